@@ -1,0 +1,15 @@
+# zorv_add_component(NAME SOURCES... REGISTRATION file)
+# Builds an in-process server and places it, with its registration file, in
+# the components folder beside the executables.
+function(zorv_add_component name)
+    cmake_parse_arguments(ARG "" "REGISTRATION" "SOURCES;LIBRARIES" ${ARGN})
+    add_library(${name} MODULE ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE zorvcom ${ARG_LIBRARIES})
+    set_target_properties(${name} PROPERTIES
+        PREFIX "lib"
+        LIBRARY_OUTPUT_DIRECTORY ${ZORV_COMPONENTS_DIR}
+        CXX_VISIBILITY_PRESET hidden)
+    if(ARG_REGISTRATION)
+        configure_file(${ARG_REGISTRATION} ${ZORV_COMPONENTS_DIR}/${name}.classes COPYONLY)
+    endif()
+endfunction()

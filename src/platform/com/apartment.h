@@ -1,0 +1,34 @@
+#pragma once
+// The single-threaded apartment and its posted-call queue: a component that
+// must act later (a device raising an event when input arrives) posts a call
+// here; the program drains the queue from its event loop, a console host
+// drains it itself. Calls run one at a time, in the order they were posted.
+#include <cstddef>
+#include <functional>
+
+#include "hresult.h"
+
+constexpr DWORD COINIT_APARTMENTTHREADED = 0x2;
+
+// The first entry reads the default component folder; later ones answer S_FALSE.
+HRESULT CoInitialize(void* pvReserved);
+HRESULT CoInitializeEx(void* pvReserved, DWORD dwCoInit);
+// The last exit drops pending posted calls, run-time class registrations and
+// the thread's error object.
+void CoUninitialize();
+
+namespace zorv::com {
+
+using PostedCall = std::function<void()>;
+
+bool ApartmentEntered();
+void PostCall(PostedCall call);
+// Runs posted calls, including those posted meanwhile, until none is left;
+// answers how many ran. A call that throws is dropped, never propagated.
+std::size_t DrainPostedCalls();
+std::size_t PendingPostedCalls();
+// Called whenever a call is posted to an empty queue, so that an event loop
+// can schedule a drain. An empty hook removes it.
+void SetPostedCallHook(std::function<void()> hook);
+
+} // namespace zorv::com
