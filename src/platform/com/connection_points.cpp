@@ -77,6 +77,8 @@ HRESULT ConnectionPoint::Advise(IUnknown* pUnkSink, DWORD* pdwCookie) {
     *pdwCookie = 0;
     if (pUnkSink == nullptr)
         return E_POINTER;
+    if (sinks_.size() >= adviseLimit_)
+        return CONNECT_E_ADVISELIMIT;
     ComPtr<IUnknown> sink;
     if (FAILED(pUnkSink->QueryInterface(iid_, sink.ReleaseAndGetVoidAddress())) || !sink)
         return CONNECT_E_CANNOTCONNECT;

@@ -30,6 +30,8 @@ public:
     HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections** ppEnum) override;
 
     const IID& Iid() const { return iid_; }
+    // Beyond this many sinks, Advise answers CONNECT_E_ADVISELIMIT.
+    void SetAdviseLimit(std::size_t limit) { adviseLimit_ = limit; }
     std::size_t SinkCount() const { return sinks_.size(); }
     // The advised sinks, as the point's interface, in the order they came.
     std::vector<ComPtr<IUnknown>> Sinks() const;
@@ -49,6 +51,7 @@ private:
     IID iid_;
     std::vector<Sink> sinks_;
     DWORD nextCookie_ = 1;
+    std::size_t adviseLimit_ = static_cast<std::size_t>(-1);
 };
 
 // The points of one container, in the order they are enumerated.
