@@ -27,7 +27,9 @@ DWORD* VartypeSlot(SAFEARRAY* psa) {
 }
 
 // Indexed through a pointer: the struct declares only one bound.
-SAFEARRAYBOUND* Bounds(SAFEARRAY* psa) { return psa->rgsabound; }
+SAFEARRAYBOUND* Bounds(SAFEARRAY* psa) {
+    return psa->rgsabound;
+}
 
 ULONG ElementSize(VARTYPE vt) {
     switch (vt) {
@@ -134,7 +136,9 @@ SAFEARRAY* Allocate(VARTYPE vt, UINT cDims, const SAFEARRAYBOUND* bounds) {
     return psa;
 }
 
-void FreeDescriptor(SAFEARRAY* psa) { std::free(reinterpret_cast<char*>(psa) - kPrefixSize); }
+void FreeDescriptor(SAFEARRAY* psa) {
+    std::free(reinterpret_cast<char*>(psa) - kPrefixSize);
+}
 
 bool VartypeOf(SAFEARRAY* psa, VARTYPE* vt) {
     if (psa->fFeatures & FADF_HAVEVARTYPE)
@@ -264,9 +268,13 @@ HRESULT SafeArrayDestroy(SAFEARRAY* psa) {
     return S_OK;
 }
 
-UINT SafeArrayGetDim(SAFEARRAY* psa) { return psa ? psa->cDims : 0; }
+UINT SafeArrayGetDim(SAFEARRAY* psa) {
+    return psa ? psa->cDims : 0;
+}
 
-UINT SafeArrayGetElemsize(SAFEARRAY* psa) { return psa ? psa->cbElements : 0; }
+UINT SafeArrayGetElemsize(SAFEARRAY* psa) {
+    return psa ? psa->cbElements : 0;
+}
 
 HRESULT SafeArrayGetVartype(SAFEARRAY* psa, VARTYPE* pvt) {
     if (!psa || !pvt)
@@ -320,7 +328,9 @@ HRESULT SafeArrayAccessData(SAFEARRAY* psa, void** ppvData) {
     return hr;
 }
 
-HRESULT SafeArrayUnaccessData(SAFEARRAY* psa) { return SafeArrayUnlock(psa); }
+HRESULT SafeArrayUnaccessData(SAFEARRAY* psa) {
+    return SafeArrayUnlock(psa);
+}
 
 HRESULT SafeArrayPtrOfIndex(SAFEARRAY* psa, LONG* rgIndices, void** ppvData) {
     if (!psa || !rgIndices || !ppvData)
@@ -463,7 +473,8 @@ HRESULT SafeArrayRedim(SAFEARRAY* psa, SAFEARRAYBOUND* psaboundNew) {
         if (!data)
             return E_OUTOFMEMORY;
         psa->pvData = data;
-        std::memset(ElementAt(psa, oldCount), 0, static_cast<std::size_t>((newCount - oldCount) * psa->cbElements));
+        std::memset(ElementAt(psa, oldCount), 0,
+                    static_cast<std::size_t>((newCount - oldCount) * psa->cbElements));
     }
     Bounds(psa)[0] = *psaboundNew;
     return S_OK;

@@ -94,7 +94,9 @@ constexpr double kDateMax = 2958466.0;
 // Doubles from here on round to infinity as a float.
 constexpr double kFloatLimit = 0x1.ffffffp127;
 
-bool IsValidDate(double d) { return d > kDateMin && d < kDateMax; }
+bool IsValidDate(double d) {
+    return d > kDateMin && d < kDateMax;
+}
 
 double RoundHalfEven(double x) {
     const double floor = std::floor(x);
@@ -365,7 +367,9 @@ bool NumberOf(const VARIANT& v, Number* n) {
 // ---------------------------------------------------------------------------
 // Reading text.
 
-std::u16string_view TextOf(BSTR bstr) { return {bstr ? bstr : u"", SysStringLen(bstr)}; }
+std::u16string_view TextOf(BSTR bstr) {
+    return {bstr ? bstr : u"", SysStringLen(bstr)};
+}
 
 std::u16string_view Trim(std::u16string_view text) {
     const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
@@ -376,7 +380,9 @@ std::u16string_view Trim(std::u16string_view text) {
     return text;
 }
 
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool IsDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
 
 int DigitValue(char16_t c) {
     if (c >= u'0' && c <= u'9')
@@ -388,7 +394,9 @@ int DigitValue(char16_t c) {
     return 99;
 }
 
-char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
+char16_t Lower(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
 
 bool EqualsAsciiIgnoringCase(std::u16string_view text, std::string_view word) {
     if (text.size() != word.size())
@@ -628,7 +636,8 @@ HRESULT BoolFromText(std::u16string_view text, VARIANT_BOOL* out) {
     }
     if (FAILED(hr))
         return hr;
-    const bool zero = parsed.kind == ParsedText::Kind::Decimal ? parsed.digits.empty() : parsed.magnitude == 0;
+    const bool zero =
+        parsed.kind == ParsedText::Kind::Decimal ? parsed.digits.empty() : parsed.magnitude == 0;
     *out = zero ? VARIANT_FALSE : VARIANT_TRUE;
     return S_OK;
 }
@@ -679,7 +688,8 @@ HRESULT FormatDate(double date, std::string* out) {
         return DISP_E_OVERFLOW;
     auto day = static_cast<std::int64_t>(std::trunc(date));
     // Before the epoch the fraction still counts forward from midnight.
-    auto seconds = static_cast<std::int64_t>(std::llround(std::fabs(date - static_cast<double>(day)) * 86400));
+    auto seconds =
+        static_cast<std::int64_t>(std::llround(std::fabs(date - static_cast<double>(day)) * 86400));
     if (seconds >= 86400) {
         if (day + 1 < static_cast<std::int64_t>(kDateMax)) {
             seconds = 0;
@@ -739,8 +749,9 @@ HRESULT DateFromText(std::u16string_view text, double* out) {
     bool hasDate = false;
     const bool looksLikeDate = text.size() > 4 && text[4] == u'-';
     if (looksLikeDate) {
-        if (!ReadField(text, pos, 4, 4, &year) || !Expect(text, pos, u'-') || !ReadField(text, pos, 1, 2, &month) ||
-            !Expect(text, pos, u'-') || !ReadField(text, pos, 1, 2, &dayOfMonth))
+        if (!ReadField(text, pos, 4, 4, &year) || !Expect(text, pos, u'-') ||
+            !ReadField(text, pos, 1, 2, &month) || !Expect(text, pos, u'-') ||
+            !ReadField(text, pos, 1, 2, &dayOfMonth))
             return DISP_E_TYPEMISMATCH;
         if (month < 1 || month > 12 || dayOfMonth < 1 || dayOfMonth > DaysInMonth(year, month))
             return DISP_E_TYPEMISMATCH;
@@ -756,7 +767,8 @@ HRESULT DateFromText(std::u16string_view text, double* out) {
     }
     unsigned hour = 0, minute = 0, second = 0;
     if (!hasDate || pos < text.size()) {
-        if (!ReadField(text, pos, 1, 2, &hour) || !Expect(text, pos, u':') || !ReadField(text, pos, 1, 2, &minute))
+        if (!ReadField(text, pos, 1, 2, &hour) || !Expect(text, pos, u':') ||
+            !ReadField(text, pos, 1, 2, &minute))
             return DISP_E_TYPEMISMATCH;
         if (Expect(text, pos, u':') && !ReadField(text, pos, 1, 2, &second))
             return DISP_E_TYPEMISMATCH;
@@ -834,7 +846,8 @@ std::string FormatReal(double value, int precision) {
 }
 
 std::string FormatCurrency(std::int64_t cy) {
-    const std::uint64_t magnitude = cy < 0 ? 0 - static_cast<std::uint64_t>(cy) : static_cast<std::uint64_t>(cy);
+    const std::uint64_t magnitude =
+        cy < 0 ? 0 - static_cast<std::uint64_t>(cy) : static_cast<std::uint64_t>(cy);
     std::string out = cy < 0 ? "-" : "";
     out += std::to_string(magnitude / kCurrencyScale);
     std::string fraction = std::to_string(magnitude % kCurrencyScale);
@@ -908,7 +921,9 @@ HRESULT FormatValue(const VARIANT& v, USHORT flags, std::string* out) {
 
 HRESULT ConvertAny(VARIANT* out, const VARIANT& in, LCID lcid, USHORT flags, VARTYPE vt);
 
-bool IsObject(VARTYPE vt) { return vt == VT_DISPATCH || vt == VT_UNKNOWN; }
+bool IsObject(VARTYPE vt) {
+    return vt == VT_DISPATCH || vt == VT_UNKNOWN;
+}
 
 // An object's default value: its DISPID_VALUE property.
 HRESULT FetchDefaultValue(IUnknown* object, LCID lcid, VARIANT* value) {
@@ -1065,7 +1080,8 @@ bool IsValidTarget(VARTYPE vt) {
 
 } // namespace
 
-HRESULT VariantChangeTypeEx(VARIANT* pvargDest, const VARIANT* pvarSrc, LCID lcid, USHORT wFlags, VARTYPE vt) {
+HRESULT VariantChangeTypeEx(VARIANT* pvargDest, const VARIANT* pvarSrc, LCID lcid, USHORT wFlags,
+                            VARTYPE vt) {
     if (!pvargDest || !pvarSrc)
         return E_INVALIDARG;
     if (!IsValidTarget(vt) || !IsValidVariantType(pvarSrc->vt))

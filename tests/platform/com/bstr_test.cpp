@@ -8,7 +8,9 @@
 
 namespace {
 
-std::u16string_view View(BSTR b) { return {b ? b : u"", SysStringLen(b)}; }
+std::u16string_view View(BSTR b) {
+    return {b ? b : u"", SysStringLen(b)};
+}
 
 std::uint32_t PrefixOf(BSTR b) {
     std::uint32_t prefix = 0;

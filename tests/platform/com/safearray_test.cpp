@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,7 +23,18 @@ public:
     ULONG refs = 1;
 };
 
-std::u16string TextOf(BSTR b) { return {b ? b : u"", SysStringLen(b)}; }
+std::u16string TextOf(BSTR b) {
+    return {b ? b : u"", SysStringLen(b)};
+}
+
+// A BSTR for the length of a statement.
+struct Text {
+    explicit Text(const std::u16string& s) : bstr(SysAllocStringLen(s.data(), static_cast<UINT>(s.size()))) {}
+    ~Text() { SysFreeString(bstr); }
+    Text(const Text&) = delete;
+    Text& operator=(const Text&) = delete;
+    BSTR bstr;
+};
 
 struct ArrayDeleter {
     void operator()(SAFEARRAY* psa) const { EXPECT_EQ(SafeArrayDestroy(psa), S_OK); }
@@ -41,12 +51,13 @@ TEST(SafeArray, ElementTypesSizesAndFeatures) {
         UINT size;
         USHORT feature;
     } cases[] = {
-        {VT_I1, 1, 0},           {VT_UI1, 1, 0},     {VT_I2, 2, 0},      {VT_UI2, 2, 0},
-        {VT_BOOL, 2, 0},         {VT_I4, 4, 0},      {VT_UI4, 4, 0},     {VT_INT, 4, 0},
-        {VT_UINT, 4, 0},         {VT_R4, 4, 0},      {VT_ERROR, 4, 0},   {VT_I8, 8, 0},
-        {VT_UI8, 8, 0},          {VT_R8, 8, 0},      {VT_CY, 8, 0},      {VT_DATE, 8, 0},
-        {VT_BSTR, sizeof(BSTR), FADF_BSTR},          {VT_UNKNOWN, sizeof(void*), FADF_UNKNOWN},
-        {VT_DISPATCH, sizeof(void*), FADF_DISPATCH}, {VT_VARIANT, sizeof(VARIANT), FADF_VARIANT},
+        // clang-format off
+        {VT_I1, 1, 0}, {VT_UI1, 1, 0}, {VT_I2, 2, 0}, {VT_UI2, 2, 0}, {VT_BOOL, 2, 0}, {VT_I4, 4, 0},
+        {VT_UI4, 4, 0}, {VT_INT, 4, 0}, {VT_UINT, 4, 0}, {VT_R4, 4, 0}, {VT_ERROR, 4, 0}, {VT_I8, 8, 0},
+        {VT_UI8, 8, 0}, {VT_R8, 8, 0}, {VT_CY, 8, 0}, {VT_DATE, 8, 0}, {VT_BSTR, sizeof(BSTR), FADF_BSTR},
+        {VT_UNKNOWN, sizeof(void*), FADF_UNKNOWN}, {VT_DISPATCH, sizeof(void*), FADF_DISPATCH},
+        {VT_VARIANT, sizeof(VARIANT), FADF_VARIANT},
+        // clang-format on
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.vt);
@@ -85,29 +96,26 @@ TEST(SafeArray, RefusesWhatItCannotHold) {
 }
 
 TEST(SafeArray, NullArgumentsAreRefused) {
-    LONG index = 0;
-    LONG value = 0;
+    LONG index = 0, value = 0;
     void* data = nullptr;
     VARTYPE vt = VT_EMPTY;
     SAFEARRAY* out = nullptr;
     SAFEARRAYBOUND bound{1, 0};
-    const std::vector<std::pair<const char*, std::function<HRESULT()>>> calls = {
-        {"Destroy", [] { return SafeArrayDestroy(nullptr); }},
-        {"GetVartype", [&] { return SafeArrayGetVartype(nullptr, &vt); }},
-        {"GetUBound", [&] { return SafeArrayGetUBound(nullptr, 1, &index); }},
-        {"GetLBound", [&] { return SafeArrayGetLBound(nullptr, 1, &index); }},
-        {"Lock", [] { return SafeArrayLock(nullptr); }},
-        {"Unlock", [] { return SafeArrayUnlock(nullptr); }},
-        {"AccessData", [&] { return SafeArrayAccessData(nullptr, &data); }},
-        {"UnaccessData", [] { return SafeArrayUnaccessData(nullptr); }},
-        {"PtrOfIndex", [&] { return SafeArrayPtrOfIndex(nullptr, &index, &data); }},
-        {"GetElement", [&] { return SafeArrayGetElement(nullptr, &index, &value); }},
-        {"PutElement", [&] { return SafeArrayPutElement(nullptr, &index, &value); }},
-        {"Copy", [&] { return SafeArrayCopy(nullptr, &out); }},
-        {"Redim", [&] { return SafeArrayRedim(nullptr, &bound); }},
-    };
-    for (const auto& [name, call] : calls)
-        EXPECT_EQ(call(), E_INVALIDARG) << name;
+    const HRESULT results[] = {SafeArrayDestroy(nullptr),
+                               SafeArrayGetVartype(nullptr, &vt),
+                               SafeArrayGetUBound(nullptr, 1, &index),
+                               SafeArrayGetLBound(nullptr, 1, &index),
+                               SafeArrayLock(nullptr),
+                               SafeArrayUnlock(nullptr),
+                               SafeArrayAccessData(nullptr, &data),
+                               SafeArrayUnaccessData(nullptr),
+                               SafeArrayPtrOfIndex(nullptr, &index, &data),
+                               SafeArrayGetElement(nullptr, &index, &value),
+                               SafeArrayPutElement(nullptr, &index, &value),
+                               SafeArrayCopy(nullptr, &out),
+                               SafeArrayRedim(nullptr, &bound)};
+    for (std::size_t n = 0; n < std::size(results); ++n)
+        EXPECT_EQ(results[n], E_INVALIDARG) << "call " << n;
     EXPECT_EQ(SafeArrayGetDim(nullptr), 0u);
     EXPECT_EQ(SafeArrayGetElemsize(nullptr), 0u);
 
@@ -138,7 +146,10 @@ TEST(SafeArray, BoundsAndIndexingOrder) {
         UINT dim;
         HRESULT hr;
         LONG lower, upper;
-    } dims[] = {{1, S_OK, 1, 2}, {2, S_OK, -1, 1}, {3, S_OK, 10, 13}, {0, DISP_E_BADINDEX, 0, 0},
+    } dims[] = {{1, S_OK, 1, 2},
+                {2, S_OK, -1, 1},
+                {3, S_OK, 10, 13},
+                {0, DISP_E_BADINDEX, 0, 0},
                 {4, DISP_E_BADINDEX, 0, 0}};
     for (const auto& d : dims) {
         LONG lower = 0, upper = 0;
@@ -176,8 +187,8 @@ TEST(SafeArray, BoundsAndIndexingOrder) {
             }
     ASSERT_EQ(SafeArrayUnaccessData(psa.get()), S_OK);
 
-    const LONG outside[][3] = {{0, 0, 10}, {3, 0, 10}, {1, -2, 10}, {1, 2, 10}, {1, 0, 9}, {1, 0, 14},
-                               {INT32_MIN, 0, 10}, {1, INT32_MAX, 10}};
+    const LONG outside[][3] = {{0, 0, 10}, {3, 0, 10}, {1, -2, 10},        {1, 2, 10},
+                               {1, 0, 9},  {1, 0, 14}, {INT32_MIN, 0, 10}, {1, INT32_MAX, 10}};
     for (const auto& o : outside) {
         LONG index[] = {o[0], o[1], o[2]};
         LONG value = 7;
@@ -203,7 +214,7 @@ TEST(SafeArray, LockRules) {
     EXPECT_EQ(SafeArrayRedim(psa, &bigger), DISP_E_ARRAYISLOCKED);
     // Elements may still be written while locked.
     LONG index = 1;
-    EXPECT_EQ(SafeArrayPutElement(psa, &index, const_cast<OLECHAR*>(u"locked")), S_OK);
+    EXPECT_EQ(SafeArrayPutElement(psa, &index, Text(u"locked").bstr), S_OK);
     EXPECT_EQ(SafeArrayUnaccessData(psa), S_OK);
     EXPECT_EQ(SafeArrayUnlock(psa), S_OK);
     EXPECT_EQ(SafeArrayUnlock(psa), E_UNEXPECTED);
@@ -221,7 +232,7 @@ TEST(SafeArray, TextElementsAreCopiedInAndOut) {
     EXPECT_EQ(TextOf(slots[0]), TextOf(mine));
     SysFreeString(mine);
     // Replacing frees the old text; a null text is allowed.
-    ASSERT_EQ(SafeArrayPutElement(psa.get(), &index, const_cast<OLECHAR*>(u"second")), S_OK);
+    ASSERT_EQ(SafeArrayPutElement(psa.get(), &index, Text(u"second").bstr), S_OK);
     BSTR out = nullptr;
     ASSERT_EQ(SafeArrayGetElement(psa.get(), &index, &out), S_OK);
     EXPECT_NE(out, slots[0]);
@@ -287,7 +298,7 @@ TEST(SafeArray, CopyIsDeepAndIndependent) {
         for (LONG i = 0; i <= 1; ++i) {
             LONG index[] = {i, j};
             const std::u16string text = u"t" + std::u16string(1, static_cast<char16_t>(u'0' + i * 2 + j));
-            ASSERT_EQ(SafeArrayPutElement(psa.get(), index, const_cast<OLECHAR*>(text.c_str())), S_OK);
+            ASSERT_EQ(SafeArrayPutElement(psa.get(), index, Text(text).bstr), S_OK);
         }
     ASSERT_EQ(SafeArrayLock(psa.get()), S_OK);
     SAFEARRAY* raw = nullptr;
@@ -306,7 +317,7 @@ TEST(SafeArray, CopyIsDeepAndIndependent) {
         EXPECT_EQ(TextOf(original[n]), TextOf(copied[n]));
     }
     LONG index[] = {0, 1};
-    ASSERT_EQ(SafeArrayPutElement(psa.get(), index, const_cast<OLECHAR*>(u"changed")), S_OK);
+    ASSERT_EQ(SafeArrayPutElement(psa.get(), index, Text(u"changed").bstr), S_OK);
     EXPECT_EQ(TextOf(copied[0]), u"t1");
 }
 
@@ -318,7 +329,7 @@ TEST(SafeArray, RedimKeepsElementsAndChangesTheLastDimension) {
             LONG index[] = {row, col};
             const std::u16string text = std::u16string(1, static_cast<char16_t>(u'a' + row)) +
                                         std::u16string(1, static_cast<char16_t>(u'0' + col));
-            ASSERT_EQ(SafeArrayPutElement(psa.get(), index, const_cast<OLECHAR*>(text.c_str())), S_OK);
+            ASSERT_EQ(SafeArrayPutElement(psa.get(), index, Text(text).bstr), S_OK);
         }
     // Texts in memory order, row fastest; "" stands for a null slot.
     struct Step {

@@ -60,7 +60,10 @@ HRESULT Call(IDispatch* object, DISPID id, WORD flags, std::vector<VARIANT> last
     DISPID put = DISPID_PROPERTYPUT;
     const bool isPut = flags & DISPATCH_PROPERTYPUT;
     DISPPARAMS params{lastFirst.data(), isPut ? &put : nullptr, static_cast<UINT>(lastFirst.size()), isPut ? 1u : 0u};
-    return object->Invoke(id, IID_NULL, 0, flags, &params, result, info, argErr);
+    const HRESULT hr = object->Invoke(id, IID_NULL, 0, flags, &params, result, info, argErr);
+    for (VARIANT& arg : lastFirst)
+        VariantClear(&arg);
+    return hr;
 }
 
 } // namespace
