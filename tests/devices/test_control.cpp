@@ -51,9 +51,13 @@ HRESULT TestControl::QueryInterface(REFIID riid, void** ppv) {
 }
 
 HRESULT TestControl::Fire(DISPID id, std::vector<VARIANT> args) {
-    if (events_ == nullptr)
-        return CONNECT_E_NOCONNECTION;
-    return events_->FireDispatch(id, args.data(), static_cast<UINT>(args.size()));
+    HRESULT hr = CONNECT_E_NOCONNECTION;
+    if (events_ != nullptr)
+        hr = events_->FireDispatch(id, args.data(), static_cast<UINT>(args.size()));
+    // The arguments are ours; by-reference ones own nothing.
+    for (VARIANT& arg : args)
+        VariantClear(&arg);
+    return hr;
 }
 
 std::size_t TestControl::EventSinkCount() { return events_ ? events_->SinkCount() : 0; }

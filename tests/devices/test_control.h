@@ -64,7 +64,8 @@ public:
     explicit TestControl(std::shared_ptr<TestControlLog> log);
     ~TestControl() override;
 
-    // Fires an event on every sink advised on the event point; arguments in natural order.
+    // Fires an event on every sink advised on the event point, arguments in
+    // natural order, then frees them.
     HRESULT Fire(DISPID id, std::vector<VARIANT> args);
     std::size_t EventSinkCount();
     IOleClientSite* Site() const { return site_.Get(); }
