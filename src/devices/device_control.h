@@ -20,6 +20,8 @@ public:
 
     const DeviceKind& Kind() const { return FKind; }
     std::u16string_view LogicalDeviceName() const { return FLogicalDeviceName.View(); }
+    // The handler slots in slot order.
+    const std::vector<HandlerSlotBase*>& HandlerSlots() const { return FSlots; }
 
 protected:
     TZORVDeviceControl(TComponent* owner, const DeviceKind& kind, std::initializer_list<HandlerSlotBase*> slots);

@@ -20,6 +20,7 @@ public:
     Arg(bool value) : value_(value) {}
     Arg(std::u16string_view text) : value_(text) {}
     Arg(const char16_t* text) : value_(text) {}
+    Arg(const std::u16string& text) : value_(std::u16string_view(text)) {}
     Arg(IDispatch* object) : value_(object) {}
 
     static Arg Ref(com::Variant& variable);

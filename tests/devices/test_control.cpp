@@ -168,6 +168,14 @@ HRESULT TestControl::Invoke(DISPID dispIdMember, REFIID, LCID, WORD wFlags, DISP
             call.firstArgByRef = (arg.vt & VT_BYREF) != 0;
     }
     log_->calls.push_back(call);
+    if (log_->behaviour.duringCall)
+        log_->behaviour.duringCall(*this, call);
+    if (log_->behaviour.failWhen) {
+        if (const auto description = log_->behaviour.failWhen(call)) {
+            FillExcepInfo(pExcepInfo, u"TestControl", *description, E_FAIL);
+            return DISP_E_EXCEPTION;
+        }
+    }
     if (const auto failing = log_->behaviour.failingMembers.find(name); failing != log_->behaviour.failingMembers.end()) {
         FillExcepInfo(pExcepInfo, u"TestControl", failing->second, E_FAIL);
         return DISP_E_EXCEPTION;

@@ -2,7 +2,9 @@
 // A control object that tests register under any ProgID to play a device:
 // it can be told to lack or misbehave in every way the host must survive,
 // records every late-bound call, and fires any event with any arguments.
+#include <functional>
 #include <map>
+#include <optional>
 #include <memory>
 #include <set>
 #include <string>
@@ -15,6 +17,15 @@
 namespace zorv::testing {
 
 inline constexpr IID kTestEventsIid = {0x7E57E7E5, 0x0001, 0x4000, {0x80, 0, 0, 0, 0, 0, 0, 0x01}};
+
+struct RecordedCall {
+    std::u16string member;
+    WORD flags;
+    std::vector<com::Variant> args; // natural order, by-reference ones dereferenced
+    bool firstArgByRef = false;
+};
+
+class TestControl;
 
 struct TestControlBehaviour {
     bool noContainer = false;
@@ -34,14 +45,12 @@ struct TestControlBehaviour {
     std::set<std::u16string> missingMembers;
     // Members whose calls fail with DISP_E_EXCEPTION and this description.
     std::map<std::u16string, std::u16string> failingMembers;
+    // Any call for which this answers a description fails with it.
+    std::function<std::optional<std::u16string>(const RecordedCall&)> failWhen;
+    // Runs inside every call, after it was recorded (to fire an event from within a read, say).
+    std::function<void(TestControl&, const RecordedCall&)> duringCall;
 };
 
-struct RecordedCall {
-    std::u16string member;
-    WORD flags;
-    std::vector<com::Variant> args; // natural order, by-reference ones dereferenced
-    bool firstArgByRef = false;
-};
 
 class TestControl;
 
@@ -142,6 +151,7 @@ public:
     TestControlRegistration& operator=(const TestControlRegistration&) = delete;
 
     TestControlLog& Log() { return *log_; }
+    const std::u16string& ProgId() const { return progId_; }
     TestControl* Last() { return log_->last; }
 
 private:

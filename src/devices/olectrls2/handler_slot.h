@@ -21,6 +21,9 @@ class HandlerSlotBase {
 public:
     virtual ~HandlerSlotBase() = default;
     virtual bool Assigned() const = 0;
+    // Binds a handler that takes the sender only, for handlers that read none
+    // of the event's values.
+    virtual void BindSenderOnly(std::function<void(TOleControl* Sender)> handler) = 0;
     // Answers false when the arguments do not fit and nothing was called.
     virtual bool Invoke(TOleControl* sender, DISPPARAMS& params) const = 0;
 };
@@ -71,6 +74,10 @@ public:
     void Bind(Handler handler) {
         target_ = nullptr;
         handler_ = std::move(handler);
+    }
+    void BindSenderOnly(std::function<void(TOleControl* Sender)> handler) override {
+        target_ = nullptr;
+        handler_ = [handler = std::move(handler)](TOleControl* sender, Params...) { handler(sender); };
     }
     void Clear() {
         target_ = nullptr;
