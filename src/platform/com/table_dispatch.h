@@ -28,18 +28,29 @@ struct DispatchMember {
     Method call = nullptr;
 };
 
-// Hash of a name folded to lower case, so that lookups need neither a
-// folded copy nor a second pass.
+// Hash of a name folded to lower case, from its length and a few of its
+// characters: member names differ in their first letters, their middle or
+// their ends ("CapRecNearEndSensor", "CapSlpNearEndSensor"), and the
+// comparison that follows settles the rest. No folded copy is made.
 inline std::uint32_t FoldedHash(std::u16string_view name) {
-    std::uint32_t hash = 2166136261u;
-    for (char16_t c : name)
-        hash = (hash ^ FoldCase(c)) * 16777619u;
+    const std::size_t n = name.size();
+    std::uint32_t hash = 2166136261u ^ static_cast<std::uint32_t>(n);
+    auto mix = [&](std::size_t i) { hash = (hash ^ FoldCase(name[i])) * 16777619u; };
+    if (n <= 8) {
+        for (std::size_t i = 0; i < n; ++i)
+            mix(i);
+        return hash;
+    }
+    for (std::size_t i : {std::size_t{0}, std::size_t{3}, std::size_t{4}, std::size_t{5}, n / 2, n - 3, n - 2, n - 1})
+        mix(i);
     return hash;
 }
 
 inline bool SameNameIgnoringCase(std::u16string_view a, std::u16string_view b) {
     if (a.size() != b.size())
         return false;
+    if (a == b) // callers mostly spell names as declared
+        return true;
     for (std::size_t i = 0; i < a.size(); ++i)
         if (a[i] != b[i] && FoldCase(a[i]) != FoldCase(b[i]))
             return false;

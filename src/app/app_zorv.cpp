@@ -1,0 +1,386 @@
+#include "app/app_zorv.h"
+
+#include <QActionGroup>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "app/common_properties_page.h"
+#include "app/device_event_handling.h"
+#include "app/modal_runner.h"
+#include "app/saisie_ldn.h"
+#include "app/specific_properties_page.h"
+#include "app/window_font.h"
+#include "outside/error_report.h"
+#include "outside/ole_error.h"
+#include "platform/com/class_table.h"
+#include "platform/ui/user_interface.h"
+#include "outside/late_bound.h"
+#include "script/preamble.h"
+#include "script/publication.h"
+#include "script/script_files.h"
+#include "views/kind_properties.h"
+
+namespace zorv::app {
+namespace {
+
+using devices::DeviceKindId;
+
+// The designed outer size, less the classic frame (4-pixel borders and a
+// 19-pixel caption), which the window manager adds back.
+constexpr int kClientWidth = 665 - 8;
+constexpr int kClientHeight = 569 - 27;
+constexpr int kBottomBarHeight = 39;
+
+QString ToQString(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QPushButton* MakeButton(const QString& name, const QString& caption, QWidget* parent, const QRect& bounds) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(bounds);
+    button->setAutoDefault(false);
+    return button;
+}
+
+com::ComPtr<IDispatch> CreateObject(std::u16string_view progId) {
+    CLSID clsid;
+    outside::CheckResult(CLSIDFromProgID(std::u16string(progId).c_str(), &clsid));
+    com::ComPtr<IDispatch> object;
+    outside::CheckResult(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                          object.ReleaseAndGetVoidAddress()));
+    return object;
+}
+
+} // namespace
+
+TFrmAppZORV::TFrmAppZORV(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("FrmAppZORV"));
+    setWindowTitle(ToQString(outside::kApplicationTitle));
+    setFont(WindowFont());
+    resize(kClientWidth, kClientHeight);
+    CreateMenus();
+    CreatePages();
+    CreateBottomBar();
+    FormCreate();
+}
+
+TFrmAppZORV::~TFrmAppZORV() = default;
+
+void TFrmAppZORV::CreateMenus() {
+    QMenuBar* MmnApp = menuBar();
+    MmnApp->setObjectName(QStringLiteral("MmnApp"));
+    MnPeriph = MmnApp->addMenu(QStringLiteral("Périphériques OPOS"));
+    MnPeriph->setObjectName(QStringLiteral("MnPeriph"));
+    MntAPropos = MmnApp->addAction(QStringLiteral("A propos"));
+    MntAPropos->setObjectName(QStringLiteral("MntAPropos"));
+    connect(MntAPropos, &QAction::triggered, this, [this] { outside::Guarded([this] { MntAProposClick(); }); });
+    // Radio-style items; none is ever checked: the caption names the current kind.
+    FDeviceItems = new QActionGroup(this);
+    FDeviceItems->setExclusive(true);
+}
+
+void TFrmAppZORV::CreatePages() {
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    setCentralWidget(central);
+
+    PgcOPOS = new QTabWidget(central);
+    PgcOPOS->setObjectName(QStringLiteral("PgcOPOS"));
+    TabSheet1 = new TCommonPropertiesPage;
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    TabSheet2 = new TSpecificPropertiesPage;
+    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    TabSheet4 = new QWidget;
+    TabSheet4->setObjectName(QStringLiteral("TabSheet4"));
+    PgcOPOS->addTab(TabSheet1, QStringLiteral("Propriétés communes"));
+    PgcOPOS->addTab(TabSheet2, QStringLiteral("Propriétés spécifiques"));
+    PgcOPOS->addTab(TabSheet4, QStringLiteral("Script"));
+    PgcOPOS->setVisible(false);
+    layout->addWidget(PgcOPOS, 1);
+    connect(PgcOPOS, &QTabWidget::currentChanged, this,
+            [this](int index) { outside::Guarded([this, index] { PgcOPOSChange(index); }); });
+
+    MmScript = new QPlainTextEdit(TabSheet4);
+    MmScript->setObjectName(QStringLiteral("MmScript"));
+    MmScript->setGeometry(16, 20, 325, 345);
+    MmScript->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    MmScript->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    MmScript->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    BtnEnregistrer = MakeButton(QStringLiteral("BtnEnregistrer"), QStringLiteral("Enregistrer"), TabSheet4,
+                                QRect(360, 24, 75, 25));
+    connect(BtnEnregistrer, &QPushButton::clicked, this,
+            [this] { outside::Guarded([this] { BtnEnregistrerClick(); }); });
+}
+
+void TFrmAppZORV::CreateBottomBar() {
+    Panel1 = new QWidget(centralWidget());
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFixedHeight(kBottomBarHeight);
+    centralWidget()->layout()->addWidget(Panel1);
+
+    BtnOpen = MakeButton(QStringLiteral("BtnOpen"), QStringLiteral("Open"), Panel1, QRect(8, 8, 75, 25));
+    BtnClose = MakeButton(QStringLiteral("BtnClose"), QStringLiteral("Close"), Panel1, QRect(104, 8, 75, 25));
+    LbScript = new QLabel(QStringLiteral("Script :"), Panel1);
+    LbScript->setObjectName(QStringLiteral("LbScript"));
+    LbScript->move(204, 12);
+    LbScript->adjustSize();
+    EdtFonction = new QLineEdit(QStringLiteral("Open"), Panel1);
+    EdtFonction->setObjectName(QStringLiteral("EdtFonction"));
+    EdtFonction->setGeometry(244, 8, 157, 21);
+    BtnExecuter = MakeButton(QStringLiteral("BtnExecuter"), QStringLiteral("Exécuter"), Panel1, QRect(416, 8, 75, 25));
+    BtnExecuter->setDefault(true);
+
+    connect(BtnOpen, &QPushButton::clicked, this, [this] { outside::Guarded([this] { BtnOpenClick(); }); });
+    connect(BtnClose, &QPushButton::clicked, this, [this] { outside::Guarded([this] { BtnCloseClick(); }); });
+    connect(BtnExecuter, &QPushButton::clicked, this, [this] { outside::Guarded([this] { BtnExecuterClick(); }); });
+}
+
+void TFrmAppZORV::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    // A focused button takes Enter for itself, as buttons do; anything else presses the default.
+    if (auto* focused = qobject_cast<QPushButton*>(focusWidget()); focused && focused != BtnExecuter)
+        focused->click();
+    else if (BtnExecuter->isEnabled())
+        BtnExecuter->click();
+}
+
+template <class KindControl>
+void TFrmAppZORV::CreateKind(KindControl*& field) {
+    try {
+        field = devices::TOleControl::Create<KindControl>(&FDeviceOwner);
+        ConnectDeviceEventHandlers(*field, [this](DeviceKindId kind) { DeviceEvent(kind); });
+        const com::ComPtr<IDispatch> device = field->DeviceObject();
+        PublishDeviceObject(field->Kind().registryName, device.Get());
+        AddDeviceMenuItem(field->Kind().displayName);
+    } catch (...) {
+        // The kind is dropped without a further word.
+        delete field;
+        field = nullptr;
+    }
+}
+
+void TFrmAppZORV::FormCreate() {
+    try {
+        FRegistry = CreateObject(script::kRegistryProgId);
+    } catch (...) {
+        outside::ReportCurrentException();
+        return;
+    }
+    CreateKind(FScanner);
+    CreateKind(FPrinter);
+    CreateKind(FLineDisplay);
+    CreateKind(FKeylock);
+    CreateKind(FMSR);
+    CreateKind(FPOSKeyboard);
+    CreateKind(FCashDrawer);
+    FScriptEnabled = true;
+    if (MnPeriph->actions().isEmpty()) {
+        FTerminateRequested = true;
+        return;
+    }
+    if (!outside::Guarded([this] { MntPeriphClick(MnPeriph->actions().first()); }))
+        return;
+    const QSignalBlocker programmatic(PgcOPOS);
+    PgcOPOS->setCurrentIndex(0);
+}
+
+void TFrmAppZORV::AddDeviceMenuItem(std::u16string_view displayName) {
+    QAction* item = MnPeriph->addAction(ToQString(displayName));
+    item->setObjectName(QStringLiteral("MntPeriph") + ToQString(displayName));
+    FDeviceItems->addAction(item);
+    connect(item, &QAction::triggered, this, [this, item] { outside::Guarded([this, item] { MntPeriphClick(item); }); });
+    PgcOPOS->setVisible(true);
+}
+
+void TFrmAppZORV::PublishDeviceObject(std::u16string_view registryName, IDispatch* deviceObject) {
+    script::PublishDeviceObject(FRegistry.Get(), registryName, deviceObject);
+}
+
+devices::TZORVDeviceControl* TFrmAppZORV::Control(DeviceKindId kind) const {
+    switch (kind) {
+    case DeviceKindId::Scanner: return FScanner;
+    case DeviceKindId::Printer: return FPrinter;
+    case DeviceKindId::LineDisplay: return FLineDisplay;
+    case DeviceKindId::Keylock: return FKeylock;
+    case DeviceKindId::MSR: return FMSR;
+    case DeviceKindId::POSKeyboard: return FPOSKeyboard;
+    case DeviceKindId::CashDrawer: return FCashDrawer;
+    }
+    return nullptr;
+}
+
+devices::TZORVDeviceControl* TFrmAppZORV::CurrentControl() const {
+    const devices::DeviceKind* kind = devices::FindKind(FCurrentDevice);
+    return kind ? Control(kind->id) : nullptr;
+}
+
+void TFrmAppZORV::MntPeriphClick(QAction* sender) {
+    FCurrentDevice = sender->text().toStdU16String();
+    setWindowTitle(QStringLiteral("%1 - [%2]").arg(ToQString(outside::kApplicationTitle), ToQString(FCurrentDevice)));
+    MmScript->clear();
+    LoadScriptOfCurrentKind();
+    InitScriptControl();
+    BtnRafraichirClick();
+}
+
+void TFrmAppZORV::LoadScriptOfCurrentKind() {
+    if (const auto text = script::ReadScriptFile(script::ScriptFilePath(ToQString(FCurrentDevice))))
+        SetScriptText(*text);
+}
+
+QString TFrmAppZORV::ScriptText() const {
+    // Raw text: paragraph separators are the lines' ends; nothing else is
+    // touched (no-break spaces stay what they are).
+    QString text = MmScript->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    return text;
+}
+
+void TFrmAppZORV::SetScriptText(const QString& text) {
+    QString lines = script::WithCrLfLineEnds(text);
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    MmScript->setPlainText(lines);
+}
+
+std::vector<const devices::DeviceKind*> TFrmAppZORV::PresentKinds() const {
+    std::vector<const devices::DeviceKind*> present;
+    for (const devices::DeviceKind& kind : devices::DeviceKinds())
+        if (Control(kind.id) != nullptr)
+            present.push_back(&kind);
+    return present;
+}
+
+void TFrmAppZORV::InitScriptControl() {
+    if (!FScriptEnabled)
+        return;
+    FScriptControl.Reset();
+    try {
+        FScriptControl = CreateObject(u"ScriptControl");
+        outside::PutProperty(FScriptControl.Get(), u"language", u"VBScript");
+        outside::CallMethod(FScriptControl.Get(), u"addcode", {script::BuildPreamble(PresentKinds())});
+        outside::CallMethod(FScriptControl.Get(), u"addcode", {ScriptText().toStdU16String()});
+    } catch (const std::exception& error) {
+        ScriptPreparationFailed(outside::ErrorText(error));
+    }
+}
+
+void TFrmAppZORV::ScriptPreparationFailed(std::u16string_view errorText) {
+    FScriptEnabled = false;
+    LbScript->setEnabled(false);
+    EdtFonction->setEnabled(false);
+    BtnExecuter->setEnabled(false);
+    ui::Message message;
+    message.caption = std::u16string(outside::kApplicationTitle);
+    message.text = u"Le contrôle OLE \"ScriptControl\" n'a pas été correctement initialisé !\r"
+                   u"Par conséquent, vous ne pouvez pas utiliser de script dans ZORV. (" +
+                   std::u16string(errorText) + u")";
+    message.icon = ui::Icon::Warning;
+    ui::CurrentUserInterface().ShowMessage(message);
+}
+
+void TFrmAppZORV::BtnExecuterClick() {
+    BtnExecuter->setEnabled(false);
+    struct EnableAgain {
+        QPushButton* button;
+        ~EnableAgain() { button->setEnabled(true); }
+    } enableAgain{BtnExecuter};
+    InitScriptControl();
+    outside::CallMethod(FScriptControl.Get(), u"run", {EdtFonction->text().toStdU16String()});
+    BtnRafraichirClick();
+}
+
+void TFrmAppZORV::BtnEnregistrerClick() {
+    script::WriteScriptFile(script::ScriptFilePath(ToQString(FCurrentDevice)), ScriptText());
+    InitScriptControl();
+}
+
+void TFrmAppZORV::DeviceEvent(DeviceKindId kind) {
+    if (RearmsDataEvents(kind)) {
+        if (devices::TZORVDeviceControl* control = Control(kind))
+            outside::PutProperty(control->DeviceObject().Get(), u"DataEventEnabled", true);
+    }
+    BtnRafraichirClick();
+}
+
+void TFrmAppZORV::BtnOpenClick() {
+    OpenCurrentDevice();
+    BtnRafraichirClick();
+}
+
+void TFrmAppZORV::BtnCloseClick() {
+    CloseCurrentDevice();
+    BtnRafraichirClick();
+}
+
+void TFrmAppZORV::OpenCurrentDevice() {
+    if (FrmSaisieLDN == nullptr || ShowModal(*FrmSaisieLDN) != QDialog::Accepted)
+        return;
+    if (devices::TZORVDeviceControl* control = CurrentControl())
+        control->OpenDevice(FrmSaisieLDN->EdtLDN->text().toStdU16String());
+}
+
+void TFrmAppZORV::CloseCurrentDevice() {
+    if (devices::TZORVDeviceControl* control = CurrentControl())
+        control->CloseDevice();
+}
+
+void TFrmAppZORV::PgcOPOSChange(int index) {
+    if (index == 0 || index == 1)
+        BtnRafraichirClick();
+}
+
+void TFrmAppZORV::BtnRafraichirClick() {
+    if (FRefreshing) {
+        ++FPendingRefreshes;
+        return;
+    }
+    FRefreshing = true;
+    std::exception_ptr failure;
+    try {
+        RefreshCurrentKind();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    // Each refresh asked for meanwhile is one full refresh of its own; their
+    // failures are theirs to report.
+    while (FPendingRefreshes > 0) {
+        --FPendingRefreshes;
+        outside::Guarded([this] { RefreshCurrentKind(); });
+    }
+    FRefreshing = false;
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+void TFrmAppZORV::RefreshCurrentKind() {
+    const devices::DeviceKind* kind = devices::FindKind(FCurrentDevice);
+    if (kind == nullptr)
+        return;
+    devices::TZORVDeviceControl* control = Control(kind->id);
+    if (control == nullptr)
+        return;
+    views::ShowKindProperties(
+        kind->id, [control] { return control->DeviceObject(); }, *TabSheet1, *TabSheet2);
+}
+
+void TFrmAppZORV::MntAProposClick() {
+    ui::Message about;
+    about.caption = std::u16string(outside::kApplicationTitle);
+    about.text = u"ZORV\rBanc de test de périphériques OPOS\rVersion 1.0.0.3";
+    about.icon = ui::Icon::Information;
+    ui::CurrentUserInterface().ShowMessage(about);
+}
+
+} // namespace zorv::app

@@ -1,0 +1,124 @@
+#pragma once
+// The main window: creates the registry object and one device control per
+// kind at start-up, publishes their device objects, and runs the operator's
+// commands on the current kind. Every command and handler is an entry point:
+// what escapes it goes to the default error report.
+#include <QMainWindow>
+#include <string>
+#include <vector>
+
+#include "devices/device_controls.h"
+#include "platform/com/com_ptr.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace zorv::app {
+
+class TCommonPropertiesPage;
+class TSpecificPropertiesPage;
+class TFrmSaisieLDN;
+
+class TFrmAppZORV : public QMainWindow {
+public:
+    // Runs FormCreate before anything is shown.
+    explicit TFrmAppZORV(QWidget* parent = nullptr);
+    ~TFrmAppZORV() override;
+
+    void SetLogicalNameDialog(TFrmSaisieLDN* dialog) { FrmSaisieLDN = dialog; }
+    // Start-up found no kind: the program ends without showing anything.
+    bool TerminateRequested() const { return FTerminateRequested; }
+
+    void MntPeriphClick(QAction* sender);
+    void BtnOpenClick();
+    void BtnCloseClick();
+    void PgcOPOSChange(int index);
+    void BtnRafraichirClick();
+    void MntAProposClick();
+    void OpenCurrentDevice();
+    void CloseCurrentDevice();
+    void AddDeviceMenuItem(std::u16string_view displayName);
+    void InitScriptControl();
+    void BtnExecuterClick();
+    void BtnEnregistrerClick();
+    // An event of `kind`'s device: re-arm its data events where the kind
+    // does, then refresh the current kind.
+    void DeviceEvent(devices::DeviceKindId kind);
+    void PublishDeviceObject(std::u16string_view registryName, IDispatch* deviceObject);
+
+    const std::u16string& CurrentDevice() const { return FCurrentDevice; }
+    bool ScriptEnabled() const { return FScriptEnabled; }
+    IDispatch* ScriptControl() const { return FScriptControl.Get(); }
+    // The script page's text, lines separated by CR LF.
+    QString ScriptText() const;
+    void SetScriptText(const QString& text);
+    IDispatch* Registry() const { return FRegistry.Get(); }
+    // The control of a kind, or none when its creation failed.
+    devices::TZORVDeviceControl* Control(devices::DeviceKindId kind) const;
+    // The control of the current kind, or none.
+    devices::TZORVDeviceControl* CurrentControl() const;
+
+    QMenu* MnPeriph;
+    QAction* MntAPropos;
+    QTabWidget* PgcOPOS;
+    TCommonPropertiesPage* TabSheet1;
+    TSpecificPropertiesPage* TabSheet2;
+    QWidget* TabSheet4;
+    QPlainTextEdit* MmScript;
+    QPushButton* BtnEnregistrer;
+    QWidget* Panel1;
+    QPushButton* BtnOpen;
+    QPushButton* BtnClose;
+    QLabel* LbScript;
+    QLineEdit* EdtFonction;
+    QPushButton* BtnExecuter;
+
+protected:
+    // Enter anywhere but in the script text presses "Exécuter", the default button.
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void CreateMenus();
+    void CreatePages();
+    void CreateBottomBar();
+    void FormCreate();
+    template <class KindControl>
+    void CreateKind(KindControl*& field);
+    void LoadScriptOfCurrentKind();
+    void ScriptPreparationFailed(std::u16string_view errorText);
+    std::vector<const devices::DeviceKind*> PresentKinds() const;
+    void RefreshCurrentKind();
+
+    // Private state, in this order.
+    com::ComPtr<IDispatch> FRegistry;
+    com::ComPtr<IDispatch> FScriptControl;
+    bool FScriptEnabled = false;
+    devices::TZORVScanner* FScanner = nullptr;
+    devices::TZORVPrinter* FPrinter = nullptr;
+    devices::TZORVLineDisplay* FLineDisplay = nullptr;
+    devices::TZORVKeylock* FKeylock = nullptr;
+    devices::TZORVMSR* FMSR = nullptr;
+    devices::TZORVPOSKeyboard* FPOSKeyboard = nullptr;
+    devices::TZORVCashDrawer* FCashDrawer = nullptr;
+    std::u16string FCurrentDevice;
+
+    // Owns the device controls; declared after the registry and the script
+    // control so that it goes first: the controls, the last created first,
+    // then those references.
+    devices::TComponent FDeviceOwner{nullptr};
+    QActionGroup* FDeviceItems;
+    TFrmSaisieLDN* FrmSaisieLDN = nullptr;
+    bool FTerminateRequested = false;
+    // A refresh asked for while one runs (an event fired inside a property
+    // read) waits for it to finish, so the lists never mix two readings.
+    bool FRefreshing = false;
+    int FPendingRefreshes = 0;
+};
+
+} // namespace zorv::app

@@ -1,0 +1,80 @@
+#include "app/common_properties_page.h"
+
+#include <QFrame>
+#include <QLabel>
+
+namespace zorv::app {
+namespace {
+
+using views::CommonField;
+
+struct Row {
+    CommonField field;
+    int y;
+    const char* caption; // as shown, "DeviceDecription" spelling included
+    const char* name;    // the labels are Lbld<name> and Ld<name>
+};
+
+constexpr Row kRows[] = {
+    {CommonField::State, 12, "State :", "State"},
+    {CommonField::ResultCode, 48, "ResultCode :", "ResultCode"},
+    {CommonField::ResultCodeExtended, 68, "ResultCodeExtended :", "ResultCodeExtended"},
+    {CommonField::ControlObjectDescription, 108, "ControlObjectDescription :", "ControlObjectDescription"},
+    {CommonField::ControlObjectVersion, 128, "ControlObjectVersion :", "ControlObjectVersion"},
+    {CommonField::ServiceObjectDescription, 148, "ServiceObjectDescription :", "ServiceObjectDescription"},
+    {CommonField::ServiceObjectVersion, 168, "ServiceObjectVersion :", "ServiceObjectVersion"},
+    {CommonField::DeviceName, 188, "DeviceName :", "DeviceName"},
+    {CommonField::DeviceDescription, 208, "DeviceDecription :", "DeviceDescription"},
+    {CommonField::Claimed, 248, "Claimed :", "Claimed"},
+    {CommonField::DeviceEnabled, 268, "DeviceEnabled :", "DeviceEnabled"},
+    {CommonField::DataEventEnabled, 288, "DataEventEnabled :", "DataEventEnabled"},
+    {CommonField::FreezeEvents, 308, "FreezeEvents :", "FreezeEvents"},
+    {CommonField::AutoDisable, 328, "AutoDisable :", "AutoDisable"},
+    {CommonField::DataCount, 348, "DataCount :", "DataCount"},
+    {CommonField::BinaryConversion, 368, "BinaryConversion :", "BinaryConversion"},
+    {CommonField::CapPowerReporting, 408, "CapPowerReporting :", "CapPowerReporting"},
+    {CommonField::PowerState, 428, "PowerState :", "PowerState"},
+};
+
+constexpr int kSeparatorYs[] = {36, 92, 232, 392};
+constexpr int kCaptionX = 12;
+constexpr int kValueX = 172;
+constexpr int kSeparatorLength = 365;
+
+} // namespace
+
+TCommonPropertiesPage::TCommonPropertiesPage(QWidget* parent) : QWidget(parent) {
+    QFont bold = font();
+    bold.setBold(true);
+    for (const Row& row : kRows) {
+        auto* caption = new QLabel(QString::fromUtf8(row.caption), this);
+        caption->setObjectName(QStringLiteral("Lbld") + QString::fromUtf8(row.name));
+        caption->setFont(bold);
+        caption->move(kCaptionX, row.y);
+        caption->adjustSize();
+        auto* value = new QLabel(this);
+        value->setObjectName(QStringLiteral("Ld") + QString::fromUtf8(row.name));
+        value->move(kValueX, row.y);
+        value->setTextFormat(Qt::PlainText);
+        captions_[static_cast<std::size_t>(row.field)] = caption;
+        values_[static_cast<std::size_t>(row.field)] = value;
+    }
+    for (int y : kSeparatorYs) {
+        auto* line = new QFrame(this);
+        line->setFrameShape(QFrame::HLine);
+        line->setFrameShadow(QFrame::Sunken);
+        line->setGeometry(kCaptionX, y, kSeparatorLength, 2);
+    }
+}
+
+void TCommonPropertiesPage::SetValue(views::CommonField field, std::u16string_view text) {
+    QLabel* label = Value(field);
+    label->setText(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+    label->adjustSize();
+}
+
+void TCommonPropertiesPage::SetPowerStateCaptionEnabled(bool enabled) {
+    Caption(views::CommonField::PowerState)->setEnabled(enabled);
+}
+
+} // namespace zorv::app

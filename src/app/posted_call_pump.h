@@ -1,0 +1,10 @@
+#pragma once
+// Drives the apartment's posted-call queue from Qt's event loop: whenever a
+// component posts a call, a drain is queued on the loop, so device events
+// reach the window on its own thread without any polling.
+namespace zorv::app {
+
+void DrivePostedCallsFromQt();
+void StopDrivingPostedCalls();
+
+} // namespace zorv::app

@@ -1,0 +1,86 @@
+#include "platform/ui/qt_user_interface.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace zorv::ui {
+namespace {
+
+QString ToQString(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A lone carriage return is a line break to the reader.
+QString DisplayText(std::u16string_view text) {
+    QString shown = ToQString(text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
+}
+
+QMessageBox::Icon ToQtIcon(Icon icon) {
+    switch (icon) {
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::Warning: return QMessageBox::Warning;
+    case Icon::Error: return QMessageBox::Critical;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+struct ButtonAnswer {
+    QMessageBox::StandardButton button;
+    Answer answer;
+};
+
+std::vector<ButtonAnswer> ButtonsOf(Buttons buttons) {
+    switch (buttons) {
+    case Buttons::Ok: return {{QMessageBox::Ok, Answer::Ok}};
+    case Buttons::OkCancel: return {{QMessageBox::Ok, Answer::Ok}, {QMessageBox::Cancel, Answer::Cancel}};
+    case Buttons::AbortRetryIgnore:
+        return {{QMessageBox::Abort, Answer::Abort}, {QMessageBox::Retry, Answer::Retry},
+                {QMessageBox::Ignore, Answer::Ignore}};
+    case Buttons::YesNoCancel:
+        return {{QMessageBox::Yes, Answer::Yes}, {QMessageBox::No, Answer::No}, {QMessageBox::Cancel, Answer::Cancel}};
+    case Buttons::YesNo: return {{QMessageBox::Yes, Answer::Yes}, {QMessageBox::No, Answer::No}};
+    case Buttons::RetryCancel: return {{QMessageBox::Retry, Answer::Retry}, {QMessageBox::Cancel, Answer::Cancel}};
+    }
+    return {{QMessageBox::Ok, Answer::Ok}};
+}
+
+Answer UserInterfaceAnswer(int clicked, const std::vector<ButtonAnswer>& choices, Buttons buttons) {
+    for (const ButtonAnswer& choice : choices)
+        if (choice.button == clicked)
+            return choice.answer;
+    return DismissAnswer(buttons);
+}
+
+} // namespace
+
+Answer QtUserInterface::ShowMessage(const Message& message) {
+    QMessageBox box(ToQtIcon(message.icon), ToQString(message.caption), DisplayText(message.text),
+                    QMessageBox::NoButton, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    const auto choices = ButtonsOf(message.buttons);
+    for (const ButtonAnswer& choice : choices)
+        box.addButton(choice.button);
+    const int defaultIndex = message.defaultButton >= 0 && message.defaultButton < static_cast<int>(choices.size())
+                                 ? message.defaultButton
+                                 : 0;
+    box.setDefaultButton(choices[defaultIndex].button);
+    return UserInterfaceAnswer(box.exec(), choices, message.buttons);
+}
+
+std::optional<std::u16string> QtUserInterface::AskText(const TextRequest& request) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(QApplication::activeWindow(), ToQString(request.caption),
+                                               DisplayText(request.prompt), QLineEdit::Normal,
+                                               ToQString(request.defaultText), &ok);
+    if (!ok)
+        return std::nullopt;
+    return text.toStdU16String();
+}
+
+} // namespace zorv::ui
