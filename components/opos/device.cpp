@@ -1,0 +1,299 @@
+#include "device.h"
+
+#include "claims.h"
+#include "platform/com/text.h"
+#include "simulation_commands.h"
+
+namespace zorv::opos {
+namespace {
+
+constexpr std::size_t Index(Prop prop) {
+    return static_cast<std::size_t>(prop);
+}
+
+bool IsCommonRow(const PropertyRow& row) {
+    const std::span<const PropertyRow> common = CommonProperties();
+    return &row >= common.data() && &row < common.data() + common.size();
+}
+
+} // namespace
+
+Device::Device(const KindInfo& kind, EventTarget& target)
+    : kind_(kind), target_(target), behaviour_(kind.rows.makeBehaviour()) {
+    ResetProperties();
+}
+
+Device::~Device() {
+    if (claimed_)
+        ReleaseClaim(profile_.name, this);
+}
+
+void Device::ResetProperties() {
+    for (std::span<const PropertyRow> rows : {CommonProperties(), kind_.rows.properties})
+        for (const PropertyRow& row : rows)
+            values_[Index(row.prop)] = row.initial.Make();
+    const std::u16string kind(kind_.displayName);
+    Set(Prop::ControlObjectDescription, u"ZORV simulated OPOS control object for the " + kind);
+    Set(Prop::ServiceObjectDescription, u"ZORV simulated service object for the " + kind);
+}
+
+Value Device::Get(Prop prop) const {
+    switch (prop) {
+    case Prop::State:
+        return CurrentState();
+    case Prop::Claimed:
+        return claimed_;
+    case Prop::DataCount:
+        return queue_.DataCount();
+    case Prop::PowerState:
+        return ReportedPower();
+    default:
+        return values_[Index(prop)];
+    }
+}
+
+void Device::Set(Prop prop, Value value) {
+    values_[Index(prop)] = std::move(value);
+}
+
+LONG Device::Finish(LONG code, LONG extended) {
+    Set(Prop::ResultCode, code);
+    Set(Prop::ResultCodeExtended, code == OPOS_E_EXTENDED ? extended : 0);
+    return code;
+}
+
+LONG Device::CurrentState() const {
+    if (!open_)
+        return OPOS_S_CLOSED;
+    if (inError_)
+        return OPOS_S_ERROR;
+    return behaviour_->OutputPending() ? OPOS_S_BUSY : OPOS_S_IDLE;
+}
+
+// A standard reporter cannot tell off from offline.
+LONG Device::ReportedPower() const {
+    if (!IsEnabled() || Long(Prop::PowerNotify) != OPOS_PN_ENABLED)
+        return OPOS_PS_UNKNOWN;
+    if (Long(Prop::CapPowerReporting) == OPOS_PR_STANDARD && power_ != OPOS_PS_ONLINE)
+        return OPOS_PS_OFF_OFFLINE;
+    return power_;
+}
+
+LONG Device::Refusal(bool needsEnabled) const {
+    if (!open_)
+        return OPOS_E_CLOSED;
+    if (!claimed_ && (profile_.claimedByOther || ClaimedByAnother(profile_.name, this)))
+        return OPOS_E_CLAIMED;
+    if (kind_.exclusive && !claimed_)
+        return OPOS_E_NOTCLAIMED;
+    if (needsEnabled && !Bool(Prop::DeviceEnabled))
+        return OPOS_E_DISABLED;
+    return OPOS_SUCCESS;
+}
+
+LONG Device::Open(std::u16string_view name) {
+    if (open_)
+        return Finish(OPOS_E_ILLEGAL);
+    std::optional<Profile> profile = FindProfile(kind_.kind, name);
+    if (!profile)
+        return Finish(OPOS_E_NOEXIST);
+    profile_ = std::move(*profile);
+    ResetProperties();
+    for (const auto& [prop, value] : profile_.overrides)
+        Set(prop, value);
+    Set(Prop::DeviceName, profile_.name);
+    Set(Prop::DeviceDescription, profile_.description);
+    power_ = profile_.power;
+    lastReportedPower_ = OPOS_PS_UNKNOWN;
+    open_ = true;
+    inError_ = false;
+    behaviour_->Opened(*this);
+    return Finish(OPOS_SUCCESS);
+}
+
+LONG Device::Close() {
+    if (!open_)
+        return Finish(OPOS_E_CLOSED);
+    behaviour_->Closing(*this);
+    behaviour_->ClearOutput(*this);
+    if (claimed_)
+        ReleaseClaim(profile_.name, this);
+    claimed_ = false;
+    Set(Prop::DeviceEnabled, false);
+    queue_.Clear();
+    open_ = false;
+    inError_ = false;
+    return Finish(OPOS_SUCCESS);
+}
+
+// No thread can let go of a claim while this one waits, so the outcome of
+// the wait is known at once and nothing sleeps: the simulated other
+// application lets go after releaseAfterMs, an object of this process never.
+LONG Device::Claim(LONG timeout) {
+    if (!open_)
+        return Finish(OPOS_E_CLOSED);
+    if (timeout < OPOS_FOREVER)
+        return Finish(OPOS_E_ILLEGAL);
+    if (claimed_)
+        return Finish(OPOS_SUCCESS);
+    const bool otherLetsGo =
+        profile_.releaseAfterMs >= 0 && (timeout == OPOS_FOREVER || timeout >= profile_.releaseAfterMs);
+    const bool heldElsewhere =
+        (profile_.claimedByOther && !otherLetsGo) || ClaimedByAnother(profile_.name, this);
+    if (heldElsewhere)
+        return Finish(timeout == 0 ? OPOS_E_CLAIMED : OPOS_E_TIMEOUT);
+    TryClaim(profile_.name, this);
+    claimed_ = true;
+    return Finish(OPOS_SUCCESS);
+}
+
+LONG Device::Release() {
+    if (!open_)
+        return Finish(OPOS_E_CLOSED);
+    if (!claimed_)
+        return Finish(OPOS_E_NOTCLAIMED);
+    ReleaseClaim(profile_.name, this);
+    claimed_ = false;
+    if (kind_.exclusive)
+        Set(Prop::DeviceEnabled, false);
+    return Finish(OPOS_SUCCESS);
+}
+
+LONG Device::CheckHealth(LONG level) {
+    if (const LONG refused = Refusal())
+        return Finish(refused);
+    if (level < OPOS_CH_INTERNAL || level > OPOS_CH_INTERACTIVE)
+        return Finish(OPOS_E_ILLEGAL);
+    static constexpr std::u16string_view names[] = {u"Internal", u"External", u"Interactive"};
+    const bool healthy = power_ == OPOS_PS_ONLINE;
+    Set(Prop::CheckHealthText, std::u16string(names[level - 1]) + u" HCheck: " +
+                                   (healthy ? u"Successful" : u"Failed, device offline"));
+    return Finish(healthy ? OPOS_SUCCESS : OPOS_E_FAILURE);
+}
+
+LONG Device::ClearInput() {
+    if (const LONG refused = Refusal(false))
+        return Finish(refused);
+    queue_.ClearInput();
+    inError_ = false;
+    return Finish(OPOS_SUCCESS);
+}
+
+LONG Device::ClearOutput() {
+    if (const LONG refused = Refusal(false))
+        return Finish(refused);
+    behaviour_->ClearOutput(*this);
+    queue_.Remove(Event::OutputComplete);
+    return Finish(OPOS_SUCCESS);
+}
+
+LONG Device::DirectIO(LONG command, LONG& data, std::u16string& text) {
+    if (!open_)
+        return Finish(OPOS_E_CLOSED);
+    if (const auto code = behaviour_->Simulate(*this, command, data, text))
+        return Finish(*code);
+    return Finish(SimulateCommon(command, data, text));
+}
+
+LONG Device::SimulateCommon(LONG command, LONG& data, std::u16string& text) {
+    switch (command) {
+    case kSimError:
+        if (!behaviour_->TakesInput())
+            return OPOS_E_ILLEGAL;
+        return InputFailed(data == 0 ? OPOS_E_FAILURE : OPOS_E_EXTENDED, data, text);
+    case kSimPower:
+        return SetPower(data);
+    case kSimDirectIOEvent:
+        Raise(Event::DirectIO, data, data, text);
+        return OPOS_SUCCESS;
+    case kSimDirectIOReply:
+        data = replyData_;
+        text = replyText_;
+        return OPOS_SUCCESS;
+    case kSimProfileNotes: {
+        std::vector<std::string> notes;
+        CurrentProfiles(notes);
+        text.clear();
+        for (const std::string& note : notes)
+            text += com::Utf8ToUtf16(note) + u"\n";
+        data = static_cast<LONG>(notes.size());
+        return OPOS_SUCCESS;
+    }
+    default:
+        return OPOS_E_ILLEGAL;
+    }
+}
+
+LONG Device::Put(const PropertyRow& row, const Value& value) {
+    if (!open_)
+        return Finish(OPOS_E_CLOSED);
+    switch (row.access) {
+    case Access::ReadOnly:
+        return Finish(OPOS_E_ILLEGAL);
+    case Access::Writable:
+        break;
+    case Access::Ranged:
+        if (std::get<LONG>(value) < row.min || std::get<LONG>(value) > row.max)
+            return Finish(OPOS_E_ILLEGAL);
+        break;
+    case Access::Custom:
+        return Finish(IsCommonRow(row) ? PutCommon(row.prop, value)
+                                       : behaviour_->Put(*this, row.prop, value));
+    }
+    Set(row.prop, value);
+    return Finish(OPOS_SUCCESS);
+}
+
+LONG Device::PutCommon(Prop prop, const Value& value) {
+    switch (prop) {
+    case Prop::DeviceEnabled:
+        return Enable(std::get<bool>(value));
+    case Prop::PowerNotify:
+        return SetPowerNotify(std::get<LONG>(value));
+    case Prop::DataEventEnabled:
+    case Prop::FreezeEvents:
+        Set(prop, value);
+        ScheduleDelivery();
+        return OPOS_SUCCESS;
+    default:
+        return OPOS_E_ILLEGAL;
+    }
+}
+
+// With power notification on, an application may enable a device that is
+// off or offline and learn of it from PowerState; without it, it is refused.
+LONG Device::Enable(bool on) {
+    if (!on) {
+        Set(Prop::DeviceEnabled, false);
+        return OPOS_SUCCESS;
+    }
+    if (const LONG refused = Refusal(false))
+        return refused;
+    if (power_ != OPOS_PS_ONLINE && Long(Prop::PowerNotify) != OPOS_PN_ENABLED)
+        return power_ == OPOS_PS_OFF ? OPOS_E_NOHARDWARE : OPOS_E_OFFLINE;
+    Set(Prop::DeviceEnabled, true);
+    lastReportedPower_ = ReportedPower();
+    return OPOS_SUCCESS;
+}
+
+LONG Device::SetPowerNotify(LONG value) {
+    if (IsEnabled() || (value != OPOS_PN_DISABLED && value != OPOS_PN_ENABLED))
+        return OPOS_E_ILLEGAL;
+    if (value == OPOS_PN_ENABLED && Long(Prop::CapPowerReporting) == OPOS_PR_NONE)
+        return OPOS_E_ILLEGAL;
+    Set(Prop::PowerNotify, value);
+    return OPOS_SUCCESS;
+}
+
+LONG Device::SetPower(LONG state) {
+    if (state < OPOS_PS_ONLINE || state > OPOS_PS_OFF_OFFLINE)
+        return OPOS_E_ILLEGAL;
+    power_ = state == OPOS_PS_OFF_OFFLINE ? OPOS_PS_OFFLINE : state;
+    const LONG reported = ReportedPower();
+    if (reported != OPOS_PS_UNKNOWN && reported != lastReportedPower_)
+        Raise(Event::StatusUpdate, reported);
+    lastReportedPower_ = reported;
+    return OPOS_SUCCESS;
+}
+
+} // namespace zorv::opos
