@@ -3,7 +3,7 @@
 
 namespace zorv::app {
 
-// "MS Sans Serif" at 8 points where it exists; the platform's sans-serif otherwise.
+// "MS Sans Serif" at 8 points where it exists, a face of like metrics otherwise.
 QFont WindowFont();
 
 } // namespace zorv::app
