@@ -241,10 +241,12 @@ void TFrmAppZORV::LoadScriptOfCurrentKind() {
 }
 
 QString TFrmAppZORV::ScriptText() const {
-    // Raw text: paragraph separators are the lines' ends; nothing else is
-    // touched (no-break spaces stay what they are).
+    // Raw text: paragraph separators, and the line separators that Shift+Enter
+    // inserts, are the lines' ends; nothing else is touched (no-break spaces
+    // stay what they are).
     QString text = MmScript->document()->toRawText();
     text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
     return text;
 }
 

@@ -1,7 +1,10 @@
 #include "app/common_properties_page.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
+
+#include "app/window_font.h"
 
 namespace zorv::app {
 namespace {
@@ -40,16 +43,33 @@ constexpr int kSeparatorYs[] = {36, 92, 232, 392};
 constexpr int kCaptionX = 12;
 constexpr int kValueX = 172;
 constexpr int kSeparatorLength = 365;
+// A caption must end before its value begins, with a little air between.
+constexpr int kCaptionRoom = kValueX - kCaptionX - 4;
+
+// The bold caption font, condensed just enough where the fallback font is
+// wider than "MS Sans Serif" would have been.
+QFont CaptionFont(const QFont& bold, const QString& text) {
+    QFont font = bold;
+    for (int stretch = 100; stretch > 70; stretch -= 5) {
+        font.setStretch(stretch);
+        if (QFontMetrics(font).horizontalAdvance(text) <= kCaptionRoom)
+            break;
+    }
+    return font;
+}
 
 } // namespace
 
 TCommonPropertiesPage::TCommonPropertiesPage(QWidget* parent) : QWidget(parent) {
+    // The captions are sized now, so in the window's font, not the application's.
+    setFont(WindowFont());
     QFont bold = font();
     bold.setBold(true);
     for (const Row& row : kRows) {
-        auto* caption = new QLabel(QString::fromUtf8(row.caption), this);
+        const QString text = QString::fromUtf8(row.caption);
+        auto* caption = new QLabel(text, this);
         caption->setObjectName(QStringLiteral("Lbld") + QString::fromUtf8(row.name));
-        caption->setFont(bold);
+        caption->setFont(CaptionFont(bold, text));
         caption->move(kCaptionX, row.y);
         caption->adjustSize();
         auto* value = new QLabel(this);
