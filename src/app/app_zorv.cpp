@@ -21,6 +21,7 @@
 #include "platform/com/class_table.h"
 #include "platform/ui/user_interface.h"
 #include "outside/late_bound.h"
+#include "outside/message_box.h"
 #include "script/preamble.h"
 #include "script/publication.h"
 #include "script/script_files.h"
@@ -283,13 +284,10 @@ void TFrmAppZORV::ScriptPreparationFailed(std::u16string_view errorText) {
     LbScript->setEnabled(false);
     EdtFonction->setEnabled(false);
     BtnExecuter->setEnabled(false);
-    ui::Message message;
-    message.caption = std::u16string(outside::kApplicationTitle);
-    message.text = u"Le contrôle OLE \"ScriptControl\" n'a pas été correctement initialisé !\r"
-                   u"Par conséquent, vous ne pouvez pas utiliser de script dans ZORV. (" +
-                   std::u16string(errorText) + u")";
-    message.icon = ui::Icon::Warning;
-    ui::CurrentUserInterface().ShowMessage(message);
+    outside::ShowMessageBox(u"Le contrôle OLE \"ScriptControl\" n'a pas été correctement initialisé !\r"
+                            u"Par conséquent, vous ne pouvez pas utiliser de script dans ZORV. (" +
+                                std::u16string(errorText) + u")",
+                            ui::Icon::Warning);
 }
 
 void TFrmAppZORV::BtnExecuterClick() {
@@ -378,11 +376,7 @@ void TFrmAppZORV::RefreshCurrentKind() {
 }
 
 void TFrmAppZORV::MntAProposClick() {
-    ui::Message about;
-    about.caption = std::u16string(outside::kApplicationTitle);
-    about.text = u"ZORV\rBanc de test de périphériques OPOS\rVersion 1.0.0.3";
-    about.icon = ui::Icon::Information;
-    ui::CurrentUserInterface().ShowMessage(about);
+    outside::ShowMessageBox(u"ZORV\rBanc de test de périphériques OPOS\rVersion 1.0.0.3", ui::Icon::Information);
 }
 
 } // namespace zorv::app

@@ -3,7 +3,7 @@
 #include "outside/error_report.h"
 #include "outside/late_bound.h"
 #include "platform/com/class_table.h"
-#include "platform/ui/user_interface.h"
+#include "outside/message_box.h"
 
 namespace zorv::devices {
 namespace {
@@ -14,12 +14,7 @@ constexpr std::int32_t kDescriptorVersion = 401;
 constexpr LONG kClaimTimeout = 1000;
 
 void ShowUnregisteredWarning(std::u16string_view progId, const outside::EOleError& error) {
-    ui::Message message;
-    message.caption = std::u16string(outside::kApplicationTitle);
-    message.text = std::u16string(progId) + u" : " + outside::ErrorText(error);
-    message.icon = ui::Icon::Warning;
-    message.buttons = ui::Buttons::Ok;
-    ui::CurrentUserInterface().ShowMessage(message);
+    outside::ShowMessageBox(std::u16string(progId) + u" : " + outside::ErrorText(error), ui::Icon::Warning);
 }
 
 } // namespace

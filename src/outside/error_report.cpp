@@ -1,9 +1,9 @@
 #include "outside/error_report.h"
 
 #include "outside/error_report_text.h"
+#include "outside/message_box.h"
 #include "outside/ole_error.h"
 #include "platform/com/text.h"
-#include "platform/ui/user_interface.h"
 
 namespace zorv::outside {
 namespace {
@@ -13,14 +13,7 @@ ErrorReporter& CurrentReporter() {
     return reporter;
 }
 
-void ShowErrorBox(std::u16string_view text) {
-    ui::Message message;
-    message.caption = std::u16string(kApplicationTitle);
-    message.text = ErrorReportText(text);
-    message.icon = ui::Icon::Error;
-    message.buttons = ui::Buttons::Ok;
-    ui::CurrentUserInterface().ShowMessage(message);
-}
+void ShowErrorBox(std::u16string_view text) { ShowMessageBox(ErrorReportText(text), ui::Icon::Error); }
 
 } // namespace
 

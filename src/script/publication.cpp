@@ -2,18 +2,13 @@
 
 #include "outside/error_report.h"
 #include "outside/late_bound.h"
-#include "platform/ui/user_interface.h"
+#include "outside/message_box.h"
 
 namespace zorv::script {
 namespace {
 
 void ShowRefusal(std::u16string_view registryName, std::u16string_view errorText) {
-    ui::Message message;
-    message.caption = std::u16string(outside::kApplicationTitle);
-    message.text = std::u16string(registryName) + u" : " + std::u16string(errorText);
-    message.icon = ui::Icon::Error;
-    message.buttons = ui::Buttons::Ok;
-    ui::CurrentUserInterface().ShowMessage(message);
+    outside::ShowMessageBox(std::u16string(registryName) + u" : " + std::u16string(errorText), ui::Icon::Error);
 }
 
 } // namespace
