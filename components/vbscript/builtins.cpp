@@ -1,0 +1,811 @@
+#include "builtins.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <ctime>
+#include <unordered_map>
+
+#include "com_bridge.h"
+#include "conversion.h"
+#include "engine.h"
+#include "interpreter.h"
+#include "operators.h"
+#include "platform/com/class_table.h"
+#include "platform/com/com_ptr.h"
+#include "platform/com/text.h"
+#include "platform/ui/user_interface.h"
+#include "script_object.h"
+
+namespace zorv::vbs {
+namespace {
+
+using Args = std::span<Value>;
+
+bool Given(Args args, std::size_t i) { return i < args.size() && !args[i].IsMissing(); }
+
+[[noreturn]] void InvalidCall() { throw ScriptError(kErrInvalidCall); }
+
+std::int32_t LongArg(Args args, std::size_t i, std::int32_t fallback) {
+    return Given(args, i) ? ToLong(args[i]) : fallback;
+}
+
+CompareMode ModeArg(Args args, std::size_t i) {
+    if (!Given(args, i))
+        return CompareMode::Binary;
+    const std::int32_t mode = ToLong(args[i]);
+    if (mode < 0 || mode > 1)
+        InvalidCall();
+    return mode == 1 ? CompareMode::Text : CompareMode::Binary;
+}
+
+Value Text(std::u16string_view text) { return Value::String(text); }
+
+// ---- Windows-1252, the code page Chr and Asc work in ----
+
+constexpr char16_t kHigh1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char16_t FromAnsi(int code) { return code >= 128 && code < 160 ? kHigh1252[code - 128] : static_cast<char16_t>(code); }
+
+int ToAnsi(char16_t c) {
+    if (c < 128 || (c >= 160 && c < 256))
+        return c;
+    for (int i = 0; i < 32; ++i)
+        if (kHigh1252[i] == c)
+            return 128 + i;
+    return '?';
+}
+
+// ---- conversions ----
+
+Value CStrF(Interpreter&, Args a) { return Value::String(ToText(a[0])); }
+Value CIntF(Interpreter&, Args a) { return Value::Integer(ToInteger(a[0])); }
+Value CLngF(Interpreter&, Args a) { return Value::Long(ToLong(a[0])); }
+Value CByteF(Interpreter&, Args a) { return Value::Byte(ToByte(a[0])); }
+Value CDblF(Interpreter&, Args a) { return Value::Double(ToDouble(a[0])); }
+Value CBoolF(Interpreter&, Args a) { return Value::Bool(ToBool(a[0])); }
+Value CSngF(Interpreter&, Args a) {
+    const double d = ToDouble(a[0]);
+    if (std::fabs(d) > 3.402823466e38)
+        throw ScriptError(kErrOverflow);
+    return Value::Single(static_cast<float>(d));
+}
+Value CCurF(Interpreter&, Args a) {
+    const double scaled = RoundHalfEven(ToDouble(a[0]) * 10000.0);
+    if (!(std::fabs(scaled) < 9.2e18))
+        throw ScriptError(kErrOverflow);
+    return Value::Currency(static_cast<std::int64_t>(scaled));
+}
+
+// ---- strings ----
+
+Value LenF(Interpreter&, Args a) {
+    if (a[0].IsNull())
+        return Value::Null();
+    if (a[0].Is(VType::String))
+        return Value::Long(static_cast<std::int32_t>(a[0].Str().size()));
+    return Value::Long(static_cast<std::int32_t>(ToText(a[0]).size()));
+}
+
+Value LeftF(Interpreter&, Args a) {
+    const std::int32_t n = ToLong(a[1]);
+    if (n < 0)
+        InvalidCall();
+    if (a[0].IsNull())
+        return Value::Null();
+    const std::u16string s = ToText(a[0]);
+    return Text(std::u16string_view(s).substr(0, static_cast<std::size_t>(n)));
+}
+
+Value RightF(Interpreter&, Args a) {
+    const std::int32_t n = ToLong(a[1]);
+    if (n < 0)
+        InvalidCall();
+    if (a[0].IsNull())
+        return Value::Null();
+    const std::u16string s = ToText(a[0]);
+    const std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(n), s.size());
+    return Text(std::u16string_view(s).substr(s.size() - count));
+}
+
+Value MidF(Interpreter&, Args a) {
+    const std::int32_t start = ToLong(a[1]);
+    const std::int32_t length = LongArg(a, 2, INT32_MAX);
+    if (start < 1 || length < 0)
+        InvalidCall();
+    if (a[0].IsNull())
+        return Value::Null();
+    const std::u16string s = ToText(a[0]);
+    if (static_cast<std::size_t>(start) > s.size())
+        return Text(u"");
+    return Text(std::u16string_view(s).substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(length)));
+}
+
+std::size_t Find(std::u16string_view hay, std::u16string_view needle, std::size_t from, CompareMode mode) {
+    if (mode == CompareMode::Binary)
+        return hay.find(needle, from);
+    for (std::size_t i = from; i + needle.size() <= hay.size(); ++i)
+        if (CompareText(hay.substr(i, needle.size()), needle, CompareMode::Text) == 0)
+            return i;
+    return std::u16string_view::npos;
+}
+
+std::size_t FindLast(std::u16string_view hay, std::u16string_view needle, std::size_t endBefore, CompareMode mode) {
+    if (needle.size() > endBefore)
+        return std::u16string_view::npos;
+    for (std::size_t i = endBefore - needle.size() + 1; i-- > 0;)
+        if (CompareText(hay.substr(i, needle.size()), needle, mode) == 0)
+            return i;
+    return std::u16string_view::npos;
+}
+
+// InStr([start, ]string1, string2[, compare])
+Value InStrF(Interpreter&, Args a) {
+    std::size_t first = 0;
+    std::int32_t start = 1;
+    if (a.size() >= 3) {
+        if (a[0].IsNull())
+            throw ScriptError(kErrInvalidUseOfNull);
+        start = ToLong(a[0]);
+        first = 1;
+    }
+    if (start < 1)
+        InvalidCall();
+    const CompareMode mode = ModeArg(a, first + 2);
+    if (a[first].IsNull() || a[first + 1].IsNull())
+        return Value::Null();
+    const std::u16string hay = ToText(a[first]);
+    const std::u16string needle = ToText(a[first + 1]);
+    if (static_cast<std::size_t>(start) > hay.size())
+        return Value::Long(needle.empty() && hay.empty() && start == 1 ? 1 : 0);
+    if (needle.empty())
+        return Value::Long(start);
+    const std::size_t at = Find(hay, needle, static_cast<std::size_t>(start - 1), mode);
+    return Value::Long(at == std::u16string::npos ? 0 : static_cast<std::int32_t>(at + 1));
+}
+
+// InStrRev(string1, string2[, start[, compare]])
+Value InStrRevF(Interpreter&, Args a) {
+    const std::int32_t start = LongArg(a, 2, -1);
+    if (start == 0 || start < -1)
+        InvalidCall();
+    const CompareMode mode = ModeArg(a, 3);
+    if (a[0].IsNull() || a[1].IsNull())
+        return Value::Null();
+    const std::u16string hay = ToText(a[0]);
+    const std::u16string needle = ToText(a[1]);
+    const std::size_t end = start == -1 ? hay.size() : static_cast<std::size_t>(start);
+    if (end > hay.size())
+        return Value::Long(0);
+    if (needle.empty())
+        return Value::Long(static_cast<std::int32_t>(end));
+    const std::size_t at = FindLast(hay, needle, end, mode);
+    return Value::Long(at == std::u16string::npos ? 0 : static_cast<std::int32_t>(at + 1));
+}
+
+char16_t Upper(char16_t c) {
+    if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
+        return static_cast<char16_t>(c - 32);
+    if (c == 0xFF)
+        return 0x178;
+    return c;
+}
+
+Value UCaseF(Interpreter&, Args a) {
+    if (a[0].IsNull())
+        return Value::Null();
+    std::u16string s = ToText(a[0]);
+    for (char16_t& c : s)
+        c = Upper(c);
+    return Text(s);
+}
+
+Value LCaseF(Interpreter&, Args a) {
+    if (a[0].IsNull())
+        return Value::Null();
+    std::u16string s = ToText(a[0]);
+    for (char16_t& c : s)
+        c = c == 0x178 ? char16_t(0xFF) : com::FoldCase(c);
+    return Text(s);
+}
+
+Value TrimSides(Args a, bool left, bool right) {
+    if (a[0].IsNull())
+        return Value::Null();
+    const std::u16string s = ToText(a[0]);
+    std::size_t begin = 0;
+    std::size_t end = s.size();
+    while (left && begin < end && s[begin] == u' ')
+        ++begin;
+    while (right && end > begin && s[end - 1] == u' ')
+        --end;
+    return Text(std::u16string_view(s).substr(begin, end - begin));
+}
+Value TrimF(Interpreter&, Args a) { return TrimSides(a, true, true); }
+Value LTrimF(Interpreter&, Args a) { return TrimSides(a, true, false); }
+Value RTrimF(Interpreter&, Args a) { return TrimSides(a, false, true); }
+
+// Replace(expression, find, replacewith[, start[, count[, compare]]])
+Value ReplaceF(Interpreter&, Args a) {
+    const std::int32_t start = LongArg(a, 3, 1);
+    const std::int32_t count = LongArg(a, 4, -1);
+    if (start < 1 || count < -1)
+        InvalidCall();
+    const CompareMode mode = ModeArg(a, 5);
+    if (a[0].IsNull() || a[1].IsNull() || a[2].IsNull())
+        return Value::Null();
+    const std::u16string s = ToText(a[0]);
+    const std::u16string find = ToText(a[1]);
+    const std::u16string with = ToText(a[2]);
+    if (static_cast<std::size_t>(start) > s.size())
+        return Text(u"");
+    std::u16string out;
+    std::size_t at = static_cast<std::size_t>(start - 1);
+    std::int32_t done = 0;
+    while (!find.empty() && (count < 0 || done < count)) {
+        const std::size_t hit = Find(s, find, at, mode);
+        if (hit == std::u16string::npos)
+            break;
+        out.append(s, at, hit - at);
+        out += with;
+        at = hit + find.size();
+        ++done;
+    }
+    out.append(s, at, std::u16string::npos);
+    return Text(out);
+}
+
+Value MakeArray(std::vector<Value> items) {
+    ArrayRep* array = ArrayRep::Make({{0, static_cast<std::uint32_t>(items.size())}});
+    std::move(items.begin(), items.end(), array->items.begin());
+    return Value::AdoptArray(array);
+}
+
+// Split(expression[, delimiter[, count[, compare]]])
+Value SplitF(Interpreter&, Args a) {
+    const std::int32_t count = LongArg(a, 2, -1);
+    if (count < -1)
+        InvalidCall();
+    const CompareMode mode = ModeArg(a, 3);
+    if (a[0].IsNull())
+        throw ScriptError(kErrInvalidUseOfNull);
+    const std::u16string s = ToText(a[0]);
+    const std::u16string delimiter = Given(a, 1) ? ToText(a[1]) : u" ";
+    std::vector<Value> parts;
+    if (s.empty() || count == 0)
+        return MakeArray({});
+    std::size_t at = 0;
+    while (!delimiter.empty() && (count < 0 || static_cast<std::int32_t>(parts.size()) < count - 1)) {
+        const std::size_t hit = Find(s, delimiter, at, mode);
+        if (hit == std::u16string::npos)
+            break;
+        parts.push_back(Text(std::u16string_view(s).substr(at, hit - at)));
+        at = hit + delimiter.size();
+    }
+    parts.push_back(Text(std::u16string_view(s).substr(at)));
+    return MakeArray(std::move(parts));
+}
+
+// Join(list[, delimiter])
+Value JoinF(Interpreter&, Args a) {
+    if (!a[0].Is(VType::Array))
+        throw ScriptError(kErrTypeMismatch);
+    if (a[0].Arr()->bounds.size() > 1)
+        throw ScriptError(kErrSubscript);
+    const std::u16string delimiter = Given(a, 1) ? ToText(a[1]) : u" ";
+    std::u16string out;
+    bool first = true;
+    for (const Value& item : a[0].Arr()->items) {
+        if (!first)
+            out += delimiter;
+        first = false;
+        if (!item.IsNull())
+            AppendText(out, item);
+    }
+    return Text(out);
+}
+
+Value SpaceF(Interpreter&, Args a) {
+    const std::int32_t n = ToLong(a[0]);
+    if (n < 0)
+        InvalidCall();
+    return Text(std::u16string(static_cast<std::size_t>(n), u' '));
+}
+
+Value StringF(Interpreter&, Args a) {
+    const std::int32_t n = ToLong(a[0]);
+    if (n < 0)
+        InvalidCall();
+    if (a[1].IsNull())
+        return Value::Null();
+    char16_t c;
+    if (a[1].Is(VType::String)) {
+        if (a[1].Str().empty())
+            InvalidCall();
+        c = a[1].Str()[0];
+    } else {
+        c = FromAnsi(ToLong(a[1]) & 0xFF);
+    }
+    Value out = Text(u"");
+    if (n > 0)
+        out = Text(std::u16string(static_cast<std::size_t>(n), c));
+    return out;
+}
+
+Value ChrF(Interpreter&, Args a) {
+    const std::int32_t code = ToLong(a[0]);
+    if (code < 0 || code > 255)
+        InvalidCall();
+    const char16_t c = FromAnsi(code);
+    return Text(std::u16string_view(&c, 1));
+}
+
+Value ChrWF(Interpreter&, Args a) {
+    const std::int32_t code = ToLong(a[0]);
+    if (code < -32768 || code > 65535)
+        InvalidCall();
+    const char16_t c = static_cast<char16_t>(code & 0xFFFF);
+    return Text(std::u16string_view(&c, 1));
+}
+
+Value AscF(Interpreter&, Args a) {
+    if (a[0].IsNull())
+        throw ScriptError(kErrInvalidUseOfNull);
+    const std::u16string s = ToText(a[0]);
+    if (s.empty())
+        InvalidCall();
+    return Value::Integer(static_cast<std::int16_t>(ToAnsi(s[0])));
+}
+
+Value AscWF(Interpreter&, Args a) {
+    if (a[0].IsNull())
+        throw ScriptError(kErrInvalidUseOfNull);
+    const std::u16string s = ToText(a[0]);
+    if (s.empty())
+        InvalidCall();
+    return Value::Integer(static_cast<std::int16_t>(s[0]));
+}
+
+Value Radix(Args a, int radix) {
+    if (a[0].IsNull())
+        return Value::Null();
+    const Value n = ToNumeric(a[0]);
+    std::uint32_t bits;
+    if (n.Is(VType::Integer) || n.Is(VType::Byte))
+        bits = static_cast<std::uint16_t>(n.I());
+    else
+        bits = static_cast<std::uint32_t>(ToLong(n));
+    std::u16string out;
+    do {
+        const unsigned digit = bits % radix;
+        out.insert(out.begin(), static_cast<char16_t>(digit < 10 ? u'0' + digit : u'A' + digit - 10));
+        bits /= radix;
+    } while (bits != 0);
+    return Text(out);
+}
+Value HexF(Interpreter&, Args a) { return Radix(a, 16); }
+Value OctF(Interpreter&, Args a) { return Radix(a, 8); }
+
+// ---- inspection ----
+
+Value IsEmptyF(Interpreter&, Args a) { return Value::Bool(a[0].IsEmpty()); }
+Value IsNullF(Interpreter&, Args a) { return Value::Bool(a[0].IsNull()); }
+Value IsObjectF(Interpreter&, Args a) { return Value::Bool(a[0].IsObject()); }
+Value IsArrayF(Interpreter&, Args a) { return Value::Bool(a[0].Is(VType::Array)); }
+Value IsNumericF(Interpreter&, Args a) {
+    const Value& v = a[0];
+    if (v.Is(VType::String))
+        return Value::Bool(ParseNumber(v.Str()).has_value());
+    return Value::Bool(v.IsEmpty() || (v.IsNumeric() && !v.Is(VType::Date)));
+}
+
+Value TypeNameF(Interpreter&, Args a) {
+    const Value& v = a[0];
+    switch (v.Type()) {
+    case VType::Empty: return Text(u"Empty");
+    case VType::Null: return Text(u"Null");
+    case VType::Integer: return Text(u"Integer");
+    case VType::Long: return Text(u"Long");
+    case VType::Single: return Text(u"Single");
+    case VType::Double: return Text(u"Double");
+    case VType::Currency: return Text(u"Currency");
+    case VType::Date: return Text(u"Date");
+    case VType::String: return Text(u"String");
+    case VType::Boolean: return Text(u"Boolean");
+    case VType::Byte: return Text(u"Byte");
+    case VType::Error: return Text(u"Error");
+    case VType::Array: return Text(u"Variant()");
+    case VType::Object:
+        if (v.IsNothing())
+            return Text(u"Nothing");
+        if (ScriptObject* script = v.Script())
+            return Text(script->Class().name);
+        return Text(u"Object");
+    case VType::Ref: break;
+    }
+    return Text(u"Unknown");
+}
+
+Value VarTypeF(Interpreter&, Args a) { return Value::Integer(static_cast<std::int16_t>(a[0].VarType())); }
+
+const ArrayRep& ArrayArg(const Value& v) {
+    if (!v.Is(VType::Array))
+        throw ScriptError(kErrTypeMismatch);
+    return *v.Arr();
+}
+
+const ArrayBound& Dimension(Args a) {
+    const ArrayRep& array = ArrayArg(a[0]);
+    const std::int32_t dim = LongArg(a, 1, 1);
+    if (dim < 1 || static_cast<std::size_t>(dim) > array.bounds.size())
+        throw ScriptError(kErrSubscript);
+    return array.bounds[static_cast<std::size_t>(dim - 1)];
+}
+Value UBoundF(Interpreter&, Args a) {
+    const ArrayBound& b = Dimension(a);
+    return Value::Long(static_cast<std::int32_t>(std::int64_t{b.lower} + b.count - 1));
+}
+Value LBoundF(Interpreter&, Args a) { return Value::Long(Dimension(a).lower); }
+
+Value ArrayF(Interpreter&, Args a) {
+    std::vector<Value> items(a.begin(), a.end());
+    return MakeArray(std::move(items));
+}
+
+// ---- dates ----
+
+std::tm LocalNow(double* fraction = nullptr) {
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t t = std::chrono::system_clock::to_time_t(now);
+    std::tm local{};
+    localtime_r(&t, &local);
+    if (fraction) {
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+        *fraction = static_cast<double>(ms) / 1000.0;
+    }
+    return local;
+}
+
+double TodayOf(const std::tm& t) { return MakeDate(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday).value_or(0); }
+
+Value NowF(Interpreter&, Args) {
+    const std::tm t = LocalNow();
+    return Value::Date(TodayOf(t) + MakeTime(t.tm_hour, t.tm_min, t.tm_sec));
+}
+Value DateF(Interpreter&, Args) { return Value::Date(TodayOf(LocalNow())); }
+Value TimeF(Interpreter&, Args) {
+    const std::tm t = LocalNow();
+    return Value::Date(MakeTime(t.tm_hour, t.tm_min, t.tm_sec));
+}
+Value TimerF(Interpreter&, Args) {
+    double fraction = 0;
+    const std::tm t = LocalNow(&fraction);
+    return Value::Single(static_cast<float>(t.tm_hour * 3600 + t.tm_min * 60 + t.tm_sec + fraction));
+}
+
+// ---- numbers ----
+
+// The generator of the original: x = (x * 1140671485 + 12820163) mod 2^24.
+Value RndF(Interpreter& vm, Args a) {
+    Engine& engine = vm.GetEngine();
+    if (Given(a, 0)) {
+        const double n = ToDouble(a[0]);
+        if (n == 0)
+            return Value::Single(static_cast<float>(engine.lastRandom));
+        if (n < 0) {
+            const float f = static_cast<float>(n);
+            std::uint32_t bits;
+            std::memcpy(&bits, &f, sizeof bits);
+            engine.randomSeed = (bits + (bits >> 24)) & 0xFFFFFF;
+        }
+    }
+    engine.randomSeed = (engine.randomSeed * 1140671485u + 12820163u) & 0xFFFFFF;
+    engine.lastRandom = static_cast<double>(engine.randomSeed) / 16777216.0;
+    return Value::Single(static_cast<float>(engine.lastRandom));
+}
+
+Value RandomizeF(Interpreter& vm, Args a) {
+    Engine& engine = vm.GetEngine();
+    double seed;
+    if (Given(a, 0)) {
+        seed = ToDouble(a[0]);
+    } else {
+        double fraction = 0;
+        const std::tm t = LocalNow(&fraction);
+        seed = t.tm_hour * 3600 + t.tm_min * 60 + t.tm_sec + fraction;
+    }
+    std::uint64_t bits;
+    std::memcpy(&bits, &seed, sizeof bits);
+    const std::uint32_t mixed = static_cast<std::uint32_t>(bits >> 32) ^ static_cast<std::uint32_t>(bits);
+    engine.randomSeed = (engine.randomSeed & 0xFF) | (((mixed >> 16) ^ mixed) & 0xFFFF) << 8;
+    return {};
+}
+
+Value RoundTo(const Value& v, double (*op)(double)) {
+    if (v.IsNull())
+        return v;
+    const Value n = ToNumeric(v);
+    switch (n.Type()) {
+    case VType::Byte:
+    case VType::Integer:
+    case VType::Long: return n;
+    case VType::Single: return Value::Single(static_cast<float>(op(n.F())));
+    case VType::Currency: return Value::Currency(static_cast<std::int64_t>(op(static_cast<double>(n.Cy()) / 10000.0) * 10000.0));
+    case VType::Date: return Value::Date(op(n.D()));
+    default: return Value::Double(op(ToDouble(n)));
+    }
+}
+Value IntF(Interpreter&, Args a) { return RoundTo(a[0], [](double d) { return std::floor(d); }); }
+Value FixF(Interpreter&, Args a) { return RoundTo(a[0], [](double d) { return std::trunc(d); }); }
+
+Value AbsF(Interpreter&, Args a) {
+    if (a[0].IsNull())
+        return a[0];
+    const Value n = ToNumeric(a[0]);
+    bool isNull = false;
+    return Compare(n, Value::Integer(0), CompareMode::Binary, isNull) < 0 ? Negate(n) : n;
+}
+
+Value SgnF(Interpreter&, Args a) {
+    if (a[0].IsNull())
+        return a[0];
+    const double d = ToDouble(a[0]);
+    return Value::Integer(static_cast<std::int16_t>(d > 0 ? 1 : d < 0 ? -1 : 0));
+}
+
+Value RoundF(Interpreter&, Args a) {
+    if (a[0].IsNull())
+        return a[0];
+    const std::int32_t digits = LongArg(a, 1, 0);
+    if (digits < 0)
+        InvalidCall();
+    const Value n = ToNumeric(a[0]);
+    if (n.Is(VType::Integer) || n.Is(VType::Long) || n.Is(VType::Byte))
+        return n;
+    const double d = ToDouble(n);
+    double rounded;
+    if (digits == 0) {
+        rounded = RoundHalfEven(d);
+    } else {
+        const double scale = std::pow(10.0, std::min(digits, 22));
+        // Through a decimal text, so that 2.675 is seen as written.
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "%.15g", d * scale);
+        rounded = RoundHalfEven(std::strtod(buffer, nullptr)) / scale;
+    }
+    if (n.Is(VType::Single))
+        return Value::Single(static_cast<float>(rounded));
+    if (n.Is(VType::Currency))
+        return Value::Currency(static_cast<std::int64_t>(RoundHalfEven(rounded * 10000.0)));
+    return Value::Double(rounded);
+}
+
+// ---- user interface ----
+
+ui::Buttons ButtonsOf(std::int32_t flags) {
+    switch (flags & 0xF) {
+    case 1: return ui::Buttons::OkCancel;
+    case 2: return ui::Buttons::AbortRetryIgnore;
+    case 3: return ui::Buttons::YesNoCancel;
+    case 4: return ui::Buttons::YesNo;
+    case 5: return ui::Buttons::RetryCancel;
+    default: return ui::Buttons::Ok;
+    }
+}
+
+ui::Icon IconOf(std::int32_t flags) {
+    switch (flags & 0x70) {
+    case 16: return ui::Icon::Error;
+    case 32: return ui::Icon::Question;
+    case 48: return ui::Icon::Warning;
+    case 64: return ui::Icon::Information;
+    default: return ui::Icon::None;
+    }
+}
+
+int AnswerCode(ui::Answer answer) {
+    switch (answer) {
+    case ui::Answer::Ok: return 1;
+    case ui::Answer::Cancel: return 2;
+    case ui::Answer::Abort: return 3;
+    case ui::Answer::Retry: return 4;
+    case ui::Answer::Ignore: return 5;
+    case ui::Answer::Yes: return 6;
+    case ui::Answer::No: return 7;
+    }
+    return 1;
+}
+
+void RequireUI(Interpreter& vm) {
+    if (!vm.GetEngine().allowUI)
+        throw ScriptError(kErrPermissionDenied);
+}
+
+// MsgBox(prompt[, buttons[, title]])
+Value MsgBoxF(Interpreter& vm, Args a) {
+    RequireUI(vm);
+    const std::int32_t flags = LongArg(a, 1, 0);
+    ui::Message message;
+    message.text = a[0].IsNull() ? u"Null" : ToText(a[0]);
+    message.caption = Given(a, 2) ? ToText(a[2]) : u"VBScript";
+    message.buttons = ButtonsOf(flags);
+    message.icon = IconOf(flags);
+    message.defaultButton = (flags >> 8) & 3;
+    return Value::Integer(static_cast<std::int16_t>(AnswerCode(ui::CurrentUserInterface().ShowMessage(message))));
+}
+
+// InputBox(prompt[, title[, default]])
+Value InputBoxF(Interpreter& vm, Args a) {
+    RequireUI(vm);
+    ui::TextRequest request;
+    request.prompt = ToText(a[0]);
+    request.caption = Given(a, 1) ? ToText(a[1]) : u"VBScript";
+    request.defaultText = Given(a, 2) ? ToText(a[2]) : u"";
+    const auto answer = ui::CurrentUserInterface().AskText(request);
+    return Text(answer ? *answer : u"");
+}
+
+Value ErrF(Interpreter& vm, Args) { return Value::Object(vm.GetEngine().ErrDispatch()); }
+
+// CreateObject(progid[, server]): through the class table, as the program creates components.
+Value CreateObjectF(Interpreter&, Args a) {
+    const std::u16string progId = ToText(a[0]);
+    CLSID clsid;
+    com::ComPtr<IDispatch> object;
+    if (FAILED(CLSIDFromProgID(progId.c_str(), &clsid)) ||
+        FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                object.ReleaseAndGetVoidAddress())) ||
+        !object)
+        throw ScriptError(kErrCannotCreateObject, progId);
+    const bool script = ScriptObject::FromDispatch(object.Get()) != nullptr;
+    return Value::Object(object.Get(), script);
+}
+
+// Found by name through the index built from this table below.
+const Builtin kBuiltins[] = {
+    {u"Abs", 1, 1, AbsF},       {u"Array", 0, 64, ArrayF},     {u"Asc", 1, 1, AscF},
+    {u"AscW", 1, 1, AscWF},     {u"CBool", 1, 1, CBoolF},      {u"CByte", 1, 1, CByteF},
+    {u"CCur", 1, 1, CCurF},     {u"CDbl", 1, 1, CDblF},        {u"Chr", 1, 1, ChrF},
+    {u"ChrW", 1, 1, ChrWF},     {u"CInt", 1, 1, CIntF},        {u"CLng", 1, 1, CLngF},
+    {u"CSng", 1, 1, CSngF},     {u"CStr", 1, 1, CStrF},        {u"CreateObject", 1, 2, CreateObjectF},
+    {u"Date", 0, 0, DateF},
+    {u"Err", 0, 0, ErrF},       {u"Fix", 1, 1, FixF},          {u"Hex", 1, 1, HexF},
+    {u"InputBox", 1, 7, InputBoxF}, {u"InStr", 2, 4, InStrF},  {u"InStrRev", 2, 4, InStrRevF},
+    {u"Int", 1, 1, IntF},       {u"IsArray", 1, 1, IsArrayF},  {u"IsEmpty", 1, 1, IsEmptyF},
+    {u"IsNull", 1, 1, IsNullF}, {u"IsNumeric", 1, 1, IsNumericF}, {u"IsObject", 1, 1, IsObjectF},
+    {u"Join", 1, 2, JoinF},     {u"LBound", 1, 2, LBoundF},    {u"LCase", 1, 1, LCaseF},
+    {u"Left", 2, 2, LeftF},     {u"Len", 1, 1, LenF},          {u"LTrim", 1, 1, LTrimF},
+    {u"Mid", 2, 3, MidF},       {u"MsgBox", 1, 5, MsgBoxF},    {u"Now", 0, 0, NowF},
+    {u"Oct", 1, 1, OctF},       {u"Randomize", 0, 1, RandomizeF}, {u"Replace", 3, 6, ReplaceF},
+    {u"Right", 2, 2, RightF},   {u"Rnd", 0, 1, RndF},          {u"Round", 1, 2, RoundF},
+    {u"RTrim", 1, 1, RTrimF},   {u"Sgn", 1, 1, SgnF},          {u"Space", 1, 1, SpaceF},
+    {u"Split", 1, 4, SplitF},   {u"String", 2, 2, StringF},    {u"Time", 0, 0, TimeF},
+    {u"Timer", 0, 0, TimerF},   {u"Trim", 1, 1, TrimF},        {u"TypeName", 1, 1, TypeNameF},
+    {u"UBound", 1, 2, UBoundF}, {u"UCase", 1, 1, UCaseF},      {u"VarType", 1, 1, VarTypeF},
+};
+
+struct NamedConstant {
+    std::u16string_view name;
+    Value value;
+};
+
+const std::unordered_map<std::u16string, Value>& Constants() {
+    static const std::unordered_map<std::u16string, Value> table = [] {
+        const NamedConstant list[] = {
+            {u"vbCr", Value::String(u"\r")},
+            {u"vbLf", Value::String(u"\n")},
+            {u"vbCrLf", Value::String(u"\r\n")},
+            {u"vbNewLine", Value::String(u"\r\n")},
+            {u"vbTab", Value::String(u"\t")},
+            {u"vbFormFeed", Value::String(u"\f")},
+            {u"vbVerticalTab", Value::String(u"\v")},
+            {u"vbNullString", Value::String(u"")},
+            {u"vbNullChar", Value::String(std::u16string_view(u"\0", 1))},
+            {u"vbTrue", Value::Integer(-1)},
+            {u"vbFalse", Value::Integer(0)},
+            {u"vbUseDefault", Value::Integer(-2)},
+            {u"vbBinaryCompare", Value::Integer(0)},
+            {u"vbTextCompare", Value::Integer(1)},
+            {u"vbObjectError", Value::Long(-2147221504)},
+            {u"vbOKOnly", Value::Integer(0)},
+            {u"vbOKCancel", Value::Integer(1)},
+            {u"vbAbortRetryIgnore", Value::Integer(2)},
+            {u"vbYesNoCancel", Value::Integer(3)},
+            {u"vbYesNo", Value::Integer(4)},
+            {u"vbRetryCancel", Value::Integer(5)},
+            {u"vbCritical", Value::Integer(16)},
+            {u"vbQuestion", Value::Integer(32)},
+            {u"vbExclamation", Value::Integer(48)},
+            {u"vbInformation", Value::Integer(64)},
+            {u"vbDefaultButton1", Value::Integer(0)},
+            {u"vbDefaultButton2", Value::Integer(256)},
+            {u"vbDefaultButton3", Value::Integer(512)},
+            {u"vbDefaultButton4", Value::Integer(768)},
+            {u"vbApplicationModal", Value::Integer(0)},
+            {u"vbSystemModal", Value::Integer(4096)},
+            {u"vbOK", Value::Integer(1)},
+            {u"vbCancel", Value::Integer(2)},
+            {u"vbAbort", Value::Integer(3)},
+            {u"vbRetry", Value::Integer(4)},
+            {u"vbIgnore", Value::Integer(5)},
+            {u"vbYes", Value::Integer(6)},
+            {u"vbNo", Value::Integer(7)},
+            {u"vbEmpty", Value::Integer(0)},
+            {u"vbNull", Value::Integer(1)},
+            {u"vbInteger", Value::Integer(2)},
+            {u"vbLong", Value::Integer(3)},
+            {u"vbSingle", Value::Integer(4)},
+            {u"vbDouble", Value::Integer(5)},
+            {u"vbCurrency", Value::Integer(6)},
+            {u"vbDate", Value::Integer(7)},
+            {u"vbString", Value::Integer(8)},
+            {u"vbObject", Value::Integer(9)},
+            {u"vbError", Value::Integer(10)},
+            {u"vbBoolean", Value::Integer(11)},
+            {u"vbVariant", Value::Integer(12)},
+            {u"vbDataObject", Value::Integer(13)},
+            {u"vbDecimal", Value::Integer(14)},
+            {u"vbByte", Value::Integer(17)},
+            {u"vbArray", Value::Integer(8192)},
+            {u"vbSunday", Value::Integer(1)},
+            {u"vbMonday", Value::Integer(2)},
+            {u"vbTuesday", Value::Integer(3)},
+            {u"vbWednesday", Value::Integer(4)},
+            {u"vbThursday", Value::Integer(5)},
+            {u"vbFriday", Value::Integer(6)},
+            {u"vbSaturday", Value::Integer(7)},
+            {u"vbUseSystemDayOfWeek", Value::Integer(0)},
+            {u"vbFirstJan1", Value::Integer(1)},
+            {u"vbFirstFourDays", Value::Integer(2)},
+            {u"vbFirstFullWeek", Value::Integer(3)},
+            {u"vbGeneralDate", Value::Integer(0)},
+            {u"vbLongDate", Value::Integer(1)},
+            {u"vbShortDate", Value::Integer(2)},
+            {u"vbLongTime", Value::Integer(3)},
+            {u"vbShortTime", Value::Integer(4)},
+            {u"vbBlack", Value::Long(0)},
+            {u"vbRed", Value::Long(0xFF)},
+            {u"vbGreen", Value::Long(0xFF00)},
+            {u"vbYellow", Value::Long(0xFFFF)},
+            {u"vbBlue", Value::Long(0xFF0000)},
+            {u"vbMagenta", Value::Long(0xFF00FF)},
+            {u"vbCyan", Value::Long(0xFFFF00)},
+            {u"vbWhite", Value::Long(0xFFFFFF)},
+        };
+        std::unordered_map<std::u16string, Value> map;
+        for (const NamedConstant& c : list)
+            map[Folded(c.name)] = c.value;
+        return map;
+    }();
+    return table;
+}
+
+const std::unordered_map<std::u16string, int>& BuiltinIndex() {
+    static const std::unordered_map<std::u16string, int> index = [] {
+        std::unordered_map<std::u16string, int> map;
+        for (std::size_t i = 0; i < std::size(kBuiltins); ++i)
+            map[Folded(kBuiltins[i].name)] = static_cast<int>(i);
+        return map;
+    }();
+    return index;
+}
+
+} // namespace
+
+int FindBuiltin(std::u16string_view name) {
+    const auto found = BuiltinIndex().find(Folded(name));
+    return found == BuiltinIndex().end() ? -1 : found->second;
+}
+
+const Builtin& BuiltinAt(int index) { return kBuiltins[index]; }
+
+const Value* FindBuiltinConstant(std::u16string_view name) {
+    const auto found = Constants().find(Folded(name));
+    return found == Constants().end() ? nullptr : &found->second;
+}
+
+} // namespace zorv::vbs

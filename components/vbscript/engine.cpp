@@ -1,0 +1,137 @@
+#include "engine.h"
+
+#include "compiler.h"
+#include "interpreter.h"
+#include "parser.h"
+#include "platform/com/com_object.h"
+
+namespace zorv::vbs {
+namespace {
+
+// Makes the engine's locale the active one for the time of a call.
+class LocaleScope {
+public:
+    explicit LocaleScope(const Locale& locale) : previous_(ActiveLocale()) { SetActiveLocale(locale); }
+    ~LocaleScope() { SetActiveLocale(previous_); }
+
+private:
+    const Locale& previous_;
+};
+
+ScriptError FirstOf(std::vector<ScriptError>& errors, const std::u16string& source) {
+    ScriptError error = errors.front();
+    error.compile = true;
+    error.source = std::u16string(kCompileErrorSource);
+    Engine::AttachText(error, source);
+    return error;
+}
+
+} // namespace
+
+std::shared_ptr<Engine> Engine::Create() { return std::shared_ptr<Engine>(new Engine()); }
+
+Engine::Engine() : err_(std::make_shared<ErrState>()) {
+    errObject_ = com::MakeObject<ErrObject>(err_).Get();
+    Fresh();
+}
+
+Engine::~Engine() {
+    tearingDown = true;
+    vm_.reset();
+    program_.reset();
+}
+
+void Engine::Fresh() {
+    tearingDown = true;
+    vm_.reset();
+    program_.reset();
+    tearingDown = false;
+    program_ = std::make_unique<Program>();
+    vm_ = std::make_unique<Interpreter>(*this);
+    err_->Clear();
+    for (const NamedObject& named : namedObjects_) {
+        const int slot = program_->globals.Add();
+        program_->globals[slot] = Value::Object(named.object.Get());
+        program_->symbols[Folded(named.name)] = Symbol{SymbolKind::Variable, slot, {}};
+    }
+}
+
+void Engine::Reset() {
+    namedObjects_.clear();
+    Fresh();
+}
+
+void Engine::AttachText(ScriptError& error, const std::u16string& source) {
+    std::size_t line = 1;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < source.size() && line < error.pos.line; ++i) {
+        if (source[i] == u'\n' || (source[i] == u'\r' && (i + 1 >= source.size() || source[i + 1] != u'\n'))) {
+            ++line;
+            start = i + 1;
+        }
+    }
+    std::size_t end = start;
+    while (end < source.size() && source[end] != u'\r' && source[end] != u'\n')
+        ++end;
+    error.text = source.substr(start, std::min<std::size_t>(end - start, 1024));
+}
+
+Value Engine::RunProcedure(Procedure& proc, std::span<const Value> args) {
+    LocaleScope scope(*locale);
+    auto self = shared_from_this(); // a script that releases the control keeps it alive meanwhile
+    return vm_->Call(proc, args, nullptr);
+}
+
+void Engine::AddCode(std::u16string_view text) {
+    auto source = std::make_shared<const std::u16string>(text);
+    ParseResult parsed = ParseScript(*source);
+    if (!parsed.errors.empty())
+        throw FirstOf(parsed.errors, *source);
+    // A text that fails to compile leaves the engine as it was.
+    const auto savedSymbols = program_->symbols;
+    const bool savedExplicit = program_->optionExplicit;
+    std::vector<ScriptError> errors;
+    Procedure* top = CompileScript(*program_, parsed.ast, source, errors);
+    if (!errors.empty()) {
+        program_->symbols = savedSymbols;
+        program_->optionExplicit = savedExplicit;
+        throw FirstOf(errors, *source);
+    }
+    sources_.push_back(source);
+    RunProcedure(*top, {});
+}
+
+Value Engine::Run(std::u16string_view name, std::span<const Value> args) {
+    const Symbol* symbol = program_->Find(name);
+    if (symbol == nullptr || symbol->kind != SymbolKind::Procedure) {
+        ScriptError error(kErrUndefinedProc, name);
+        throw error;
+    }
+    return RunProcedure(*program_->procedures[symbol->index], args);
+}
+
+Value Engine::Eval(std::u16string_view text) {
+    auto source = std::make_shared<const std::u16string>(text);
+    ExprPtr expression;
+    ParseResult parsed = ParseExpressionText(*source, expression);
+    if (!parsed.errors.empty())
+        throw FirstOf(parsed.errors, *source);
+    std::vector<ScriptError> errors;
+    Procedure* proc = CompileEvaluation(*program_, *expression, source, errors);
+    if (!errors.empty())
+        throw FirstOf(errors, *source);
+    sources_.push_back(source);
+    return RunProcedure(*proc, {});
+}
+
+void Engine::AddObject(std::u16string_view name, IDispatch* object, bool addMembers) {
+    const std::u16string key = Folded(name);
+    if (program_->symbols.count(key))
+        throw ScriptError(kErrNameRedefined, name);
+    namedObjects_.push_back({std::u16string(name), com::ComPtr<IDispatch>(object), addMembers});
+    const int slot = program_->globals.Add();
+    program_->globals[slot] = Value::Object(object);
+    program_->symbols[key] = Symbol{SymbolKind::Variable, slot, {}};
+}
+
+} // namespace zorv::vbs

@@ -1,0 +1,65 @@
+#pragma once
+// One script engine: the code added so far, its globals, the interpreter
+// and the Err object. The script control is a thin dispatch shell over it.
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "err_object.h"
+#include "script_locale.h"
+#include "platform/com/com_ptr.h"
+#include "program.h"
+
+namespace zorv::vbs {
+
+class Interpreter;
+
+struct NamedObject {
+    std::u16string name;
+    com::ComPtr<IDispatch> object;
+    bool addMembers = false;
+};
+
+class Engine : public std::enable_shared_from_this<Engine> {
+public:
+    static std::shared_ptr<Engine> Create();
+    ~Engine();
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    // Each raises a ScriptError with its position and line filled in.
+    void AddCode(std::u16string_view text);
+    Value Run(std::u16string_view name, std::span<const Value> args);
+    Value Eval(std::u16string_view expression);
+    void Reset();
+    void AddObject(std::u16string_view name, IDispatch* object, bool addMembers);
+
+    Program& GetProgram() { return *program_; }
+    Interpreter& Vm() { return *vm_; }
+    ErrState& Err() { return *err_; }
+    IDispatch* ErrDispatch() { return errObject_.Get(); }
+    const std::vector<NamedObject>& NamedObjects() const { return namedObjects_; }
+    bool tearingDown = false;
+    bool allowUI = true;
+    const Locale* locale = &FrenchLocale();
+    std::uint32_t randomSeed = 0x50000; // Rnd's generator state, as the original seeds it
+    double lastRandom = 0;
+
+    // Fills in the line text of an error from the procedure's source.
+    static void AttachText(ScriptError& error, const std::u16string& source);
+
+private:
+    Engine();
+    void Fresh();
+    Value RunProcedure(Procedure& proc, std::span<const Value> args);
+
+    std::unique_ptr<Program> program_;
+    std::unique_ptr<Interpreter> vm_;
+    std::shared_ptr<ErrState> err_;
+    com::ComPtr<IDispatch> errObject_;
+    std::vector<NamedObject> namedObjects_;
+    std::vector<std::shared_ptr<const std::u16string>> sources_;
+};
+
+} // namespace zorv::vbs

@@ -1,0 +1,1078 @@
+#include "interpreter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+#include "builtins.h"
+#include "com_bridge.h"
+#include "conversion.h"
+#include "engine.h"
+#include "operators.h"
+#include "platform/com/com_object.h"
+#include "script_error.h"
+#include "script_object.h"
+
+namespace zorv::vbs {
+namespace {
+
+constexpr std::size_t kStackValues = 1 << 17;
+constexpr std::size_t kMaxFrames = 3000;
+constexpr int kMaxNesting = 60;
+constexpr int kTickInterval = 1 << 16;
+
+// For Each over an object keeps the object's enumerator in a variable slot.
+class EnumeratorHolder final : public com::ComObject<IDispatch> {
+public:
+    explicit EnumeratorHolder(com::ComPtr<IEnumVARIANT> e) : enumerator(std::move(e)) {}
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        if (count)
+            *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return DISP_E_UNKNOWNNAME;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+    com::ComPtr<IEnumVARIANT> enumerator;
+};
+
+bool IsSmallInt(const Value& v) { return v.Is(VType::Integer) || v.Is(VType::Long); }
+
+Value IntResult(std::int64_t n, bool bothInteger) {
+    if (bothInteger && n >= -32768 && n <= 32767)
+        return Value::Integer(static_cast<std::int16_t>(n));
+    if (n >= INT32_MIN && n <= INT32_MAX)
+        return Value::Long(static_cast<std::int32_t>(n));
+    return Value::Double(static_cast<double>(n));
+}
+
+void LetInto(Value& dest, Value value) {
+    if (value.IsObject())
+        value = DefaultValue(value);
+    dest = std::move(value);
+}
+
+void SetInto(Value& dest, Value value) {
+    if (!value.IsObject())
+        throw ScriptError(kErrObjectRequired);
+    dest = std::move(value);
+}
+
+std::int32_t IndexOf(const Value& v) { return ToLong(v.Deref()); }
+
+Value* Element(ArrayRep& array, const Value* args, int argc) {
+    std::int32_t indices[64];
+    if (argc > 64 || static_cast<std::size_t>(argc) != array.bounds.size())
+        throw ScriptError(kErrSubscript);
+    for (int i = 0; i < argc; ++i)
+        indices[i] = IndexOf(args[i]);
+    const std::ptrdiff_t offset = array.Offset(indices, static_cast<std::size_t>(argc));
+    if (offset < 0)
+        throw ScriptError(kErrSubscript);
+    return &array.items[static_cast<std::size_t>(offset)];
+}
+
+std::vector<ArrayBound> BoundsFrom(const Value* args, int dims) {
+    std::vector<ArrayBound> bounds;
+    for (int i = 0; i < dims; ++i) {
+        const std::int32_t upper = ToLong(args[i].Deref());
+        if (upper < -1)
+            throw ScriptError(kErrSubscript);
+        bounds.push_back({0, static_cast<std::uint32_t>(upper + 1)});
+    }
+    return bounds;
+}
+
+const ResumeRange* FindResume(const Procedure& proc, std::uint32_t at) {
+    const auto& r = proc.resumes;
+    auto it = std::upper_bound(r.begin(), r.end(), at, [](std::uint32_t pc, const ResumeRange& range) { return pc < range.start; });
+    if (it != r.begin() && at < std::prev(it)->end)
+        return &*std::prev(it);
+    return nullptr;
+}
+
+} // namespace
+
+Interpreter::Interpreter(Engine& engine)
+    : engine_(engine), program_(engine.GetProgram()), stack_(std::make_unique<Value[]>(kStackValues)) {
+    sp_ = stack_.get();
+    stackEnd_ = stack_.get() + kStackValues;
+    frames_.reserve(kMaxFrames + 1);
+}
+
+Interpreter::~Interpreter() { ClearTo(stack_.get()); }
+
+void Interpreter::ClearTo(Value* newTop) {
+    while (sp_ > newTop) {
+        Value dying = PopValue();
+        (void)dying;
+    }
+}
+
+// ------------------------------------------------------------------ frames
+
+void Interpreter::EnterFrame(const Procedure& proc, Value* args, int argc, Value* result, ScriptObject* me,
+                             bool discard) {
+    if (argc != proc.paramCount)
+        throw ScriptError(kErrWrongArgCount, proc.name);
+    if (frames_.size() >= kMaxFrames || args + proc.localCount + proc.maxStack + 8 >= stackEnd_)
+        throw ScriptError(kErrOutOfStack);
+    for (int i = 0; i < argc; ++i) {
+        if (args[i].Is(VType::Ref) && !proc.byRef[i])
+            args[i] = Value(*args[i].Target());
+    }
+    sp_ = args + proc.localCount;
+    frames_.push_back(Frame{&proc, proc.code.data(), args, result, me, false, discard});
+}
+
+void Interpreter::PopFrame() {
+    const Frame frame = frames_.back();
+    ClearTo(frame.result);
+    frames_.pop_back();
+}
+
+Value Interpreter::Call(const Procedure& proc, std::span<const Value> args, ScriptObject* me) {
+    if (nesting_ >= kMaxNesting || sp_ + args.size() + 1 >= stackEnd_)
+        throw ScriptError(kErrOutOfStack);
+    Value* entry = sp_;
+    for (const Value& arg : args)
+        *sp_++ = arg;
+    Value holder = me ? Value::Object(me, true) : Value();
+    ++nesting_;
+    try {
+        EnterFrame(proc, entry, static_cast<int>(args.size()), entry, me, false);
+        Value result = Execute(frames_.size() - 1);
+        --nesting_;
+        return result;
+    } catch (...) {
+        --nesting_;
+        ClearTo(entry);
+        throw;
+    }
+}
+
+Value Interpreter::Execute(std::size_t floor) {
+    for (;;) {
+        try {
+            Value out;
+            Loop(floor, out);
+            return out;
+        } catch (ScriptError& error) {
+            if (!Recover(error, floor))
+                throw;
+        } catch (const std::bad_alloc&) {
+            ScriptError error(kErrOutOfMemory);
+            if (!Recover(error, floor))
+                throw error;
+        } catch (const std::length_error&) {
+            ScriptError error(kErrOutOfMemory);
+            if (!Recover(error, floor))
+                throw error;
+        }
+    }
+}
+
+// Finds the innermost frame with On Error Resume Next and continues after
+// the statement that failed; otherwise unwinds to `floor` and lets it go.
+bool Interpreter::Recover(ScriptError& error, std::size_t floor) {
+    Frame& top = frames_.back();
+    if (!error.positioned) {
+        const std::size_t at = static_cast<std::size_t>(top.pc - top.proc->code.data());
+        if (at < top.proc->positions.size())
+            error.pos = top.proc->positions[at];
+        error.positioned = true;
+        if (top.proc->source)
+            Engine::AttachText(error, *top.proc->source);
+    }
+    for (std::size_t i = frames_.size(); i-- > floor;) {
+        if (!frames_[i].resumeNext)
+            continue;
+        while (frames_.size() > i + 1)
+            PopFrame();
+        engine_.Err().Set(error);
+        Frame& frame = frames_.back();
+        const bool isTop = frames_.size() - 1 == i;
+        std::uint32_t at = static_cast<std::uint32_t>(frame.pc - frame.proc->code.data());
+        (void)isTop;
+        ClearTo(frame.base + frame.proc->localCount);
+        const ResumeRange* range = FindResume(*frame.proc, at);
+        if (range == nullptr && at > 0)
+            range = FindResume(*frame.proc, at - 1);
+        frame.pc = frame.proc->code.data() + (range ? range->end : frame.proc->code.size() - 1);
+        return true;
+    }
+    while (frames_.size() > floor)
+        PopFrame();
+    return false;
+}
+
+void Interpreter::Tick() {
+    budget_ = kTickInterval;
+    // The runaway-script guard will look at the clock here.
+}
+
+// ------------------------------------------------------------------ places
+
+Value& Interpreter::PlaceRef(Place place, int operand) {
+    Frame& frame = frames_.back();
+    switch (place) {
+    case Place::Local: return frame.base[operand];
+    case Place::Ref: return frame.base[operand].Deref();
+    case Place::Global: return program_.globals[operand];
+    case Place::Field:
+        if (frame.me == nullptr)
+            throw ScriptError(kErrInvalidReference);
+        return frame.me->Field(operand);
+    case Place::Name: {
+        NameSite& site = const_cast<NameSite&>(frame.proc->sites[operand]);
+        if (Value* global = ResolveGlobal(site))
+            return *global;
+        if (program_.optionExplicit)
+            throw ScriptError(kErrUndefinedVariable, site.name);
+        // A name first assigned by code that runs now becomes a script global.
+        const int slot = program_.globals.Add();
+        program_.symbols[Folded(site.name)] = Symbol{SymbolKind::Variable, slot, {}};
+        site.resolvedKind = static_cast<int>(SymbolKind::Variable);
+        site.index = slot;
+        return program_.globals[slot];
+    }
+    }
+    throw ScriptError(kErrInternal);
+}
+
+Value* Interpreter::ResolveGlobal(NameSite& site) {
+    if (site.resolvedKind == static_cast<int>(SymbolKind::Variable))
+        return &program_.globals[site.index];
+    const Symbol* symbol = program_.Find(site.name);
+    if (symbol && symbol->kind == SymbolKind::Variable) {
+        site.resolvedKind = static_cast<int>(SymbolKind::Variable);
+        site.index = symbol->index;
+        return &program_.globals[site.index];
+    }
+    return nullptr;
+}
+
+Value Interpreter::ResolveLoad(NameSite& site) {
+    if (Value* global = ResolveGlobal(site))
+        return *global;
+    const Symbol* symbol = program_.Find(site.name);
+    if (symbol && symbol->kind == SymbolKind::Constant)
+        return symbol->constant;
+    if (symbol && symbol->kind == SymbolKind::Procedure)
+        return Call(*program_.procedures[symbol->index], {}, nullptr);
+    for (const NamedObject& named : engine_.NamedObjects())
+        if (named.addMembers && HasMember(named.object.Get(), site.name))
+            return InvokeByName(named.object.Get(), site.name, DISPATCH_PROPERTYGET | DISPATCH_METHOD, {});
+    if (program_.optionExplicit)
+        throw ScriptError(kErrUndefinedVariable, site.name);
+    return {};
+}
+
+// ------------------------------------------------------------------ calls
+
+void Interpreter::CallByName(NameSite& site, int argc) {
+    Value* args = sp_ - argc;
+    const Symbol* symbol = program_.Find(site.name);
+    if (symbol && symbol->kind == SymbolKind::Procedure) {
+        EnterFrame(*program_.procedures[symbol->index], args, argc, args, nullptr, false);
+        return;
+    }
+    if (symbol && symbol->kind == SymbolKind::Variable) {
+        // A variable called with arguments: an element or a default member.
+        Value* target = &program_.globals[symbol->index];
+        ++sp_;
+        std::move_backward(args, sp_ - 1, sp_);
+        *args = Value::RefTo(target);
+        IndexValue(argc);
+        return;
+    }
+    for (const NamedObject& named : engine_.NamedObjects()) {
+        DISPID id = DISPID_UNKNOWN;
+        if (named.addMembers && HasMember(named.object.Get(), site.name, &id)) {
+            Value result = InvokeById(named.object.Get(), id, site.name, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
+                                      std::span<Value>(args, static_cast<std::size_t>(argc)));
+            ClearTo(args);
+            *sp_++ = std::move(result);
+            return;
+        }
+    }
+    throw ScriptError(kErrTypeMismatch, site.name);
+}
+
+void Interpreter::CallBuiltin(int index, int argc) {
+    const Builtin& builtin = BuiltinAt(index);
+    Value* args = sp_ - argc;
+    if (argc < builtin.minArgs || argc > builtin.maxArgs)
+        throw ScriptError(kErrWrongArgCount, builtin.name);
+    for (int i = 0; i < argc; ++i)
+        if (args[i].Is(VType::Ref))
+            args[i] = Value(*args[i].Target());
+    Value result;
+    try {
+        result = builtin.function(*this, std::span<Value>(args, static_cast<std::size_t>(argc)));
+    } catch (ScriptError& error) {
+        // Like the original, name the function the error came from.
+        if (!error.positioned && error.description == ErrorText(error.number) && error.number < 1000)
+            error.description = ScriptError(error.number, builtin.name).description;
+        throw;
+    }
+    ClearTo(args);
+    *sp_++ = std::move(result);
+}
+
+void Interpreter::MemberGet(NameSite& site, int argc, bool asCall) {
+    Value* args = sp_ - argc;
+    Value& holder = args[-1];
+    if (holder.Is(VType::Ref))
+        holder = Value(holder.Deref());
+    const Value& object = holder.Deref();
+    if (ScriptObject* script = object.Script()) {
+        const ClassInfo& cls = script->Class();
+        if (site.cachedClass != &cls) {
+            const ClassMember* member = cls.Find(site.name);
+            site.cachedClass = &cls;
+            site.cachedMember = member ? static_cast<int>(member - cls.members.data()) : -1;
+        }
+        if (site.cachedMember < 0)
+            throw ScriptError(kErrNoSuchMember, site.name);
+        const ClassMember& member = cls.members[site.cachedMember];
+        if (!member.isPublic && frames_.back().me != script)
+            throw ScriptError(kErrNoSuchMember, site.name);
+        if (member.field >= 0) {
+            if (argc == 0) {
+                Value value = script->Field(member.field);
+                holder = std::move(value);
+                return;
+            }
+            Value field = script->Field(member.field);
+            if (field.Is(VType::Array)) {
+                const Value* element = Element(*field.Arr(), args, argc);
+                Value result = *element;
+                ClearTo(args);
+                holder = std::move(result);
+                return;
+            }
+            throw ScriptError(kErrTypeMismatch, site.name);
+        }
+        if (member.method == nullptr)
+            throw ScriptError(kErrWrongArgCount, site.name);
+        (void)asCall;
+        EnterFrame(*member.method, args, argc, &holder, script, false);
+        return;
+    }
+    if (!object.IsObject())
+        throw ScriptError(kErrObjectRequired, site.name);
+    if (object.Obj() == nullptr)
+        throw ScriptError(kErrObjectNotSet);
+    const Value keep = object;
+    Value result = InvokeByName(keep.Obj(), site.name, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
+                                std::span<Value>(args, static_cast<std::size_t>(argc)));
+    ClearTo(args);
+    holder = std::move(result);
+}
+
+void Interpreter::MemberPut(NameSite& site, int argc, bool isSet) {
+    Value* args = sp_ - argc - 1;
+    Value& holder = args[-1];
+    const Value object = holder.Deref();
+    Value& value = sp_[-1];
+    if (ScriptObject* script = object.Script()) {
+        const ClassMember* member = script->Class().Find(site.name);
+        if (member == nullptr || (!member->isPublic && frames_.back().me != script))
+            throw ScriptError(kErrNoSuchMember, site.name);
+        if (member->field >= 0) {
+            Value& field = script->Field(member->field);
+            if (argc == 0) {
+                Value v = PopValue();
+                isSet ? SetInto(field, std::move(v)) : LetInto(field, std::move(v));
+            } else {
+                if (!field.Is(VType::Array))
+                    throw ScriptError(kErrTypeMismatch, site.name);
+                Value v = PopValue();
+                Value* element = Element(field.MutableArray(), args, argc);
+                isSet ? SetInto(*element, std::move(v)) : LetInto(*element, std::move(v));
+            }
+            ClearTo(args - 1);
+            return;
+        }
+        Procedure* setter = isSet ? member->set : member->let;
+        if (setter == nullptr && !isSet && member->set == nullptr)
+            throw ScriptError(kErrWrongArgCount, site.name);
+        if (setter == nullptr)
+            throw ScriptError(isSet ? kErrWrongArgCount : kErrWrongArgCount, site.name);
+        if (!isSet && value.IsObject())
+            value = DefaultValue(value);
+        EnterFrame(*setter, args, argc + 1, &holder, script, true);
+        return;
+    }
+    if (!object.IsObject())
+        throw ScriptError(kErrObjectRequired, site.name);
+    if (object.Obj() == nullptr)
+        throw ScriptError(kErrObjectNotSet);
+    if (isSet && !value.IsObject())
+        throw ScriptError(kErrObjectRequired);
+    Value put = PopValue();
+    if (!isSet && put.IsObject())
+        put = DefaultValue(put);
+    InvokeByName(object.Obj(), site.name, DISPATCH_PROPERTYPUT, std::span<Value>(args, static_cast<std::size_t>(argc)),
+                 &put, isSet);
+    ClearTo(args - 1);
+}
+
+// callee(args): an array element, or an object's default member.
+void Interpreter::IndexValue(int argc) {
+    Value* args = sp_ - argc;
+    Value& holder = args[-1];
+    const Value& callee = holder.Deref();
+    if (callee.Is(VType::Array)) {
+        if (argc == 0) {
+            Value copy = callee;
+            holder = std::move(copy);
+            return;
+        }
+        Value result = *Element(*callee.Arr(), args, argc);
+        ClearTo(args);
+        holder = std::move(result);
+        return;
+    }
+    if (callee.IsObject()) {
+        if (callee.Obj() == nullptr)
+            throw ScriptError(kErrObjectNotSet);
+        if (ScriptObject* script = callee.Script()) {
+            const ClassInfo& cls = script->Class();
+            if (cls.defaultMember < 0 || cls.members[cls.defaultMember].method == nullptr)
+                throw ScriptError(kErrNoSuchMember);
+            Value keep = callee;
+            holder = std::move(keep);
+            EnterFrame(*cls.members[cls.defaultMember].method, args, argc, &holder, script, false);
+            return;
+        }
+        const Value keep = callee;
+        Value result = InvokeById(keep.Obj(), DISPID_VALUE, u"", DISPATCH_METHOD | DISPATCH_PROPERTYGET,
+                                  std::span<Value>(args, static_cast<std::size_t>(argc)));
+        ClearTo(args);
+        holder = std::move(result);
+        return;
+    }
+    if (argc == 0) {
+        Value copy = callee;
+        holder = std::move(copy);
+        return;
+    }
+    throw ScriptError(kErrTypeMismatch);
+}
+
+void Interpreter::IndexStore(int argc, bool isSet) {
+    Value* args = sp_ - argc - 1;
+    Value& holder = args[-1];
+    Value& target = holder.Deref();
+    if (target.Is(VType::Array)) {
+        Value v = PopValue();
+        if (isSet && !v.IsObject())
+            throw ScriptError(kErrObjectRequired);
+        if (!isSet && v.IsObject())
+            v = DefaultValue(v);
+        ArrayRep& array = target.MutableArray();
+        Value* element = Element(array, args, argc);
+        *element = std::move(v);
+        ClearTo(args - 1);
+        return;
+    }
+    if (target.IsObject()) {
+        if (target.Obj() == nullptr)
+            throw ScriptError(kErrObjectNotSet);
+        Value put = PopValue();
+        const Value keep = target;
+        InvokeById(keep.Obj(), DISPID_VALUE, u"", DISPATCH_PROPERTYPUT, std::span<Value>(args, static_cast<std::size_t>(argc)),
+                   &put, isSet);
+        ClearTo(args - 1);
+        return;
+    }
+    throw ScriptError(kErrTypeMismatch);
+}
+
+void Interpreter::NewInstance(NameSite& site) {
+    const Symbol* symbol = program_.Find(site.name);
+    if (symbol == nullptr || symbol->kind != SymbolKind::Class)
+        throw ScriptError(kErrClassNotDefined, site.name);
+    Value object = NewObject(*program_.classes[symbol->index]);
+    *sp_++ = std::move(object);
+}
+
+Value Interpreter::NewObject(const ClassInfo& cls) {
+    auto* raw = new ScriptObject(engine_.weak_from_this(), cls);
+    Value object = Value::Object(raw, true);
+    raw->Release(); // the value holds the one reference
+    for (std::size_t i = 0; i < cls.fields.size(); ++i) {
+        const FieldInfo& field = cls.fields[i];
+        if (!field.isArray)
+            continue;
+        std::vector<ArrayBound> bounds;
+        for (std::int32_t upper : field.bounds)
+            bounds.push_back({0, static_cast<std::uint32_t>(upper + 1)});
+        ArrayRep* array = ArrayRep::Make(std::move(bounds));
+        array->fixed = !field.bounds.empty();
+        raw->Field(static_cast<int>(i)) = Value::AdoptArray(array);
+    }
+    if (cls.initialize)
+        Call(*cls.initialize, {}, raw);
+    return object;
+}
+
+void Interpreter::Terminate(ScriptObject& object) {
+    if (object.Class().terminate == nullptr)
+        return;
+    try {
+        Call(*object.Class().terminate, {}, &object);
+    } catch (...) {
+        // An error in Class_Terminate has nowhere to go.
+    }
+}
+
+Value Interpreter::CallMember(ScriptObject& object, int memberIndex, bool put, bool putRef, std::span<Value> args) {
+    const ClassInfo& cls = object.Class();
+    const ClassMember& member = cls.members[memberIndex];
+    if (member.field >= 0) {
+        Value& field = object.Field(member.field);
+        if (put) {
+            if (args.empty())
+                throw ScriptError(kErrWrongArgCount, member.name);
+            Value v = args.back().Deref();
+            Value* dest = &field;
+            if (args.size() > 1) {
+                if (!field.Is(VType::Array))
+                    throw ScriptError(kErrTypeMismatch, member.name);
+                dest = Element(field.MutableArray(), args.data(), static_cast<int>(args.size() - 1));
+            }
+            putRef ? SetInto(*dest, std::move(v)) : LetInto(*dest, std::move(v));
+            return {};
+        }
+        if (args.empty())
+            return field;
+        if (!field.Is(VType::Array))
+            throw ScriptError(kErrTypeMismatch, member.name);
+        return *Element(*field.Arr(), args.data(), static_cast<int>(args.size()));
+    }
+    const Procedure* proc = put ? (putRef ? member.set : member.let) : member.method;
+    if (proc == nullptr && put)
+        proc = putRef ? member.let : member.set;
+    if (proc == nullptr)
+        throw ScriptError(kErrWrongArgCount, member.name);
+    return Call(*proc, args, &object);
+}
+
+// ------------------------------------------------------------------ loops
+
+bool Interpreter::ForContinues(const Value& counter, const Value& end, const Value& step) {
+    bool isNull = false;
+    const int direction = Compare(step, Value::Integer(0), CompareMode::Binary, isNull);
+    const int c = Compare(counter, end, CompareMode::Binary, isNull);
+    if (isNull)
+        throw ScriptError(kErrInvalidUseOfNull);
+    return direction >= 0 ? c <= 0 : c >= 0;
+}
+
+void Interpreter::ForPrep(Place place, int operand, int temp) {
+    Value step = ToNumeric(PopValue());
+    Value end = ToNumeric(PopValue());
+    Value start = ToNumeric(PopValue());
+    if (step.IsNull() || end.IsNull() || start.IsNull())
+        throw ScriptError(kErrInvalidUseOfNull);
+    Frame& frame = frames_.back();
+    frame.base[temp] = std::move(end);
+    frame.base[temp + 1] = std::move(step);
+    PlaceRef(place, operand) = std::move(start);
+}
+
+bool Interpreter::ForEachPrep(int temp) {
+    Value collection = PopValue();
+    const Value& c = collection.Deref();
+    Frame& frame = frames_.back();
+    if (c.Is(VType::Array)) {
+        if (c.Arr()->items.empty())
+            return false;
+        frame.base[temp] = c;
+        frame.base[temp + 1] = Value::Long(0);
+        return true;
+    }
+    if (c.IsObject()) {
+        if (c.Obj() == nullptr)
+            throw ScriptError(kErrObjectNotSet);
+        Value enumerator = InvokeById(c.Obj(), DISPID_NEWENUM, u"_NewEnum", DISPATCH_METHOD | DISPATCH_PROPERTYGET, {});
+        com::ComPtr<IEnumVARIANT> e;
+        if (enumerator.IsObject() && enumerator.Obj())
+            e = com::ComPtr<IDispatch>(enumerator.Obj()).As<IEnumVARIANT>();
+        if (!e)
+            throw ScriptError(kErrNotACollection);
+        auto holder = com::MakeObject<EnumeratorHolder>(std::move(e));
+        frame.base[temp] = Value::Object(holder.Get());
+        frame.base[temp + 1] = Value::Long(-1);
+        return true;
+    }
+    throw ScriptError(kErrNotACollection);
+}
+
+bool Interpreter::ForEachNext(int temp) {
+    Frame& frame = frames_.back();
+    Value& state = frame.base[temp];
+    Value& position = frame.base[temp + 1];
+    if (state.Is(VType::Array)) {
+        const std::int32_t i = position.I();
+        if (static_cast<std::size_t>(i) >= state.Arr()->items.size())
+            return false;
+        position = Value::Long(i + 1);
+        *sp_++ = state.Arr()->items[static_cast<std::size_t>(i)];
+        return true;
+    }
+    if (!state.IsObject() || state.Obj() == nullptr)
+        return false;
+    auto* holder = static_cast<EnumeratorHolder*>(state.Obj());
+    VARIANT item;
+    VariantInit(&item);
+    ULONG fetched = 0;
+    if (holder->enumerator->Next(1, &item, &fetched) != S_OK || fetched != 1) {
+        VariantClear(&item);
+        return false;
+    }
+    Value value = FromVariant(item);
+    VariantClear(&item);
+    *sp_++ = std::move(value);
+    return true;
+}
+
+// ------------------------------------------------------------------ arrays
+
+void Interpreter::DimArray(Place place, int operand, int dims) {
+    Value* bounds = sp_ - dims;
+    ArrayRep* array = ArrayRep::Make(BoundsFrom(bounds, dims));
+    array->fixed = dims > 0;
+    Value value = Value::AdoptArray(array);
+    ClearTo(bounds);
+    PlaceRef(place, operand) = std::move(value);
+}
+
+void Interpreter::ReDim(Place place, int operand, int dims, bool preserve) {
+    Value* boundValues = sp_ - dims;
+    std::vector<ArrayBound> bounds = BoundsFrom(boundValues, dims);
+    ClearTo(boundValues);
+    Value& target = PlaceRef(place, operand);
+    if (target.Is(VType::Array) && target.Arr()->fixed)
+        throw ScriptError(kErrArrayLocked);
+    if (target.Is(VType::Array) && target.Arr()->locks > 0)
+        throw ScriptError(kErrArrayLocked);
+    ArrayRep* fresh = ArrayRep::Make(bounds);
+    Value value = Value::AdoptArray(fresh);
+    if (preserve && target.Is(VType::Array) && !target.Arr()->bounds.empty()) {
+        const ArrayRep& old = *target.Arr();
+        if (old.bounds.size() != bounds.size())
+            throw ScriptError(kErrSubscript);
+        for (std::size_t d = 0; d + 1 < bounds.size(); ++d)
+            if (old.bounds[d].count != bounds[d].count)
+                throw ScriptError(kErrSubscript);
+        const std::size_t keep = std::min(old.items.size(), fresh->items.size());
+        std::copy(old.items.begin(), old.items.begin() + static_cast<std::ptrdiff_t>(keep), fresh->items.begin());
+    }
+    target = std::move(value);
+}
+
+void Interpreter::Erase(Place place, int operand) {
+    Value& target = PlaceRef(place, operand);
+    if (!target.Is(VType::Array))
+        throw ScriptError(kErrTypeMismatch, u"Erase");
+    if (target.Arr()->fixed) {
+        ArrayRep& array = target.MutableArray();
+        for (Value& item : array.items)
+            item = Value();
+        return;
+    }
+    target = Value::AdoptArray(ArrayRep::Make({}));
+}
+
+// ------------------------------------------------------------------ the loop
+
+#define VBS_OPERAND(n) (pc[n])
+#define VBS_BINARY(function)                                                                                 \
+    {                                                                                                        \
+        Value right = PopValue();                                                                            \
+        Value left = PopValue();                                                                             \
+        *sp_++ = function(left, right);                                                                      \
+        break;                                                                                               \
+    }
+#define VBS_COMPARE(relation, test)                                                                          \
+    {                                                                                                        \
+        Value& l = sp_[-2];                                                                                  \
+        Value& r = sp_[-1];                                                                                  \
+        if (IsSmallInt(l) && IsSmallInt(r)) {                                                                \
+            const bool result = l.I() test r.I();                                                            \
+            --sp_;                                                                                           \
+            l = Value::Bool(result);                                                                         \
+            break;                                                                                           \
+        }                                                                                                    \
+        Value right = PopValue();                                                                            \
+        Value left = PopValue();                                                                             \
+        *sp_++ = CompareValues(left, right, Relation::relation);                                             \
+        break;                                                                                               \
+    }
+
+void Interpreter::Loop(std::size_t floor, Value& out) {
+    Frame* frame = &frames_.back();
+    const std::int32_t* pc = frame->pc;
+    Value* base = frame->base;
+    const Procedure* proc = frame->proc;
+    const std::int32_t* op = pc;
+    auto reload = [&] {
+        frame = &frames_.back();
+        pc = frame->pc;
+        base = frame->base;
+        proc = frame->proc;
+    };
+    try {
+        for (;;) {
+            op = pc;
+            switch (static_cast<Op>(*pc++)) {
+            case Op::Pop: {
+                Value dying = PopValue();
+                break;
+            }
+            case Op::PushConst: *sp_++ = proc->constants[VBS_OPERAND(0)]; pc += 1; break;
+            case Op::PushInt: *sp_++ = Value::Integer(static_cast<std::int16_t>(VBS_OPERAND(0))); pc += 1; break;
+            case Op::PushEmpty: *sp_++ = Value(); break;
+            case Op::PushMissing: *sp_++ = Value::Missing(); break;
+            case Op::LoadLocal: *sp_++ = base[VBS_OPERAND(0)]; pc += 1; break;
+            case Op::StoreLocal: {
+                Value v = PopValue();
+                if (v.IsObject())
+                    v = DefaultValue(v);
+                base[VBS_OPERAND(0)] = std::move(v);
+                pc += 1;
+                break;
+            }
+            case Op::LoadGlobal: *sp_++ = program_.globals[VBS_OPERAND(0)]; pc += 1; break;
+            case Op::StoreGlobal: {
+                Value v = PopValue();
+                if (v.IsObject())
+                    v = DefaultValue(v);
+                program_.globals[VBS_OPERAND(0)] = std::move(v);
+                pc += 1;
+                break;
+            }
+            case Op::Load: {
+                const Place place = static_cast<Place>(VBS_OPERAND(0));
+                if (place == Place::Name) {
+                    frame->pc = pc + 2;
+                    Value v = ResolveLoad(const_cast<NameSite&>(proc->sites[VBS_OPERAND(1)]));
+                    *sp_++ = std::move(v);
+                } else {
+                    *sp_++ = PlaceRef(place, VBS_OPERAND(1));
+                }
+                pc += 2;
+                break;
+            }
+            case Op::Store: {
+                const std::int32_t placeBits = VBS_OPERAND(0);
+                Value v = PopValue();
+                if (!(placeBits & 0x100) && v.IsObject())
+                    v = DefaultValue(v);
+                PlaceRef(static_cast<Place>(placeBits & 0xFF), VBS_OPERAND(1)) = std::move(v);
+                pc += 2;
+                break;
+            }
+            case Op::SetStore: {
+                Value v = PopValue();
+                SetInto(PlaceRef(static_cast<Place>(VBS_OPERAND(0) & 0xFF), VBS_OPERAND(1)), std::move(v));
+                pc += 2;
+                break;
+            }
+            case Op::Addr: {
+                const Place place = static_cast<Place>(VBS_OPERAND(0));
+                if (place == Place::Name) {
+                    NameSite& site = const_cast<NameSite&>(proc->sites[VBS_OPERAND(1)]);
+                    if (Value* global = ResolveGlobal(site)) {
+                        *sp_++ = Value::RefTo(global);
+                    } else {
+                        frame->pc = pc + 2;
+                        Value v = ResolveLoad(site);
+                        *sp_++ = std::move(v);
+                    }
+                } else {
+                    *sp_++ = Value::RefTo(&PlaceRef(place, VBS_OPERAND(1)));
+                }
+                pc += 2;
+                break;
+            }
+            case Op::LoadMe:
+                if (frame->me == nullptr)
+                    throw ScriptError(kErrInvalidMe);
+                *sp_++ = Value::Object(frame->me, true);
+                break;
+            case Op::Add: {
+                Value& l = sp_[-2];
+                Value& r = sp_[-1];
+                if (IsSmallInt(l) && IsSmallInt(r)) {
+                    const bool bothInteger = l.Is(VType::Integer) && r.Is(VType::Integer);
+                    Value result = IntResult(std::int64_t{l.I()} + r.I(), bothInteger);
+                    --sp_;
+                    l = result;
+                    break;
+                }
+                if ((l.Is(VType::Double) || IsSmallInt(l)) && (r.Is(VType::Double) || IsSmallInt(r))) {
+                    // One of them is a Double here: the sum is a Double.
+                    const double d = (l.Is(VType::Double) ? l.D() : l.I()) + (r.Is(VType::Double) ? r.D() : r.I());
+                    if (std::isfinite(d)) {
+                        --sp_;
+                        l = Value::Double(d);
+                        break;
+                    }
+                }
+                VBS_BINARY(Add)
+            }
+            case Op::Sub: {
+                Value& l = sp_[-2];
+                Value& r = sp_[-1];
+                if (IsSmallInt(l) && IsSmallInt(r)) {
+                    const bool bothInteger = l.Is(VType::Integer) && r.Is(VType::Integer);
+                    Value result = IntResult(std::int64_t{l.I()} - r.I(), bothInteger);
+                    --sp_;
+                    l = result;
+                    break;
+                }
+                VBS_BINARY(Subtract)
+            }
+            case Op::Mul: {
+                Value& l = sp_[-2];
+                Value& r = sp_[-1];
+                if (IsSmallInt(l) && IsSmallInt(r)) {
+                    const bool bothInteger = l.Is(VType::Integer) && r.Is(VType::Integer);
+                    Value result = IntResult(std::int64_t{l.I()} * r.I(), bothInteger);
+                    --sp_;
+                    l = result;
+                    break;
+                }
+                VBS_BINARY(Multiply)
+            }
+            case Op::Div: VBS_BINARY(Divide)
+            case Op::IntDiv: VBS_BINARY(IntDivide)
+            case Op::Mod: VBS_BINARY(Modulo)
+            case Op::Pow: VBS_BINARY(Power)
+            case Op::Concat: VBS_BINARY(Concat)
+            case Op::Neg: {
+                Value v = PopValue();
+                *sp_++ = Negate(v);
+                break;
+            }
+            case Op::Not: {
+                Value v = PopValue();
+                *sp_++ = vbs::Not(v);
+                break;
+            }
+            case Op::And: VBS_BINARY(vbs::And)
+            case Op::Or: VBS_BINARY(vbs::Or)
+            case Op::Xor: VBS_BINARY(vbs::Xor)
+            case Op::Eqv: VBS_BINARY(vbs::Eqv)
+            case Op::Imp: VBS_BINARY(vbs::Imp)
+            case Op::Eq: VBS_COMPARE(Eq, ==)
+            case Op::Ne: VBS_COMPARE(Ne, !=)
+            case Op::Lt: VBS_COMPARE(Lt, <)
+            case Op::Gt: VBS_COMPARE(Gt, >)
+            case Op::Le: VBS_COMPARE(Le, <=)
+            case Op::Ge: VBS_COMPARE(Ge, >=)
+            case Op::Is: {
+                Value right = PopValue();
+                Value left = PopValue();
+                *sp_++ = Value::Bool(SameObject(left, right));
+                break;
+            }
+            case Op::AppendTo: {
+                Value v = PopValue();
+                Value& target = PlaceRef(static_cast<Place>(VBS_OPERAND(0)), VBS_OPERAND(1));
+                if (target.Is(VType::String) && v.Is(VType::String))
+                    target.Append(v.Str());
+                else
+                    target = Concat(target, v);
+                pc += 2;
+                break;
+            }
+            case Op::Jump: pc = proc->code.data() + VBS_OPERAND(0); break;
+            case Op::JumpIfFalse: {
+                Value v = PopValue();
+                const bool go = v.Is(VType::Boolean) ? !v.B() : !IsTrue(v);
+                pc = go ? proc->code.data() + VBS_OPERAND(0) : pc + 1;
+                break;
+            }
+            case Op::JumpIfTrue: {
+                Value v = PopValue();
+                const bool go = v.Is(VType::Boolean) ? v.B() : IsTrue(v);
+                pc = go ? proc->code.data() + VBS_OPERAND(0) : pc + 1;
+                break;
+            }
+            case Op::LoopBack:
+                if (--budget_ <= 0)
+                    Tick();
+                pc = proc->code.data() + VBS_OPERAND(0);
+                break;
+            case Op::ForPrep: {
+                const Place place = static_cast<Place>(VBS_OPERAND(0));
+                const int temp = VBS_OPERAND(2);
+                ForPrep(place, VBS_OPERAND(1), temp);
+                const bool run = ForContinues(PlaceRef(place, VBS_OPERAND(1)), base[temp], base[temp + 1]);
+                pc = run ? pc + 4 : proc->code.data() + VBS_OPERAND(3);
+                break;
+            }
+            case Op::ForNext: {
+                if (--budget_ <= 0)
+                    Tick();
+                const int temp = VBS_OPERAND(2);
+                Value& counter = PlaceRef(static_cast<Place>(VBS_OPERAND(0)), VBS_OPERAND(1));
+                const Value& end = base[temp];
+                const Value& step = base[temp + 1];
+                if (IsSmallInt(counter) && IsSmallInt(step) && IsSmallInt(end)) {
+                    const std::int64_t next = std::int64_t{counter.I()} + step.I();
+                    const bool integer = counter.Is(VType::Integer) && step.Is(VType::Integer);
+                    counter = IntResult(next, integer);
+                    const bool more = step.I() >= 0 ? next <= end.I() : next >= end.I();
+                    pc = more ? proc->code.data() + VBS_OPERAND(3) : pc + 4;
+                    break;
+                }
+                counter = Add(counter, step);
+                const bool more = ForContinues(counter, end, step);
+                pc = more ? proc->code.data() + VBS_OPERAND(3) : pc + 4;
+                break;
+            }
+            case Op::ForEachPrep: {
+                const bool run = ForEachPrep(VBS_OPERAND(0));
+                pc = run ? pc + 2 : proc->code.data() + VBS_OPERAND(1);
+                break;
+            }
+            case Op::ForEachNext: {
+                const bool more = ForEachNext(VBS_OPERAND(0));
+                pc = more ? pc + 2 : proc->code.data() + VBS_OPERAND(1);
+                break;
+            }
+            case Op::CallProc: {
+                const Procedure& callee = *program_.procedures[VBS_OPERAND(0)];
+                const int argc = VBS_OPERAND(1);
+                frame->pc = pc + 2;
+                EnterFrame(callee, sp_ - argc, argc, sp_ - argc, nullptr, false);
+                reload();
+                break;
+            }
+            case Op::CallMethodMe: {
+                const Procedure& callee = *program_.procedures[VBS_OPERAND(0)];
+                const int argc = VBS_OPERAND(1);
+                frame->pc = pc + 2;
+                EnterFrame(callee, sp_ - argc, argc, sp_ - argc, frame->me, false);
+                reload();
+                break;
+            }
+            case Op::CallBuiltin:
+                frame->pc = pc + 2;
+                CallBuiltin(VBS_OPERAND(0), VBS_OPERAND(1));
+                pc += 2;
+                break;
+            case Op::CallName: {
+                frame->pc = pc + 2;
+                const std::size_t depth = frames_.size();
+                CallByName(const_cast<NameSite&>(proc->sites[VBS_OPERAND(0)]), VBS_OPERAND(1));
+                if (frames_.size() != depth)
+                    reload();
+                else
+                    pc += 2;
+                break;
+            }
+            case Op::Index: {
+                frame->pc = pc + 1;
+                const std::size_t depth = frames_.size();
+                IndexValue(VBS_OPERAND(0));
+                if (frames_.size() != depth)
+                    reload();
+                else
+                    pc += 1;
+                break;
+            }
+            case Op::MemberGet: {
+                frame->pc = pc + 3;
+                const std::size_t depth = frames_.size();
+                MemberGet(const_cast<NameSite&>(proc->sites[VBS_OPERAND(0)]), VBS_OPERAND(1), VBS_OPERAND(2) != 0);
+                if (frames_.size() != depth)
+                    reload();
+                else
+                    pc += 3;
+                break;
+            }
+            case Op::MemberPut: {
+                frame->pc = pc + 3;
+                const std::size_t depth = frames_.size();
+                MemberPut(const_cast<NameSite&>(proc->sites[VBS_OPERAND(0)]), VBS_OPERAND(1), VBS_OPERAND(2) != 0);
+                if (frames_.size() != depth)
+                    reload();
+                else
+                    pc += 3;
+                break;
+            }
+            case Op::IndexStore:
+                frame->pc = pc + 2;
+                IndexStore(VBS_OPERAND(0), VBS_OPERAND(1) != 0);
+                pc += 2;
+                break;
+            case Op::New:
+                frame->pc = pc + 1;
+                NewInstance(const_cast<NameSite&>(proc->sites[VBS_OPERAND(0)]));
+                pc += 1;
+                break;
+            case Op::Return: {
+                Value result = proc->resultSlot >= 0 ? std::move(base[proc->resultSlot]) : Value();
+                const Frame done = *frame;
+                ClearTo(done.base);
+                frames_.pop_back();
+                Value* destination = done.result;
+                if (sp_ <= destination)
+                    sp_ = destination + 1;
+                *destination = std::move(result);
+                if (done.discardResult)
+                    ClearTo(destination);
+                if (frames_.size() == floor) {
+                    out = std::move(*destination);
+                    ClearTo(destination);
+                    return;
+                }
+                reload();
+                break;
+            }
+            case Op::OnErrorResumeNext:
+                frame->resumeNext = true;
+                engine_.Err().Clear();
+                break;
+            case Op::OnErrorGoto0:
+                frame->resumeNext = false;
+                engine_.Err().Clear();
+                break;
+            case Op::DimArray:
+                DimArray(static_cast<Place>(VBS_OPERAND(0)), VBS_OPERAND(1), VBS_OPERAND(2));
+                pc += 3;
+                break;
+            case Op::ReDim:
+                ReDim(static_cast<Place>(VBS_OPERAND(0)), VBS_OPERAND(1), VBS_OPERAND(2), VBS_OPERAND(3) != 0);
+                pc += 4;
+                break;
+            case Op::Erase:
+                Erase(static_cast<Place>(VBS_OPERAND(0)), VBS_OPERAND(1));
+                pc += 2;
+                break;
+            case Op::Undefined: throw ScriptError(kErrUndefinedVariable, proc->sites[VBS_OPERAND(0)].name);
+            case Op::ObjectCheck:
+                if (!sp_[-1].IsObject())
+                    throw ScriptError(kErrObjectRequired);
+                break;
+            }
+        }
+    } catch (...) {
+        frames_.back().pc = frames_.back().proc == proc && &frames_.back() == frame ? op : frames_.back().pc;
+        throw;
+    }
+}
+
+} // namespace zorv::vbs

@@ -1,0 +1,116 @@
+#pragma once
+// What the compiler produces and the interpreter runs: procedures with their
+// bytecode, classes, and the script-level symbol table and globals that
+// every piece of code added to one engine shares.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "ast.h"
+#include "opcodes.h"
+#include "value.h"
+
+namespace zorv::vbs {
+
+struct ClassInfo;
+
+// A name used by an instruction, and what it was found to be at run time.
+struct NameSite {
+    std::u16string name;
+    int resolvedKind = -1; // a SymbolKind once resolved
+    int index = 0;
+    const ClassInfo* cachedClass = nullptr; // member sites: the class of the last object
+    int cachedMember = -1;
+};
+
+struct ResumeRange {
+    std::uint32_t start;
+    std::uint32_t end; // where On Error Resume Next continues
+};
+
+struct Procedure {
+    std::u16string name;
+    ProcKind kind = ProcKind::Sub;
+    bool isTopLevel = false;
+    bool isPublic = true;
+    int paramCount = 0;
+    std::vector<std::uint8_t> byRef;
+    int localCount = 0;
+    int resultSlot = -1;
+    int maxStack = 0;
+    std::vector<std::int32_t> code;
+    std::vector<SourcePos> positions; // one per code word
+    std::vector<ResumeRange> resumes; // sorted by start
+    std::vector<Value> constants;
+    std::vector<NameSite> sites;
+    ClassInfo* owner = nullptr;
+    std::shared_ptr<const std::u16string> source; // for the text of the line in errors
+};
+
+struct ClassMember {
+    std::u16string name;
+    bool isPublic = true;
+    int field = -1;
+    Procedure* method = nullptr; // Sub, Function or Property Get
+    Procedure* let = nullptr;
+    Procedure* set = nullptr;
+};
+
+struct FieldInfo {
+    std::u16string name;
+    std::vector<std::int32_t> bounds; // a fixed array field: its upper bounds
+    bool isArray = false;
+};
+
+struct ClassInfo {
+    std::u16string name;
+    std::vector<FieldInfo> fields;
+    std::vector<ClassMember> members; // dispatch identifier = index + 1
+    std::unordered_map<std::u16string, int> byName; // folded name -> member index
+    int defaultMember = -1;
+    Procedure* initialize = nullptr;
+    Procedure* terminate = nullptr;
+
+    const ClassMember* Find(std::u16string_view name) const;
+};
+
+enum class SymbolKind { Variable, Procedure, Class, Constant };
+
+struct Symbol {
+    SymbolKind kind;
+    int index; // global slot, procedure or class index
+    Value constant;
+};
+
+// Stable addresses: references to globals live across later AddCode calls.
+class GlobalStore {
+public:
+    int Add() {
+        if (count_ % kChunk == 0)
+            chunks_.push_back(std::make_unique<Value[]>(kChunk));
+        return count_++;
+    }
+    Value& operator[](int i) { return chunks_[i / kChunk][i % kChunk]; }
+    int Count() const { return count_; }
+
+private:
+    static constexpr int kChunk = 256;
+    std::vector<std::unique_ptr<Value[]>> chunks_;
+    int count_ = 0;
+};
+
+struct Program {
+    std::unordered_map<std::u16string, Symbol> symbols; // folded names
+    std::vector<std::unique_ptr<Procedure>> procedures;
+    std::vector<std::unique_ptr<ClassInfo>> classes;
+    GlobalStore globals;
+    bool optionExplicit = false;
+
+    const Symbol* Find(std::u16string_view name) const;
+};
+
+std::u16string Folded(std::u16string_view name);
+
+} // namespace zorv::vbs

@@ -1,0 +1,75 @@
+#pragma once
+// The component behind ProgID "ScriptControl": Language, AddCode, Run,
+// Eval, ExecuteStatement, Reset, AddObject, AllowUI and the Error object,
+// all by name. A script failure fails the call with DISP_E_EXCEPTION and a
+// description that says where, in French: "... (ligne 12, colonne 5)".
+#include <memory>
+#include <string>
+
+#include "engine.h"
+#include "platform/com/table_dispatch.h"
+
+namespace zorv::vbs {
+
+inline constexpr CLSID kClsidScriptControl = {0x7A3C5E21, 0x4B6D, 0x4F8A, {0x9C, 0x2E, 0x5D, 0x1B, 0x0A, 0x9E, 0x3F, 0x47}};
+
+// What the Error object shows: the last failure, field by field.
+struct LastError {
+    int number = 0;
+    std::u16string description;
+    std::u16string source;
+    std::u16string text;
+    int line = 0;
+    int column = 0;
+};
+
+class ScriptErrorObject final : public com::TableDispatch<ScriptErrorObject> {
+public:
+    explicit ScriptErrorObject(std::shared_ptr<LastError> last) : last_(std::move(last)) {}
+    static const com::DispatchTable<ScriptErrorObject>& DispatchMembers();
+
+private:
+    void GetNumber(VARIANT& result);
+    void GetDescription(VARIANT& result);
+    void GetSource(VARIANT& result);
+    void GetLine(VARIANT& result);
+    void GetColumn(VARIANT& result);
+    void GetText(VARIANT& result);
+    void Clear(const com::DispatchArgs& args, VARIANT& result);
+
+    std::shared_ptr<LastError> last_;
+};
+
+class ScriptControl final : public com::TableDispatch<ScriptControl> {
+public:
+    ScriptControl();
+    ~ScriptControl() override;
+    static const com::DispatchTable<ScriptControl>& DispatchMembers();
+
+private:
+    std::u16string_view DispatchSource() const override { return u"ScriptControl"; }
+
+    void GetLanguage(VARIANT& result);
+    void PutLanguage(const VARIANT& value);
+    void GetAllowUI(VARIANT& result);
+    void PutAllowUI(const VARIANT& value);
+    void GetError(VARIANT& result);
+    void AddCode(const com::DispatchArgs& args, VARIANT& result);
+    void Run(const com::DispatchArgs& args, VARIANT& result);
+    void Eval(const com::DispatchArgs& args, VARIANT& result);
+    void ExecuteStatement(const com::DispatchArgs& args, VARIANT& result);
+    void Reset(const com::DispatchArgs& args, VARIANT& result);
+    void AddObject(const com::DispatchArgs& args, VARIANT& result);
+
+    void RequireLanguage() const;
+    // Runs `body`; a script error is kept for the Error object and fails the call.
+    template <class Body>
+    void Guarded(Body&& body);
+
+    std::shared_ptr<Engine> engine_;
+    std::shared_ptr<LastError> last_;
+    com::ComPtr<IDispatch> errorObject_;
+    std::u16string language_;
+};
+
+} // namespace zorv::vbs

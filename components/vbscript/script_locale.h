@@ -1,0 +1,32 @@
+#pragma once
+// What VBScript formats or parses by locale: the decimal sign, the words for
+// True and False, the order and separators of dates. French (France) by
+// default, the operators' language.
+#include <cstdint>
+#include <string_view>
+
+namespace zorv::vbs {
+
+struct Locale {
+    std::uint32_t lcid;
+    std::u16string_view name;
+    char16_t decimal;
+    std::u16string_view trueText;
+    std::u16string_view falseText;
+    bool dayFirst;   // 31/12/2024 rather than 12/31/2024
+    bool twoDigitDayMonth;
+    bool clock24;    // 14:05:00 rather than 2:05:00 PM
+};
+
+const Locale& FrenchLocale();
+const Locale& EnglishUsLocale();
+// By LCID or by name ("fr-fr", "en-us"); null when unknown.
+const Locale* FindLocale(std::uint32_t lcid);
+const Locale* FindLocale(std::u16string_view name);
+
+// The locale the running engine formats with; each engine installs its own
+// when it starts running script code.
+const Locale& ActiveLocale();
+void SetActiveLocale(const Locale& locale);
+
+} // namespace zorv::vbs

@@ -1,0 +1,111 @@
+#include "script_object.h"
+
+#include "com_bridge.h"
+#include "engine.h"
+#include "interpreter.h"
+#include "platform/com/table_dispatch.h"
+
+namespace zorv::vbs {
+namespace {
+
+// Private: only this engine asks for it, to recognise its own instances.
+constexpr IID kIidScriptObject = {0x5B7E2C10, 0x8D41, 0x4C0A, {0x9E, 0x3F, 0x61, 0x2A, 0x7B, 0x44, 0x10, 0xC3}};
+
+} // namespace
+
+ScriptObject::ScriptObject(std::weak_ptr<Engine> engine, const ClassInfo& cls)
+    : engine_(std::move(engine)), class_(&cls), fields_(cls.fields.size()) {}
+
+ScriptObject* ScriptObject::FromDispatch(IDispatch* object) {
+    void* found = nullptr;
+    if (object == nullptr || FAILED(object->QueryInterface(kIidScriptObject, &found)))
+        return nullptr;
+    auto* script = static_cast<ScriptObject*>(found);
+    script->Release();
+    return script;
+}
+
+HRESULT ScriptObject::QueryInterface(REFIID riid, void** ppv) {
+    if (ppv == nullptr)
+        return E_POINTER;
+    *ppv = nullptr;
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch))
+        *ppv = static_cast<IDispatch*>(this);
+    else if (IsEqualIID(riid, kIidScriptObject))
+        *ppv = this;
+    else
+        return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+}
+
+ULONG ScriptObject::Release() {
+    if (refs_ > 1)
+        return --refs_;
+    // The last reference: Class_Terminate runs first, while the engine lives.
+    if (auto engine = engine_.lock(); engine && !engine->tearingDown && class_->terminate) {
+        engine->Vm().Terminate(*this);
+    }
+    const ULONG left = --refs_;
+    if (left == 0)
+        delete this;
+    return left;
+}
+
+HRESULT ScriptObject::GetTypeInfoCount(UINT* pctinfo) {
+    if (pctinfo == nullptr)
+        return E_INVALIDARG;
+    *pctinfo = 0;
+    return S_OK;
+}
+
+HRESULT ScriptObject::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) {
+    if (ppTInfo)
+        *ppTInfo = nullptr;
+    return DISP_E_BADINDEX;
+}
+
+HRESULT ScriptObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+    if (names == nullptr || ids == nullptr || count == 0)
+        return E_INVALIDARG;
+    for (UINT i = 0; i < count; ++i)
+        ids[i] = DISPID_UNKNOWN;
+    if (engine_.expired())
+        return E_UNEXPECTED; // the class went with its engine
+    const ClassMember* member = names[0] ? class_->Find(names[0]) : nullptr;
+    if (member == nullptr || !member->isPublic)
+        return DISP_E_UNKNOWNNAME;
+    ids[0] = static_cast<DISPID>(member - class_->members.data()) + 1;
+    return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
+}
+
+HRESULT ScriptObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                             EXCEPINFO* excepInfo, UINT*) {
+    if (params == nullptr || (params->cArgs > 0 && params->rgvarg == nullptr))
+        return E_INVALIDARG;
+    if (result)
+        VariantInit(result);
+    auto engine = engine_.lock();
+    if (!engine)
+        return E_UNEXPECTED;
+    int member = id == DISPID_VALUE ? class_->defaultMember : id - 1;
+    if (member < 0 || member >= static_cast<int>(class_->members.size()))
+        return DISP_E_MEMBERNOTFOUND;
+    const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
+    const bool putRef = (flags & DISPATCH_PROPERTYPUTREF) != 0;
+    std::vector<Value> args;
+    for (UINT i = params->cArgs; i-- > 0;)
+        args.push_back(FromVariant(params->rgvarg[i]));
+    Value keep = Value::Object(this, true);
+    try {
+        Value value = engine->Vm().CallMember(*this, member, put, putRef, args);
+        if (result && !put)
+            ToVariant(value, *result);
+        return S_OK;
+    } catch (const ScriptError& error) {
+        com::FillExcepInfo(excepInfo, error.source, error.description, ScodeOf(error.number));
+        return DISP_E_EXCEPTION;
+    }
+}
+
+} // namespace zorv::vbs

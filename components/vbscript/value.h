@@ -1,0 +1,207 @@
+#pragma once
+// The engine's own variant: a type tag and an 8-byte payload. Texts and
+// arrays are reference counted and shared until written (arrays have value
+// semantics in VBScript); objects are IDispatch references. It becomes a
+// VARIANT only at the object boundary (com_bridge.h).
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+struct IDispatch;
+
+namespace zorv::vbs {
+
+// Heap-owning kinds come last so that one comparison tells them apart.
+enum class VType : std::uint8_t {
+    Empty,
+    Null,
+    Integer,
+    Long,
+    Single,
+    Double,
+    Currency,
+    Date,
+    Error,
+    Boolean,
+    Byte,
+    Ref, // internal: a by-reference argument on its way to a procedure
+    String,
+    Object,
+    Array,
+};
+
+struct StringRep {
+    std::uint32_t refs;
+    std::uint32_t length;
+    std::uint32_t capacity;
+    char16_t chars[1];
+
+    static StringRep* Make(std::u16string_view text, std::size_t capacity);
+};
+
+class ScriptObject;
+struct ArrayRep;
+
+class Value {
+public:
+    Value() noexcept : type_(VType::Empty), flags_(0), bits_(0) {}
+    ~Value() {
+        if (IsHeap())
+            ReleaseHeap();
+    }
+    Value(const Value& other) noexcept : type_(other.type_), flags_(other.flags_), bits_(other.bits_) {
+        if (IsHeap())
+            AddRefHeap();
+    }
+    Value(Value&& other) noexcept : type_(other.type_), flags_(other.flags_), bits_(other.bits_) {
+        other.type_ = VType::Empty;
+    }
+    Value& operator=(const Value& other) noexcept {
+        Value copy(other);
+        Swap(copy);
+        return *this;
+    }
+    Value& operator=(Value&& other) noexcept {
+        Value moved(std::move(other));
+        Swap(moved);
+        return *this;
+    }
+    void Swap(Value& other) noexcept {
+        std::swap(type_, other.type_);
+        std::swap(flags_, other.flags_);
+        std::swap(bits_, other.bits_);
+    }
+
+    static Value Null() { return Make(VType::Null); }
+    static Value Integer(std::int16_t v) { return MakeI(VType::Integer, v); }
+    static Value Long(std::int32_t v) { return MakeI(VType::Long, v); }
+    static Value Byte(std::uint8_t v) { return MakeI(VType::Byte, v); }
+    static Value Bool(bool v) { return MakeI(VType::Boolean, v ? -1 : 0); }
+    static Value ErrorCode(std::int32_t scode) { return MakeI(VType::Error, scode); }
+    static Value Single(float v) {
+        Value r = Make(VType::Single);
+        r.f_ = v;
+        return r;
+    }
+    static Value Double(double v) { return MakeD(VType::Double, v); }
+    static Value Date(double v) { return MakeD(VType::Date, v); }
+    static Value Currency(std::int64_t scaled) {
+        Value r = Make(VType::Currency);
+        r.cy_ = scaled;
+        return r;
+    }
+    static Value String(std::u16string_view text);
+    // Takes a new reference; `script` marks an instance of a script class.
+    static Value Object(IDispatch* object, bool script = false);
+    static Value Nothing() { return Object(nullptr); }
+    // Adopts the array's reference.
+    static Value AdoptArray(ArrayRep* array) {
+        Value r = Make(VType::Array);
+        r.a_ = array;
+        return r;
+    }
+    static Value RefTo(Value* target) {
+        Value r = Make(VType::Ref);
+        r.ref_ = target;
+        return r;
+    }
+    // An argument left out (f(1,,3)); objects see DISP_E_PARAMNOTFOUND.
+    static Value Missing();
+
+    VType Type() const { return type_; }
+    bool Is(VType t) const { return type_ == t; }
+    bool IsHeap() const { return type_ >= VType::String; }
+    bool IsEmpty() const { return type_ == VType::Empty; }
+    bool IsNull() const { return type_ == VType::Null; }
+    bool IsObject() const { return type_ == VType::Object; }
+    bool IsNothing() const { return type_ == VType::Object && o_ == nullptr; }
+    bool IsScriptObject() const { return type_ == VType::Object && (flags_ & kScriptObject) != 0 && o_ != nullptr; }
+    bool IsMissing() const;
+    bool IsNumeric() const; // of a numeric subtype (not a numeric text)
+
+    std::int32_t I() const { return i_; } // Integer, Long, Byte, Boolean, Error
+    float F() const { return f_; }
+    double D() const { return d_; } // Double, Date
+    std::int64_t Cy() const { return cy_; }
+    bool B() const { return i_ != 0; }
+    IDispatch* Obj() const { return o_; }
+    ScriptObject* Script() const;
+    ArrayRep* Arr() const { return a_; }
+    Value* Target() const { return ref_; }
+    std::u16string_view Str() const {
+        return s_ ? std::u16string_view(s_->chars, s_->length) : std::u16string_view();
+    }
+    // Follows a Ref to the value it points at.
+    const Value& Deref() const { return type_ == VType::Ref ? *ref_ : *this; }
+    Value& Deref() { return type_ == VType::Ref ? *ref_ : *this; }
+
+    // Appends in place when this value is the text's only holder; the
+    // engine's `s = s & x` leans on it for linear-time string building.
+    void Append(std::u16string_view text);
+    // Makes this array value the only holder of its elements before a write.
+    ArrayRep& MutableArray();
+
+    // Automation's VarType number (arrays: 0x2000 | 12).
+    int VarType() const;
+
+private:
+    static constexpr std::uint8_t kScriptObject = 1;
+
+    static Value Make(VType t) {
+        Value r;
+        r.type_ = t;
+        return r;
+    }
+    static Value MakeI(VType t, std::int32_t v) {
+        Value r = Make(t);
+        r.i_ = v;
+        return r;
+    }
+    static Value MakeD(VType t, double v) {
+        Value r = Make(t);
+        r.d_ = v;
+        return r;
+    }
+    void AddRefHeap() const;
+    void ReleaseHeap();
+
+    VType type_;
+    std::uint8_t flags_;
+    union {
+        std::int32_t i_;
+        float f_;
+        double d_;
+        std::int64_t cy_;
+        StringRep* s_;
+        IDispatch* o_;
+        ArrayRep* a_;
+        Value* ref_;
+        std::uint64_t bits_;
+    };
+};
+
+struct ArrayBound {
+    std::int32_t lower;
+    std::uint32_t count;
+};
+
+// Elements are stored leftmost index fastest, as SAFEARRAY stores them, so
+// that ReDim Preserve of the last dimension keeps elements where they are.
+struct ArrayRep {
+    std::uint32_t refs = 1;
+    std::uint32_t locks = 0;
+    bool fixed = false; // Dim a(3): cannot be ReDimmed
+    std::vector<ArrayBound> bounds;
+    std::vector<Value> items;
+
+    static ArrayRep* Make(std::vector<ArrayBound> bounds);
+    // The element's offset, or -1 when an index is out of its bounds.
+    std::ptrdiff_t Offset(const std::int32_t* indices, std::size_t count) const;
+};
+
+void ReleaseArray(ArrayRep* array);
+
+} // namespace zorv::vbs

@@ -1,0 +1,1 @@
+﻿MsgBox Left("abc", -1) ' expect error: Argument ou appel de procédure incorrect: 'Left'

@@ -1,0 +1,3 @@
+Dim answer
+answer = MsgBox("Continuer ?", vbYesNo) ' expect: Continuer ?
+MsgBox answer = vbYes ' expect: Vrai

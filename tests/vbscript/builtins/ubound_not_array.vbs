@@ -1,0 +1,1 @@
+MsgBox UBound(5) ' expect error: Type incompatible: 'UBound'

@@ -1,0 +1,1 @@
+MsgBox Len("a", "b") ' expect error: Nombre d'arguments incorrect

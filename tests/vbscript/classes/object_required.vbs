@@ -1,0 +1,3 @@
+Dim n
+n = 5
+MsgBox n.Value ' expect error: Objet requis

@@ -1,0 +1,2 @@
+﻿Dim x
+Set x = New Missing ' expect error: Classe non définie: 'Missing'

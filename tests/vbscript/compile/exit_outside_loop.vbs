@@ -1,0 +1,1 @@
+Exit For ' expect error: Instruction 'exit' non valide

@@ -1,0 +1,2 @@
+﻿Dim a
+a = 1 ? 2 ' expect error: Caractère non valide

@@ -1,0 +1,1 @@
+Loop ' expect error: 'loop' sans 'do'

@@ -1,0 +1,3 @@
+Dim i
+For i = 1 To 2
+  i = 3 ' expect error: 'Next' attendu

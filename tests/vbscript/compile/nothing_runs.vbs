@@ -1,0 +1,3 @@
+MsgBox "not shown"
+Dim x
+x = ) ' expect error: Expression attendue

@@ -1,0 +1,4 @@
+﻿Class A
+End Class
+Class A ' expect error: Nom redéfini
+End Class

@@ -1,0 +1,1 @@
+﻿MsgBox "oops ' expect error: Constante chaîne non terminée

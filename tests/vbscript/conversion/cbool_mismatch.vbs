@@ -1,0 +1,1 @@
+﻿MsgBox CBool("peut-être") ' expect error: Type incompatible: 'CBool'

@@ -1,0 +1,1 @@
+MsgBox CStr(Null) ' expect error: Utilisation incorrecte de Null: 'CStr'

@@ -1,0 +1,1 @@
+﻿MsgBox AscW("é") ' expect: 233

@@ -1,0 +1,4 @@
+Sub Forever
+  Forever ' expect error: Espace pile insuffisant
+End Sub
+Forever

@@ -1,0 +1,1 @@
+﻿MsgBox 1 / 0 ' expect error: Division par zéro

@@ -1,0 +1,1 @@
+MsgBox "a" + 1 ' expect error: Type incompatible

@@ -1,0 +1,1 @@
+﻿MsgBox 0 / 0 ' expect error: Dépassement de capacité

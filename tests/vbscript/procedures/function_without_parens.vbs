@@ -1,0 +1,4 @@
+Function Three
+  Three = 3
+End Function
+MsgBox Three + 1 ' expect: 4

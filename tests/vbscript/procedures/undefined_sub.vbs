@@ -1,0 +1,1 @@
+NoSuchThing 1 ' expect error: Type incompatible: 'NoSuchThing'

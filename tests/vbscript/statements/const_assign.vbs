@@ -1,0 +1,2 @@
+﻿Const K = 1
+K = 2 ' expect error: Affectation illégale

@@ -1,0 +1,4 @@
+Public p
+Private q
+p = 1 : q = 2
+MsgBox p + q ' expect: 3

@@ -1,0 +1,3 @@
+MsgBox "a" = "A" ' expect: Faux
+MsgBox "abc" < "abd" ' expect: Vrai
+MsgBox "10" < "9" ' expect: Vrai

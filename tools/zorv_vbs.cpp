@@ -1,0 +1,160 @@
+// zorv-vbs FILE [PROCEDURE [ARG...]]
+// Runs a script file through the "ScriptControl" component: sets Language,
+// adds the file's text, then runs PROCEDURE with the given text arguments.
+// MsgBox prints on stdout, InputBox reads stdin. Exit status: 0 success,
+// 1 script error (FILE:LINE:COLUMN: description on stderr), 2 usage or file error.
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "platform/com/apartment.h"
+#include "platform/com/bstr_value.h"
+#include "platform/com/class_table.h"
+#include "platform/com/com_ptr.h"
+#include "platform/com/dispatch.h"
+#include "platform/com/text.h"
+#include "platform/com/variant_value.h"
+#include "platform/ui/console_user_interface.h"
+
+using namespace zorv;
+
+namespace {
+
+// Bytes 0x80 to 0x9F of Windows-1252; the rest of the code page is Latin-1.
+constexpr char16_t kHigh1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// Script files are 8-bit text as the program saves them, unless they start
+// with a UTF-8 byte-order mark.
+std::u16string DecodeScript(const std::string& bytes) {
+    if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        return com::Utf8ToUtf16(std::string_view(bytes).substr(3));
+    std::u16string text;
+    text.reserve(bytes.size());
+    for (unsigned char c : bytes)
+        text += c >= 0x80 && c < 0xA0 ? kHigh1252[c - 0x80] : static_cast<char16_t>(c);
+    return text;
+}
+
+// Boxes go to the console; posted calls run first, as a modal box's loop would run them.
+class RunnerInterface : public ui::ConsoleUserInterface {
+public:
+    ui::Answer ShowMessage(const ui::Message& message) override {
+        com::DrainPostedCalls();
+        return ConsoleUserInterface::ShowMessage(message);
+    }
+    std::optional<std::u16string> AskText(const ui::TextRequest& request) override {
+        com::DrainPostedCalls();
+        return ConsoleUserInterface::AskText(request);
+    }
+};
+
+struct Failure {
+    HRESULT code;
+};
+
+DISPID IdOf(IDispatch* object, const char16_t* name) {
+    std::u16string text(name);
+    LPOLESTR names[] = {text.data()};
+    DISPID id = DISPID_UNKNOWN;
+    const HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    if (FAILED(hr))
+        throw Failure{hr};
+    return id;
+}
+
+// args in natural order.
+com::Variant Call(IDispatch* object, const char16_t* name, WORD flags, std::vector<com::Variant> args) {
+    std::vector<VARIANT> slots;
+    for (auto it = args.rbegin(); it != args.rend(); ++it)
+        slots.push_back(*it->Raw());
+    DISPID putId = DISPID_PROPERTYPUT;
+    const bool put = flags == DISPATCH_PROPERTYPUT;
+    DISPPARAMS params{slots.data(), put ? &putId : nullptr, static_cast<UINT>(slots.size()), put ? 1u : 0u};
+    com::Variant result;
+    EXCEPINFO info{};
+    UINT argError = 0;
+    const HRESULT hr = object->Invoke(IdOf(object, name), IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+                                      put ? nullptr : result.Raw(), &info, &argError);
+    SysFreeString(info.bstrSource);
+    SysFreeString(info.bstrDescription);
+    SysFreeString(info.bstrHelpFile);
+    if (FAILED(hr))
+        throw Failure{hr};
+    return result;
+}
+
+std::string Text(const com::Variant& value) {
+    std::u16string text;
+    value.ToString(text);
+    return com::Utf16ToUtf8(text);
+}
+
+int ReportScriptError(IDispatch* control, const std::string& file) {
+    try {
+        com::Variant error = Call(control, u"Error", DISPATCH_PROPERTYGET, {});
+        IDispatch* object = error.vt == VT_DISPATCH ? error.pdispVal : nullptr;
+        if (object == nullptr)
+            throw Failure{E_FAIL};
+        std::cerr << file << ':' << Text(Call(object, u"Line", DISPATCH_PROPERTYGET, {})) << ':'
+                  << Text(Call(object, u"Column", DISPATCH_PROPERTYGET, {})) << ": "
+                  << Text(Call(object, u"Description", DISPATCH_PROPERTYGET, {})) << std::endl;
+    } catch (const Failure& failure) {
+        std::cerr << file << ":0:0: erreur " << std::hex << failure.code << std::endl;
+    }
+    return 1;
+}
+
+int RunFile(int argc, char** argv) {
+    const std::string file = argv[1];
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        std::cerr << "zorv-vbs: impossible de lire " << file << std::endl;
+        return 2;
+    }
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    CLSID clsid;
+    com::ComPtr<IDispatch> control;
+    if (FAILED(CLSIDFromProgID(u"ScriptControl", &clsid)) ||
+        FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, control.ReleaseAndGetVoidAddress()))) {
+        std::cerr << "zorv-vbs: le composant \"ScriptControl\" n'est pas disponible" << std::endl;
+        for (const std::string& why : com::ComponentDiagnostics())
+            std::cerr << "  " << why << std::endl;
+        return 2;
+    }
+    try {
+        Call(control.Get(), u"Language", DISPATCH_PROPERTYPUT, {com::Variant(u"VBScript")});
+        Call(control.Get(), u"AddCode", DISPATCH_METHOD, {com::Variant(DecodeScript(bytes))});
+        com::DrainPostedCalls();
+        if (argc > 2) {
+            std::vector<com::Variant> args{com::Variant(com::Utf8ToUtf16(argv[2]))};
+            for (int i = 3; i < argc; ++i)
+                args.emplace_back(com::Utf8ToUtf16(argv[i]));
+            Call(control.Get(), u"Run", DISPATCH_METHOD, std::move(args));
+            com::DrainPostedCalls();
+        }
+    } catch (const Failure&) {
+        return ReportScriptError(control.Get(), file);
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::cerr << "usage: zorv-vbs FICHIER [PROCEDURE [ARGUMENT...]]" << std::endl;
+        return 2;
+    }
+    CoInitialize(nullptr);
+    RunnerInterface console;
+    ui::SetUserInterface(&console);
+    const int status = RunFile(argc, argv);
+    ui::SetUserInterface(nullptr);
+    CoUninitialize();
+    return status;
+}
