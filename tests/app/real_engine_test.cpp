@@ -1,0 +1,93 @@
+// The script host against the real engine, the real registry and the
+// simulated devices, all found through the class table as the program finds them.
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/app_fixture.h"
+#include "app/window_probe.h"
+#include "outside/error_report.h"
+
+using namespace zorv::testing;
+using zorv::views::CommonField;
+
+namespace {
+
+class RealEngine : public AppFixture {
+protected:
+    // The test engine registered by the fixture steps aside for the installed one.
+    RealEngine() { scriptEngine.reset(); }
+
+    void Run(const QString& script, const QString& procedure) {
+        window->SetScriptText(script);
+        window->EdtFonction->setText(procedure);
+        zorv::outside::Guarded([this] { window->BtnExecuterClick(); });
+    }
+    void WriteScriptFile(const QString& kind, const QByteArray& bytes) {
+        QFile file(scriptFolder.path() + "/" + kind);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+};
+
+const QString kOpenScanner = "Sub OpenIt\r\n"
+                             "    Scanner.Open \"SimScanner\"\r\n"
+                             "    Scanner.Claim 1000\r\n"
+                             "    Scanner.DeviceEnabled = True\r\n"
+                             "End Sub\r\n";
+
+} // namespace
+
+TEST_F(RealEngine, StartUpPreparesTheEngineWithThePreambleWithoutAWord) {
+    auto& window = Start();
+    EXPECT_TRUE(ui.Messages().empty());
+    EXPECT_TRUE(window.ScriptEnabled());
+    EXPECT_NE(window.ScriptControl(), nullptr);
+}
+
+TEST_F(RealEngine, ADeviceOpenedByAScriptIsTheDeviceTheWindowShowsAndCloses) {
+    auto& window = Start();
+    Run(kOpenScanner, "OpenIt");
+    EXPECT_TRUE(Reports().empty());
+    EXPECT_EQ(Shown(window, CommonField::State), "OPOS_S_IDLE") << "the refresh after the run shows it open";
+    EXPECT_EQ(Shown(window, CommonField::Claimed), "True");
+    window.BtnCloseClick();
+    EXPECT_EQ(Shown(window, CommonField::State), "OPOS_S_CLOSED");
+}
+
+TEST_F(RealEngine, ADeviceOpenedInTheWindowIsSeenOpenByTheNextRun) {
+    auto& window = Start();
+    AnswerDialog(u"SimScanner");
+    window.BtnOpenClick();
+    Run("Sub Check\r\n"
+        "    If Scanner.State <> 2 Then Err.Raise 1000, \"test\", \"le scanner est fermé\"\r\n"
+        "    If Not Scanner.DataEventEnabled Then Err.Raise 1001, \"test\", \"pas armé\"\r\n"
+        "End Sub\r\n",
+        "Check");
+    EXPECT_TRUE(Reports().empty()) << (Reports().empty() ? "" : QString::fromStdU16String(Reports()[0]).toStdString());
+}
+
+TEST_F(RealEngine, AnErrorInsideTheProcedureGoesToTheReportWithItsLine) {
+    Start();
+    Run("Sub Boom\r\n    Dim x\r\n    x = 1 / 0\r\nEnd Sub\r\n", "Boom");
+    ASSERT_EQ(Reports().size(), 1u);
+    EXPECT_NE(Reports()[0].find(u"ligne 3"), std::u16string::npos);
+    Run("Sub Other\r\nEnd Sub\r\n", "NoSuchProcedure");
+    EXPECT_EQ(Reports().size(), 2u);
+    EXPECT_TRUE(window->BtnExecuter->isEnabled());
+}
+
+TEST_F(RealEngine, AScriptThatDoesNotCompileSwitchesScriptingOffAtStartUp) {
+    WriteScriptFile("Scanner", "Sub Broken(\r\n    x = \r\nEnd Sub\r\n");
+    auto& window = Start();
+    ASSERT_EQ(ui.Messages().size(), 1u);
+    const std::u16string& text = ui.Messages()[0].text;
+    EXPECT_EQ(text.rfind(u"Le contrôle OLE \"ScriptControl\" n'a pas été correctement initialisé !\r"
+                         u"Par conséquent, vous ne pouvez pas utiliser de script dans ZORV. (",
+                         0),
+              0u);
+    EXPECT_EQ(text.back(), u')');
+    EXPECT_FALSE(window.ScriptEnabled());
+    EXPECT_FALSE(window.LbScript->isEnabled());
+}
