@@ -23,64 +23,37 @@ HRESULT ControlObject::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) {
 }
 
 HRESULT ControlObject::GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID, DISPID* rgDispId) {
-    if (!IsEqualIID(riid, IID_NULL))
-        return DISP_E_UNKNOWNINTERFACE;
-    if (rgszNames == nullptr || rgDispId == nullptr || cNames == 0)
-        return E_INVALIDARG;
-    for (UINT i = 0; i < cNames; ++i)
-        rgDispId[i] = DISPID_UNKNOWN;
-    const Member* member = rgszNames[0] ? members_.Find(std::u16string_view(rgszNames[0])) : nullptr;
-    if (member == nullptr)
-        return DISP_E_UNKNOWNNAME;
-    rgDispId[0] = member->id;
-    return cNames == 1 ? S_OK : DISP_E_UNKNOWNNAME;
+    return com::LookUpMemberId(riid, rgszNames, cNames, rgDispId, [this](std::u16string_view name) {
+        const Member* member = members_.Find(name);
+        return member ? std::optional<DISPID>(member->id) : std::nullopt;
+    });
 }
 
 HRESULT ControlObject::Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFlags, DISPPARAMS* pDispParams,
                               VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr) {
-    if (!IsEqualIID(riid, IID_NULL))
-        return DISP_E_UNKNOWNINTERFACE;
-    if (pDispParams == nullptr || (pDispParams->cArgs > 0 && pDispParams->rgvarg == nullptr))
-        return E_INVALIDARG;
-    const Member* member = members_.Find(dispIdMember);
-    if (member == nullptr)
-        return DISP_E_MEMBERNOTFOUND;
-    com::Variant scratch;
-    VARIANT& result = pVarResult ? *pVarResult : static_cast<VARIANT&>(scratch);
-    if (pVarResult)
-        VariantInit(pVarResult);
-    return com::GuardedInvoke(kind_.progId, pExcepInfo, puArgErr,
-                              [&] { InvokeMember(*member, wFlags, *pDispParams, result); });
+    return com::InvokeFrame(riid, pDispParams, pVarResult, pExcepInfo, puArgErr, kind_.progId, [&](VARIANT& result) {
+        const Member* member = members_.Find(dispIdMember);
+        if (member == nullptr)
+            throw com::DispatchError{DISP_E_MEMBERNOTFOUND};
+        InvokeMember(*member, wFlags, *pDispParams, result);
+    });
 }
 
-// Properties answer get and put; methods answer a call or a get, as
-// Automation callers use both for a method without arguments.
+// Properties answer get and put (a read-only one no put); methods answer a
+// call or a get.
 void ControlObject::InvokeMember(const Member& member, WORD flags, const DISPPARAMS& params,
                                  VARIANT& result) {
-    if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
-        if (member.property == nullptr || member.property->access == Access::ReadOnly)
-            throw com::DispatchError{DISP_E_MEMBERNOTFOUND};
-        if (params.cNamedArgs != 1 || params.rgdispidNamedArgs == nullptr ||
-            params.rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)
-            throw com::DispatchError{DISP_E_PARAMNOTOPTIONAL};
-        if (params.cArgs != 1)
-            throw com::DispatchError{DISP_E_BADPARAMCOUNT};
+    const bool writable = member.property != nullptr && member.property->access != Access::ReadOnly;
+    switch (com::ClassifyInvoke(flags, params, writable, member.method != nullptr, member.property != nullptr)) {
+    case com::MemberAccess::Put:
         device_.Put(*member.property, ConvertValue(params.rgvarg[0], member.property->initial.type));
         return;
-    }
-    if (params.cNamedArgs != 0)
-        throw com::DispatchError{DISP_E_NONAMEDARGS};
-    if (!(flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET)))
-        throw com::DispatchError{DISP_E_MEMBERNOTFOUND};
-    if (member.property != nullptr) {
-        if (params.cArgs != 0)
-            throw com::DispatchError{DISP_E_BADPARAMCOUNT};
-        StoreValue(device_.Get(member.property->prop), result);
+    case com::MemberAccess::Get: StoreValue(device_.Get(member.property->prop), result); return;
+    case com::MemberAccess::Call:
+        result.vt = VT_I4;
+        result.lVal = member.method(device_, com::DispatchArgs(params));
         return;
     }
-    const LONG code = member.method(device_, com::DispatchArgs(params));
-    result.vt = VT_I4;
-    result.lVal = code;
 }
 
 HRESULT ControlObject::EnumConnectionPoints(IEnumConnectionPoints** ppEnum) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include "com_object.h"
@@ -145,6 +146,51 @@ HRESULT GuardedInvoke(std::u16string_view source, EXCEPINFO* excepInfo, UINT* ar
     }
 }
 
+// The checks every GetIDsOfNames makes around `find`, which answers the
+// identifier of a member name or nothing. Named arguments are not supported.
+template <class Find>
+HRESULT LookUpMemberId(REFIID riid, LPOLESTR* names, UINT count, DISPID* ids, Find&& find) {
+    if (!IsEqualIID(riid, IID_NULL))
+        return DISP_E_UNKNOWNINTERFACE;
+    if (names == nullptr || ids == nullptr || count == 0)
+        return E_INVALIDARG;
+    for (UINT i = 0; i < count; ++i)
+        ids[i] = DISPID_UNKNOWN;
+    const std::optional<DISPID> id = names[0] ? find(std::u16string_view(names[0])) : std::nullopt;
+    if (!id)
+        return DISP_E_UNKNOWNNAME;
+    ids[0] = *id;
+    return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
+}
+
+// Invoke's frame around `body(result)`: the checks of its arguments, a
+// result place when the caller gave none, and the answer for what it raises.
+template <class Body>
+HRESULT InvokeFrame(REFIID riid, DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr,
+                    std::u16string_view source, Body&& body) {
+    if (!IsEqualIID(riid, IID_NULL))
+        return DISP_E_UNKNOWNINTERFACE;
+    if (params == nullptr || (params->cArgs > 0 && params->rgvarg == nullptr))
+        return E_INVALIDARG;
+    VARIANT scratch;
+    VariantInit(&scratch);
+    VARIANT& place = result ? *result : scratch;
+    if (result)
+        VariantInit(result);
+    const HRESULT hr = GuardedInvoke(source, excepInfo, argErr, [&] { body(place); });
+    VariantClear(&scratch);
+    return hr;
+}
+
+// What an Invoke asks of a member.
+enum class MemberAccess { Put, Call, Get };
+
+// Checks the call against what the member offers and answers which of them
+// serves it; raises the precise DispatchError when none does. A method takes
+// a call or a get (callers use both for one without arguments); a property
+// is read without arguments and put with the one named argument.
+MemberAccess ClassifyInvoke(WORD flags, const DISPPARAMS& params, bool canPut, bool canCall, bool canGet);
+
 // Derived provides `static const DispatchTable<Derived>& DispatchMembers();`
 // and may override DispatchSource() for the EXCEPINFO source.
 template <class Derived, class... Interfaces>
@@ -163,38 +209,19 @@ public:
     }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID,
                                             DISPID* rgDispId) override {
-        if (!IsEqualIID(riid, IID_NULL))
-            return DISP_E_UNKNOWNINTERFACE;
-        if (rgszNames == nullptr || rgDispId == nullptr || cNames == 0)
-            return E_INVALIDARG;
-        for (UINT i = 0; i < cNames; ++i)
-            rgDispId[i] = DISPID_UNKNOWN;
-        const auto* member = rgszNames[0] ? Derived::DispatchMembers().FindName(rgszNames[0]) : nullptr;
-        if (member == nullptr)
-            return DISP_E_UNKNOWNNAME;
-        rgDispId[0] = member->id;
-        // Named arguments are not supported by table members.
-        return cNames == 1 ? S_OK : DISP_E_UNKNOWNNAME;
+        return LookUpMemberId(riid, rgszNames, cNames, rgDispId, [](std::u16string_view name) -> std::optional<DISPID> {
+            const auto* member = Derived::DispatchMembers().FindName(name);
+            return member ? std::optional<DISPID>(member->id) : std::nullopt;
+        });
     }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFlags, DISPPARAMS* pDispParams,
                                      VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr) override {
-        if (!IsEqualIID(riid, IID_NULL))
-            return DISP_E_UNKNOWNINTERFACE;
-        if (pDispParams == nullptr || (pDispParams->cArgs > 0 && pDispParams->rgvarg == nullptr))
-            return E_INVALIDARG;
-        const auto* member = Derived::DispatchMembers().FindId(dispIdMember);
-        if (member == nullptr)
-            return DISP_E_MEMBERNOTFOUND;
-        VARIANT scratch;
-        VariantInit(&scratch);
-        VARIANT& result = pVarResult ? *pVarResult : scratch;
-        if (pVarResult)
-            VariantInit(pVarResult);
-        const HRESULT hr = GuardedInvoke(DispatchSource(), pExcepInfo, puArgErr, [&] {
+        return InvokeFrame(riid, pDispParams, pVarResult, pExcepInfo, puArgErr, DispatchSource(), [&](VARIANT& result) {
+            const auto* member = Derived::DispatchMembers().FindId(dispIdMember);
+            if (member == nullptr)
+                throw DispatchError{DISP_E_MEMBERNOTFOUND};
             Dispatch(*member, wFlags, *pDispParams, result);
         });
-        VariantClear(&scratch);
-        return hr;
     }
 
 protected:
@@ -203,31 +230,11 @@ protected:
 private:
     void Dispatch(const DispatchMember<Derived>& member, WORD flags, const DISPPARAMS& params, VARIANT& result) {
         auto& self = static_cast<Derived&>(*this);
-        const DispatchArgs args(params);
-        if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
-            if (member.put == nullptr)
-                throw DispatchError{DISP_E_MEMBERNOTFOUND};
-            if (params.cNamedArgs != 1 || params.rgdispidNamedArgs == nullptr ||
-                params.rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)
-                throw DispatchError{DISP_E_PARAMNOTOPTIONAL};
-            if (params.cArgs != 1)
-                throw DispatchError{DISP_E_BADPARAMCOUNT};
-            (self.*member.put)(params.rgvarg[0]);
-            return;
+        switch (ClassifyInvoke(flags, params, member.put != nullptr, member.call != nullptr, member.get != nullptr)) {
+        case MemberAccess::Put: (self.*member.put)(params.rgvarg[0]); return;
+        case MemberAccess::Call: (self.*member.call)(DispatchArgs(params), result); return;
+        case MemberAccess::Get: (self.*member.get)(result); return;
         }
-        if (params.cNamedArgs != 0)
-            throw DispatchError{DISP_E_NONAMEDARGS};
-        if (member.call != nullptr && (flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET))) {
-            (self.*member.call)(args, result);
-            return;
-        }
-        if (member.get != nullptr && (flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET))) {
-            if (params.cArgs != 0)
-                throw DispatchError{DISP_E_BADPARAMCOUNT};
-            (self.*member.get)(result);
-            return;
-        }
-        throw DispatchError{DISP_E_MEMBERNOTFOUND};
     }
 };
 
