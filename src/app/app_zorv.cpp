@@ -14,7 +14,7 @@
 #include "app/device_event_handling.h"
 #include "app/modal_runner.h"
 #include "app/saisie_ldn.h"
-#include "app/specific_properties_page.h"
+#include "app/kind_properties_page.h"
 #include "app/window_font.h"
 #include "outside/error_report.h"
 #include "outside/ole_error.h"

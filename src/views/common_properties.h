@@ -4,7 +4,7 @@
 
 #include "platform/com/dispatch.h"
 #include "views/common_properties_view.h"
-#include "views/specific_properties_view.h"
+#include "views/kind_properties_view.h"
 
 namespace zorv::views {
 

@@ -3,7 +3,7 @@
 #include "devices/device_kinds.h"
 #include "views/common_properties_view.h"
 #include "views/run_catalogue.h"
-#include "views/specific_properties_view.h"
+#include "views/kind_properties_view.h"
 
 namespace zorv::views {
 

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "platform/com/variant_value.h"
-#include "views/specific_properties_view.h"
+#include "views/kind_properties_view.h"
 
 namespace zorv::views {
 

@@ -5,7 +5,7 @@
 #include "platform/com/com_ptr.h"
 #include "platform/com/dispatch.h"
 #include "views/catalogue_entry.h"
-#include "views/specific_properties_view.h"
+#include "views/kind_properties_view.h"
 
 namespace zorv::views {
 

@@ -14,7 +14,7 @@
 
 #include "app/app_zorv.h"
 #include "app/common_properties_page.h"
-#include "app/specific_properties_page.h"
+#include "app/kind_properties_page.h"
 #include "devices/test_control.h"
 #include "outside/late_bound.h"
 #include "platform/com/variant_value.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "views/common_properties_view.h"
-#include "views/specific_properties_view.h"
+#include "views/kind_properties_view.h"
 
 namespace zorv::testing {
 

@@ -1,4 +1,4 @@
-#include "app/specific_properties_page.h"
+#include "app/kind_properties_page.h"
 
 #include <QHeaderView>
 #include <QListWidget>

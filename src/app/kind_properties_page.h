@@ -3,7 +3,7 @@
 // of 13-pixel items and scrolling sideways, and the two-column value list LvProp.
 #include <QWidget>
 
-#include "views/specific_properties_view.h"
+#include "views/kind_properties_view.h"
 
 class QListWidget;
 class QTreeWidget;
