@@ -31,12 +31,13 @@ HRESULT ControlObject::GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNam
 
 HRESULT ControlObject::Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFlags, DISPPARAMS* pDispParams,
                               VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr) {
-    return com::InvokeFrame(riid, pDispParams, pVarResult, pExcepInfo, puArgErr, kind_.progId, [&](VARIANT& result) {
-        const Member* member = members_.Find(dispIdMember);
-        if (member == nullptr)
-            throw com::DispatchError{DISP_E_MEMBERNOTFOUND};
-        InvokeMember(*member, wFlags, *pDispParams, result);
-    });
+    return com::InvokeFrame(riid, pDispParams, pVarResult, pExcepInfo, puArgErr, kind_.progId,
+                            [&](VARIANT& result) {
+                                const Member* member = members_.Find(dispIdMember);
+                                if (member == nullptr)
+                                    throw com::DispatchError{DISP_E_MEMBERNOTFOUND};
+                                InvokeMember(*member, wFlags, *pDispParams, result);
+                            });
 }
 
 // Properties answer get and put (a read-only one no put); methods answer a
@@ -44,11 +45,14 @@ HRESULT ControlObject::Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFlag
 void ControlObject::InvokeMember(const Member& member, WORD flags, const DISPPARAMS& params,
                                  VARIANT& result) {
     const bool writable = member.property != nullptr && member.property->access != Access::ReadOnly;
-    switch (com::ClassifyInvoke(flags, params, writable, member.method != nullptr, member.property != nullptr)) {
+    switch (
+        com::ClassifyInvoke(flags, params, writable, member.method != nullptr, member.property != nullptr)) {
     case com::MemberAccess::Put:
         device_.Put(*member.property, ConvertValue(params.rgvarg[0], member.property->initial.type));
         return;
-    case com::MemberAccess::Get: StoreValue(device_.Get(member.property->prop), result); return;
+    case com::MemberAccess::Get:
+        StoreValue(device_.Get(member.property->prop), result);
+        return;
     case com::MemberAccess::Call:
         result.vt = VT_I4;
         result.lVal = member.method(device_, com::DispatchArgs(params));

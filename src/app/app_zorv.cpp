@@ -11,20 +11,17 @@
 #include <QVBoxLayout>
 
 #include "app/common_properties_page.h"
+#include "app/create_object.h"
 #include "app/device_event_handling.h"
+#include "app/kind_properties_page.h"
 #include "app/modal_runner.h"
 #include "app/saisie_ldn.h"
-#include "app/kind_properties_page.h"
 #include "app/window_font.h"
 #include "outside/error_report.h"
-#include "outside/ole_error.h"
-#include "platform/com/class_table.h"
-#include "platform/ui/user_interface.h"
 #include "outside/late_bound.h"
 #include "outside/message_box.h"
-#include "script/preamble.h"
+#include "platform/ui/user_interface.h"
 #include "script/publication.h"
-#include "script/script_files.h"
 #include "views/kind_properties.h"
 
 namespace zorv::app {
@@ -50,15 +47,6 @@ QPushButton* MakeButton(const QString& name, const QString& caption, QWidget* pa
     return button;
 }
 
-com::ComPtr<IDispatch> CreateObject(std::u16string_view progId) {
-    CLSID clsid;
-    outside::CheckResult(CLSIDFromProgID(std::u16string(progId).c_str(), &clsid));
-    com::ComPtr<IDispatch> object;
-    outside::CheckResult(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                                          object.ReleaseAndGetVoidAddress()));
-    return object;
-}
-
 } // namespace
 
 TFrmAppZORV::TFrmAppZORV(QWidget* parent) : QMainWindow(parent) {
@@ -81,7 +69,8 @@ void TFrmAppZORV::CreateMenus() {
     MnPeriph->setObjectName(QStringLiteral("MnPeriph"));
     MntAPropos = MmnApp->addAction(QStringLiteral("A propos"));
     MntAPropos->setObjectName(QStringLiteral("MntAPropos"));
-    connect(MntAPropos, &QAction::triggered, this, [this] { outside::Guarded([this] { MntAProposClick(); }); });
+    connect(MntAPropos, &QAction::triggered, this,
+            [this] { outside::Guarded([this] { MntAProposClick(); }); });
     // Radio-style items; none is ever checked: the caption names the current kind.
     FDeviceItems = new QActionGroup(this);
     FDeviceItems->setExclusive(true);
@@ -137,12 +126,14 @@ void TFrmAppZORV::CreateBottomBar() {
     EdtFonction = new QLineEdit(QStringLiteral("Open"), Panel1);
     EdtFonction->setObjectName(QStringLiteral("EdtFonction"));
     EdtFonction->setGeometry(244, 8, 157, 21);
-    BtnExecuter = MakeButton(QStringLiteral("BtnExecuter"), QStringLiteral("Exécuter"), Panel1, QRect(416, 8, 75, 25));
+    BtnExecuter =
+        MakeButton(QStringLiteral("BtnExecuter"), QStringLiteral("Exécuter"), Panel1, QRect(416, 8, 75, 25));
     BtnExecuter->setDefault(true);
 
     connect(BtnOpen, &QPushButton::clicked, this, [this] { outside::Guarded([this] { BtnOpenClick(); }); });
     connect(BtnClose, &QPushButton::clicked, this, [this] { outside::Guarded([this] { BtnCloseClick(); }); });
-    connect(BtnExecuter, &QPushButton::clicked, this, [this] { outside::Guarded([this] { BtnExecuterClick(); }); });
+    connect(BtnExecuter, &QPushButton::clicked, this,
+            [this] { outside::Guarded([this] { BtnExecuterClick(); }); });
 }
 
 void TFrmAppZORV::keyPressEvent(QKeyEvent* event) {
@@ -157,8 +148,7 @@ void TFrmAppZORV::keyPressEvent(QKeyEvent* event) {
         BtnExecuter->click();
 }
 
-template <class KindControl>
-void TFrmAppZORV::CreateKind(KindControl*& field) {
+template <class KindControl> void TFrmAppZORV::CreateKind(KindControl*& field) {
     try {
         field = devices::TOleControl::Create<KindControl>(&FDeviceOwner);
         ConnectDeviceEventHandlers(*field, [this](DeviceKindId kind) { DeviceEvent(kind); });
@@ -201,7 +191,8 @@ void TFrmAppZORV::AddDeviceMenuItem(std::u16string_view displayName) {
     QAction* item = MnPeriph->addAction(ToQString(displayName));
     item->setObjectName(QStringLiteral("MntPeriph") + ToQString(displayName));
     FDeviceItems->addAction(item);
-    connect(item, &QAction::triggered, this, [this, item] { outside::Guarded([this, item] { MntPeriphClick(item); }); });
+    connect(item, &QAction::triggered, this,
+            [this, item] { outside::Guarded([this, item] { MntPeriphClick(item); }); });
     PgcOPOS->setVisible(true);
 }
 
@@ -211,13 +202,20 @@ void TFrmAppZORV::PublishDeviceObject(std::u16string_view registryName, IDispatc
 
 devices::TZORVDeviceControl* TFrmAppZORV::Control(DeviceKindId kind) const {
     switch (kind) {
-    case DeviceKindId::Scanner: return FScanner;
-    case DeviceKindId::Printer: return FPrinter;
-    case DeviceKindId::LineDisplay: return FLineDisplay;
-    case DeviceKindId::Keylock: return FKeylock;
-    case DeviceKindId::MSR: return FMSR;
-    case DeviceKindId::POSKeyboard: return FPOSKeyboard;
-    case DeviceKindId::CashDrawer: return FCashDrawer;
+    case DeviceKindId::Scanner:
+        return FScanner;
+    case DeviceKindId::Printer:
+        return FPrinter;
+    case DeviceKindId::LineDisplay:
+        return FLineDisplay;
+    case DeviceKindId::Keylock:
+        return FKeylock;
+    case DeviceKindId::MSR:
+        return FMSR;
+    case DeviceKindId::POSKeyboard:
+        return FPOSKeyboard;
+    case DeviceKindId::CashDrawer:
+        return FCashDrawer;
     }
     return nullptr;
 }
@@ -229,81 +227,12 @@ devices::TZORVDeviceControl* TFrmAppZORV::CurrentControl() const {
 
 void TFrmAppZORV::MntPeriphClick(QAction* sender) {
     FCurrentDevice = sender->text().toStdU16String();
-    setWindowTitle(QStringLiteral("%1 - [%2]").arg(ToQString(outside::kApplicationTitle), ToQString(FCurrentDevice)));
+    setWindowTitle(
+        QStringLiteral("%1 - [%2]").arg(ToQString(outside::kApplicationTitle), ToQString(FCurrentDevice)));
     MmScript->clear();
     LoadScriptOfCurrentKind();
     InitScriptControl();
     BtnRafraichirClick();
-}
-
-void TFrmAppZORV::LoadScriptOfCurrentKind() {
-    if (const auto text = script::ReadScriptFile(script::ScriptFilePath(ToQString(FCurrentDevice))))
-        SetScriptText(*text);
-}
-
-QString TFrmAppZORV::ScriptText() const {
-    // Raw text: paragraph separators, and the line separators that Shift+Enter
-    // inserts, are the lines' ends; nothing else is touched (no-break spaces
-    // stay what they are).
-    QString text = MmScript->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
-    return text;
-}
-
-void TFrmAppZORV::SetScriptText(const QString& text) {
-    QString lines = script::WithCrLfLineEnds(text);
-    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    MmScript->setPlainText(lines);
-}
-
-std::vector<const devices::DeviceKind*> TFrmAppZORV::PresentKinds() const {
-    std::vector<const devices::DeviceKind*> present;
-    for (const devices::DeviceKind& kind : devices::DeviceKinds())
-        if (Control(kind.id) != nullptr)
-            present.push_back(&kind);
-    return present;
-}
-
-void TFrmAppZORV::InitScriptControl() {
-    if (!FScriptEnabled)
-        return;
-    FScriptControl.Reset();
-    try {
-        FScriptControl = CreateObject(u"ScriptControl");
-        outside::PutProperty(FScriptControl.Get(), u"language", u"VBScript");
-        outside::CallMethod(FScriptControl.Get(), u"addcode", {script::BuildPreamble(PresentKinds())});
-        outside::CallMethod(FScriptControl.Get(), u"addcode", {ScriptText().toStdU16String()});
-    } catch (const std::exception& error) {
-        ScriptPreparationFailed(outside::ErrorText(error));
-    }
-}
-
-void TFrmAppZORV::ScriptPreparationFailed(std::u16string_view errorText) {
-    FScriptEnabled = false;
-    LbScript->setEnabled(false);
-    EdtFonction->setEnabled(false);
-    BtnExecuter->setEnabled(false);
-    outside::ShowMessageBox(u"Le contrôle OLE \"ScriptControl\" n'a pas été correctement initialisé !\r"
-                            u"Par conséquent, vous ne pouvez pas utiliser de script dans ZORV. (" +
-                                std::u16string(errorText) + u")",
-                            ui::Icon::Warning);
-}
-
-void TFrmAppZORV::BtnExecuterClick() {
-    BtnExecuter->setEnabled(false);
-    struct EnableAgain {
-        QPushButton* button;
-        ~EnableAgain() { button->setEnabled(true); }
-    } enableAgain{BtnExecuter};
-    InitScriptControl();
-    outside::CallMethod(FScriptControl.Get(), u"run", {EdtFonction->text().toStdU16String()});
-    BtnRafraichirClick();
-}
-
-void TFrmAppZORV::BtnEnregistrerClick() {
-    script::WriteScriptFile(script::ScriptFilePath(ToQString(FCurrentDevice)), ScriptText());
-    InitScriptControl();
 }
 
 void TFrmAppZORV::DeviceEvent(DeviceKindId kind) {
@@ -376,7 +305,8 @@ void TFrmAppZORV::RefreshCurrentKind() {
 }
 
 void TFrmAppZORV::MntAProposClick() {
-    outside::ShowMessageBox(u"ZORV\rBanc de test de périphériques OPOS\rVersion 1.0.0.3", ui::Icon::Information);
+    outside::ShowMessageBox(u"ZORV\rBanc de test de périphériques OPOS\rVersion 1.0.0.3",
+                            ui::Icon::Information);
 }
 
 } // namespace zorv::app

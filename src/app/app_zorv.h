@@ -88,8 +88,7 @@ private:
     void CreatePages();
     void CreateBottomBar();
     void FormCreate();
-    template <class KindControl>
-    void CreateKind(KindControl*& field);
+    template <class KindControl> void CreateKind(KindControl*& field);
     void LoadScriptOfCurrentKind();
     void ScriptPreparationFailed(std::u16string_view errorText);
     std::vector<const devices::DeviceKind*> PresentKinds() const;

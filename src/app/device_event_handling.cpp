@@ -14,8 +14,8 @@ struct EventHandling {
 
 // All handlers of one kind do the same: the kind decides.
 constexpr EventHandling kHandling[] = {
-    {DeviceKindId::Scanner, true},  {DeviceKindId::Printer, false}, {DeviceKindId::LineDisplay, true},
-    {DeviceKindId::Keylock, true},  {DeviceKindId::MSR, true},      {DeviceKindId::POSKeyboard, true},
+    {DeviceKindId::Scanner, true},     {DeviceKindId::Printer, false}, {DeviceKindId::LineDisplay, true},
+    {DeviceKindId::Keylock, true},     {DeviceKindId::MSR, true},      {DeviceKindId::POSKeyboard, true},
     {DeviceKindId::CashDrawer, false},
 };
 

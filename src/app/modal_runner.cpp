@@ -12,8 +12,12 @@ ModalRunner& Runner() {
 
 } // namespace
 
-int ShowModal(QDialog& dialog) { return Runner() ? Runner()(dialog) : dialog.exec(); }
+int ShowModal(QDialog& dialog) {
+    return Runner() ? Runner()(dialog) : dialog.exec();
+}
 
-void SetModalRunner(ModalRunner runner) { Runner() = std::move(runner); }
+void SetModalRunner(ModalRunner runner) {
+    Runner() = std::move(runner);
+}
 
 } // namespace zorv::app

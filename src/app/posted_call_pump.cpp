@@ -14,6 +14,8 @@ void DrivePostedCallsFromQt() {
     });
 }
 
-void StopDrivingPostedCalls() { zorv::com::SetPostedCallHook(nullptr); }
+void StopDrivingPostedCalls() {
+    zorv::com::SetPostedCallHook(nullptr);
+}
 
 } // namespace zorv::app

@@ -13,7 +13,9 @@ ErrorReporter& CurrentReporter() {
     return reporter;
 }
 
-void ShowErrorBox(std::u16string_view text) { ShowMessageBox(ErrorReportText(text), ui::Icon::Error); }
+void ShowErrorBox(std::u16string_view text) {
+    ShowMessageBox(ErrorReportText(text), ui::Icon::Error);
+}
 
 } // namespace
 
@@ -23,7 +25,9 @@ std::u16string ErrorText(const std::exception& error) {
     return com::Utf8ToUtf16(error.what());
 }
 
-void SetErrorReporter(ErrorReporter reporter) { CurrentReporter() = std::move(reporter); }
+void SetErrorReporter(ErrorReporter reporter) {
+    CurrentReporter() = std::move(reporter);
+}
 
 void ReportError(std::u16string_view text) {
     if (CurrentReporter())

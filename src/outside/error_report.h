@@ -25,8 +25,7 @@ void ReportError(std::u16string_view text);
 void ReportCurrentException() noexcept;
 
 // Runs `action`, reporting whatever escapes it. Answers whether it completed.
-template <class Action>
-bool Guarded(Action&& action) noexcept {
+template <class Action> bool Guarded(Action&& action) noexcept {
     try {
         action();
         return true;

@@ -65,9 +65,8 @@ com::Variant Invoke(IDispatch* object, DISPID id, WORD flags, std::initializer_l
     com::Variant result;
     EXCEPINFO excepInfo{};
     UINT argError = 0;
-    const HRESULT hr =
-        object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, put ? nullptr : result.Raw(), &excepInfo,
-                       &argError);
+    const HRESULT hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+                                      put ? nullptr : result.Raw(), &excepInfo, &argError);
     if (FAILED(hr))
         RaiseInvokeFailure(hr, excepInfo);
     return result;

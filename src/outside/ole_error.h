@@ -9,7 +9,8 @@ namespace zorv::outside {
 
 class EOleError : public std::runtime_error {
 public:
-    EOleError(std::string text, HRESULT code) : std::runtime_error(text), text_(std::move(text)), code_(code) {}
+    EOleError(std::string text, HRESULT code)
+        : std::runtime_error(text), text_(std::move(text)), code_(code) {}
 
     // UTF-8.
     const std::string& Text() const { return text_; }

@@ -3,11 +3,11 @@
 // getter, setter or method that serves it. Names are found without regard
 // to case, as Automation finds them.
 #include <algorithm>
-#include <initializer_list>
 #include <cstdint>
-#include <stdexcept>
+#include <initializer_list>
 #include <new>
 #include <optional>
+#include <stdexcept>
 #include <vector>
 
 #include "com_object.h"
@@ -16,8 +16,7 @@
 
 namespace zorv::com {
 
-template <class T>
-struct DispatchMember {
+template <class T> struct DispatchMember {
     using Getter = void (T::*)(VARIANT& result);
     using Setter = void (T::*)(const VARIANT& value);
     using Method = void (T::*)(const DispatchArgs& args, VARIANT& result);
@@ -42,7 +41,8 @@ inline std::uint32_t FoldedHash(std::u16string_view name) {
             mix(i);
         return hash;
     }
-    for (std::size_t i : {std::size_t{0}, std::size_t{3}, std::size_t{4}, std::size_t{5}, n / 2, n - 3, n - 2, n - 1})
+    for (std::size_t i :
+         {std::size_t{0}, std::size_t{3}, std::size_t{4}, std::size_t{5}, n / 2, n - 3, n - 2, n - 1})
         mix(i);
     return hash;
 }
@@ -58,8 +58,7 @@ inline bool SameNameIgnoringCase(std::u16string_view a, std::u16string_view b) {
     return true;
 }
 
-template <class T>
-class DispatchTable {
+template <class T> class DispatchTable {
 public:
     using Member = DispatchMember<T>;
 
@@ -209,31 +208,42 @@ public:
     }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID,
                                             DISPID* rgDispId) override {
-        return LookUpMemberId(riid, rgszNames, cNames, rgDispId, [](std::u16string_view name) -> std::optional<DISPID> {
-            const auto* member = Derived::DispatchMembers().FindName(name);
-            return member ? std::optional<DISPID>(member->id) : std::nullopt;
-        });
+        return LookUpMemberId(riid, rgszNames, cNames, rgDispId,
+                              [](std::u16string_view name) -> std::optional<DISPID> {
+                                  const auto* member = Derived::DispatchMembers().FindName(name);
+                                  return member ? std::optional<DISPID>(member->id) : std::nullopt;
+                              });
     }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFlags, DISPPARAMS* pDispParams,
-                                     VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr) override {
-        return InvokeFrame(riid, pDispParams, pVarResult, pExcepInfo, puArgErr, DispatchSource(), [&](VARIANT& result) {
-            const auto* member = Derived::DispatchMembers().FindId(dispIdMember);
-            if (member == nullptr)
-                throw DispatchError{DISP_E_MEMBERNOTFOUND};
-            Dispatch(*member, wFlags, *pDispParams, result);
-        });
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFlags,
+                                     DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
+                                     UINT* puArgErr) override {
+        return InvokeFrame(riid, pDispParams, pVarResult, pExcepInfo, puArgErr, DispatchSource(),
+                           [&](VARIANT& result) {
+                               const auto* member = Derived::DispatchMembers().FindId(dispIdMember);
+                               if (member == nullptr)
+                                   throw DispatchError{DISP_E_MEMBERNOTFOUND};
+                               Dispatch(*member, wFlags, *pDispParams, result);
+                           });
     }
 
 protected:
     virtual std::u16string_view DispatchSource() const { return u""; }
 
 private:
-    void Dispatch(const DispatchMember<Derived>& member, WORD flags, const DISPPARAMS& params, VARIANT& result) {
+    void Dispatch(const DispatchMember<Derived>& member, WORD flags, const DISPPARAMS& params,
+                  VARIANT& result) {
         auto& self = static_cast<Derived&>(*this);
-        switch (ClassifyInvoke(flags, params, member.put != nullptr, member.call != nullptr, member.get != nullptr)) {
-        case MemberAccess::Put: (self.*member.put)(params.rgvarg[0]); return;
-        case MemberAccess::Call: (self.*member.call)(DispatchArgs(params), result); return;
-        case MemberAccess::Get: (self.*member.get)(result); return;
+        switch (ClassifyInvoke(flags, params, member.put != nullptr, member.call != nullptr,
+                               member.get != nullptr)) {
+        case MemberAccess::Put:
+            (self.*member.put)(params.rgvarg[0]);
+            return;
+        case MemberAccess::Call:
+            (self.*member.call)(DispatchArgs(params), result);
+            return;
+        case MemberAccess::Get:
+            (self.*member.get)(result);
+            return;
         }
     }
 };
