@@ -1,8 +1,12 @@
-// zorv-vbs FILE [PROCEDURE [ARG...]]
+// zorv-vbs [--timeout MS] [--memory-limit MB] FILE [PROCEDURE [ARG...]]
 // Runs a script file through the "ScriptControl" component: sets Language,
 // adds the file's text, then runs PROCEDURE with the given text arguments.
 // MsgBox prints on stdout, InputBox reads stdin. Exit status: 0 success,
 // 1 script error (FILE:LINE:COLUMN: description on stderr), 2 usage or file error.
+// --timeout stops a script that runs longer than MS milliseconds, without
+// asking; --memory-limit bounds what the script's texts and arrays may hold.
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -40,13 +44,26 @@ std::u16string DecodeScript(const std::string& bytes) {
     return text;
 }
 
+// The engine's question when a script outlives its Timeout.
+constexpr std::u16string_view kStopQuestion = u"Le script s'exécute depuis longtemps. Voulez-vous l'arrêter ?";
+
+struct Options {
+    long timeoutMs = -1;
+    long memoryLimitMb = 0; // 0: the engine's own bound
+    int first = 1; // the index of FILE
+};
+
 // Boxes go to the console; posted calls run first, as a modal box's loop would run them.
+// With --timeout the question whether to stop a long script is answered Yes at once.
 class RunnerInterface : public ui::ConsoleUserInterface {
 public:
     ui::Answer ShowMessage(const ui::Message& message) override {
+        if (stopWithoutAsking && message.text == kStopQuestion && message.buttons == ui::Buttons::YesNo)
+            return ui::Answer::Yes;
         com::DrainPostedCalls();
         return ConsoleUserInterface::ShowMessage(message);
     }
+    bool stopWithoutAsking = false;
     std::optional<std::u16string> AskText(const ui::TextRequest& request) override {
         com::DrainPostedCalls();
         return ConsoleUserInterface::AskText(request);
@@ -109,7 +126,9 @@ int ReportScriptError(IDispatch* control, const std::string& file) {
     return 1;
 }
 
-int RunFile(int argc, char** argv) {
+int RunFile(int argc, char** argv, const Options& options) {
+    argc -= options.first - 1;
+    argv += options.first - 1;
     const std::string file = argv[1];
     std::ifstream in(file, std::ios::binary);
     if (!in) {
@@ -128,6 +147,10 @@ int RunFile(int argc, char** argv) {
     }
     try {
         Call(control.Get(), u"Language", DISPATCH_PROPERTYPUT, {com::Variant(u"VBScript")});
+        Call(control.Get(), u"Timeout", DISPATCH_PROPERTYPUT, {com::Variant(LONG{static_cast<LONG>(options.timeoutMs)})});
+        if (options.memoryLimitMb > 0)
+            Call(control.Get(), u"MemoryLimit", DISPATCH_PROPERTYPUT,
+                 {com::Variant(LONG{static_cast<LONG>(options.memoryLimitMb)})});
         Call(control.Get(), u"AddCode", DISPATCH_METHOD, {com::Variant(DecodeScript(bytes))});
         com::DrainPostedCalls();
         if (argc > 2) {
@@ -143,17 +166,40 @@ int RunFile(int argc, char** argv) {
     return 0;
 }
 
+// Reads the options before FILE; false on a bad one.
+bool ReadOptions(int argc, char** argv, Options& options) {
+    int i = 1;
+    for (; i + 1 < argc && argv[i][0] == '-' && argv[i][1] == '-'; i += 2) {
+        char* end = nullptr;
+        const long value = std::strtol(argv[i + 1], &end, 10);
+        if (end == argv[i + 1] || *end != '\0' || value < 0 || value > 0x7FFFFFFF)
+            return false;
+        if (std::strcmp(argv[i], "--timeout") == 0) {
+            options.timeoutMs = value;
+        } else if (std::strcmp(argv[i], "--memory-limit") == 0 && value > 0) {
+            options.memoryLimitMb = value;
+        } else {
+            return false;
+        }
+    }
+    options.first = i;
+    return i < argc && argv[i][0] != '-';
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::cerr << "usage: zorv-vbs FICHIER [PROCEDURE [ARGUMENT...]]" << std::endl;
+    Options options;
+    if (!ReadOptions(argc, argv, options)) {
+        std::cerr << "usage: zorv-vbs [--timeout MS] [--memory-limit MO] FICHIER [PROCEDURE [ARGUMENT...]]"
+                  << std::endl;
         return 2;
     }
     CoInitialize(nullptr);
     RunnerInterface console;
+    console.stopWithoutAsking = options.timeoutMs >= 0;
     ui::SetUserInterface(&console);
-    const int status = RunFile(argc, argv);
+    const int status = RunFile(argc, argv, options);
     ui::SetUserInterface(nullptr);
     CoUninitialize();
     return status;

@@ -1,5 +1,7 @@
 #include "builtins.h"
 
+#include "builtins_library.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -9,6 +11,7 @@
 
 #include "com_bridge.h"
 #include "conversion.h"
+#include "dynamic_code.h"
 #include "engine.h"
 #include "interpreter.h"
 #include "operators.h"
@@ -16,16 +19,26 @@
 #include "platform/com/com_ptr.h"
 #include "platform/com/text.h"
 #include "platform/ui/user_interface.h"
+#include "regexp.h"
 #include "script_object.h"
 
 namespace zorv::vbs {
+
+bool library::Given(Args args, std::size_t i) {
+    return i < args.size() && !args[i].IsMissing();
+}
+
 namespace {
 
 using Args = std::span<Value>;
 
-bool Given(Args args, std::size_t i) { return i < args.size() && !args[i].IsMissing(); }
+bool Given(Args args, std::size_t i) {
+    return i < args.size() && !args[i].IsMissing();
+}
 
-[[noreturn]] void InvalidCall() { throw ScriptError(kErrInvalidCall); }
+[[noreturn]] void InvalidCall() {
+    throw ScriptError(kErrInvalidCall);
+}
 
 std::int32_t LongArg(Args args, std::size_t i, std::int32_t fallback) {
     return Given(args, i) ? ToLong(args[i]) : fallback;
@@ -40,7 +53,9 @@ CompareMode ModeArg(Args args, std::size_t i) {
     return mode == 1 ? CompareMode::Text : CompareMode::Binary;
 }
 
-Value Text(std::u16string_view text) { return Value::String(text); }
+Value Text(std::u16string_view text) {
+    return Value::String(text);
+}
 
 // ---- Windows-1252, the code page Chr and Asc work in ----
 
@@ -49,7 +64,9 @@ constexpr char16_t kHigh1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x20
                                     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                                     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char16_t FromAnsi(int code) { return code >= 128 && code < 160 ? kHigh1252[code - 128] : static_cast<char16_t>(code); }
+char16_t FromAnsi(int code) {
+    return code >= 128 && code < 160 ? kHigh1252[code - 128] : static_cast<char16_t>(code);
+}
 
 int ToAnsi(char16_t c) {
     if (c < 128 || (c >= 160 && c < 256))
@@ -62,12 +79,24 @@ int ToAnsi(char16_t c) {
 
 // ---- conversions ----
 
-Value CStrF(Interpreter&, Args a) { return Value::String(ToText(a[0])); }
-Value CIntF(Interpreter&, Args a) { return Value::Integer(ToInteger(a[0])); }
-Value CLngF(Interpreter&, Args a) { return Value::Long(ToLong(a[0])); }
-Value CByteF(Interpreter&, Args a) { return Value::Byte(ToByte(a[0])); }
-Value CDblF(Interpreter&, Args a) { return Value::Double(ToDouble(a[0])); }
-Value CBoolF(Interpreter&, Args a) { return Value::Bool(ToBool(a[0])); }
+Value CStrF(Interpreter&, Args a) {
+    return Value::String(ToText(a[0]));
+}
+Value CIntF(Interpreter&, Args a) {
+    return Value::Integer(ToInteger(a[0]));
+}
+Value CLngF(Interpreter&, Args a) {
+    return Value::Long(ToLong(a[0]));
+}
+Value CByteF(Interpreter&, Args a) {
+    return Value::Byte(ToByte(a[0]));
+}
+Value CDblF(Interpreter&, Args a) {
+    return Value::Double(ToDouble(a[0]));
+}
+Value CBoolF(Interpreter&, Args a) {
+    return Value::Bool(ToBool(a[0]));
+}
 Value CSngF(Interpreter&, Args a) {
     const double d = ToDouble(a[0]);
     if (std::fabs(d) > 3.402823466e38)
@@ -122,7 +151,8 @@ Value MidF(Interpreter&, Args a) {
     const std::u16string s = ToText(a[0]);
     if (static_cast<std::size_t>(start) > s.size())
         return Text(u"");
-    return Text(std::u16string_view(s).substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(length)));
+    return Text(
+        std::u16string_view(s).substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(length)));
 }
 
 std::size_t Find(std::u16string_view hay, std::u16string_view needle, std::size_t from, CompareMode mode) {
@@ -134,7 +164,8 @@ std::size_t Find(std::u16string_view hay, std::u16string_view needle, std::size_
     return std::u16string_view::npos;
 }
 
-std::size_t FindLast(std::u16string_view hay, std::u16string_view needle, std::size_t endBefore, CompareMode mode) {
+std::size_t FindLast(std::u16string_view hay, std::u16string_view needle, std::size_t endBefore,
+                     CompareMode mode) {
     if (needle.size() > endBefore)
         return std::u16string_view::npos;
     for (std::size_t i = endBefore - needle.size() + 1; i-- > 0;)
@@ -225,9 +256,15 @@ Value TrimSides(Args a, bool left, bool right) {
         --end;
     return Text(std::u16string_view(s).substr(begin, end - begin));
 }
-Value TrimF(Interpreter&, Args a) { return TrimSides(a, true, true); }
-Value LTrimF(Interpreter&, Args a) { return TrimSides(a, true, false); }
-Value RTrimF(Interpreter&, Args a) { return TrimSides(a, false, true); }
+Value TrimF(Interpreter&, Args a) {
+    return TrimSides(a, true, true);
+}
+Value LTrimF(Interpreter&, Args a) {
+    return TrimSides(a, true, false);
+}
+Value RTrimF(Interpreter&, Args a) {
+    return TrimSides(a, false, true);
+}
 
 // Replace(expression, find, replacewith[, start[, count[, compare]]])
 Value ReplaceF(Interpreter&, Args a) {
@@ -387,15 +424,27 @@ Value Radix(Args a, int radix) {
     } while (bits != 0);
     return Text(out);
 }
-Value HexF(Interpreter&, Args a) { return Radix(a, 16); }
-Value OctF(Interpreter&, Args a) { return Radix(a, 8); }
+Value HexF(Interpreter&, Args a) {
+    return Radix(a, 16);
+}
+Value OctF(Interpreter&, Args a) {
+    return Radix(a, 8);
+}
 
 // ---- inspection ----
 
-Value IsEmptyF(Interpreter&, Args a) { return Value::Bool(a[0].IsEmpty()); }
-Value IsNullF(Interpreter&, Args a) { return Value::Bool(a[0].IsNull()); }
-Value IsObjectF(Interpreter&, Args a) { return Value::Bool(a[0].IsObject()); }
-Value IsArrayF(Interpreter&, Args a) { return Value::Bool(a[0].Is(VType::Array)); }
+Value IsEmptyF(Interpreter&, Args a) {
+    return Value::Bool(a[0].IsEmpty());
+}
+Value IsNullF(Interpreter&, Args a) {
+    return Value::Bool(a[0].IsNull());
+}
+Value IsObjectF(Interpreter&, Args a) {
+    return Value::Bool(a[0].IsObject());
+}
+Value IsArrayF(Interpreter&, Args a) {
+    return Value::Bool(a[0].Is(VType::Array));
+}
 Value IsNumericF(Interpreter&, Args a) {
     const Value& v = a[0];
     if (v.Is(VType::String))
@@ -406,31 +455,49 @@ Value IsNumericF(Interpreter&, Args a) {
 Value TypeNameF(Interpreter&, Args a) {
     const Value& v = a[0];
     switch (v.Type()) {
-    case VType::Empty: return Text(u"Empty");
-    case VType::Null: return Text(u"Null");
-    case VType::Integer: return Text(u"Integer");
-    case VType::Long: return Text(u"Long");
-    case VType::Single: return Text(u"Single");
-    case VType::Double: return Text(u"Double");
-    case VType::Currency: return Text(u"Currency");
-    case VType::Date: return Text(u"Date");
-    case VType::String: return Text(u"String");
-    case VType::Boolean: return Text(u"Boolean");
-    case VType::Byte: return Text(u"Byte");
-    case VType::Error: return Text(u"Error");
-    case VType::Array: return Text(u"Variant()");
+    case VType::Empty:
+        return Text(u"Empty");
+    case VType::Null:
+        return Text(u"Null");
+    case VType::Integer:
+        return Text(u"Integer");
+    case VType::Long:
+        return Text(u"Long");
+    case VType::Single:
+        return Text(u"Single");
+    case VType::Double:
+        return Text(u"Double");
+    case VType::Currency:
+        return Text(u"Currency");
+    case VType::Date:
+        return Text(u"Date");
+    case VType::String:
+        return Text(u"String");
+    case VType::Boolean:
+        return Text(u"Boolean");
+    case VType::Byte:
+        return Text(u"Byte");
+    case VType::Error:
+        return Text(u"Error");
+    case VType::Array:
+        return Text(u"Variant()");
     case VType::Object:
         if (v.IsNothing())
             return Text(u"Nothing");
         if (ScriptObject* script = v.Script())
             return Text(script->Class().name);
+        if (const std::u16string_view name = RegExpTypeName(v.Obj()); !name.empty())
+            return Text(name);
         return Text(u"Object");
-    case VType::Ref: break;
+    case VType::Ref:
+        break;
     }
     return Text(u"Unknown");
 }
 
-Value VarTypeF(Interpreter&, Args a) { return Value::Integer(static_cast<std::int16_t>(a[0].VarType())); }
+Value VarTypeF(Interpreter&, Args a) {
+    return Value::Integer(static_cast<std::int16_t>(a[0].VarType()));
+}
 
 const ArrayRep& ArrayArg(const Value& v) {
     if (!v.Is(VType::Array))
@@ -449,7 +516,9 @@ Value UBoundF(Interpreter&, Args a) {
     const ArrayBound& b = Dimension(a);
     return Value::Long(static_cast<std::int32_t>(std::int64_t{b.lower} + b.count - 1));
 }
-Value LBoundF(Interpreter&, Args a) { return Value::Long(Dimension(a).lower); }
+Value LBoundF(Interpreter&, Args a) {
+    return Value::Long(Dimension(a).lower);
+}
 
 Value ArrayF(Interpreter&, Args a) {
     std::vector<Value> items(a.begin(), a.end());
@@ -464,19 +533,24 @@ std::tm LocalNow(double* fraction = nullptr) {
     std::tm local{};
     localtime_r(&t, &local);
     if (fraction) {
-        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+        const auto ms =
+            std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
         *fraction = static_cast<double>(ms) / 1000.0;
     }
     return local;
 }
 
-double TodayOf(const std::tm& t) { return MakeDate(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday).value_or(0); }
+double TodayOf(const std::tm& t) {
+    return MakeDate(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday).value_or(0);
+}
 
 Value NowF(Interpreter&, Args) {
     const std::tm t = LocalNow();
     return Value::Date(TodayOf(t) + MakeTime(t.tm_hour, t.tm_min, t.tm_sec));
 }
-Value DateF(Interpreter&, Args) { return Value::Date(TodayOf(LocalNow())); }
+Value DateF(Interpreter&, Args) {
+    return Value::Date(TodayOf(LocalNow()));
+}
 Value TimeF(Interpreter&, Args) {
     const std::tm t = LocalNow();
     return Value::Date(MakeTime(t.tm_hour, t.tm_min, t.tm_sec));
@@ -532,15 +606,25 @@ Value RoundTo(const Value& v, double (*op)(double)) {
     switch (n.Type()) {
     case VType::Byte:
     case VType::Integer:
-    case VType::Long: return n;
-    case VType::Single: return Value::Single(static_cast<float>(op(n.F())));
-    case VType::Currency: return Value::Currency(static_cast<std::int64_t>(op(static_cast<double>(n.Cy()) / 10000.0) * 10000.0));
-    case VType::Date: return Value::Date(op(n.D()));
-    default: return Value::Double(op(ToDouble(n)));
+    case VType::Long:
+        return n;
+    case VType::Single:
+        return Value::Single(static_cast<float>(op(n.F())));
+    case VType::Currency:
+        return Value::Currency(
+            static_cast<std::int64_t>(op(static_cast<double>(n.Cy()) / 10000.0) * 10000.0));
+    case VType::Date:
+        return Value::Date(op(n.D()));
+    default:
+        return Value::Double(op(ToDouble(n)));
     }
 }
-Value IntF(Interpreter&, Args a) { return RoundTo(a[0], [](double d) { return std::floor(d); }); }
-Value FixF(Interpreter&, Args a) { return RoundTo(a[0], [](double d) { return std::trunc(d); }); }
+Value IntF(Interpreter&, Args a) {
+    return RoundTo(a[0], [](double d) { return std::floor(d); });
+}
+Value FixF(Interpreter&, Args a) {
+    return RoundTo(a[0], [](double d) { return std::trunc(d); });
+}
 
 Value AbsF(Interpreter&, Args a) {
     if (a[0].IsNull())
@@ -584,38 +668,314 @@ Value RoundF(Interpreter&, Args a) {
     return Value::Double(rounded);
 }
 
+// ---- strings, second part ----
+
+// StrComp(string1, string2[, compare])
+Value StrCompF(Interpreter&, Args a) {
+    const CompareMode mode = ModeArg(a, 2);
+    if (a[0].IsNull() || a[1].IsNull())
+        return Value::Null();
+    const int c = CompareText(ToText(a[0]), ToText(a[1]), mode);
+    return Value::Integer(static_cast<std::int16_t>(c < 0 ? -1 : c > 0 ? 1 : 0));
+}
+
+Value StrReverseF(Interpreter&, Args a) {
+    if (a[0].IsNull())
+        throw ScriptError(kErrInvalidUseOfNull);
+    std::u16string s = ToText(a[0]);
+    std::reverse(s.begin(), s.end());
+    return Text(s);
+}
+
+// Filter(strings, value[, include[, compare]])
+Value FilterF(Interpreter&, Args a) {
+    if (a[0].IsNull())
+        throw ScriptError(kErrInvalidUseOfNull);
+    if (!a[0].Is(VType::Array))
+        throw ScriptError(kErrTypeMismatch);
+    if (a[0].Arr()->bounds.size() != 1)
+        throw ScriptError(kErrSubscript);
+    if (a[1].IsNull())
+        throw ScriptError(kErrInvalidUseOfNull);
+    const std::u16string value = ToText(a[1]);
+    const bool include = Given(a, 2) ? ToBool(a[2]) : true;
+    const CompareMode mode = ModeArg(a, 3);
+    std::vector<Value> kept;
+    for (const Value& item : a[0].Arr()->items) {
+        if (item.IsNull())
+            throw ScriptError(kErrTypeMismatch);
+        std::u16string text = ToText(item);
+        const bool found = Find(text, value, 0, mode) != std::u16string::npos;
+        if (found == include)
+            kept.push_back(Text(text));
+    }
+    return MakeArray(std::move(kept));
+}
+
+// Texts as bytes: each character is two bytes, low byte first, as in a BSTR.
+// A text of an odd number of bytes ends with a character holding one byte.
+std::vector<std::uint8_t> BytesOf(std::u16string_view s) {
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(s.size() * 2);
+    for (char16_t c : s) {
+        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
+    }
+    return bytes;
+}
+
+Value FromBytes(const std::uint8_t* bytes, std::size_t count) {
+    std::u16string s;
+    for (std::size_t i = 0; i < count; i += 2)
+        s += static_cast<char16_t>(bytes[i] | (i + 1 < count ? bytes[i + 1] << 8 : 0));
+    return Text(s);
+}
+
+Value LenBF(Interpreter&, Args a) {
+    if (a[0].IsNull())
+        return Value::Null();
+    return Value::Long(static_cast<std::int32_t>(ToText(a[0]).size() * 2));
+}
+
+Value LeftBF(Interpreter&, Args a) {
+    const std::int32_t n = ToLong(a[1]);
+    if (n < 0)
+        InvalidCall();
+    if (a[0].IsNull())
+        return Value::Null();
+    const auto bytes = BytesOf(ToText(a[0]));
+    return FromBytes(bytes.data(), std::min<std::size_t>(bytes.size(), static_cast<std::size_t>(n)));
+}
+
+Value RightBF(Interpreter&, Args a) {
+    const std::int32_t n = ToLong(a[1]);
+    if (n < 0)
+        InvalidCall();
+    if (a[0].IsNull())
+        return Value::Null();
+    const auto bytes = BytesOf(ToText(a[0]));
+    const std::size_t count = std::min<std::size_t>(bytes.size(), static_cast<std::size_t>(n));
+    return FromBytes(bytes.data() + bytes.size() - count, count);
+}
+
+Value MidBF(Interpreter&, Args a) {
+    const std::int32_t start = ToLong(a[1]);
+    const std::int32_t length = LongArg(a, 2, INT32_MAX);
+    if (start < 1 || length < 0)
+        InvalidCall();
+    if (a[0].IsNull())
+        return Value::Null();
+    const auto bytes = BytesOf(ToText(a[0]));
+    if (static_cast<std::size_t>(start) > bytes.size())
+        return Text(u"");
+    const std::size_t from = static_cast<std::size_t>(start - 1);
+    const std::size_t count = std::min<std::size_t>(bytes.size() - from, static_cast<std::size_t>(length));
+    return FromBytes(bytes.data() + from, count);
+}
+
+Value AscBF(Interpreter&, Args a) {
+    if (a[0].IsNull())
+        throw ScriptError(kErrInvalidUseOfNull);
+    const std::u16string s = ToText(a[0]);
+    if (s.empty())
+        InvalidCall();
+    return Value::Integer(static_cast<std::int16_t>(s[0] & 0xFF));
+}
+
+Value ChrBF(Interpreter&, Args a) {
+    const std::int32_t code = ToLong(a[0]);
+    if (code < 0 || code > 255)
+        InvalidCall();
+    const char16_t c = static_cast<char16_t>(code);
+    return Text(std::u16string_view(&c, 1));
+}
+
+// Escape: letters, digits and @*_+-./ stay; other characters become %XX or %uXXXX.
+Value EscapeF(Interpreter&, Args a) {
+    if (a[0].IsNull())
+        return Value::Null();
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::u16string out;
+    for (char16_t c : ToText(a[0])) {
+        const bool plain = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
+                           std::u16string_view(u"@*_+-./").find(c) != std::u16string_view::npos;
+        if (plain) {
+            out += c;
+        } else if (c < 256) {
+            out += u'%';
+            out += static_cast<char16_t>(kHex[c >> 4]);
+            out += static_cast<char16_t>(kHex[c & 15]);
+        } else {
+            out += u"%u";
+            for (int shift = 12; shift >= 0; shift -= 4)
+                out += static_cast<char16_t>(kHex[(c >> shift) & 15]);
+        }
+    }
+    return Text(out);
+}
+
+int HexDigit(char16_t c) {
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
+    return -1;
+}
+
+// Unescape: %XX and %uXXXX back to characters; anything else stays as written.
+Value UnescapeF(Interpreter&, Args a) {
+    if (a[0].IsNull())
+        return Value::Null();
+    const std::u16string s = ToText(a[0]);
+    std::u16string out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        auto hexRun = [&](std::size_t from, int count, int& value) {
+            value = 0;
+            if (from + static_cast<std::size_t>(count) > s.size())
+                return false;
+            for (int k = 0; k < count; ++k) {
+                const int d = HexDigit(s[from + static_cast<std::size_t>(k)]);
+                if (d < 0)
+                    return false;
+                value = value * 16 + d;
+            }
+            return true;
+        };
+        int value = 0;
+        if (s[i] == u'%' && i + 1 < s.size() && s[i + 1] == u'u' && hexRun(i + 2, 4, value)) {
+            out += static_cast<char16_t>(value);
+            i += 5;
+        } else if (s[i] == u'%' && hexRun(i + 1, 2, value)) {
+            out += static_cast<char16_t>(value);
+            i += 2;
+        } else {
+            out += s[i];
+        }
+    }
+    return Text(out);
+}
+
+// ---- math ----
+
+double MathArg(const Value& v) {
+    if (v.IsNull())
+        throw ScriptError(kErrInvalidUseOfNull);
+    return ToDouble(v);
+}
+
+Value MathResult(double d) {
+    if (!std::isfinite(d))
+        throw ScriptError(kErrOverflow);
+    return Value::Double(d);
+}
+
+Value AtnF(Interpreter&, Args a) {
+    return MathResult(std::atan(MathArg(a[0])));
+}
+Value CosF(Interpreter&, Args a) {
+    return MathResult(std::cos(MathArg(a[0])));
+}
+Value SinF(Interpreter&, Args a) {
+    return MathResult(std::sin(MathArg(a[0])));
+}
+Value TanF(Interpreter&, Args a) {
+    return MathResult(std::tan(MathArg(a[0])));
+}
+Value ExpF(Interpreter&, Args a) {
+    return MathResult(std::exp(MathArg(a[0])));
+}
+Value LogF(Interpreter&, Args a) {
+    const double d = MathArg(a[0]);
+    if (d <= 0)
+        InvalidCall();
+    return MathResult(std::log(d));
+}
+Value SqrF(Interpreter&, Args a) {
+    const double d = MathArg(a[0]);
+    if (d < 0)
+        InvalidCall();
+    return MathResult(std::sqrt(d));
+}
+
+// ---- the engine ----
+
+Value ScriptEngineF(Interpreter&, Args) {
+    return Text(u"VBScript");
+}
+Value ScriptEngineMajorVersionF(Interpreter&, Args) {
+    return Value::Long(5);
+}
+Value ScriptEngineMinorVersionF(Interpreter&, Args) {
+    return Value::Long(8);
+}
+Value ScriptEngineBuildVersionF(Interpreter&, Args) {
+    return Value::Long(16384);
+}
+
+// GetObject([pathname][, class]): no file monikers and no running instances
+// to attach to, so it ends in the errors VBScript gives for those.
+Value GetObjectF(Interpreter&, Args a) {
+    if (Given(a, 1)) {
+        const std::u16string progId = ToText(a[1]);
+        throw ScriptError(kErrCannotCreateObject, progId);
+    }
+    if (!Given(a, 0))
+        InvalidCall();
+    throw ScriptError(432);
+}
+
 // ---- user interface ----
 
 ui::Buttons ButtonsOf(std::int32_t flags) {
     switch (flags & 0xF) {
-    case 1: return ui::Buttons::OkCancel;
-    case 2: return ui::Buttons::AbortRetryIgnore;
-    case 3: return ui::Buttons::YesNoCancel;
-    case 4: return ui::Buttons::YesNo;
-    case 5: return ui::Buttons::RetryCancel;
-    default: return ui::Buttons::Ok;
+    case 1:
+        return ui::Buttons::OkCancel;
+    case 2:
+        return ui::Buttons::AbortRetryIgnore;
+    case 3:
+        return ui::Buttons::YesNoCancel;
+    case 4:
+        return ui::Buttons::YesNo;
+    case 5:
+        return ui::Buttons::RetryCancel;
+    default:
+        return ui::Buttons::Ok;
     }
 }
 
 ui::Icon IconOf(std::int32_t flags) {
     switch (flags & 0x70) {
-    case 16: return ui::Icon::Error;
-    case 32: return ui::Icon::Question;
-    case 48: return ui::Icon::Warning;
-    case 64: return ui::Icon::Information;
-    default: return ui::Icon::None;
+    case 16:
+        return ui::Icon::Error;
+    case 32:
+        return ui::Icon::Question;
+    case 48:
+        return ui::Icon::Warning;
+    case 64:
+        return ui::Icon::Information;
+    default:
+        return ui::Icon::None;
     }
 }
 
 int AnswerCode(ui::Answer answer) {
     switch (answer) {
-    case ui::Answer::Ok: return 1;
-    case ui::Answer::Cancel: return 2;
-    case ui::Answer::Abort: return 3;
-    case ui::Answer::Retry: return 4;
-    case ui::Answer::Ignore: return 5;
-    case ui::Answer::Yes: return 6;
-    case ui::Answer::No: return 7;
+    case ui::Answer::Ok:
+        return 1;
+    case ui::Answer::Cancel:
+        return 2;
+    case ui::Answer::Abort:
+        return 3;
+    case ui::Answer::Retry:
+        return 4;
+    case ui::Answer::Ignore:
+        return 5;
+    case ui::Answer::Yes:
+        return 6;
+    case ui::Answer::No:
+        return 7;
     }
     return 1;
 }
@@ -635,7 +995,8 @@ Value MsgBoxF(Interpreter& vm, Args a) {
     message.buttons = ButtonsOf(flags);
     message.icon = IconOf(flags);
     message.defaultButton = (flags >> 8) & 3;
-    return Value::Integer(static_cast<std::int16_t>(AnswerCode(ui::CurrentUserInterface().ShowMessage(message))));
+    return Value::Integer(
+        static_cast<std::int16_t>(AnswerCode(ui::CurrentUserInterface().ShowMessage(message))));
 }
 
 // InputBox(prompt[, title[, default]])
@@ -649,7 +1010,9 @@ Value InputBoxF(Interpreter& vm, Args a) {
     return Text(answer ? *answer : u"");
 }
 
-Value ErrF(Interpreter& vm, Args) { return Value::Object(vm.GetEngine().ErrDispatch()); }
+Value ErrF(Interpreter& vm, Args) {
+    return Value::Object(vm.GetEngine().ErrDispatch());
+}
 
 // CreateObject(progid[, server]): through the class table, as the program creates components.
 Value CreateObjectF(Interpreter&, Args a) {
@@ -665,27 +1028,125 @@ Value CreateObjectF(Interpreter&, Args a) {
     return Value::Object(object.Get(), script);
 }
 
-// Found by name through the index built from this table below.
+namespace lib = library;
+
+// Found by name through the index built from this table below; grouped as
+// VBScript's documentation groups them.
 const Builtin kBuiltins[] = {
-    {u"Abs", 1, 1, AbsF},       {u"Array", 0, 64, ArrayF},     {u"Asc", 1, 1, AscF},
-    {u"AscW", 1, 1, AscWF},     {u"CBool", 1, 1, CBoolF},      {u"CByte", 1, 1, CByteF},
-    {u"CCur", 1, 1, CCurF},     {u"CDbl", 1, 1, CDblF},        {u"Chr", 1, 1, ChrF},
-    {u"ChrW", 1, 1, ChrWF},     {u"CInt", 1, 1, CIntF},        {u"CLng", 1, 1, CLngF},
-    {u"CSng", 1, 1, CSngF},     {u"CStr", 1, 1, CStrF},        {u"CreateObject", 1, 2, CreateObjectF},
+    // strings
+    {u"Asc", 1, 1, AscF},
+    {u"AscB", 1, 1, AscBF},
+    {u"AscW", 1, 1, AscWF},
+    {u"Chr", 1, 1, ChrF},
+    {u"ChrB", 1, 1, ChrBF},
+    {u"ChrW", 1, 1, ChrWF},
+    {u"Escape", 1, 1, EscapeF},
+    {u"Filter", 2, 4, FilterF},
+    {u"InStr", 2, 4, InStrF},
+    {u"InStrRev", 2, 4, InStrRevF},
+    {u"Join", 1, 2, JoinF},
+    {u"LCase", 1, 1, LCaseF},
+    {u"Left", 2, 2, LeftF},
+    {u"LeftB", 2, 2, LeftBF},
+    {u"Len", 1, 1, LenF},
+    {u"LenB", 1, 1, LenBF},
+    {u"LTrim", 1, 1, LTrimF},
+    {u"Mid", 2, 3, MidF},
+    {u"MidB", 2, 3, MidBF},
+    {u"Replace", 3, 6, ReplaceF},
+    {u"Right", 2, 2, RightF},
+    {u"RightB", 2, 2, RightBF},
+    {u"RTrim", 1, 1, RTrimF},
+    {u"Space", 1, 1, SpaceF},
+    {u"Split", 1, 4, SplitF},
+    {u"StrComp", 2, 3, StrCompF},
+    {u"String", 2, 2, StringF},
+    {u"StrReverse", 1, 1, StrReverseF},
+    {u"Trim", 1, 1, TrimF},
+    {u"UCase", 1, 1, UCaseF},
+    {u"Unescape", 1, 1, UnescapeF},
+    // conversions
+    {u"CBool", 1, 1, CBoolF},
+    {u"CByte", 1, 1, CByteF},
+    {u"CCur", 1, 1, CCurF},
+    {u"CDate", 1, 1, lib::CDate},
+    {u"CDbl", 1, 1, CDblF},
+    {u"CInt", 1, 1, CIntF},
+    {u"CLng", 1, 1, CLngF},
+    {u"CSng", 1, 1, CSngF},
+    {u"CStr", 1, 1, CStrF},
+    {u"Hex", 1, 1, HexF},
+    {u"Oct", 1, 1, OctF},
+    // math
+    {u"Abs", 1, 1, AbsF},
+    {u"Atn", 1, 1, AtnF},
+    {u"Cos", 1, 1, CosF},
+    {u"Exp", 1, 1, ExpF},
+    {u"Fix", 1, 1, FixF},
+    {u"Int", 1, 1, IntF},
+    {u"Log", 1, 1, LogF},
+    {u"Randomize", 0, 1, RandomizeF},
+    {u"Rnd", 0, 1, RndF},
+    {u"Round", 1, 2, RoundF},
+    {u"Sgn", 1, 1, SgnF},
+    {u"Sin", 1, 1, SinF},
+    {u"Sqr", 1, 1, SqrF},
+    {u"Tan", 1, 1, TanF},
+    // dates and times
     {u"Date", 0, 0, DateF},
-    {u"Err", 0, 0, ErrF},       {u"Fix", 1, 1, FixF},          {u"Hex", 1, 1, HexF},
-    {u"InputBox", 1, 7, InputBoxF}, {u"InStr", 2, 4, InStrF},  {u"InStrRev", 2, 4, InStrRevF},
-    {u"Int", 1, 1, IntF},       {u"IsArray", 1, 1, IsArrayF},  {u"IsEmpty", 1, 1, IsEmptyF},
-    {u"IsNull", 1, 1, IsNullF}, {u"IsNumeric", 1, 1, IsNumericF}, {u"IsObject", 1, 1, IsObjectF},
-    {u"Join", 1, 2, JoinF},     {u"LBound", 1, 2, LBoundF},    {u"LCase", 1, 1, LCaseF},
-    {u"Left", 2, 2, LeftF},     {u"Len", 1, 1, LenF},          {u"LTrim", 1, 1, LTrimF},
-    {u"Mid", 2, 3, MidF},       {u"MsgBox", 1, 5, MsgBoxF},    {u"Now", 0, 0, NowF},
-    {u"Oct", 1, 1, OctF},       {u"Randomize", 0, 1, RandomizeF}, {u"Replace", 3, 6, ReplaceF},
-    {u"Right", 2, 2, RightF},   {u"Rnd", 0, 1, RndF},          {u"Round", 1, 2, RoundF},
-    {u"RTrim", 1, 1, RTrimF},   {u"Sgn", 1, 1, SgnF},          {u"Space", 1, 1, SpaceF},
-    {u"Split", 1, 4, SplitF},   {u"String", 2, 2, StringF},    {u"Time", 0, 0, TimeF},
-    {u"Timer", 0, 0, TimerF},   {u"Trim", 1, 1, TrimF},        {u"TypeName", 1, 1, TypeNameF},
-    {u"UBound", 1, 2, UBoundF}, {u"UCase", 1, 1, UCaseF},      {u"VarType", 1, 1, VarTypeF},
+    {u"DateAdd", 3, 3, lib::DateAdd},
+    {u"DateDiff", 3, 5, lib::DateDiff},
+    {u"DatePart", 2, 4, lib::DatePart},
+    {u"DateSerial", 3, 3, lib::DateSerial},
+    {u"DateValue", 1, 1, lib::DateValue},
+    {u"Day", 1, 1, lib::Day},
+    {u"Hour", 1, 1, lib::Hour},
+    {u"IsDate", 1, 1, lib::IsDate},
+    {u"Minute", 1, 1, lib::Minute},
+    {u"Month", 1, 1, lib::Month},
+    {u"MonthName", 1, 2, lib::MonthName},
+    {u"Now", 0, 0, NowF},
+    {u"Second", 1, 1, lib::Second},
+    {u"Time", 0, 0, TimeF},
+    {u"Timer", 0, 0, TimerF},
+    {u"TimeSerial", 3, 3, lib::TimeSerial},
+    {u"TimeValue", 1, 1, lib::TimeValue},
+    {u"Weekday", 1, 2, lib::Weekday},
+    {u"WeekdayName", 1, 3, lib::WeekdayName},
+    {u"Year", 1, 1, lib::Year},
+    // formatting and locale
+    {u"FormatCurrency", 1, 5, lib::FormatCurrency},
+    {u"FormatDateTime", 1, 2, lib::FormatDateTime},
+    {u"FormatNumber", 1, 5, lib::FormatNumber},
+    {u"FormatPercent", 1, 5, lib::FormatPercent},
+    {u"GetLocale", 0, 0, lib::GetLocale},
+    {u"SetLocale", 0, 1, lib::SetLocale},
+    // inspection and arrays
+    {u"Array", 0, 64, ArrayF},
+    {u"IsArray", 1, 1, IsArrayF},
+    {u"IsEmpty", 1, 1, IsEmptyF},
+    {u"IsNull", 1, 1, IsNullF},
+    {u"IsNumeric", 1, 1, IsNumericF},
+    {u"IsObject", 1, 1, IsObjectF},
+    {u"LBound", 1, 2, LBoundF},
+    {u"TypeName", 1, 1, TypeNameF},
+    {u"UBound", 1, 2, UBoundF},
+    {u"VarType", 1, 1, VarTypeF},
+    // the engine, objects and the user
+    {u"CreateObject", 1, 2, CreateObjectF},
+    {u"Err", 0, 0, ErrF},
+    {u"GetObject", 0, 2, GetObjectF},
+    {u"InputBox", 1, 7, InputBoxF},
+    {u"MsgBox", 1, 5, MsgBoxF},
+    {u"ScriptEngine", 0, 0, ScriptEngineF},
+    {u"ScriptEngineBuildVersion", 0, 0, ScriptEngineBuildVersionF},
+    {u"ScriptEngineMajorVersion", 0, 0, ScriptEngineMajorVersionF},
+    {u"ScriptEngineMinorVersion", 0, 0, ScriptEngineMinorVersionF},
+    // dynamic code (dynamic_code.cpp)
+    {u"Eval", 1, 1, EvalFunction},
+    {u"Execute", 1, 1, ExecuteFunction},
+    {u"ExecuteGlobal", 1, 1, ExecuteGlobalFunction},
+    {u"GetRef", 1, 1, GetRefFunction},
 };
 
 struct NamedConstant {
@@ -762,6 +1223,11 @@ const std::unordered_map<std::u16string, Value>& Constants() {
             {u"vbFirstJan1", Value::Integer(1)},
             {u"vbFirstFourDays", Value::Integer(2)},
             {u"vbFirstFullWeek", Value::Integer(3)},
+            {u"vbUseSystem", Value::Integer(0)},
+            {u"vbMsgBoxHelpButton", Value::Long(16384)},
+            {u"vbMsgBoxSetForeground", Value::Long(65536)},
+            {u"vbMsgBoxRight", Value::Long(524288)},
+            {u"vbMsgBoxRtlReading", Value::Long(1048576)},
             {u"vbGeneralDate", Value::Integer(0)},
             {u"vbLongDate", Value::Integer(1)},
             {u"vbShortDate", Value::Integer(2)},
@@ -801,7 +1267,15 @@ int FindBuiltin(std::u16string_view name) {
     return found == BuiltinIndex().end() ? -1 : found->second;
 }
 
-const Builtin& BuiltinAt(int index) { return kBuiltins[index]; }
+const Builtin& BuiltinAt(int index) {
+    return kBuiltins[index];
+}
+
+Value NewBuiltinClass(std::u16string_view name) {
+    if (com::EqualsIgnoringCase(name, u"RegExp"))
+        return NewRegExp();
+    return {};
+}
 
 const Value* FindBuiltinConstant(std::u16string_view name) {
     const auto found = Constants().find(Folded(name));

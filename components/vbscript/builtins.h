@@ -25,6 +25,8 @@ struct Builtin {
 // The index of a built-in function, or -1.
 int FindBuiltin(std::u16string_view name);
 const Builtin& BuiltinAt(int index);
+// An instance of a class of the runtime library (RegExp), or Empty.
+Value NewBuiltinClass(std::u16string_view name);
 // A vb... constant, or null.
 const Value* FindBuiltinConstant(std::u16string_view name);
 

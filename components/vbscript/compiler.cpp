@@ -16,7 +16,7 @@ struct CompileFailure {
 };
 
 // Where a name was found.
-enum class Found { Local, Ref, Global, Field, Constant, Procedure, Method, Builtin, Unknown };
+enum class Found { Local, Ref, Global, Field, Outer, Constant, Procedure, Method, Builtin, Unknown };
 
 struct Resolution {
     Found kind = Found::Unknown;
@@ -45,8 +45,11 @@ public:
     ScriptCompiler(Program& program, std::shared_ptr<const std::u16string> source, std::vector<ScriptError>& errors)
         : program_(program), source_(std::move(source)), errors_(errors) {}
 
-    Procedure* Script(const ScriptAst& ast);
-    Procedure* Evaluation(const Expr& expr);
+    Procedure* Script(const ScriptAst& ast, std::unique_ptr<Procedure>* standalone = nullptr,
+                      const DynamicScope* scope = nullptr);
+    Procedure* Evaluation(const Expr& expr, std::unique_ptr<Procedure>* standalone = nullptr,
+                          const DynamicScope* scope = nullptr);
+    void CompilePending();
 
     Program& program_;
     std::shared_ptr<const std::u16string> source_;
@@ -87,14 +90,15 @@ public:
     Value ConstantValue(const Expr& expr);
 
     std::vector<std::pair<const ProcDecl*, Procedure*>> pending_;
+    bool localScope_ = false; // Execute inside a procedure: its Dims are its own
     std::vector<std::pair<const ClassDecl*, ClassInfo*>> pendingClasses_;
 };
 
 // Compiles the body of one procedure (or the top-level statements).
 class ProcedureCompiler {
 public:
-    ProcedureCompiler(ScriptCompiler& script, Procedure& proc, ClassInfo* owner)
-        : s_(script), proc_(proc), owner_(owner) {}
+    ProcedureCompiler(ScriptCompiler& script, Procedure& proc, ClassInfo* owner, const Procedure* caller = nullptr)
+        : s_(script), proc_(proc), owner_(owner), caller_(caller) {}
 
     void Parameters(const ProcDecl& decl);
     void Body(const Block& body, bool topLevel);
@@ -172,6 +176,9 @@ private:
     void EraseStatement(const Stmt& stmt);
     void ExitLoop(bool isFor, SourcePos pos);
     void StoreTo(const std::u16string& name, SourcePos pos, bool isSet, bool raw = false);
+    bool AppendChain(const Expr& target, const Expr& value);
+    bool AddToSelf(const Expr& target, const Expr& value);
+    bool Harmless(const Expr& expr, const std::u16string& target);
 
     // ---- expressions ----
     void Expression(const Expr& expr);
@@ -185,6 +192,7 @@ private:
     ScriptCompiler& s_;
     Procedure& proc_;
     ClassInfo* owner_;
+    const Procedure* caller_; // Execute or Eval inside a procedure: its locals are reachable
     std::unordered_map<std::u16string, LocalSymbol> locals_;
     std::vector<int> withTemps_;
     std::vector<LoopLabels> loops_;
@@ -207,6 +215,16 @@ Resolution ProcedureCompiler::Resolve(const std::u16string& name) {
             r.index = local->second.slot;
         }
         return r;
+    }
+    if (caller_ != nullptr) {
+        for (const LocalName& outer : caller_->localNames) {
+            if (outer.folded != key)
+                continue;
+            r.kind = outer.isConst ? Found::Constant : Found::Outer;
+            r.index = outer.slot;
+            r.constant = outer.constant;
+            return r;
+        }
     }
     if (owner_ != nullptr) {
         if (auto c = s_.classConstants_[owner_].find(key); c != s_.classConstants_[owner_].end()) {
@@ -252,6 +270,7 @@ bool ProcedureCompiler::PlaceOf(const Resolution& r, Place& place, int& operand)
     case Found::Ref: place = Place::Ref; break;
     case Found::Global: place = Place::Global; break;
     case Found::Field: place = Place::Field; break;
+    case Found::Outer: place = Place::Outer; break;
     default: return false;
     }
     operand = r.index;
@@ -360,10 +379,13 @@ void ProcedureCompiler::Body(const Block& body, bool topLevel) {
     topLevel_ = topLevel;
     if (!topLevel) {
         HoistLocals(body);
-        HoistAssigned(body, false);
+        if (caller_ == nullptr)
+            HoistAssigned(body, false);
     }
     Statements(body);
     Emit(Op::Return);
+    for (const auto& [key, local] : locals_)
+        proc_.localNames.push_back(LocalName{key, local.slot, local.isRef, local.isConst, local.constant});
 }
 
 void ProcedureCompiler::Evaluate(const Expr& expr) {
@@ -445,6 +467,75 @@ static bool IsAppendToSelf(const Expr& target, const Expr& value) {
            value.left->kind == ExprKind::Name && com::EqualsIgnoringCase(value.left->name, target.name);
 }
 
+// Reads nothing of `target` and calls no script code, so it can be evaluated
+// after earlier pieces were appended.
+bool ProcedureCompiler::Harmless(const Expr& expr, const std::u16string& target) {
+    switch (expr.kind) {
+    case ExprKind::Literal: return true;
+    case ExprKind::Name: {
+        if (com::EqualsIgnoringCase(expr.name, target))
+            return false;
+        const Found kind = Resolve(expr.name).kind;
+        return kind == Found::Local || kind == Found::Ref || kind == Found::Global || kind == Found::Constant ||
+               kind == Found::Outer;
+    }
+    case ExprKind::Paren:
+    case ExprKind::Unary: return Harmless(*expr.left, target);
+    case ExprKind::Binary: return Harmless(*expr.left, target) && Harmless(*expr.right, target);
+    case ExprKind::Call:
+        if (expr.left->kind != ExprKind::Name || Resolve(expr.left->name).kind != Found::Builtin)
+            return false;
+        for (const auto& arg : expr.args)
+            if (!Harmless(*arg, target))
+                return false;
+        return true;
+    default: return false;
+    }
+}
+
+// s = s & a & b & ...: appends each piece in place, keeping & linear in
+// time; pieces that could see s change fall back to the plain evaluation.
+bool ProcedureCompiler::AppendChain(const Expr& target, const Expr& value) {
+    std::vector<const Expr*> pieces;
+    const Expr* e = &value;
+    while (e->kind == ExprKind::Binary && e->op == Tok::Amp) {
+        pieces.push_back(e->right.get());
+        e = e->left.get();
+    }
+    if (pieces.size() < 2 || e->kind != ExprKind::Name || !com::EqualsIgnoringCase(e->name, target.name))
+        return false;
+    for (const Expr* piece : pieces)
+        if (!Harmless(*piece, target.name))
+            return false;
+    Place place;
+    int operand = 0;
+    PlaceForTarget(target.name, target.pos, place, operand);
+    if (place == Place::Name)
+        return false;
+    for (auto it = pieces.rbegin(); it != pieces.rend(); ++it) {
+        Expression(**it);
+        pos_ = value.pos;
+        Emit(Op::AppendTo, static_cast<int>(place), operand);
+    }
+    return true;
+}
+
+// s = s + x, the accumulator of numeric loops, in one instruction.
+bool ProcedureCompiler::AddToSelf(const Expr& target, const Expr& value) {
+    if (value.kind != ExprKind::Binary || value.op != Tok::Plus || value.left->kind != ExprKind::Name ||
+        !com::EqualsIgnoringCase(value.left->name, target.name) || !Harmless(*value.right, target.name))
+        return false;
+    Place place;
+    int operand = 0;
+    PlaceForTarget(target.name, target.pos, place, operand);
+    if (place == Place::Name || place == Place::Field)
+        return false;
+    Expression(*value.right);
+    pos_ = value.pos;
+    Emit(Op::AddTo, static_cast<int>(place), operand);
+    return true;
+}
+
 void ProcedureCompiler::Assignment(const Stmt& stmt, bool isSet) {
     const Expr& target = *stmt.target;
     switch (target.kind) {
@@ -460,6 +551,10 @@ void ProcedureCompiler::Assignment(const Stmt& stmt, bool isSet) {
                 return;
             }
         }
+        if (!isSet && AppendChain(target, *stmt.value))
+            return;
+        if (!isSet && AddToSelf(target, *stmt.value))
+            return;
         Expression(*stmt.value);
         pos_ = stmt.pos;
         StoreTo(target.name, target.pos, isSet);
@@ -501,6 +596,14 @@ void ProcedureCompiler::Assignment(const Stmt& stmt, bool isSet) {
                 return;
             }
             PlaceForTarget(callee.name, callee.pos, place, operand);
+            if (!isSet && place != Place::Name && target.args.size() == 1 &&
+                target.args[0]->kind != ExprKind::Missing) {
+                Argument(*target.args[0], false);
+                Expression(*stmt.value);
+                pos_ = target.pos;
+                Emit(Op::StoreElem, static_cast<int>(place), operand);
+                return;
+            }
             Emit(Op::Addr, static_cast<int>(place), operand);
         } else {
             Expression(callee);
@@ -854,6 +957,7 @@ void ProcedureCompiler::NameValue(const Expr& expr) {
     case Found::Global: Emit(Op::LoadGlobal, r.index); return;
     case Found::Ref: Emit(Op::Load, static_cast<int>(Place::Ref), r.index); return;
     case Found::Field: Emit(Op::Load, static_cast<int>(Place::Field), r.index); return;
+    case Found::Outer: Emit(Op::Load, static_cast<int>(Place::Outer), r.index); return;
     case Found::Constant:
         if (r.constant.Is(VType::Integer))
             Emit(Op::PushInt, r.constant.I());
@@ -874,6 +978,24 @@ void ProcedureCompiler::NameValue(const Expr& expr) {
 }
 
 void ProcedureCompiler::Argument(const Expr& arg, bool byRef) {
+    if (byRef && arg.kind == ExprKind::Call && arg.left->kind == ExprKind::Name && !arg.args.empty() &&
+        arg.args.size() <= 64) {
+        // An array element goes by reference too; the interpreter decides, as
+        // the variable may hold an object with a default member instead.
+        const Resolution r = Resolve(arg.left->name);
+        const bool selfCall = r.kind == Found::Local && !proc_.isTopLevel && proc_.resultSlot == r.index;
+        Place place;
+        int operand = 0;
+        if (!selfCall && PlaceOf(r, place, operand)) {
+            pos_ = arg.pos;
+            Emit(Op::Addr, static_cast<int>(place), operand);
+            for (const auto& index : arg.args)
+                Argument(*index, false);
+            pos_ = arg.pos;
+            Emit(Op::ElemAddr, static_cast<int>(arg.args.size()));
+            return;
+        }
+    }
     if (byRef && arg.kind == ExprKind::Name) {
         const Resolution r = Resolve(arg.name);
         Place place;
@@ -958,10 +1080,18 @@ void ProcedureCompiler::Call(const Expr& expr, bool asStatement) {
         Emit(Op::MemberGet, Site(callee.name), argc, asStatement ? 1 : 0);
         return;
     }
+    if (PlaceOf(r, place, operand) && argc == 1 && !asStatement && expr.args[0]->kind != ExprKind::Missing) {
+        Argument(*expr.args[0], false);
+        pos_ = expr.pos;
+        Emit(Op::LoadElem, static_cast<int>(place), operand);
+        return;
+    }
     if (PlaceOf(r, place, operand)) {
         Emit(Op::Addr, static_cast<int>(place), operand);
+        // A statement `f v` may call a GetRef procedure or a default method,
+        // which take variables by reference; an element read stays by value.
         for (const auto& arg : expr.args)
-            Argument(*arg, false);
+            Argument(*arg, asStatement);
         pos_ = expr.pos;
         Emit(Op::Index, argc);
         return;
@@ -1094,7 +1224,7 @@ void ScriptCompiler::Declare(const ScriptAst& ast) {
                 program_.symbols[key] =
                     Symbol{SymbolKind::Procedure, static_cast<int>(program_.procedures.size() - 1), {}};
                 (void)proc;
-            } else if (item.statement && item.statement->kind == StmtKind::Dim) {
+            } else if (item.statement && item.statement->kind == StmtKind::Dim && !localScope_) {
                 for (const DimItem& dim : item.statement->dims) {
                     auto found = program_.symbols.find(Folded(dim.name));
                     if (found != program_.symbols.end() && found->second.kind != SymbolKind::Variable)
@@ -1108,30 +1238,49 @@ void ScriptCompiler::Declare(const ScriptAst& ast) {
     }
 }
 
-Procedure* ScriptCompiler::Script(const ScriptAst& ast) {
+Procedure* ScriptCompiler::Script(const ScriptAst& ast, std::unique_ptr<Procedure>* standalone,
+                                  const DynamicScope* scope) {
     if (ast.optionExplicit)
         program_.optionExplicit = true;
+    localScope_ = scope != nullptr && scope->caller != nullptr;
     Declare(ast);
-    Procedure* top = NewProcedure(u"");
+    Procedure* top = nullptr;
+    if (standalone != nullptr) {
+        *standalone = std::make_unique<Procedure>();
+        top = standalone->get();
+        top->source = source_;
+    } else {
+        top = NewProcedure(u"");
+    }
     top->isTopLevel = true;
+    const Procedure* caller = scope ? scope->caller : nullptr;
+    if (caller != nullptr)
+        top->owner = caller->owner;
     // The top-level statements, in order, borrowed from the tree.
     Block borrowed;
     for (const TopItem& item : ast.items)
         if (item.statement)
             borrowed.emplace_back(item.statement.get());
     {
-        ProcedureCompiler compiler(*this, *top, nullptr);
-        try {
-            compiler.HoistTopLevel(borrowed);
-        } catch (const CompileFailure& failure) {
-            Record(failure);
+        ProcedureCompiler compiler(*this, *top, caller ? caller->owner : nullptr, caller);
+        if (caller == nullptr) {
+            try {
+                compiler.HoistTopLevel(borrowed);
+            } catch (const CompileFailure& failure) {
+                Record(failure);
+            }
         }
-        compiler.Body(borrowed, true);
+        compiler.Body(borrowed, caller == nullptr);
     }
     for (auto& stmt : borrowed)
         stmt.release();
     std::stable_sort(top->resumes.begin(), top->resumes.end(),
                      [](const ResumeRange& a, const ResumeRange& b) { return a.start < b.start; });
+    CompilePending();
+    return top;
+}
+
+void ScriptCompiler::CompilePending() {
     for (const auto& [decl, proc] : pending_) {
         ProcedureCompiler compiler(*this, *proc, proc->owner);
         try {
@@ -1143,13 +1292,23 @@ Procedure* ScriptCompiler::Script(const ScriptAst& ast) {
             Record(failure);
         }
     }
-    return top;
 }
 
-Procedure* ScriptCompiler::Evaluation(const Expr& expr) {
-    Procedure* proc = NewProcedure(u"");
+Procedure* ScriptCompiler::Evaluation(const Expr& expr, std::unique_ptr<Procedure>* standalone,
+                                      const DynamicScope* scope) {
+    Procedure* proc = nullptr;
+    if (standalone != nullptr) {
+        *standalone = std::make_unique<Procedure>();
+        proc = standalone->get();
+        proc->source = source_;
+    } else {
+        proc = NewProcedure(u"");
+    }
     proc->isTopLevel = true;
-    ProcedureCompiler compiler(*this, *proc, nullptr);
+    const Procedure* caller = scope ? scope->caller : nullptr;
+    if (caller != nullptr)
+        proc->owner = caller->owner;
+    ProcedureCompiler compiler(*this, *proc, caller ? caller->owner : nullptr, caller);
     try {
         compiler.Evaluate(expr);
     } catch (const CompileFailure& failure) {
@@ -1187,6 +1346,24 @@ Procedure* CompileEvaluation(Program& program, const Expr& expr, std::shared_ptr
                              std::vector<ScriptError>& errors) {
     ScriptCompiler compiler(program, std::move(source), errors);
     return compiler.Evaluation(expr);
+}
+
+std::unique_ptr<Procedure> CompileDynamic(Program& program, const ScriptAst& ast,
+                                          std::shared_ptr<const std::u16string> source,
+                                          std::vector<ScriptError>& errors, const DynamicScope& scope) {
+    ScriptCompiler compiler(program, std::move(source), errors);
+    std::unique_ptr<Procedure> top;
+    compiler.Script(ast, &top, &scope);
+    return top;
+}
+
+std::unique_ptr<Procedure> CompileDynamicExpression(Program& program, const Expr& expr,
+                                                    std::shared_ptr<const std::u16string> source,
+                                                    std::vector<ScriptError>& errors, const DynamicScope& scope) {
+    ScriptCompiler compiler(program, std::move(source), errors);
+    std::unique_ptr<Procedure> proc;
+    compiler.Evaluation(expr, &proc, &scope);
+    return proc;
 }
 
 } // namespace zorv::vbs

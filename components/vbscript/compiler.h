@@ -22,4 +22,20 @@ Procedure* CompileScript(Program& program, const ScriptAst& ast, std::shared_ptr
 Procedure* CompileEvaluation(Program& program, const Expr& expr, std::shared_ptr<const std::u16string> source,
                              std::vector<ScriptError>& errors);
 
+// Code given to Execute, ExecuteGlobal or Eval while `caller` runs. With a
+// caller (Execute or Eval in a procedure) the code sees the caller's locals
+// and Me; its own Dims stay its own, and names it assigns that exist nowhere
+// become script variables. Without one it runs at script level, as added
+// code does. The procedure answered belongs to the one run; procedures and
+// classes the code declares join the program.
+struct DynamicScope {
+    const Procedure* caller = nullptr;
+};
+std::unique_ptr<Procedure> CompileDynamic(Program& program, const ScriptAst& ast,
+                                          std::shared_ptr<const std::u16string> source,
+                                          std::vector<ScriptError>& errors, const DynamicScope& scope);
+std::unique_ptr<Procedure> CompileDynamicExpression(Program& program, const Expr& expr,
+                                                    std::shared_ptr<const std::u16string> source,
+                                                    std::vector<ScriptError>& errors, const DynamicScope& scope);
+
 } // namespace zorv::vbs

@@ -2,17 +2,21 @@
 
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <limits>
+#include <vector>
 
 #include "com_bridge.h"
 #include "platform/com/text.h"
-#include "script_locale.h"
 #include "script_error.h"
+#include "script_locale.h"
 
 namespace zorv::vbs {
 namespace {
 
-bool IsSpace(char16_t c) { return c == u' ' || c == u'\t' || c == 0xA0 || c == u'\r' || c == u'\n'; }
+bool IsSpace(char16_t c) {
+    return c == u' ' || c == u'\t' || c == 0xA0 || c == u'\r' || c == u'\n';
+}
 
 std::u16string_view TrimSpaces(std::u16string_view text) {
     while (!text.empty() && IsSpace(text.front()))
@@ -88,7 +92,9 @@ std::optional<double> ParseDecimal(std::u16string_view text, char16_t decimal) {
     return value;
 }
 
-[[noreturn]] void Mismatch() { throw ScriptError(kErrTypeMismatch); }
+[[noreturn]] void Mismatch() {
+    throw ScriptError(kErrTypeMismatch);
+}
 
 double TextToDouble(std::u16string_view text) {
     const auto number = ParseNumber(text);
@@ -172,20 +178,30 @@ std::optional<double> ParseNumber(std::u16string_view text) {
 
 double ToDouble(const Value& value) {
     switch (value.Type()) {
-    case VType::Empty: return 0;
+    case VType::Empty:
+        return 0;
     case VType::Integer:
     case VType::Long:
     case VType::Byte:
-    case VType::Boolean: return value.I();
-    case VType::Single: return value.F();
+    case VType::Boolean:
+        return value.I();
+    case VType::Single:
+        return value.F();
     case VType::Double:
-    case VType::Date: return value.D();
-    case VType::Currency: return static_cast<double>(value.Cy()) / 10000.0;
-    case VType::String: return TextToDouble(value.Str());
-    case VType::Null: throw ScriptError(kErrInvalidUseOfNull);
-    case VType::Ref: return ToDouble(*value.Target());
-    case VType::Object: return ToDouble(DefaultValue(value));
-    default: Mismatch();
+    case VType::Date:
+        return value.D();
+    case VType::Currency:
+        return static_cast<double>(value.Cy()) / 10000.0;
+    case VType::String:
+        return TextToDouble(value.Str());
+    case VType::Null:
+        throw ScriptError(kErrInvalidUseOfNull);
+    case VType::Ref:
+        return ToDouble(*value.Target());
+    case VType::Object:
+        return ToDouble(DefaultValue(value));
+    default:
+        Mismatch();
     }
 }
 
@@ -194,9 +210,12 @@ std::int32_t ToLong(const Value& value) {
     case VType::Integer:
     case VType::Long:
     case VType::Byte:
-    case VType::Boolean: return value.I();
-    case VType::Empty: return 0;
-    default: return CheckedLong(ToDouble(value));
+    case VType::Boolean:
+        return value.I();
+    case VType::Empty:
+        return 0;
+    default:
+        return CheckedLong(ToDouble(value));
     }
 }
 
@@ -219,8 +238,10 @@ bool ToBool(const Value& value) {
     case VType::Boolean:
     case VType::Integer:
     case VType::Long:
-    case VType::Byte: return value.I() != 0;
-    case VType::Empty: return false;
+    case VType::Byte:
+        return value.I() != 0;
+    case VType::Empty:
+        return false;
     case VType::String: {
         const std::u16string_view text = TrimSpaces(value.Str());
         const Locale& locale = ActiveLocale();
@@ -232,18 +253,25 @@ bool ToBool(const Value& value) {
                 return false;
         return TextToDouble(text) != 0;
     }
-    default: return ToDouble(value) != 0;
+    default:
+        return ToDouble(value) != 0;
     }
 }
 
 Value ToNumeric(const Value& value) {
     switch (value.Type()) {
-    case VType::Empty: return Value::Integer(0);
-    case VType::Boolean: return Value::Integer(static_cast<std::int16_t>(value.I()));
-    case VType::String: return Value::Double(TextToDouble(value.Str()));
-    case VType::Ref: return ToNumeric(*value.Target());
-    case VType::Object: return ToNumeric(DefaultValue(value));
-    case VType::Null: return value;
+    case VType::Empty:
+        return Value::Integer(0);
+    case VType::Boolean:
+        return Value::Integer(static_cast<std::int16_t>(value.I()));
+    case VType::String:
+        return Value::Double(TextToDouble(value.Str()));
+    case VType::Ref:
+        return ToNumeric(*value.Target());
+    case VType::Object:
+        return ToNumeric(DefaultValue(value));
+    case VType::Null:
+        return value;
     default:
         if (value.IsNumeric())
             return value;
@@ -269,7 +297,8 @@ std::u16string FormatDouble(double value, int digits) {
 
 std::u16string FormatCurrency(std::int64_t scaled) {
     std::u16string out;
-    std::uint64_t magnitude = scaled < 0 ? 0 - static_cast<std::uint64_t>(scaled) : static_cast<std::uint64_t>(scaled);
+    std::uint64_t magnitude =
+        scaled < 0 ? 0 - static_cast<std::uint64_t>(scaled) : static_cast<std::uint64_t>(scaled);
     if (scaled < 0)
         out += u'-';
     char buffer[32];
@@ -388,7 +417,8 @@ std::optional<double> ParseDateLiteral(std::u16string_view text) {
                 dateFields = count;
             while (i < text.size() && text[i] == u' ')
                 ++i;
-            if (i + 1 < text.size() && (text[i] == u'A' || text[i] == u'a' || text[i] == u'P' || text[i] == u'p') &&
+            if (i + 1 < text.size() &&
+                (text[i] == u'A' || text[i] == u'a' || text[i] == u'P' || text[i] == u'p') &&
                 (text[i + 1] == u'M' || text[i + 1] == u'm')) {
                 pm = text[i] == u'P' || text[i] == u'p';
                 am = !pm;
@@ -445,21 +475,268 @@ std::u16string ToText(const Value& value) {
 
 void AppendText(std::u16string& out, const Value& value) {
     switch (value.Type()) {
-    case VType::Empty: return;
-    case VType::String: out += value.Str(); return;
+    case VType::Empty:
+        return;
+    case VType::String:
+        out += value.Str();
+        return;
     case VType::Integer:
     case VType::Long:
-    case VType::Byte: AppendNumber(out, value.I()); return;
-    case VType::Error: out += u"Erreur "; AppendNumber(out, value.I() & 0xFFFF); return;
-    case VType::Boolean: out += value.B() ? ActiveLocale().trueText : ActiveLocale().falseText; return;
-    case VType::Single: out += FormatDouble(value.F(), 7); return;
-    case VType::Double: out += FormatDouble(value.D(), 15); return;
-    case VType::Currency: out += FormatCurrency(value.Cy()); return;
-    case VType::Date: out += FormatDate(value.D()); return;
-    case VType::Null: throw ScriptError(kErrInvalidUseOfNull);
-    case VType::Ref: AppendText(out, *value.Target()); return;
-    case VType::Object: AppendText(out, DefaultValue(value)); return;
-    case VType::Array: Mismatch();
+    case VType::Byte:
+        AppendNumber(out, value.I());
+        return;
+    case VType::Error:
+        out += u"Erreur ";
+        AppendNumber(out, value.I() & 0xFFFF);
+        return;
+    case VType::Boolean:
+        out += value.B() ? ActiveLocale().trueText : ActiveLocale().falseText;
+        return;
+    case VType::Single:
+        out += FormatDouble(value.F(), 7);
+        return;
+    case VType::Double:
+        out += FormatDouble(value.D(), 15);
+        return;
+    case VType::Currency:
+        out += FormatCurrency(value.Cy());
+        return;
+    case VType::Date:
+        out += FormatDate(value.D());
+        return;
+    case VType::Null:
+        throw ScriptError(kErrInvalidUseOfNull);
+    case VType::Ref:
+        AppendText(out, *value.Target());
+        return;
+    case VType::Object:
+        AppendText(out, DefaultValue(value));
+        return;
+    case VType::Array:
+        Mismatch();
+    }
+}
+
+} // namespace zorv::vbs
+
+namespace zorv::vbs {
+namespace {
+
+int DaysInMonth(int year, int month) {
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month == 2 && ((year % 4 == 0 && year % 100 != 0) || year % 400 == 0))
+        return 29;
+    return kDays[month - 1];
+}
+
+// A month's number from its name or abbreviation in either locale, or 0.
+int MonthFromName(std::u16string_view word) {
+    while (!word.empty() && word.back() == u'.')
+        word.remove_suffix(1);
+    if (word.size() < 3)
+        return 0;
+    for (const Locale* locale : {&ActiveLocale(), &FrenchLocale(), &EnglishUsLocale()})
+        for (int m = 0; m < 12; ++m) {
+            std::u16string_view full = locale->months[m];
+            std::u16string_view shortName = locale->monthsShort[m];
+            while (!shortName.empty() && shortName.back() == u'.')
+                shortName.remove_suffix(1);
+            if (com::EqualsIgnoringCase(word, full) || com::EqualsIgnoringCase(word, shortName) ||
+                (word.size() >= 3 && word.size() < full.size() &&
+                 com::EqualsIgnoringCase(word, full.substr(0, word.size()))))
+                return m + 1;
+        }
+    return 0;
+}
+
+bool IsDayName(std::u16string_view word) {
+    while (!word.empty() && word.back() == u'.')
+        word.remove_suffix(1);
+    for (const Locale* locale : {&FrenchLocale(), &EnglishUsLocale()})
+        for (int d = 0; d < 7; ++d) {
+            std::u16string_view shortName = locale->daysShort[d];
+            while (!shortName.empty() && shortName.back() == u'.')
+                shortName.remove_suffix(1);
+            if (com::EqualsIgnoringCase(word, locale->days[d]) || com::EqualsIgnoringCase(word, shortName))
+                return true;
+        }
+    return false;
+}
+
+bool IsLetter(char16_t c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0x24F);
+}
+
+} // namespace
+
+std::optional<double> ParseDateText(std::u16string_view text) {
+    text = TrimSpaces(text);
+    if (text.empty() || text.size() > 80)
+        return std::nullopt;
+    struct Number {
+        int value;
+        int digits;
+    };
+    std::vector<Number> dateNumbers;
+    std::vector<int> timeNumbers;
+    int month = 0;
+    int ampm = 0; // 1 AM, 2 PM
+    bool inTime = false;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const char16_t c = text[i];
+        if (c >= u'0' && c <= u'9') {
+            int n = 0;
+            int digits = 0;
+            while (i < text.size() && text[i] >= u'0' && text[i] <= u'9') {
+                if (++digits > 4)
+                    return std::nullopt;
+                n = n * 10 + (text[i++] - u'0');
+            }
+            const bool colonNext = i < text.size() && text[i] == u':';
+            if (colonNext || inTime) {
+                timeNumbers.push_back(n);
+                inTime = colonNext;
+                if (colonNext)
+                    ++i;
+            } else {
+                dateNumbers.push_back({n, digits});
+            }
+        } else if (IsLetter(c)) {
+            const std::size_t start = i;
+            while (i < text.size() && (IsLetter(text[i]) || text[i] == u'.'))
+                ++i;
+            const std::u16string_view word = text.substr(start, i - start);
+            if (com::EqualsIgnoringCase(word, u"AM") || com::EqualsIgnoringCase(word, u"A")) {
+                ampm = 1;
+            } else if (com::EqualsIgnoringCase(word, u"PM") || com::EqualsIgnoringCase(word, u"P")) {
+                ampm = 2;
+            } else if (int m = MonthFromName(word); m != 0 && month == 0) {
+                month = m;
+            } else if (!IsDayName(word)) {
+                return std::nullopt;
+            }
+        } else if (c == u'/' || c == u'-' || c == u'.' || c == u' ' || c == u',' || c == u'\t') {
+            ++i;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (timeNumbers.size() > 3 || (!timeNumbers.empty() && timeNumbers.size() < 2 && ampm == 0))
+        return std::nullopt;
+    if (timeNumbers.empty() && ampm != 0 && dateNumbers.size() == 1 && month == 0) {
+        timeNumbers.push_back(dateNumbers[0].value); // "3 PM"
+        dateNumbers.clear();
+    }
+    const Locale& locale = ActiveLocale();
+    int year = 0, mon = 0, day = 0;
+    bool hasDate = true;
+    auto thisYear = [] {
+        const std::time_t t = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&t, &local);
+        return local.tm_year + 1900;
+    };
+    if (month != 0) {
+        mon = month;
+        if (dateNumbers.size() == 2) {
+            const bool yearFirst = dateNumbers[0].digits >= 3;
+            day = yearFirst ? dateNumbers[1].value : dateNumbers[0].value;
+            year = yearFirst ? dateNumbers[0].value : dateNumbers[1].value;
+        } else if (dateNumbers.size() == 1) {
+            day = dateNumbers[0].value;
+            year = thisYear();
+            if (day > 31) {
+                year = day;
+                day = 1;
+            }
+        } else {
+            return std::nullopt;
+        }
+    } else if (dateNumbers.size() == 3) {
+        if (dateNumbers[0].digits >= 3) {
+            year = dateNumbers[0].value, mon = dateNumbers[1].value, day = dateNumbers[2].value;
+        } else {
+            year = dateNumbers[2].value;
+            mon = locale.dayFirst ? dateNumbers[1].value : dateNumbers[0].value;
+            day = locale.dayFirst ? dateNumbers[0].value : dateNumbers[1].value;
+            if (mon > 12 && day <= 12)
+                std::swap(mon, day);
+        }
+    } else if (dateNumbers.size() == 2) {
+        const int a = dateNumbers[0].value;
+        const int b = dateNumbers[1].value;
+        if (dateNumbers[1].digits >= 3 || b > 31) { // month and year
+            mon = a, year = b, day = 1;
+        } else {
+            year = thisYear();
+            mon = locale.dayFirst ? b : a;
+            day = locale.dayFirst ? a : b;
+            if (mon > 12 && day <= 12)
+                std::swap(mon, day);
+        }
+    } else if (dateNumbers.empty()) {
+        hasDate = false;
+    } else {
+        return std::nullopt;
+    }
+    double result = 0;
+    if (hasDate) {
+        if (year < 100)
+            year = year < 30 ? 2000 + year : 1900 + year;
+        if (mon < 1 || mon > 12 || day < 1 || year > 9999 || day > DaysInMonth(year, mon))
+            return std::nullopt;
+        const auto date = MakeDate(year, mon, day);
+        if (!date)
+            return std::nullopt;
+        result = *date;
+    }
+    if (!timeNumbers.empty()) {
+        int hour = timeNumbers[0];
+        const int minute = timeNumbers.size() > 1 ? timeNumbers[1] : 0;
+        const int second = timeNumbers.size() > 2 ? timeNumbers[2] : 0;
+        if (ampm != 0 && (hour < 1 || hour > 12))
+            return std::nullopt;
+        if (ampm == 2 && hour < 12)
+            hour += 12;
+        if (ampm == 1 && hour == 12)
+            hour = 0;
+        if (hour > 23 || minute > 59 || second > 59)
+            return std::nullopt;
+        const double time = MakeTime(hour, minute, second);
+        result = result < 0 ? result - time : result + time;
+    } else if (!hasDate) {
+        return std::nullopt;
+    }
+    return result;
+}
+
+double ToDate(const Value& value) {
+    switch (value.Type()) {
+    case VType::Date:
+        return value.D();
+    case VType::Null:
+        throw ScriptError(kErrInvalidUseOfNull);
+    case VType::String: {
+        if (const auto date = ParseDateText(value.Str()))
+            return *date;
+        if (const auto number = ParseNumber(value.Str()))
+            return ToDate(Value::Double(*number));
+        throw ScriptError(kErrTypeMismatch);
+    }
+    case VType::Ref:
+        return ToDate(*value.Target());
+    case VType::Object:
+        return ToDate(DefaultValue(value));
+    default: {
+        if (!value.IsNumeric() && !value.IsEmpty())
+            throw ScriptError(kErrTypeMismatch);
+        const double d = ToDouble(value);
+        // 1 January 100 to 31 December 9999.
+        if (!(d >= -657434.0 && d < 2958466.0))
+            throw ScriptError(kErrOverflow);
+        return d;
+    }
     }
 }
 

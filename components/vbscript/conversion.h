@@ -44,6 +44,13 @@ struct DateParts {
     int year, month, day, hour, minute, second, weekday; // weekday 1 = Sunday
 };
 DateParts SplitDate(double date);
+// A date written as the active locale writes it (31/12/2024 in French,
+// 12/31/2024 in English, 2024-12-31 in both, month names, a time after).
+std::optional<double> ParseDateText(std::u16string_view text);
+// A value as a date (CDate): numbers as they stand, texts by ParseDateText;
+// Null raises 94, anything else that is no date 13.
+double ToDate(const Value& value);
+
 // The text of a #...# literal: m/d/yyyy or yyyy-mm-dd, then an optional time.
 std::optional<double> ParseDateLiteral(std::u16string_view text);
 

@@ -1,9 +1,12 @@
 #include "engine.h"
 
+#include <algorithm>
+
 #include "compiler.h"
 #include "interpreter.h"
 #include "parser.h"
 #include "platform/com/com_object.h"
+#include "script_object.h"
 
 namespace zorv::vbs {
 namespace {
@@ -35,16 +38,66 @@ Engine::Engine() : err_(std::make_shared<ErrState>()) {
     Fresh();
 }
 
-Engine::~Engine() {
+Engine::~Engine() { Teardown(); }
+
+std::uint64_t Engine::AdoptInstance(ScriptObject* object) {
+    instances_[object] = nextSerial_;
+    return nextSerial_++;
+}
+
+// Class_Terminate runs for every instance before the code goes: first as
+// the script's variables are released in the order they were declared, then,
+// oldest first, for instances still held (cycles, the host). Each instance is
+// held while its handler runs; errors there have nowhere to go.
+void Engine::TerminateSurvivors() {
+    if (!program_ || !vm_ || vm_->Running())
+        return;
+    LocaleScope scope(*locale);
+    for (int round = 0; round < 4; ++round) {
+        bool released = false;
+        for (int i = 0; i < program_->globals.Count(); ++i) {
+            if (program_->globals[i].IsHeap()) {
+                Value dying = std::move(program_->globals[i]);
+                released = true;
+            }
+        }
+        std::vector<std::pair<std::uint64_t, ScriptObject*>> pending;
+        for (const auto& [object, serial] : instances_)
+            if (!object->Terminated() && object->Class().terminate)
+                pending.emplace_back(serial, object);
+        if (pending.empty() && !released)
+            return;
+        std::sort(pending.begin(), pending.end());
+        std::vector<Value> held;
+        for (const auto& entry : pending)
+            held.push_back(Value::Object(entry.second, true));
+        for (const auto& entry : pending)
+            entry.second->RunTerminate();
+    }
+}
+
+void Engine::Teardown() {
+    TerminateSurvivors();
     tearingDown = true;
+    // Survivors (cycles, or held by the host) become inert; dropping their
+    // fields frees the cycles, while what the host holds stays valid.
+    std::vector<Value> survivors;
+    for (const auto& entry : instances_)
+        survivors.push_back(Value::Object(entry.first, true));
+    for (const auto& entry : instances_)
+        entry.first->Detach();
+    instances_.clear();
+    for (Value& survivor : survivors)
+        static_cast<ScriptObject*>(survivor.Obj())->DropFields();
+    survivors.clear();
     vm_.reset();
     program_.reset();
+    err_->Clear();
 }
 
 void Engine::Fresh() {
-    tearingDown = true;
-    vm_.reset();
-    program_.reset();
+    Teardown();
+    ++generation;
     tearingDown = false;
     program_ = std::make_unique<Program>();
     vm_ = std::make_unique<Interpreter>(*this);
@@ -57,6 +110,8 @@ void Engine::Fresh() {
 }
 
 void Engine::Reset() {
+    if (vm_->Running())
+        throw ScriptError(kErrPermissionDenied, u"Reset");
     namedObjects_.clear();
     Fresh();
 }

@@ -1,9 +1,11 @@
 #pragma once
 // One script engine: the code added so far, its globals, the interpreter
 // and the Err object. The script control is a thin dispatch shell over it.
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "err_object.h"
@@ -14,6 +16,7 @@
 namespace zorv::vbs {
 
 class Interpreter;
+class ScriptObject;
 
 struct NamedObject {
     std::u16string name;
@@ -42,9 +45,18 @@ public:
     const std::vector<NamedObject>& NamedObjects() const { return namedObjects_; }
     bool tearingDown = false;
     bool allowUI = true;
+    // Milliseconds a call from the host may run before the user is asked
+    // whether to stop it (without asking when AllowUI is False); -1: never.
+    std::int32_t timeoutMs = 10000;
+    // Counts resets: what refers to code of an earlier generation is stale.
+    std::uint64_t generation = 0;
     const Locale* locale = &FrenchLocale();
     std::uint32_t randomSeed = 0x50000; // Rnd's generator state, as the original seeds it
     double lastRandom = 0;
+
+    // Script class instances alive, so that a reset can end them properly.
+    std::uint64_t AdoptInstance(ScriptObject* object);
+    void ForgetInstance(ScriptObject* object) { instances_.erase(object); }
 
     // Fills in the line text of an error from the procedure's source.
     static void AttachText(ScriptError& error, const std::u16string& source);
@@ -52,6 +64,8 @@ public:
 private:
     Engine();
     void Fresh();
+    void Teardown();
+    void TerminateSurvivors();
     Value RunProcedure(Procedure& proc, std::span<const Value> args);
 
     std::unique_ptr<Program> program_;
@@ -60,6 +74,8 @@ private:
     com::ComPtr<IDispatch> errObject_;
     std::vector<NamedObject> namedObjects_;
     std::vector<std::shared_ptr<const std::u16string>> sources_;
+    std::unordered_map<ScriptObject*, std::uint64_t> instances_;
+    std::uint64_t nextSerial_ = 0;
 };
 
 } // namespace zorv::vbs

@@ -110,7 +110,7 @@ constexpr NumberText kTexts[] = {
     {1054, u"Property Let ou Set doit avoir au moins un argument"},
     {1055, u"'Next' inattendu"},
     {1056, u"'Default' ne peut être spécifié que pour 'Property', 'Function' ou 'Sub'"},
-    {1057, u"La spécification 'Default' doit aussi spécifier 'Public'"},
+    {1057, u"Une déclaration 'Default' doit aussi être 'Public'"},
     {1058, u"'Default' ne peut être spécifié que pour Property Get"},
     {5017, u"Erreur de syntaxe dans l'expression régulière"},
     {5018, u"Quantificateur inattendu"},

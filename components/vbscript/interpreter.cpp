@@ -7,8 +7,10 @@
 #include "builtins.h"
 #include "com_bridge.h"
 #include "conversion.h"
+#include "dynamic_code.h"
 #include "engine.h"
 #include "operators.h"
+#include "platform/ui/user_interface.h"
 #include "platform/com/com_object.h"
 #include "script_error.h"
 #include "script_object.h"
@@ -19,7 +21,9 @@ namespace {
 constexpr std::size_t kStackValues = 1 << 17;
 constexpr std::size_t kMaxFrames = 3000;
 constexpr int kMaxNesting = 60;
-constexpr int kTickInterval = 1 << 16;
+constexpr int kTickInterval = 1 << 12;
+constexpr int kErrScriptStopped = 5050;
+constexpr std::u16string_view kStopQuestion = u"Le script s'exécute depuis longtemps. Voulez-vous l'arrêter ?";
 
 // For Each over an object keeps the object's enumerator in a variable slot.
 class EnumeratorHolder final : public com::ComObject<IDispatch> {
@@ -65,6 +69,12 @@ void SetInto(Value& dest, Value value) {
 std::int32_t IndexOf(const Value& v) { return ToLong(v.Deref()); }
 
 Value* Element(ArrayRep& array, const Value* args, int argc) {
+    if (argc == 1 && array.bounds.size() == 1 && IsSmallInt(args[0])) {
+        const std::int64_t i = std::int64_t{args[0].I()} - array.bounds[0].lower;
+        if (i < 0 || i >= array.bounds[0].count)
+            throw ScriptError(kErrSubscript);
+        return &array.items[static_cast<std::size_t>(i)];
+    }
     std::int32_t indices[64];
     if (argc > 64 || static_cast<std::size_t>(argc) != array.bounds.size())
         throw ScriptError(kErrSubscript);
@@ -74,6 +84,33 @@ Value* Element(ArrayRep& array, const Value* args, int argc) {
     if (offset < 0)
         throw ScriptError(kErrSubscript);
     return &array.items[static_cast<std::size_t>(offset)];
+}
+
+constexpr int kMaxArrayNesting = 64;
+
+bool Reaches(const Value& v, const ArrayRep* array, int depth) {
+    if (!v.Is(VType::Array))
+        return false;
+    if (v.Arr() == array || depth > kMaxArrayNesting)
+        return true;
+    for (const Value& item : v.Arr()->items)
+        if (Reaches(item, array, depth + 1))
+            return true;
+    return false;
+}
+
+// Writing through an element reference skips copy-on-write; a value that
+// shares `array` would then hold itself. Such a value gets copies of its own.
+void Unshare(Value& v, const ArrayRep* array, int depth = 0) {
+    if (!Reaches(v, array, depth))
+        return;
+    if (depth > kMaxArrayNesting)
+        throw ScriptError(kErrOutOfStack);
+    Value copy = v; // shared now, so MutableArray copies
+    ArrayRep& own = copy.MutableArray();
+    for (Value& item : own.items)
+        Unshare(item, array, depth + 1);
+    v = std::move(copy);
 }
 
 std::vector<ArrayBound> BoundsFrom(const Value* args, int dims) {
@@ -116,7 +153,9 @@ void Interpreter::ClearTo(Value* newTop) {
 // ------------------------------------------------------------------ frames
 
 void Interpreter::EnterFrame(const Procedure& proc, Value* args, int argc, Value* result, ScriptObject* me,
-                             bool discard) {
+                             bool discard, Value* outer) {
+    if (--budget_ <= 0)
+        Tick();
     if (argc != proc.paramCount)
         throw ScriptError(kErrWrongArgCount, proc.name);
     if (frames_.size() >= kMaxFrames || args + proc.localCount + proc.maxStack + 8 >= stackEnd_)
@@ -126,7 +165,7 @@ void Interpreter::EnterFrame(const Procedure& proc, Value* args, int argc, Value
             args[i] = Value(*args[i].Target());
     }
     sp_ = args + proc.localCount;
-    frames_.push_back(Frame{&proc, proc.code.data(), args, result, me, false, discard});
+    frames_.push_back(Frame{&proc, proc.code.data(), args, result, me, outer, false, discard});
 }
 
 void Interpreter::PopFrame() {
@@ -135,16 +174,18 @@ void Interpreter::PopFrame() {
     frames_.pop_back();
 }
 
-Value Interpreter::Call(const Procedure& proc, std::span<const Value> args, ScriptObject* me) {
+Value Interpreter::Call(const Procedure& proc, std::span<const Value> args, ScriptObject* me, Value* outer) {
     if (nesting_ >= kMaxNesting || sp_ + args.size() + 1 >= stackEnd_)
         throw ScriptError(kErrOutOfStack);
     Value* entry = sp_;
     for (const Value& arg : args)
         *sp_++ = arg;
     Value holder = me ? Value::Object(me, true) : Value();
+    if (nesting_ == 0)
+        RestartClock();
     ++nesting_;
     try {
-        EnterFrame(proc, entry, static_cast<int>(args.size()), entry, me, false);
+        EnterFrame(proc, entry, static_cast<int>(args.size()), entry, me, false, outer);
         Value result = Execute(frames_.size() - 1);
         --nesting_;
         return result;
@@ -189,7 +230,7 @@ bool Interpreter::Recover(ScriptError& error, std::size_t floor) {
             Engine::AttachText(error, *top.proc->source);
     }
     for (std::size_t i = frames_.size(); i-- > floor;) {
-        if (!frames_[i].resumeNext)
+        if (!frames_[i].resumeNext || error.fatal)
             continue;
         while (frames_.size() > i + 1)
             PopFrame();
@@ -210,9 +251,30 @@ bool Interpreter::Recover(ScriptError& error, std::size_t floor) {
     return false;
 }
 
+void Interpreter::RestartClock() {
+    budget_ = kTickInterval;
+    if (engine_.timeoutMs >= 0)
+        deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(engine_.timeoutMs);
+}
+
 void Interpreter::Tick() {
     budget_ = kTickInterval;
-    // The runaway-script guard will look at the clock here.
+    if (engine_.timeoutMs < 0 || std::chrono::steady_clock::now() < deadline_)
+        return;
+    if (engine_.allowUI) {
+        ui::Message question;
+        question.caption = u"ZORV";
+        question.text = std::u16string(kStopQuestion);
+        question.icon = ui::Icon::Question;
+        question.buttons = ui::Buttons::YesNo;
+        if (ui::CurrentUserInterface().ShowMessage(question) != ui::Answer::Yes) {
+            RestartClock();
+            return;
+        }
+    }
+    ScriptError stop = ScriptError::Custom(kErrScriptStopped, u"Script arrêté : délai d'exécution dépassé");
+    stop.fatal = true;
+    throw stop;
 }
 
 // ------------------------------------------------------------------ places
@@ -227,6 +289,10 @@ Value& Interpreter::PlaceRef(Place place, int operand) {
         if (frame.me == nullptr)
             throw ScriptError(kErrInvalidReference);
         return frame.me->Field(operand);
+    case Place::Outer:
+        if (frame.outer == nullptr)
+            throw ScriptError(kErrInternal);
+        return frame.outer[operand].Deref();
     case Place::Name: {
         NameSite& site = const_cast<NameSite&>(frame.proc->sites[operand]);
         if (Value* global = ResolveGlobal(site))
@@ -254,6 +320,22 @@ Value* Interpreter::ResolveGlobal(NameSite& site) {
         return &program_.globals[site.index];
     }
     return nullptr;
+}
+
+// A name passed ByRef: its variable, made on the spot when the name is
+// nothing yet (an implicit variable); null when it is a constant, a
+// procedure or a member of a named object, which go by value.
+Value* Interpreter::AddressOfName(NameSite& site) {
+    if (Value* global = ResolveGlobal(site))
+        return global;
+    if (program_.Find(site.name) != nullptr)
+        return nullptr;
+    for (const NamedObject& named : engine_.NamedObjects())
+        if (named.addMembers && HasMember(named.object.Get(), site.name))
+            return nullptr;
+    Frame& frame = frames_.back();
+    const int operand = static_cast<int>(&site - frame.proc->sites.data());
+    return &PlaceRef(Place::Name, operand);
 }
 
 Value Interpreter::ResolveLoad(NameSite& site) {
@@ -451,6 +533,13 @@ void Interpreter::IndexValue(int argc) {
             EnterFrame(*cls.members[cls.defaultMember].method, args, argc, &holder, script, false);
             return;
         }
+        if (const Procedure* target = ReferencedProcedure(callee.Obj(), engine_)) {
+            // GetRef's object: a direct call, so ByRef arguments and the runaway guard work as usual.
+            Value keep = callee;
+            holder = std::move(keep);
+            EnterFrame(*target, args, argc, &holder, nullptr, false);
+            return;
+        }
         const Value keep = callee;
         Value result = InvokeById(keep.Obj(), DISPID_VALUE, u"", DISPATCH_METHOD | DISPATCH_PROPERTYGET,
                                   std::span<Value>(args, static_cast<std::size_t>(argc)));
@@ -464,6 +553,21 @@ void Interpreter::IndexValue(int argc) {
         return;
     }
     throw ScriptError(kErrTypeMismatch);
+}
+
+// A ByRef argument a(i): a reference to the element itself.
+void Interpreter::ElementAddress(int argc) {
+    Value* args = sp_ - argc;
+    Value& target = args[-1].Deref();
+    if (!target.Is(VType::Array)) {
+        IndexValue(argc);
+        return;
+    }
+    ArrayRep& array = target.MutableArray();
+    Value* element = Element(array, args, argc);
+    Value reference = Value::RefToElement(&array, static_cast<std::uint32_t>(element - array.items.data()));
+    ClearTo(args);
+    args[-1] = std::move(reference);
 }
 
 void Interpreter::IndexStore(int argc, bool isSet) {
@@ -497,14 +601,20 @@ void Interpreter::IndexStore(int argc, bool isSet) {
 
 void Interpreter::NewInstance(NameSite& site) {
     const Symbol* symbol = program_.Find(site.name);
-    if (symbol == nullptr || symbol->kind != SymbolKind::Class)
-        throw ScriptError(kErrClassNotDefined, site.name);
+    if (symbol == nullptr || symbol->kind != SymbolKind::Class) {
+        // Classes of the runtime library (RegExp) when the script defines none of that name.
+        Value builtin = NewBuiltinClass(site.name);
+        if (builtin.IsEmpty())
+            throw ScriptError(kErrClassNotDefined, site.name);
+        *sp_++ = std::move(builtin);
+        return;
+    }
     Value object = NewObject(*program_.classes[symbol->index]);
     *sp_++ = std::move(object);
 }
 
 Value Interpreter::NewObject(const ClassInfo& cls) {
-    auto* raw = new ScriptObject(engine_.weak_from_this(), cls);
+    auto* raw = new ScriptObject(engine_, cls);
     Value object = Value::Object(raw, true);
     raw->Release(); // the value holds the one reference
     for (std::size_t i = 0; i < cls.fields.size(); ++i) {
@@ -683,6 +793,8 @@ void Interpreter::Erase(Place place, int operand) {
     Value& target = PlaceRef(place, operand);
     if (!target.Is(VType::Array))
         throw ScriptError(kErrTypeMismatch, u"Erase");
+    if (target.Arr()->locks > 0)
+        throw ScriptError(kErrArrayLocked);
     if (target.Arr()->fixed) {
         ArrayRep& array = target.MutableArray();
         for (Value& item : array.items)
@@ -724,6 +836,16 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
     Value* base = frame->base;
     const Procedure* proc = frame->proc;
     const std::int32_t* op = pc;
+    // The common places without a call; the rest through PlaceRef.
+    auto slot = [&](Place place, int operand) -> Value& {
+        if (place == Place::Local)
+            return base[operand];
+        if (place == Place::Global)
+            return program_.globals[operand];
+        if (place == Place::Ref)
+            return base[operand].Deref();
+        return PlaceRef(place, operand);
+    };
     auto reload = [&] {
         frame = &frames_.back();
         pc = frame->pc;
@@ -767,7 +889,7 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                     Value v = ResolveLoad(const_cast<NameSite&>(proc->sites[VBS_OPERAND(1)]));
                     *sp_++ = std::move(v);
                 } else {
-                    *sp_++ = PlaceRef(place, VBS_OPERAND(1));
+                    *sp_++ = slot(place, VBS_OPERAND(1));
                 }
                 pc += 2;
                 break;
@@ -777,7 +899,13 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 Value v = PopValue();
                 if (!(placeBits & 0x100) && v.IsObject())
                     v = DefaultValue(v);
-                PlaceRef(static_cast<Place>(placeBits & 0xFF), VBS_OPERAND(1)) = std::move(v);
+                const Place place = static_cast<Place>(placeBits & 0xFF);
+                if (v.Is(VType::Array) && (place == Place::Ref || place == Place::Outer)) {
+                    const Value& raw = place == Place::Ref ? base[VBS_OPERAND(1)] : frame->outer[VBS_OPERAND(1)];
+                    if (const ArrayRep* pinned = raw.PinnedArray())
+                        Unshare(v, pinned);
+                }
+                PlaceRef(place, VBS_OPERAND(1)) = std::move(v);
                 pc += 2;
                 break;
             }
@@ -791,7 +919,8 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 const Place place = static_cast<Place>(VBS_OPERAND(0));
                 if (place == Place::Name) {
                     NameSite& site = const_cast<NameSite&>(proc->sites[VBS_OPERAND(1)]);
-                    if (Value* global = ResolveGlobal(site)) {
+                    frame->pc = pc + 2;
+                    if (Value* global = AddressOfName(site)) {
                         *sp_++ = Value::RefTo(global);
                     } else {
                         frame->pc = pc + 2;
@@ -799,7 +928,7 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                         *sp_++ = std::move(v);
                     }
                 } else {
-                    *sp_++ = Value::RefTo(&PlaceRef(place, VBS_OPERAND(1)));
+                    *sp_++ = Value::RefTo(&slot(place, VBS_OPERAND(1)));
                 }
                 pc += 2;
                 break;
@@ -886,13 +1015,46 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 *sp_++ = Value::Bool(SameObject(left, right));
                 break;
             }
+            case Op::AddTo: {
+                const Place place = static_cast<Place>(VBS_OPERAND(0));
+                const int operand = VBS_OPERAND(1);
+                Value& target = slot(place, operand);
+                const Value& v = sp_[-1];
+                pc += 2;
+                if (IsSmallInt(target) && IsSmallInt(v)) {
+                    const bool bothInteger = target.Is(VType::Integer) && v.Is(VType::Integer);
+                    target = IntResult(std::int64_t{target.I()} + v.I(), bothInteger);
+                    --sp_;
+                    break;
+                }
+                if ((target.Is(VType::Double) || IsSmallInt(target)) && (v.Is(VType::Double) || IsSmallInt(v))) {
+                    const double d = (target.Is(VType::Double) ? target.D() : target.I()) +
+                                     (v.Is(VType::Double) ? v.D() : v.I());
+                    if (std::isfinite(d)) {
+                        target = Value::Double(d);
+                        --sp_;
+                        break;
+                    }
+                }
+                Value right = PopValue();
+                Value sum = Add(target, right);
+                if (sum.IsObject())
+                    sum = DefaultValue(sum);
+                slot(place, operand) = std::move(sum); // the place again: Add may have run script code
+                break;
+            }
             case Op::AppendTo: {
                 Value v = PopValue();
-                Value& target = PlaceRef(static_cast<Place>(VBS_OPERAND(0)), VBS_OPERAND(1));
-                if (target.Is(VType::String) && v.Is(VType::String))
+                Value& target = slot(static_cast<Place>(VBS_OPERAND(0)), VBS_OPERAND(1));
+                if (target.Is(VType::String) && v.Is(VType::String)) {
                     target.Append(v.Str());
-                else
+                } else if (target.Is(VType::String) && v.IsNumeric()) {
+                    std::u16string text;
+                    AppendText(text, v);
+                    target.Append(text);
+                } else {
                     target = Concat(target, v);
+                }
                 pc += 2;
                 break;
             }
@@ -926,7 +1088,7 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 if (--budget_ <= 0)
                     Tick();
                 const int temp = VBS_OPERAND(2);
-                Value& counter = PlaceRef(static_cast<Place>(VBS_OPERAND(0)), VBS_OPERAND(1));
+                Value& counter = slot(static_cast<Place>(VBS_OPERAND(0)), VBS_OPERAND(1));
                 const Value& end = base[temp];
                 const Value& step = base[temp + 1];
                 if (IsSmallInt(counter) && IsSmallInt(step) && IsSmallInt(end)) {
@@ -983,10 +1145,81 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                     pc += 2;
                 break;
             }
+            case Op::LoadElem: {
+                Value& variable = slot(static_cast<Place>(VBS_OPERAND(0)), VBS_OPERAND(1));
+                if (variable.Is(VType::Array) && IsSmallInt(sp_[-1]) && variable.Arr()->bounds.size() == 1) {
+                    const ArrayRep& array = *variable.Arr();
+                    const std::int64_t i = std::int64_t{sp_[-1].I()} - array.bounds[0].lower;
+                    if (i >= 0 && i < array.bounds[0].count) {
+                        sp_[-1] = array.items[static_cast<std::size_t>(i)];
+                        pc += 2;
+                        break;
+                    }
+                }
+                // Anything else as Index does it: the variable goes below its index.
+                *sp_ = std::move(sp_[-1]);
+                sp_[-1] = Value::RefTo(&variable);
+                ++sp_;
+                frame->pc = pc + 2;
+                const std::size_t depth = frames_.size();
+                IndexValue(1);
+                if (frames_.size() != depth)
+                    reload();
+                else
+                    pc += 2;
+                break;
+            }
+            case Op::StoreElem: {
+                Value& variable = slot(static_cast<Place>(VBS_OPERAND(0)), VBS_OPERAND(1));
+                if (variable.Is(VType::Array) && IsSmallInt(sp_[-2]) && !sp_[-1].IsObject() &&
+                    variable.Arr()->bounds.size() == 1) {
+                    ArrayRep& array = variable.MutableArray();
+                    const std::int64_t i = std::int64_t{sp_[-2].I()} - array.bounds[0].lower;
+                    if (i >= 0 && i < array.bounds[0].count) {
+                        array.items[static_cast<std::size_t>(i)] = std::move(sp_[-1]);
+                        sp_ -= 2;
+                        pc += 2;
+                        break;
+                    }
+                }
+                *sp_ = std::move(sp_[-1]);
+                sp_[-1] = std::move(sp_[-2]);
+                sp_[-2] = Value::RefTo(&variable);
+                ++sp_;
+                frame->pc = pc + 2;
+                IndexStore(1, false);
+                pc += 2;
+                break;
+            }
             case Op::Index: {
+                // a(i) on a one-dimensional array, inline.
+                if (VBS_OPERAND(0) == 1 && IsSmallInt(sp_[-1])) {
+                    const Value& callee = sp_[-2].Deref();
+                    if (callee.Is(VType::Array) && callee.Arr()->bounds.size() == 1) {
+                        const ArrayRep& array = *callee.Arr();
+                        const std::int64_t i = std::int64_t{sp_[-1].I()} - array.bounds[0].lower;
+                        if (i >= 0 && i < array.bounds[0].count) {
+                            Value item = array.items[static_cast<std::size_t>(i)];
+                            --sp_;
+                            sp_[-1] = std::move(item);
+                            pc += 1;
+                            break;
+                        }
+                    }
+                }
                 frame->pc = pc + 1;
                 const std::size_t depth = frames_.size();
                 IndexValue(VBS_OPERAND(0));
+                if (frames_.size() != depth)
+                    reload();
+                else
+                    pc += 1;
+                break;
+            }
+            case Op::ElemAddr: {
+                frame->pc = pc + 1;
+                const std::size_t depth = frames_.size();
+                ElementAddress(VBS_OPERAND(0));
                 if (frames_.size() != depth)
                     reload();
                 else
@@ -1014,6 +1247,21 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 break;
             }
             case Op::IndexStore:
+                // a(i) = v on a one-dimensional array, inline.
+                if (VBS_OPERAND(0) == 1 && VBS_OPERAND(1) == 0 && IsSmallInt(sp_[-2]) && !sp_[-1].IsObject()) {
+                    Value& target = sp_[-3].Deref();
+                    if (target.Is(VType::Array) && target.Arr()->bounds.size() == 1) {
+                        ArrayRep& array = target.MutableArray();
+                        const std::int64_t i = std::int64_t{sp_[-2].I()} - array.bounds[0].lower;
+                        if (i >= 0 && i < array.bounds[0].count) {
+                            array.items[static_cast<std::size_t>(i)] = std::move(sp_[-1]);
+                            sp_ -= 2;
+                            Value holder = PopValue();
+                            pc += 2;
+                            break;
+                        }
+                    }
+                }
                 frame->pc = pc + 2;
                 IndexStore(VBS_OPERAND(0), VBS_OPERAND(1) != 0);
                 pc += 2;

@@ -2,9 +2,11 @@
 // The bytecode interpreter. Script-to-script calls run in one dispatch loop
 // on the engine's own value stack; a call from outside (a host, a default
 // value fetched through IDispatch) nests a new loop on the same stack.
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "program.h"
@@ -23,7 +25,10 @@ public:
 
     // Runs a procedure to its end. Arguments may be references
     // (Value::RefTo) for ByRef parameters.
-    Value Call(const Procedure& proc, std::span<const Value> args, ScriptObject* me);
+    Value Call(const Procedure& proc, std::span<const Value> args, ScriptObject* me, Value* outer = nullptr);
+    // Eval, Execute and ExecuteGlobal: compiles `text` in the scope of the
+    // procedure running now (or at script level) and runs it.
+    Value RunText(std::u16string_view text, bool expression, bool global);
     // A member of a script object called through IDispatch.
     Value CallMember(ScriptObject& object, int member, bool put, bool putRef, std::span<Value> args);
     // A new instance with Class_Initialize run.
@@ -31,6 +36,7 @@ public:
     void Terminate(ScriptObject& object);
 
     Engine& GetEngine() { return engine_; }
+    bool Running() const { return nesting_ > 0; }
 
 private:
     struct Frame {
@@ -39,6 +45,7 @@ private:
         Value* base;
         Value* result; // where the call's value goes
         ScriptObject* me;
+        Value* outer; // code run by Execute or Eval: the slots of the procedure that ran it
         bool resumeNext;
         bool discardResult;
     };
@@ -47,8 +54,11 @@ private:
     void Loop(std::size_t floor, Value& out);
     bool Recover(ScriptError& error, std::size_t floor);
     void PopFrame();
-    void EnterFrame(const Procedure& proc, Value* args, int argc, Value* result, ScriptObject* me, bool discard);
+    void EnterFrame(const Procedure& proc, Value* args, int argc, Value* result, ScriptObject* me, bool discard,
+                    Value* outer = nullptr);
+    // Every few thousand backward jumps and calls: the runaway-script guard.
     void Tick();
+    void RestartClock();
 
     Value& PlaceRef(Place place, int operand);
     Value ResolveLoad(NameSite& site);
@@ -57,6 +67,8 @@ private:
     void MemberGet(NameSite& site, int argc, bool asCall);
     void MemberPut(NameSite& site, int argc, bool isSet);
     void IndexValue(int argc);
+    void ElementAddress(int argc);
+    Value* AddressOfName(NameSite& site);
     void IndexStore(int argc, bool isSet);
     void ForPrep(Place place, int operand, int temp);
     bool ForContinues(const Value& counter, const Value& end, const Value& step);
@@ -78,6 +90,7 @@ private:
     std::vector<Frame> frames_;
     int nesting_ = 0;
     int budget_ = 0;
+    std::chrono::steady_clock::time_point deadline_;
 };
 
 } // namespace zorv::vbs

@@ -10,8 +10,9 @@ namespace zorv::vbs {
 
 // Where a variable lives: a slot of the frame, a ByRef parameter slot (which
 // may hold a reference), a script global, a field of Me, or a name resolved
-// at run time (the operand is then a name site of the procedure).
-enum class Place : std::int32_t { Local, Ref, Global, Field, Name };
+// at run time (the operand is then a name site of the procedure), or a slot
+// of the procedure that ran Execute or Eval on this code.
+enum class Place : std::int32_t { Local, Ref, Global, Field, Name, Outer };
 
 #define VBS_OPCODES(X)                                                                                       \
     X(Pop, 0, -1)                                                                                            \
@@ -51,6 +52,7 @@ enum class Place : std::int32_t { Local, Ref, Global, Field, Name };
     X(Ge, 0, -1)                                                                                             \
     X(Is, 0, -1)                                                                                             \
     X(AppendTo, 2, -1)      /* place, operand: v = v & top, in place */                                      \
+    X(AddTo, 2, -1)         /* place, operand: v = v + top */                                                \
     X(Jump, 1, 0)           /* absolute target */                                                            \
     X(JumpIfFalse, 1, -1)                                                                                    \
     X(JumpIfTrue, 1, -1)                                                                                     \
@@ -64,6 +66,9 @@ enum class Place : std::int32_t { Local, Ref, Global, Field, Name };
     X(CallBuiltin, 2, 1 - b) /* builtin, argc */                                                             \
     X(CallName, 2, 1 - b)   /* name site, argc */                                                            \
     X(Index, 1, -a)         /* argc: callee below the arguments */                                           \
+    X(LoadElem, 2, 0)       /* place, operand: the variable's element at the index on top (a(i)) */          \
+    X(StoreElem, 2, -2)     /* place, operand: index, value: a(i) = value */                                 \
+    X(ElemAddr, 1, -a)      /* argc: like Index, but an array element becomes a reference (ByRef) */          \
     X(MemberGet, 3, -b)     /* name site, argc, as call: object below the arguments */                       \
     X(MemberPut, 3, -b - 2) /* name site, argc, set: object, arguments, value */                             \
     X(IndexStore, 2, -a - 2) /* argc, set: target reference or value, arguments, value */                    \

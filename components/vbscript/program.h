@@ -25,6 +25,16 @@ struct NameSite {
     int cachedMember = -1;
 };
 
+// A procedure's local name, kept so that code it runs with Execute or Eval
+// can reach its variables.
+struct LocalName {
+    std::u16string folded;
+    int slot = 0;
+    bool isRef = false;
+    bool isConst = false;
+    Value constant;
+};
+
 struct ResumeRange {
     std::uint32_t start;
     std::uint32_t end; // where On Error Resume Next continues
@@ -45,6 +55,7 @@ struct Procedure {
     std::vector<ResumeRange> resumes; // sorted by start
     std::vector<Value> constants;
     std::vector<NameSite> sites;
+    std::vector<LocalName> localNames;
     ClassInfo* owner = nullptr;
     std::shared_ptr<const std::u16string> source; // for the text of the line in errors
 };
@@ -92,7 +103,10 @@ public:
             chunks_.push_back(std::make_unique<Value[]>(kChunk));
         return count_++;
     }
-    Value& operator[](int i) { return chunks_[i / kChunk][i % kChunk]; }
+    Value& operator[](int i) {
+        const auto at = static_cast<unsigned>(i); // slots are never negative: shifts, not divisions
+        return chunks_[at / kChunk][at % kChunk];
+    }
     int Count() const { return count_; }
 
 private:

@@ -1,5 +1,7 @@
 #include "script_control.h"
 
+#include <algorithm>
+
 #include "com_bridge.h"
 #include "interpreter.h"
 #include "platform/com/text.h"
@@ -62,6 +64,8 @@ const com::DispatchTable<ScriptControl>& ScriptControl::DispatchMembers() {
         {u"AddObject", 7, nullptr, nullptr, &ScriptControl::AddObject},
         {u"AllowUI", 8, &ScriptControl::GetAllowUI, &ScriptControl::PutAllowUI},
         {u"Error", 9, &ScriptControl::GetError},
+        {u"Timeout", 10, &ScriptControl::GetTimeout, &ScriptControl::PutTimeout},
+        {u"MemoryLimit", 11, &ScriptControl::GetMemoryLimit, &ScriptControl::PutMemoryLimit},
     };
     return table;
 }
@@ -110,6 +114,34 @@ void ScriptControl::PutAllowUI(const VARIANT& value) {
     engine_->allowUI = flag.boolVal != VARIANT_FALSE;
 }
 
+// Megabytes that the texts and arrays of every script in the process may hold together.
+void ScriptControl::GetMemoryLimit(VARIANT& result) {
+    result = com::Variant(static_cast<LONG>(std::min<std::size_t>(ScriptMemoryLimit() >> 20, 0x7FFFFFFF))).Detach();
+}
+
+void ScriptControl::PutMemoryLimit(const VARIANT& value) {
+    com::Variant number;
+    if (FAILED(VariantChangeType(&number, &value, 0, VT_I4)))
+        throw com::DispatchError{DISP_E_TYPEMISMATCH, 0};
+    if (number.lVal <= 0)
+        throw com::DispatchException(u"Limite de mémoire invalide (mégaoctets, au moins 1)", E_INVALIDARG);
+    SetScriptMemoryLimit(static_cast<std::size_t>(number.lVal) << 20);
+}
+
+void ScriptControl::GetTimeout(VARIANT& result) { result = com::Variant(LONG{engine_->timeoutMs}).Detach(); }
+
+// Milliseconds, or -1 for no limit.
+void ScriptControl::PutTimeout(const VARIANT& value) {
+    com::Variant number;
+    if (FAILED(VariantChangeType(&number, &value, 0, VT_I4)))
+        throw com::DispatchError{DISP_E_TYPEMISMATCH, 0};
+    if (number.lVal < -1)
+        throw com::DispatchException(u"Délai invalide : " + com::Utf8ToUtf16(std::to_string(number.lVal)) +
+                                         u" (millisecondes, ou -1 pour aucun délai)",
+                                     E_INVALIDARG);
+    engine_->timeoutMs = number.lVal;
+}
+
 void ScriptControl::GetError(VARIANT& result) { result = com::Variant(errorObject_.Get()).Detach(); }
 
 void ScriptControl::AddCode(const com::DispatchArgs& args, VARIANT&) {
@@ -149,7 +181,7 @@ void ScriptControl::Eval(const com::DispatchArgs& args, VARIANT& result) {
 
 void ScriptControl::Reset(const com::DispatchArgs& args, VARIANT&) {
     args.ExpectCount(0, 0);
-    engine_->Reset();
+    Guarded([&] { engine_->Reset(); });
 }
 
 void ScriptControl::AddObject(const com::DispatchArgs& args, VARIANT&) {

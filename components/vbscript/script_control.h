@@ -1,6 +1,6 @@
 #pragma once
 // The component behind ProgID "ScriptControl": Language, AddCode, Run,
-// Eval, ExecuteStatement, Reset, AddObject, AllowUI and the Error object,
+// Eval, ExecuteStatement, Reset, AddObject, AllowUI, Timeout and the Error object,
 // all by name. A script failure fails the call with DISP_E_EXCEPTION and a
 // description that says where, in French: "... (ligne 12, colonne 5)".
 #include <memory>
@@ -53,6 +53,10 @@ private:
     void PutLanguage(const VARIANT& value);
     void GetAllowUI(VARIANT& result);
     void PutAllowUI(const VARIANT& value);
+    void GetMemoryLimit(VARIANT& result);
+    void PutMemoryLimit(const VARIANT& value);
+    void GetTimeout(VARIANT& result);
+    void PutTimeout(const VARIANT& value);
     void GetError(VARIANT& result);
     void AddCode(const com::DispatchArgs& args, VARIANT& result);
     void Run(const com::DispatchArgs& args, VARIANT& result);

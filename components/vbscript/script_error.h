@@ -27,6 +27,8 @@ public:
     std::u16string text; // the line of the script where it happened
     bool compile = false;
     bool positioned = false;
+    // The script was stopped (runaway guard): On Error Resume Next cannot hold it.
+    bool fatal = false;
     // An HRESULT reported by an object, kept so that it reaches the host intact.
     std::int32_t scode = 0;
 };

@@ -13,8 +13,15 @@ constexpr IID kIidScriptObject = {0x5B7E2C10, 0x8D41, 0x4C0A, {0x9E, 0x3F, 0x61,
 
 } // namespace
 
-ScriptObject::ScriptObject(std::weak_ptr<Engine> engine, const ClassInfo& cls)
-    : engine_(std::move(engine)), class_(&cls), fields_(cls.fields.size()) {}
+ScriptObject::ScriptObject(Engine& engine, const ClassInfo& cls)
+    : engine_(&engine), class_(&cls), serial_(engine.AdoptInstance(this)), fields_(cls.fields.size()) {}
+
+void ScriptObject::RunTerminate() {
+    if (terminated_ || engine_ == nullptr || engine_->tearingDown || class_->terminate == nullptr)
+        return;
+    terminated_ = true;
+    engine_->Vm().Terminate(*this);
+}
 
 ScriptObject* ScriptObject::FromDispatch(IDispatch* object) {
     void* found = nullptr;
@@ -22,7 +29,7 @@ ScriptObject* ScriptObject::FromDispatch(IDispatch* object) {
         return nullptr;
     auto* script = static_cast<ScriptObject*>(found);
     script->Release();
-    return script;
+    return script->engine_ != nullptr ? script : nullptr; // a detached instance is just an inert object
 }
 
 HRESULT ScriptObject::QueryInterface(REFIID riid, void** ppv) {
@@ -43,12 +50,13 @@ ULONG ScriptObject::Release() {
     if (refs_ > 1)
         return --refs_;
     // The last reference: Class_Terminate runs first, while the engine lives.
-    if (auto engine = engine_.lock(); engine && !engine->tearingDown && class_->terminate) {
-        engine->Vm().Terminate(*this);
-    }
+    RunTerminate();
     const ULONG left = --refs_;
-    if (left == 0)
+    if (left == 0) {
+        if (engine_ != nullptr)
+            engine_->ForgetInstance(this);
         delete this;
+    }
     return left;
 }
 
@@ -70,7 +78,7 @@ HRESULT ScriptObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, D
         return E_INVALIDARG;
     for (UINT i = 0; i < count; ++i)
         ids[i] = DISPID_UNKNOWN;
-    if (engine_.expired())
+    if (engine_ == nullptr)
         return E_UNEXPECTED; // the class went with its engine
     const ClassMember* member = names[0] ? class_->Find(names[0]) : nullptr;
     if (member == nullptr || !member->isPublic)
@@ -85,9 +93,10 @@ HRESULT ScriptObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* pa
         return E_INVALIDARG;
     if (result)
         VariantInit(result);
-    auto engine = engine_.lock();
-    if (!engine)
+    if (engine_ == nullptr)
         return E_UNEXPECTED;
+    Engine* engine = engine_;
+    auto hold = engine->weak_from_this().lock(); // a call that releases the control keeps it alive meanwhile
     int member = id == DISPID_VALUE ? class_->defaultMember : id - 1;
     if (member < 0 || member >= static_cast<int>(class_->members.size()))
         return DISP_E_MEMBERNOTFOUND;

@@ -2,6 +2,7 @@
 // An instance of a script Class. It is an IDispatch like any object, so
 // hosts and other components can hold and call it; the interpreter spots
 // its own instances and reaches fields and methods without Invoke.
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -14,7 +15,9 @@ class Engine;
 
 class ScriptObject final : public IDispatch {
 public:
-    ScriptObject(std::weak_ptr<Engine> engine, const ClassInfo& cls);
+    // The engine registers each instance and detaches the survivors when it
+    // is reset or goes, so `engine` is valid for as long as it is held here.
+    ScriptObject(Engine& engine, const ClassInfo& cls);
     ScriptObject(const ScriptObject&) = delete;
     ScriptObject& operator=(const ScriptObject&) = delete;
 
@@ -23,6 +26,17 @@ public:
 
     const ClassInfo& Class() const { return *class_; }
     Value& Field(int index) { return fields_[index]; }
+    std::uint64_t Serial() const { return serial_; }
+    // Class_Terminate, once at most, while the engine can still run it.
+    void RunTerminate();
+    bool Terminated() const { return terminated_; }
+    // The engine is going: the class goes with it, the instance stays inert.
+    void Detach() { engine_ = nullptr; }
+    // After Detach: lets go of what the fields hold, which breaks reference cycles.
+    void DropFields() {
+        std::vector<Value> dying;
+        dying.swap(fields_);
+    }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
     ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
@@ -38,8 +52,10 @@ private:
     ~ScriptObject() = default;
 
     ULONG refs_ = 1;
-    std::weak_ptr<Engine> engine_;
+    Engine* engine_;
     const ClassInfo* class_;
+    std::uint64_t serial_;
+    bool terminated_ = false;
     std::vector<Value> fields_;
 };
 

@@ -1,5 +1,6 @@
 #include "value.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <new>
 
@@ -10,18 +11,54 @@
 namespace zorv::vbs {
 
 namespace {
-// VBScript's own bound on a text; well under what the machine offers.
-constexpr std::size_t kMaxStringLength = 0x7FFFFFF0 / 2;
+
+constexpr std::size_t kMaxStringLength = std::size_t{1} << 27;
+constexpr std::size_t kMaxArrayElements = std::size_t{1} << 24;
+
+// Well under the machine's memory: a runaway script stops with error 7
+// rather than being killed. Hosts may set another bound.
+constexpr std::size_t kDefaultMemoryLimit = std::size_t{1} << 30;
+
+std::atomic<std::size_t> memoryLimit{kDefaultMemoryLimit};
+std::atomic<std::size_t> memoryInUse{0};
+
+std::size_t StringBytes(std::size_t capacity) { return sizeof(StringRep) + capacity * sizeof(char16_t); }
+
+void FreeString(StringRep* rep) {
+    RefundScriptMemory(StringBytes(rep->capacity));
+    std::free(rep);
+}
+
 } // namespace
+
+void SetScriptMemoryLimit(std::size_t bytes) { memoryLimit.store(bytes, std::memory_order_relaxed); }
+std::size_t ScriptMemoryLimit() { return memoryLimit.load(std::memory_order_relaxed); }
+std::size_t ScriptMemoryInUse() { return memoryInUse.load(std::memory_order_relaxed); }
+
+void ChargeScriptMemory(std::size_t bytes) {
+    const std::size_t before = memoryInUse.fetch_add(bytes, std::memory_order_relaxed);
+    if (before + bytes > memoryLimit.load(std::memory_order_relaxed)) {
+        memoryInUse.fetch_sub(bytes, std::memory_order_relaxed);
+        throw ScriptError(kErrOutOfMemory);
+    }
+}
+
+void RefundScriptMemory(std::size_t bytes) { memoryInUse.fetch_sub(bytes, std::memory_order_relaxed); }
 
 StringRep* StringRep::Make(std::u16string_view text, std::size_t capacity) {
     if (capacity < text.size())
         capacity = text.size();
-    if (capacity > kMaxStringLength)
-        throw ScriptError(kErrOutOfStringSpace);
-    void* memory = std::malloc(sizeof(StringRep) + capacity * sizeof(char16_t));
-    if (memory == nullptr)
+    if (capacity > kMaxStringLength) {
+        if (text.size() > kMaxStringLength)
+            throw ScriptError(kErrOutOfMemory);
+        capacity = kMaxStringLength;
+    }
+    ChargeScriptMemory(StringBytes(capacity));
+    void* memory = std::malloc(StringBytes(capacity));
+    if (memory == nullptr) {
+        RefundScriptMemory(StringBytes(capacity));
         throw ScriptError(kErrOutOfMemory);
+    }
     auto* rep = static_cast<StringRep*>(memory);
     rep->refs = 1;
     rep->length = static_cast<std::uint32_t>(text.size());
@@ -40,18 +77,26 @@ Value Value::String(std::u16string_view text) {
 Value Value::Object(IDispatch* object, bool script) {
     Value r = Make(VType::Object);
     r.o_ = object;
-    r.flags_ = script ? kScriptObject : 0;
+    r.SetHead(VType::Object, script ? kScriptObject : 0);
     if (object != nullptr)
         object->AddRef();
     return r;
 }
 
+Value Value::RefToElement(ArrayRep* array, std::uint32_t offset) {
+    Value r = Make(VType::Ref);
+    r.SetHead(VType::Ref, kElementRef, offset);
+    r.a_ = array;
+    ++array->locks;
+    return r;
+}
+
 Value Value::Missing() { return ErrorCode(DISP_E_PARAMNOTFOUND); }
 
-bool Value::IsMissing() const { return type_ == VType::Error && i_ == DISP_E_PARAMNOTFOUND; }
+bool Value::IsMissing() const { return type_() == VType::Error && i_ == DISP_E_PARAMNOTFOUND; }
 
 bool Value::IsNumeric() const {
-    switch (type_) {
+    switch (type_()) {
     case VType::Integer:
     case VType::Long:
     case VType::Single:
@@ -67,7 +112,7 @@ bool Value::IsNumeric() const {
 ScriptObject* Value::Script() const { return IsScriptObject() ? static_cast<ScriptObject*>(o_) : nullptr; }
 
 void Value::AddRefHeap() const {
-    switch (type_) {
+    switch (type_()) {
     case VType::String:
         if (s_)
             ++s_->refs;
@@ -77,28 +122,36 @@ void Value::AddRefHeap() const {
             o_->AddRef();
         break;
     case VType::Array: ++a_->refs; break;
+    case VType::Ref:
+        if (flags_() & kElementRef)
+            ++a_->locks;
+        break;
     default: break;
     }
 }
 
 void Value::ReleaseHeap() {
-    switch (type_) {
+    switch (type_()) {
     case VType::String:
         if (s_ && --s_->refs == 0)
-            std::free(s_);
+            FreeString(s_);
         break;
     case VType::Object:
         if (o_)
             o_->Release();
         break;
     case VType::Array: ReleaseArray(a_); break;
+    case VType::Ref:
+        if ((flags_() & kElementRef) && --a_->locks == 0 && a_->refs == 0)
+            delete a_;
+        break;
     default: break;
     }
-    type_ = VType::Empty;
+    head_ = 0;
 }
 
 void Value::Append(std::u16string_view text) {
-    if (type_ != VType::String) {
+    if (type_() != VType::String) {
         *this = String(text);
         return;
     }
@@ -106,6 +159,8 @@ void Value::Append(std::u16string_view text) {
         return;
     const std::size_t length = s_ ? s_->length : 0;
     const std::size_t needed = length + text.size();
+    if (needed > kMaxStringLength)
+        throw ScriptError(kErrOutOfMemory);
     if (s_ && s_->refs == 1 && needed <= s_->capacity) {
         std::memcpy(s_->chars + length, text.data(), text.size() * sizeof(char16_t));
         s_->length = static_cast<std::uint32_t>(needed);
@@ -115,7 +170,7 @@ void Value::Append(std::u16string_view text) {
     std::memcpy(grown->chars + length, text.data(), text.size() * sizeof(char16_t));
     grown->length = static_cast<std::uint32_t>(needed);
     if (s_ && --s_->refs == 0)
-        std::free(s_);
+        FreeString(s_);
     s_ = grown;
 }
 
@@ -131,7 +186,7 @@ ArrayRep& Value::MutableArray() {
 }
 
 int Value::VarType() const {
-    switch (type_) {
+    switch (type_()) {
     case VType::Empty: return 0;
     case VType::Null: return 1;
     case VType::Integer: return 2;
@@ -146,7 +201,7 @@ int Value::VarType() const {
     case VType::Boolean: return 11;
     case VType::Byte: return 17;
     case VType::Array: return 0x2000 | 12;
-    case VType::Ref: return ref_->VarType();
+    case VType::Ref: return Target()->VarType();
     }
     return 0;
 }
@@ -154,15 +209,32 @@ int Value::VarType() const {
 ArrayRep* ArrayRep::Make(std::vector<ArrayBound> bounds) {
     std::size_t total = 1;
     for (const ArrayBound& b : bounds) {
-        if (b.count != 0 && total > (std::size_t{1} << 24) / b.count)
+        if (b.count != 0 && total > kMaxArrayElements / b.count)
             throw ScriptError(kErrOutOfMemory);
         total *= b.count;
     }
+    const std::size_t bytes = sizeof(ArrayRep) + total * sizeof(Value);
+    ChargeScriptMemory(bytes);
     auto* array = new ArrayRep;
+    array->charged = bytes;
     array->bounds = std::move(bounds);
     array->items.resize(total);
     return array;
 }
+
+ArrayRep::ArrayRep(const ArrayRep& other) : fixed(other.fixed), bounds(other.bounds) {
+    const std::size_t bytes = sizeof(ArrayRep) + other.items.size() * sizeof(Value);
+    ChargeScriptMemory(bytes);
+    charged = bytes;
+    try {
+        items = other.items;
+    } catch (...) {
+        RefundScriptMemory(charged);
+        throw;
+    }
+}
+
+ArrayRep::~ArrayRep() { RefundScriptMemory(charged); }
 
 std::ptrdiff_t ArrayRep::Offset(const std::int32_t* indices, std::size_t count) const {
     if (count != bounds.size())
@@ -180,7 +252,7 @@ std::ptrdiff_t ArrayRep::Offset(const std::int32_t* indices, std::size_t count) 
 }
 
 void ReleaseArray(ArrayRep* array) {
-    if (--array->refs == 0)
+    if (--array->refs == 0 && array->locks == 0)
         delete array;
 }
 

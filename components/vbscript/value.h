@@ -47,31 +47,43 @@ struct ArrayRep;
 
 class Value {
 public:
-    Value() noexcept : type_(VType::Empty), flags_(0), bits_(0) {}
+    Value() noexcept : head_(0), bits_(0) {}
     ~Value() {
-        if (IsHeap())
+        if (NeedsCare())
             ReleaseHeap();
     }
-    Value(const Value& other) noexcept : type_(other.type_), flags_(other.flags_), bits_(other.bits_) {
-        if (IsHeap())
+    Value(const Value& other) noexcept : head_(other.head_), bits_(other.bits_) {
+        if (NeedsCare())
             AddRefHeap();
     }
-    Value(Value&& other) noexcept : type_(other.type_), flags_(other.flags_), bits_(other.bits_) {
-        other.type_ = VType::Empty;
+    Value(Value&& other) noexcept : head_(other.head_), bits_(other.bits_) {
+        other.head_ = 0;
     }
+    // Plain values are overwritten in place; anything held is released only
+    // after the new value is in, as releasing may run script code.
     Value& operator=(const Value& other) noexcept {
+        if (!NeedsCare() && !other.NeedsCare()) {
+            head_ = other.head_;
+            bits_ = other.bits_;
+            return *this;
+        }
         Value copy(other);
         Swap(copy);
         return *this;
     }
     Value& operator=(Value&& other) noexcept {
+        if (!NeedsCare() && this != &other) {
+            head_ = other.head_;
+            bits_ = other.bits_;
+            other.head_ = 0;
+            return *this;
+        }
         Value moved(std::move(other));
         Swap(moved);
         return *this;
     }
     void Swap(Value& other) noexcept {
-        std::swap(type_, other.type_);
-        std::swap(flags_, other.flags_);
+        std::swap(head_, other.head_);
         std::swap(bits_, other.bits_);
     }
 
@@ -82,9 +94,9 @@ public:
     static Value Bool(bool v) { return MakeI(VType::Boolean, v ? -1 : 0); }
     static Value ErrorCode(std::int32_t scode) { return MakeI(VType::Error, scode); }
     static Value Single(float v) {
-        Value r = Make(VType::Single);
-        r.f_ = v;
-        return r;
+        std::uint32_t bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        return Value(static_cast<std::uint64_t>(VType::Single), bits);
     }
     static Value Double(double v) { return MakeD(VType::Double, v); }
     static Value Date(double v) { return MakeD(VType::Date, v); }
@@ -108,17 +120,20 @@ public:
         r.ref_ = target;
         return r;
     }
+    // A reference to an array element (a ByRef argument `a(i)`): it locks the
+    // array against ReDim and Erase and keeps its storage alive while it lives.
+    static Value RefToElement(ArrayRep* array, std::uint32_t offset);
     // An argument left out (f(1,,3)); objects see DISP_E_PARAMNOTFOUND.
     static Value Missing();
 
-    VType Type() const { return type_; }
-    bool Is(VType t) const { return type_ == t; }
-    bool IsHeap() const { return type_ >= VType::String; }
-    bool IsEmpty() const { return type_ == VType::Empty; }
-    bool IsNull() const { return type_ == VType::Null; }
-    bool IsObject() const { return type_ == VType::Object; }
-    bool IsNothing() const { return type_ == VType::Object && o_ == nullptr; }
-    bool IsScriptObject() const { return type_ == VType::Object && (flags_ & kScriptObject) != 0 && o_ != nullptr; }
+    VType Type() const { return type_(); }
+    bool Is(VType t) const { return type_() == t; }
+    bool IsHeap() const { return type_() >= VType::String; }
+    bool IsEmpty() const { return type_() == VType::Empty; }
+    bool IsNull() const { return type_() == VType::Null; }
+    bool IsObject() const { return type_() == VType::Object; }
+    bool IsNothing() const { return type_() == VType::Object && o_ == nullptr; }
+    bool IsScriptObject() const { return type_() == VType::Object && (flags_() & kScriptObject) != 0 && o_ != nullptr; }
     bool IsMissing() const;
     bool IsNumeric() const; // of a numeric subtype (not a numeric text)
 
@@ -130,13 +145,16 @@ public:
     IDispatch* Obj() const { return o_; }
     ScriptObject* Script() const;
     ArrayRep* Arr() const { return a_; }
-    Value* Target() const { return ref_; }
+    bool IsRef() const { return type_() == VType::Ref; }
+    // The array an element reference points into, or null.
+    const ArrayRep* PinnedArray() const { return IsRef() && (flags_() & kElementRef) ? a_ : nullptr; }
+    Value* Target() const { return flags_() & kElementRef ? ElementTarget() : ref_; }
     std::u16string_view Str() const {
         return s_ ? std::u16string_view(s_->chars, s_->length) : std::u16string_view();
     }
     // Follows a Ref to the value it points at.
-    const Value& Deref() const { return type_ == VType::Ref ? *ref_ : *this; }
-    Value& Deref() { return type_ == VType::Ref ? *ref_ : *this; }
+    const Value& Deref() const { return type_() == VType::Ref ? *Target() : *this; }
+    Value& Deref() { return type_() == VType::Ref ? *Target() : *this; }
 
     // Appends in place when this value is the text's only holder; the
     // engine's `s = s & x` leans on it for linear-time string building.
@@ -149,27 +167,42 @@ public:
 
 private:
     static constexpr std::uint8_t kScriptObject = 1;
+    static constexpr std::uint8_t kElementRef = 2;
+    static constexpr std::uint8_t kOwns = 0x80; // holds a reference that copies and releases must count
 
+    // Heap kinds, and Ref since an element reference holds its array.
+    bool NeedsCare() const { return (head_ & (std::uint64_t{kOwns} << 8)) != 0; }
+    Value* ElementTarget() const;
+
+    Value(std::uint64_t head, std::uint64_t bits) noexcept : head_(head), bits_(bits) {}
     static Value Make(VType t) {
-        Value r;
-        r.type_ = t;
-        return r;
+        const std::uint64_t owns = t >= VType::String ? std::uint64_t{kOwns} << 8 : 0;
+        return Value(static_cast<std::uint64_t>(t) | owns, 0);
     }
+    // The payload is written as one word, for the reason head_ is.
     static Value MakeI(VType t, std::int32_t v) {
-        Value r = Make(t);
-        r.i_ = v;
-        return r;
+        return Value(static_cast<std::uint64_t>(t), static_cast<std::uint32_t>(v));
     }
     static Value MakeD(VType t, double v) {
-        Value r = Make(t);
-        r.d_ = v;
-        return r;
+        std::uint64_t bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        return Value(static_cast<std::uint64_t>(t), bits);
     }
     void AddRefHeap() const;
     void ReleaseHeap();
 
-    VType type_;
-    std::uint8_t flags_;
+    // Type, flags and an element reference's offset in one word, written
+    // whole so that copying a value just made never stalls on partial stores.
+    VType type_() const { return static_cast<VType>(static_cast<std::uint8_t>(head_)); }
+    std::uint8_t flags_() const { return static_cast<std::uint8_t>(head_ >> 8); }
+    std::uint32_t aux_() const { return static_cast<std::uint32_t>(head_ >> 32); }
+    void SetHead(VType t, std::uint8_t flags, std::uint32_t aux = 0) {
+        if (t >= VType::String || (flags & kElementRef))
+            flags |= kOwns;
+        head_ = static_cast<std::uint64_t>(t) | (std::uint64_t{flags} << 8) | (std::uint64_t{aux} << 32);
+    }
+
+    std::uint64_t head_;
     union {
         std::int32_t i_;
         float f_;
@@ -191,8 +224,14 @@ struct ArrayBound {
 // Elements are stored leftmost index fastest, as SAFEARRAY stores them, so
 // that ReDim Preserve of the last dimension keeps elements where they are.
 struct ArrayRep {
+    ArrayRep() = default;
+    ArrayRep(const ArrayRep& other);
+    ArrayRep& operator=(const ArrayRep&) = delete;
+    ~ArrayRep();
+
+    std::size_t charged = 0; // bytes counted against the memory guard
     std::uint32_t refs = 1;
-    std::uint32_t locks = 0;
+    std::uint32_t locks = 0; // element references alive; storage lives while refs or locks remain
     bool fixed = false; // Dim a(3): cannot be ReDimmed
     std::vector<ArrayBound> bounds;
     std::vector<Value> items;
@@ -203,5 +242,18 @@ struct ArrayRep {
 };
 
 void ReleaseArray(ArrayRep* array);
+
+// The memory guard. Texts and arrays held by script values count against one
+// process-wide bound (1 GiB unless the host sets another, e.g. through the
+// script control's MemoryLimit); past
+// it, or past 128 Mi characters in one text or 16 Mi elements in one array,
+// the script gets error 7 instead of the machine running out.
+void SetScriptMemoryLimit(std::size_t bytes);
+std::size_t ScriptMemoryLimit();
+std::size_t ScriptMemoryInUse();
+void ChargeScriptMemory(std::size_t bytes); // throws error 7 past the bound
+void RefundScriptMemory(std::size_t bytes);
+
+inline Value* Value::ElementTarget() const { return a_->items.data() + aux_(); }
 
 } // namespace zorv::vbs

@@ -2,6 +2,8 @@
 // as the program reaches it.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "outside/late_bound.h"
 #include "platform/com/class_table.h"
 #include "platform/com/table_dispatch.h"
@@ -222,4 +224,90 @@ TEST(ScriptControl, HugeOrBinaryInputIsACompileErrorNotACrash) {
     EXPECT_NE(FailureOf([&] { CallMethod(control.Get(), u"AddCode", {std::u16string_view(junk)}); }), "(no error)");
     std::u16string nested(100000, u'(');
     EXPECT_NE(FailureOf([&] { CallMethod(control.Get(), u"AddCode", {u"x = " + nested}); }), "(no error)");
+}
+
+TEST(ScriptControl, ResetEndsLiveInstancesWithClassTerminate) {
+    zorv::ui::RecordingUserInterface ui;
+    auto control = VBScript();
+    CallMethod(control.Get(), u"AddCode",
+               {u"Class T\nPublic Name, Other\nSub Class_Terminate\nMsgBox \"fin \" & Name\nEnd Sub\nEnd Class\n"
+                u"Dim a, b\nSet a = New T : a.Name = \"a\"\nSet b = New T : b.Name = \"b\"\n"
+                u"Set a.Other = b\nSet b.Other = a"});
+    CallMethod(control.Get(), u"Reset");
+    ASSERT_EQ(ui.Messages().size(), 2u);
+    EXPECT_EQ(ui.Messages()[0].text, u"fin a");
+    EXPECT_EQ(ui.Messages()[1].text, u"fin b");
+}
+
+TEST(ScriptControl, ReleasingTheControlEndsLiveInstances) {
+    zorv::ui::RecordingUserInterface ui;
+    {
+        auto control = VBScript();
+        CallMethod(control.Get(), u"AddCode",
+                   {u"Class T\nSub Class_Terminate\nMsgBox \"fin\"\nErr.Raise 5\nEnd Sub\nEnd Class\nDim a\nSet a = New T"});
+    }
+    ASSERT_EQ(ui.Messages().size(), 1u);
+    EXPECT_EQ(ui.Messages()[0].text, u"fin");
+}
+
+TEST(ScriptControl, AnInstanceHeldByTheHostIsInertAfterReset) {
+    zorv::ui::RecordingUserInterface ui;
+    auto control = VBScript();
+    CallMethod(control.Get(), u"AddCode",
+               {u"Class T\nFunction Hello\nHello = 1\nEnd Function\nSub Class_Terminate\nMsgBox \"fin\"\nEnd Sub\nEnd Class"});
+    Variant held = CallMethod(control.Get(), u"Eval", {u"New T"});
+    ASSERT_EQ(held.vt, VT_DISPATCH);
+    CallMethod(control.Get(), u"Reset");
+    EXPECT_EQ(ui.Messages().size(), 1u);
+    EXPECT_NE(FailureOf([&] { CallMethod(held.pdispVal, u"Hello"); }), "(no error)");
+    held = Variant();
+    EXPECT_EQ(ui.Messages().size(), 1u);
+}
+
+TEST(ScriptControl, TimeoutIsTenSecondsByDefaultAndAcceptsMinusOne) {
+    auto control = VBScript();
+    EXPECT_EQ(Number(GetProperty(control.Get(), u"Timeout")), 10000);
+    PutProperty(control.Get(), u"Timeout", LONG{-1});
+    EXPECT_EQ(Number(GetProperty(control.Get(), u"Timeout")), -1);
+    EXPECT_NE(FailureOf([&] { PutProperty(control.Get(), u"Timeout", LONG{-5}); }), "(no error)");
+}
+
+TEST(ScriptControl, ARunawayScriptIsStoppedWhenTheUserSaysYes) {
+    zorv::ui::RecordingUserInterface ui;
+    ui.QueueAnswer(zorv::ui::Answer::Yes);
+    auto control = VBScript();
+    PutProperty(control.Get(), u"Timeout", LONG{50});
+    const std::string text =
+        FailureOf([&] { CallMethod(control.Get(), u"AddCode", {u"On Error Resume Next\nDo\nLoop"}); });
+    EXPECT_EQ(text, "Script arrêté : délai d'exécution dépassé (ligne 2, colonne 1)");
+    ASSERT_EQ(ui.Messages().size(), 1u);
+    EXPECT_EQ(ui.Messages()[0].text, u"Le script s'exécute depuis longtemps. Voulez-vous l'arrêter ?");
+    EXPECT_EQ(ui.Messages()[0].buttons, zorv::ui::Buttons::YesNo);
+    EXPECT_EQ(ui.Messages()[0].icon, zorv::ui::Icon::Question);
+    auto error = GetProperty(control.Get(), u"Error");
+    EXPECT_EQ(Number(GetProperty(error.pdispVal, u"Number")), 5050);
+}
+
+TEST(ScriptControl, NoLetsTheScriptRunAnotherPeriod) {
+    zorv::ui::RecordingUserInterface ui;
+    ui.QueueAnswer(zorv::ui::Answer::No);
+    ui.QueueAnswer(zorv::ui::Answer::Yes);
+    auto control = VBScript();
+    PutProperty(control.Get(), u"Timeout", LONG{40});
+    CallMethod(control.Get(), u"AddCode", {u"Sub Spin\nDim t\nt = Timer\nDo\nLoop\nEnd Sub"});
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_NE(FailureOf([&] { CallMethod(control.Get(), u"Run", {u"Spin"}); }), "(no error)");
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(80));
+    EXPECT_EQ(ui.Messages().size(), 2u);
+    // The engine is still usable afterwards.
+    EXPECT_EQ(Number(CallMethod(control.Get(), u"Eval", {u"1 + 1"})), 2);
+}
+
+TEST(ScriptControl, WithoutUIATimeoutStopsWithoutAsking) {
+    zorv::ui::RecordingUserInterface ui;
+    auto control = VBScript();
+    PutProperty(control.Get(), u"Timeout", LONG{30});
+    PutProperty(control.Get(), u"AllowUI", false);
+    EXPECT_NE(FailureOf([&] { CallMethod(control.Get(), u"AddCode", {u"While True\nWend"}); }), "(no error)");
+    EXPECT_TRUE(ui.Messages().empty());
 }

@@ -3,6 +3,7 @@
 //   ' expect: TEXT          the next line the script prints (MsgBox) is TEXT
 //   ' expect error: TEXT    the script fails on this line with a description containing TEXT
 //   ' stdin: TEXT           a line InputBox reads
+//   ' options: ARGS         options given to zorv-vbs before the file (--timeout 200)
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -24,6 +25,7 @@ struct Expectations {
     std::string error;
     int errorLine = 0;
     std::vector<std::string> input;
+    std::string options;
 };
 
 std::string After(const std::string& line, const std::string& marker) {
@@ -50,6 +52,8 @@ Expectations Read(const fs::path& file) {
             e.output.push_back(After(line, "' expect: "));
         } else if (line.find("' expect:") != std::string::npos) {
             e.output.push_back("");
+        } else if (line.find("' options: ") != std::string::npos) {
+            e.options = After(line, "' options: ");
         } else if (line.find("' stdin: ") != std::string::npos) {
             e.input.push_back(After(line, "' stdin: "));
         }
@@ -87,7 +91,7 @@ std::string Check(const std::string& runner, const fs::path& script, const fs::p
         for (const std::string& line : e.input)
             input << line << "\n";
     }
-    const std::string command = "'" + runner + "' '" + script.string() + "' < '" + in.string() + "' > '" +
+    const std::string command = "'" + runner + "' " + e.options + " '" + script.string() + "' < '" + in.string() + "' > '" +
                                 out.string() + "' 2> '" + err.string() + "'";
     const int raw = std::system(command.c_str());
     const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

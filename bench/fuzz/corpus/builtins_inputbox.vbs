@@ -1,0 +1,4 @@
+﻿Dim name
+name = InputBox("Nom ?") ' expect: Nom ?
+' stdin: Zoé
+MsgBox "Bonjour " & name ' expect: Bonjour Zoé

@@ -1,0 +1,3 @@
+Sub S
+  MsgBox 1
+End Function ' expect error: 'Sub' attendu

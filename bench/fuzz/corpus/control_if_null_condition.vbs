@@ -1,0 +1,5 @@
+If Null Then
+  MsgBox "then"
+Else
+  MsgBox "else" ' expect: else
+End If

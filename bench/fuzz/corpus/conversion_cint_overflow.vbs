@@ -1,0 +1,1 @@
+﻿MsgBox CInt(40000) ' expect error: Dépassement de capacité: 'CInt'

@@ -1,0 +1,3 @@
+On Error Resume Next
+Err.Raise 6
+MsgBox Err ' expect: 6

@@ -1,0 +1,2 @@
+Dim o
+Set o = 5 ' expect error: Objet requis

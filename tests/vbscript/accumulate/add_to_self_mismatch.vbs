@@ -1,0 +1,3 @@
+Dim s
+s = "x"
+s = s + 1 ' expect error: Type incompatible

@@ -1,0 +1,1 @@
+﻿vbCrLf = "x" ' expect error: Affectation illégale

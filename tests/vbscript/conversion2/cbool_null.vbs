@@ -1,0 +1,1 @@
+﻿MsgBox CBool(Null) ' expect error: Utilisation incorrecte de Null

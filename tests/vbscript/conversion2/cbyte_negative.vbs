@@ -1,0 +1,1 @@
+﻿MsgBox CByte(-1) ' expect error: Dépassement de capacité: 'CByte'

@@ -1,0 +1,1 @@
+﻿MsgBox CByte(256) ' expect error: Dépassement de capacité: 'CByte'

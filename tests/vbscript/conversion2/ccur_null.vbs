@@ -1,0 +1,1 @@
+﻿MsgBox CCur(Null) ' expect error: Utilisation incorrecte de Null

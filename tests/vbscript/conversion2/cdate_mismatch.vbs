@@ -1,0 +1,1 @@
+﻿MsgBox CDate("pas une date") ' expect error: Type incompatible: 'CDate'

@@ -1,0 +1,1 @@
+﻿MsgBox CDate(Null) ' expect error: Utilisation incorrecte de Null

@@ -1,0 +1,9 @@
+﻿MsgBox CInt(0.5) ' expect: 0
+MsgBox CInt(1.5) ' expect: 2
+MsgBox CInt(2.5) ' expect: 2
+MsgBox CInt(-2.5) ' expect: -2
+MsgBox CInt(-3.5) ' expect: -4
+MsgBox CLng(2.5) ' expect: 2
+MsgBox CLng(3.5) ' expect: 4
+MsgBox CLng("-1,5") ' expect: -2
+MsgBox CInt(32767.4) ' expect: 32767

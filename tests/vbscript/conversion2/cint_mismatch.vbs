@@ -1,0 +1,1 @@
+﻿MsgBox CInt("abc") ' expect error: Type incompatible: 'CInt'

@@ -1,0 +1,1 @@
+﻿MsgBox CLng(Null) ' expect error: Utilisation incorrecte de Null

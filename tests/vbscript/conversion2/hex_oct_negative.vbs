@@ -1,0 +1,11 @@
+﻿MsgBox Hex(-1) ' expect: FFFF
+MsgBox Hex(CInt(-32768)) ' expect: 8000
+MsgBox Hex(-32768) ' expect: FFFF8000
+MsgBox Hex(-32769) ' expect: FFFF7FFF
+MsgBox Hex(CLng(-2)) ' expect: FFFFFFFE
+MsgBox Oct(-1) ' expect: 177777
+MsgBox Oct(CLng(-1)) ' expect: 37777777777
+MsgBox Hex(Empty) ' expect: 0
+MsgBox Hex(2.5) ' expect: 2
+MsgBox Hex(&HFF&) ' expect: FF
+MsgBox IsNull(Oct(Null)) ' expect: Vrai

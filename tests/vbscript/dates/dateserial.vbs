@@ -1,0 +1,10 @@
+﻿MsgBox DateSerial(2024, 12, 31) ' expect: 31/12/2024
+MsgBox DateSerial(2024, 13, 1) ' expect: 01/01/2025
+MsgBox DateSerial(2024, 3, 0) ' expect: 29/02/2024
+MsgBox DateSerial(2024, 1, -1) ' expect: 30/12/2023
+MsgBox DateSerial(2024, 0, 1) ' expect: 01/12/2023
+MsgBox DateSerial(2023, 2, 29) ' expect: 01/03/2023
+MsgBox DateSerial(99, 1, 1) ' expect: 01/01/1999
+MsgBox DateSerial(5, 1, 1) ' expect: 01/01/2005
+MsgBox TypeName(DateSerial(2024, 1, 1)) ' expect: Date
+MsgBox CLng(DateSerial(1899, 12, 30)) ' expect: 0

@@ -1,0 +1,1 @@
+﻿MsgBox DateSerial(Null, 1, 1) ' expect error: Utilisation incorrecte de Null

@@ -1,0 +1,1 @@
+﻿MsgBox MonthName(Null) ' expect error: Utilisation incorrecte de Null

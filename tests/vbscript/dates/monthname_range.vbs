@@ -1,0 +1,1 @@
+﻿MsgBox MonthName(0) ' expect error: Argument ou appel de procédure incorrect: 'MonthName'

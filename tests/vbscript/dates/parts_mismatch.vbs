@@ -1,0 +1,1 @@
+﻿MsgBox Year("demain") ' expect error: Type incompatible: 'Year'

@@ -1,0 +1,1 @@
+﻿MsgBox WeekdayName(8) ' expect error: Argument ou appel de procédure incorrect: 'WeekdayName'

@@ -1,0 +1,2 @@
+Dim f
+Set f = GetRef("Nowhere") ' expect error: Argument ou appel de procédure incorrect

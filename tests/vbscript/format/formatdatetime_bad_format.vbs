@@ -1,0 +1,1 @@
+﻿MsgBox FormatDateTime(#1/1/2024#, 5) ' expect error: Argument ou appel de procédure incorrect: 'FormatDateTime'

@@ -1,0 +1,1 @@
+﻿MsgBox FormatDateTime("hier") ' expect error: Type incompatible: 'FormatDateTime'

@@ -1,0 +1,1 @@
+﻿MsgBox FormatNumber("abc") ' expect error: Type incompatible: 'FormatNumber'

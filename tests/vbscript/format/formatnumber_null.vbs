@@ -1,0 +1,1 @@
+﻿MsgBox FormatNumber(Null) ' expect error: Utilisation incorrecte de Null

@@ -1,0 +1,2 @@
+Dim a
+ReDim a(100000000) ' expect error: Mémoire insuffisante

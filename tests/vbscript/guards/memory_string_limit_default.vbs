@@ -1,0 +1,5 @@
+Dim s
+s = String(1000, "x")
+Do
+  s = s & s ' expect error: Mémoire insuffisante
+Loop

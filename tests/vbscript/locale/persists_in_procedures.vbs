@@ -1,0 +1,5 @@
+﻿Sub Show
+  MsgBox 0.5
+End Sub
+SetLocale "en-us"
+Show ' expect: 0.5

@@ -1,0 +1,1 @@
+﻿SetLocale "xx-yy" ' expect error: Argument ou appel de procédure incorrect: 'SetLocale'

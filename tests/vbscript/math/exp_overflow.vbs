@@ -1,0 +1,1 @@
+﻿MsgBox Exp(1000) ' expect error: Dépassement de capacité: 'Exp'

@@ -1,0 +1,1 @@
+﻿MsgBox Int("x") ' expect error: Type incompatible: 'Int'

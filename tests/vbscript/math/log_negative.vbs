@@ -1,0 +1,1 @@
+﻿MsgBox Log(-1) ' expect error: Argument ou appel de procédure incorrect: 'Log'

@@ -1,0 +1,1 @@
+﻿MsgBox Sqr(-1) ' expect error: Argument ou appel de procédure incorrect: 'Sqr'

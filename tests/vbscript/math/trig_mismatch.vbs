@@ -1,0 +1,1 @@
+﻿MsgBox Sin("abc") ' expect error: Type incompatible: 'Sin'

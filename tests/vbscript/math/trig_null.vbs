@@ -1,0 +1,1 @@
+﻿MsgBox Cos(Null) ' expect error: Utilisation incorrecte de Null

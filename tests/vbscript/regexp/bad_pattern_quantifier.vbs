@@ -1,0 +1,4 @@
+﻿Dim re
+Set re = New RegExp
+re.Pattern = "*a"
+MsgBox re.Replace("a", "b") ' expect error: Quantificateur inattendu

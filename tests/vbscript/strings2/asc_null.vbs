@@ -1,0 +1,1 @@
+﻿MsgBox Asc(Null) ' expect error: Utilisation incorrecte de Null

@@ -1,0 +1,1 @@
+﻿MsgBox Filter("abc", "a") ' expect error: Type incompatible: 'Filter'

@@ -1,0 +1,1 @@
+﻿MsgBox Filter(Null, "a") ' expect error: Utilisation incorrecte de Null

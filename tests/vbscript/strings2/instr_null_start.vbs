@@ -1,0 +1,1 @@
+﻿MsgBox InStr(Null, "abc", "a") ' expect error: Utilisation incorrecte de Null

@@ -1,0 +1,1 @@
+﻿MsgBox Join("abc") ' expect error: Type incompatible: 'Join'

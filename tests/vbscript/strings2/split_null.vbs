@@ -1,0 +1,1 @@
+﻿MsgBox Split(Null) ' expect error: Utilisation incorrecte de Null

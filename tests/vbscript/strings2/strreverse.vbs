@@ -1,0 +1,3 @@
+﻿MsgBox StrReverse("abc") ' expect: cba
+MsgBox "[" & StrReverse("") & "]" ' expect: []
+MsgBox StrReverse(123) ' expect: 321

@@ -1,0 +1,1 @@
+﻿MsgBox StrReverse(Null) ' expect error: Utilisation incorrecte de Null
