@@ -1,9 +1,11 @@
 #pragma once
-// A kind's catalogue routine: the common page, then the kind's specific rows.
+// The catalogue routine of any kind (ShowScannerProperties ... ShowCashDrawerProperties
+// are this one routine run on their kind's table): the common page, then the
+// kind's specific rows.
 #include "devices/device_kinds.h"
 #include "views/common_properties_view.h"
-#include "views/run_catalogue.h"
 #include "views/kind_properties_view.h"
+#include "views/run_catalogue.h"
 
 namespace zorv::views {
 
@@ -12,20 +14,5 @@ namespace zorv::views {
 // ends the routine; the rows already added stay.
 void ShowKindProperties(devices::DeviceKindId kind, const DeviceObjectSource& deviceObject,
                         CommonPropertiesView& common, SpecificPropertiesView& specific);
-
-void ShowScannerProperties(const DeviceObjectSource& deviceObject, CommonPropertiesView& common,
-                           SpecificPropertiesView& specific);
-void ShowPrinterProperties(const DeviceObjectSource& deviceObject, CommonPropertiesView& common,
-                           SpecificPropertiesView& specific);
-void ShowLineDisplayProperties(const DeviceObjectSource& deviceObject, CommonPropertiesView& common,
-                               SpecificPropertiesView& specific);
-void ShowKeylockProperties(const DeviceObjectSource& deviceObject, CommonPropertiesView& common,
-                           SpecificPropertiesView& specific);
-void ShowMSRProperties(const DeviceObjectSource& deviceObject, CommonPropertiesView& common,
-                       SpecificPropertiesView& specific);
-void ShowPOSKeyboardProperties(const DeviceObjectSource& deviceObject, CommonPropertiesView& common,
-                               SpecificPropertiesView& specific);
-void ShowCashDrawerProperties(const DeviceObjectSource& deviceObject, CommonPropertiesView& common,
-                              SpecificPropertiesView& specific);
 
 } // namespace zorv::views

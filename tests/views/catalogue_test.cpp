@@ -77,7 +77,7 @@ TEST(PrinterCatalogue, ShowsFiftySixFlagsThenTwentySixTextsEachGroupAlphabetical
     p[u"FontTypefaceList"] = com::Variant(u"");
     p[u"CharacterSetList"] = com::Variant(u"998,999");
     Shown shown;
-    views::ShowPrinterProperties(device.Source(), shown.common, shown.specific);
+    views::ShowKindProperties(devices::DeviceKindId::Printer, device.Source(), shown.common, shown.specific);
 
     const auto& checks = shown.specific.checks;
     const auto& rows = shown.specific.rows;
