@@ -1,4 +1,0 @@
-﻿Dim name
-name = InputBox("Nom ?") ' expect: Nom ?
-' stdin: Zoé
-MsgBox "Bonjour " & name ' expect: Bonjour Zoé

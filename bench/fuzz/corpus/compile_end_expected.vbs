@@ -1,3 +1,0 @@
-Sub S
-  MsgBox 1
-End Function ' expect error: 'Sub' attendu

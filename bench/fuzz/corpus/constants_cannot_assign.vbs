@@ -1,1 +1,0 @@
-﻿vbCrLf = "x" ' expect error: Affectation illégale

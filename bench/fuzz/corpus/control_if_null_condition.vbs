@@ -1,5 +1,0 @@
-If Null Then
-  MsgBox "then"
-Else
-  MsgBox "else" ' expect: else
-End If

@@ -1,1 +1,0 @@
-﻿MsgBox CInt(40000) ' expect error: Dépassement de capacité: 'CInt'

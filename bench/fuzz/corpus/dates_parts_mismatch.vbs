@@ -1,1 +1,0 @@
-﻿MsgBox Year("demain") ' expect error: Type incompatible: 'Year'

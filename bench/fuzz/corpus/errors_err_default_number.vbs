@@ -1,3 +1,0 @@
-On Error Resume Next
-Err.Raise 6
-MsgBox Err ' expect: 6

@@ -1,2 +1,0 @@
-Dim o
-Set o = 5 ' expect error: Objet requis
