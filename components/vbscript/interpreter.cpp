@@ -22,6 +22,9 @@ constexpr std::size_t kStackValues = 1 << 17;
 constexpr std::size_t kMaxFrames = 3000;
 constexpr int kMaxNesting = 60;
 constexpr int kTickInterval = 1 << 12;
+// Budget units: a built-in call costs as much as 16 simple steps, a recovered
+// error (an exception thrown and caught) reads the clock at once.
+constexpr int kBuiltinCost = 16;
 constexpr int kErrScriptStopped = 5050;
 constexpr std::u16string_view kStopQuestion = u"Le script s'exécute depuis longtemps. Voulez-vous l'arrêter ?";
 
@@ -232,13 +235,20 @@ bool Interpreter::Recover(ScriptError& error, std::size_t floor) {
     for (std::size_t i = frames_.size(); i-- > floor;) {
         if (!frames_[i].resumeNext || error.fatal)
             continue;
+        // Errors are slow (an exception each): a loop of them reads the clock every time.
+        if (ClockSaysStop()) {
+            ScriptError stop = StopError();
+            stop.pos = error.pos;
+            stop.text = std::move(error.text);
+            stop.positioned = true;
+            error = std::move(stop);
+            break;
+        }
         while (frames_.size() > i + 1)
             PopFrame();
         engine_.Err().Set(error);
         Frame& frame = frames_.back();
-        const bool isTop = frames_.size() - 1 == i;
         std::uint32_t at = static_cast<std::uint32_t>(frame.pc - frame.proc->code.data());
-        (void)isTop;
         ClearTo(frame.base + frame.proc->localCount);
         const ResumeRange* range = FindResume(*frame.proc, at);
         if (range == nullptr && at > 0)
@@ -258,9 +268,14 @@ void Interpreter::RestartClock() {
 }
 
 void Interpreter::Tick() {
+    if (ClockSaysStop())
+        throw StopError();
+}
+
+bool Interpreter::ClockSaysStop() {
     budget_ = kTickInterval;
     if (engine_.timeoutMs < 0 || std::chrono::steady_clock::now() < deadline_)
-        return;
+        return false;
     if (engine_.allowUI) {
         ui::Message question;
         question.caption = u"ZORV";
@@ -269,12 +284,16 @@ void Interpreter::Tick() {
         question.buttons = ui::Buttons::YesNo;
         if (ui::CurrentUserInterface().ShowMessage(question) != ui::Answer::Yes) {
             RestartClock();
-            return;
+            return false;
         }
     }
+    return true;
+}
+
+ScriptError Interpreter::StopError() {
     ScriptError stop = ScriptError::Custom(kErrScriptStopped, u"Script arrêté : délai d'exécution dépassé");
     stop.fatal = true;
-    throw stop;
+    return stop;
 }
 
 // ------------------------------------------------------------------ places
@@ -386,6 +405,7 @@ void Interpreter::CallByName(NameSite& site, int argc) {
 }
 
 void Interpreter::CallBuiltin(int index, int argc) {
+    Charge(kBuiltinCost);
     const Builtin& builtin = BuiltinAt(index);
     Value* args = sp_ - argc;
     if (argc < builtin.minArgs || argc > builtin.maxArgs)

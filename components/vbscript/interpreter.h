@@ -58,6 +58,17 @@ private:
                     Value* outer = nullptr);
     // Every few thousand backward jumps and calls: the runaway-script guard.
     void Tick();
+    // Resets the budget; true when the time is up and the script must stop
+    // (after asking, when the script may show questions).
+    bool ClockSaysStop();
+    static ScriptError StopError();
+    // Slow steps (built-ins, which may print or wait, and recovered errors)
+    // spend more of the budget, so a loop made of them still meets the clock.
+    void Charge(int units) {
+        budget_ -= units;
+        if (budget_ <= 0)
+            Tick();
+    }
     void RestartClock();
 
     Value& PlaceRef(Place place, int operand);

@@ -513,6 +513,7 @@ private:
                     branch.values.push_back(Expression());
                 } while (Accept(Tok::Comma));
             }
+            EndOfStatement();
             branch.body = BlockUntil({Tok::KwCase, Tok::KwEnd});
             stmt->branches.push_back(std::move(branch));
         }
@@ -550,6 +551,7 @@ private:
     }
 
     Block LoopBody() {
+        EndOfStatement();
         Block body = BlockUntil({Tok::KwNext});
         Expect(Tok::KwNext, kErrExpectedNext);
         if (At(Tok::Identifier))
@@ -572,6 +574,7 @@ private:
         } else if (!AtStatementEnd()) {
             Fail(kErrExpectedWhileUntilEnd);
         }
+        EndOfStatement();
         stmt->body = BlockUntil({Tok::KwLoop});
         Expect(Tok::KwLoop, kErrExpectedLoop);
         if (At(Tok::KwWhile) || At(Tok::KwUntil)) {
@@ -587,6 +590,7 @@ private:
     StmtPtr WhileStatement() {
         auto stmt = MakeStmt(StmtKind::While, Advance().pos);
         stmt->value = Expression();
+        EndOfStatement();
         stmt->body = BlockUntil({Tok::KwWend});
         Expect(Tok::KwWend, kErrExpectedWend);
         return stmt;
@@ -611,6 +615,7 @@ private:
     StmtPtr WithStatement() {
         auto stmt = MakeStmt(StmtKind::With, Advance().pos);
         stmt->value = Expression();
+        EndOfStatement();
         stmt->body = BlockUntil({Tok::KwEnd});
         Expect(Tok::KwEnd, kErrExpectedEnd);
         Expect(Tok::KwWith, kErrExpectedWith);
