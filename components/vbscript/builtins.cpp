@@ -9,6 +9,7 @@
 #include <ctime>
 #include <unordered_map>
 
+#include "case_mapping.h"
 #include "com_bridge.h"
 #include "conversion.h"
 #include "dynamic_code.h"
@@ -218,20 +219,12 @@ Value InStrRevF(Interpreter&, Args a) {
     return Value::Long(at == std::u16string::npos ? 0 : static_cast<std::int32_t>(at + 1));
 }
 
-char16_t Upper(char16_t c) {
-    if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
-        return static_cast<char16_t>(c - 32);
-    if (c == 0xFF)
-        return 0x178;
-    return c;
-}
-
 Value UCaseF(Interpreter&, Args a) {
     if (a[0].IsNull())
         return Value::Null();
     std::u16string s = ToText(a[0]);
     for (char16_t& c : s)
-        c = Upper(c);
+        c = UpperChar(c);
     return Text(s);
 }
 
@@ -240,7 +233,7 @@ Value LCaseF(Interpreter&, Args a) {
         return Value::Null();
     std::u16string s = ToText(a[0]);
     for (char16_t& c : s)
-        c = c == 0x178 ? char16_t(0xFF) : com::FoldCase(c);
+        c = LowerChar(c);
     return Text(s);
 }
 
@@ -712,29 +705,20 @@ Value FilterF(Interpreter&, Args a) {
     return MakeArray(std::move(kept));
 }
 
-// Texts as bytes: each character is two bytes, low byte first, as in a BSTR.
-// A text of an odd number of bytes ends with a character holding one byte.
-std::vector<std::uint8_t> BytesOf(std::u16string_view s) {
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(s.size() * 2);
-    for (char16_t c : s) {
-        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
-    }
-    return bytes;
+// Texts as bytes: each character is two bytes, low byte first, as in a
+// BSTR; byte strings may end with a lone byte (see Value::FromBytes).
+std::vector<std::uint8_t> BytesOf(const Value& v) {
+    return v.Is(VType::String) ? v.Bytes() : Value::String(ToText(v)).Bytes();
 }
 
-Value FromBytes(const std::uint8_t* bytes, std::size_t count) {
-    std::u16string s;
-    for (std::size_t i = 0; i < count; i += 2)
-        s += static_cast<char16_t>(bytes[i] | (i + 1 < count ? bytes[i + 1] << 8 : 0));
-    return Text(s);
+Value SomeBytes(const std::vector<std::uint8_t>& bytes, std::size_t from, std::size_t count) {
+    return Value::FromBytes(bytes.data() + from, count);
 }
 
 Value LenBF(Interpreter&, Args a) {
     if (a[0].IsNull())
         return Value::Null();
-    return Value::Long(static_cast<std::int32_t>(ToText(a[0]).size() * 2));
+    return Value::Long(static_cast<std::int32_t>(BytesOf(a[0]).size()));
 }
 
 Value LeftBF(Interpreter&, Args a) {
@@ -743,8 +727,8 @@ Value LeftBF(Interpreter&, Args a) {
         InvalidCall();
     if (a[0].IsNull())
         return Value::Null();
-    const auto bytes = BytesOf(ToText(a[0]));
-    return FromBytes(bytes.data(), std::min<std::size_t>(bytes.size(), static_cast<std::size_t>(n)));
+    const auto bytes = BytesOf(a[0]);
+    return SomeBytes(bytes, 0, std::min<std::size_t>(bytes.size(), static_cast<std::size_t>(n)));
 }
 
 Value RightBF(Interpreter&, Args a) {
@@ -753,9 +737,9 @@ Value RightBF(Interpreter&, Args a) {
         InvalidCall();
     if (a[0].IsNull())
         return Value::Null();
-    const auto bytes = BytesOf(ToText(a[0]));
+    const auto bytes = BytesOf(a[0]);
     const std::size_t count = std::min<std::size_t>(bytes.size(), static_cast<std::size_t>(n));
-    return FromBytes(bytes.data() + bytes.size() - count, count);
+    return SomeBytes(bytes, bytes.size() - count, count);
 }
 
 Value MidBF(Interpreter&, Args a) {
@@ -765,29 +749,53 @@ Value MidBF(Interpreter&, Args a) {
         InvalidCall();
     if (a[0].IsNull())
         return Value::Null();
-    const auto bytes = BytesOf(ToText(a[0]));
+    const auto bytes = BytesOf(a[0]);
     if (static_cast<std::size_t>(start) > bytes.size())
         return Text(u"");
     const std::size_t from = static_cast<std::size_t>(start - 1);
-    const std::size_t count = std::min<std::size_t>(bytes.size() - from, static_cast<std::size_t>(length));
-    return FromBytes(bytes.data() + from, count);
+    return SomeBytes(bytes, from, std::min<std::size_t>(bytes.size() - from, static_cast<std::size_t>(length)));
+}
+
+// InStrB([start, ]string1, string2[, compare]): byte positions, bytes compared as they are.
+Value InStrBF(Interpreter&, Args a) {
+    std::size_t first = 0;
+    std::int32_t start = 1;
+    if (a.size() >= 3) {
+        if (a[0].IsNull())
+            throw ScriptError(kErrInvalidUseOfNull);
+        start = ToLong(a[0]);
+        first = 1;
+    }
+    if (start < 1)
+        InvalidCall();
+    (void)ModeArg(a, first + 2);
+    if (a[first].IsNull() || a[first + 1].IsNull())
+        return Value::Null();
+    const auto hay = BytesOf(a[first]);
+    const auto needle = BytesOf(a[first + 1]);
+    if (static_cast<std::size_t>(start) > hay.size())
+        return Value::Long(needle.empty() && hay.empty() && start == 1 ? 1 : 0);
+    if (needle.empty())
+        return Value::Long(start);
+    const auto at = std::search(hay.begin() + (start - 1), hay.end(), needle.begin(), needle.end());
+    return Value::Long(at == hay.end() ? 0 : static_cast<std::int32_t>(at - hay.begin() + 1));
 }
 
 Value AscBF(Interpreter&, Args a) {
     if (a[0].IsNull())
         throw ScriptError(kErrInvalidUseOfNull);
-    const std::u16string s = ToText(a[0]);
-    if (s.empty())
+    const auto bytes = BytesOf(a[0]);
+    if (bytes.empty())
         InvalidCall();
-    return Value::Integer(static_cast<std::int16_t>(s[0] & 0xFF));
+    return Value::Integer(static_cast<std::int16_t>(bytes[0]));
 }
 
 Value ChrBF(Interpreter&, Args a) {
     const std::int32_t code = ToLong(a[0]);
     if (code < 0 || code > 255)
         InvalidCall();
-    const char16_t c = static_cast<char16_t>(code);
-    return Text(std::u16string_view(&c, 1));
+    const std::uint8_t byte = static_cast<std::uint8_t>(code);
+    return Value::FromBytes(&byte, 1);
 }
 
 // Escape: letters, digits and @*_+-./ stay; other characters become %XX or %uXXXX.
@@ -1043,6 +1051,7 @@ const Builtin kBuiltins[] = {
     {u"Escape", 1, 1, EscapeF},
     {u"Filter", 2, 4, FilterF},
     {u"InStr", 2, 4, InStrF},
+    {u"InStrB", 2, 4, InStrBF},
     {u"InStrRev", 2, 4, InStrRevF},
     {u"Join", 1, 2, JoinF},
     {u"LCase", 1, 1, LCaseF},

@@ -76,7 +76,10 @@ Value FromPlain(const VARIANT& v) {
     case VT_R8: return Value::Double(v.dblVal);
     case VT_CY: return Value::Currency(v.cyVal.int64);
     case VT_DATE: return Value::Date(v.date);
-    case VT_BSTR: return Value::String(com::BstrView(v.bstrVal));
+    case VT_BSTR:
+        if (v.bstrVal != nullptr && SysStringByteLen(v.bstrVal) % 2 != 0)
+            return Value::FromBytes(reinterpret_cast<const std::uint8_t*>(v.bstrVal), SysStringByteLen(v.bstrVal));
+        return Value::String(com::BstrView(v.bstrVal));
     case VT_DISPATCH: {
         // Our own class instances come back as such, for their fast path.
         const bool script = v.pdispVal != nullptr && ScriptObject::FromDispatch(v.pdispVal) != nullptr;
@@ -156,7 +159,12 @@ void ToVariant(const Value& value, VARIANT& out) {
     case VType::Currency: out.vt = VT_CY; out.cyVal.int64 = v.Cy(); break;
     case VType::String: {
         const std::u16string_view text = v.Str();
-        out.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+        if (v.HasOddByte()) {
+            const std::vector<std::uint8_t> bytes = v.Bytes();
+            out.bstrVal = SysAllocStringByteLen(reinterpret_cast<const char*>(bytes.data()), static_cast<UINT>(bytes.size()));
+        } else {
+            out.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+        }
         if (out.bstrVal == nullptr && !text.empty())
             throw ScriptError(kErrOutOfMemory);
         out.vt = VT_BSTR;

@@ -187,13 +187,16 @@ Value Interpreter::Call(const Procedure& proc, std::span<const Value> args, Scri
     if (nesting_ == 0)
         RestartClock();
     ++nesting_;
+    int* const outerBudget = SetWorkBudget(&budget_);
     try {
         EnterFrame(proc, entry, static_cast<int>(args.size()), entry, me, false, outer);
         Value result = Execute(frames_.size() - 1);
         --nesting_;
+        SetWorkBudget(outerBudget);
         return result;
     } catch (...) {
         --nesting_;
+        SetWorkBudget(outerBudget);
         ClearTo(entry);
         throw;
     }
@@ -1066,7 +1069,7 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
             case Op::AppendTo: {
                 Value v = PopValue();
                 Value& target = slot(static_cast<Place>(VBS_OPERAND(0)), VBS_OPERAND(1));
-                if (target.Is(VType::String) && v.Is(VType::String)) {
+                if (target.Is(VType::String) && v.Is(VType::String) && !v.HasOddByte()) {
                     target.Append(v.Str());
                 } else if (target.Is(VType::String) && v.IsNumeric()) {
                     std::u16string text;

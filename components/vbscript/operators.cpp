@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "case_mapping.h"
 #include "com_bridge.h"
 #include "conversion.h"
 #include "platform/com/text.h"
@@ -197,6 +198,17 @@ Value Logic(const Value& left, const Value& right, LogicOp op) {
 
 int Sign(double d) { return d < 0 ? -1 : d > 0 ? 1 : 0; }
 
+// An operand of '&' as bytes, for joining byte strings.
+std::vector<std::uint8_t> ConcatBytes(const Value& v) {
+    if (v.Is(VType::String))
+        return v.Bytes();
+    if (v.IsNull())
+        return {};
+    std::u16string text;
+    AppendText(text, v);
+    return Value::String(text).Bytes();
+}
+
 } // namespace
 
 Value Add(const Value& left, const Value& right) {
@@ -274,6 +286,12 @@ Value Concat(const Value& left, const Value& right) {
     const Value& b = right.Deref();
     if (a.IsNull() && b.IsNull())
         return Value::Null();
+    if (a.HasOddByte() || b.HasOddByte()) {
+        std::vector<std::uint8_t> bytes = ConcatBytes(a);
+        const std::vector<std::uint8_t> tail = ConcatBytes(b);
+        bytes.insert(bytes.end(), tail.begin(), tail.end());
+        return Value::FromBytes(bytes.data(), bytes.size());
+    }
     if (a.Is(VType::String) && b.Is(VType::String)) {
         Value result = a;
         result.Append(b.Str());
@@ -325,8 +343,8 @@ int CompareText(std::u16string_view a, std::u16string_view b, CompareMode mode) 
         char16_t x = a[i];
         char16_t y = b[i];
         if (mode == CompareMode::Text) {
-            x = com::FoldCase(x);
-            y = com::FoldCase(y);
+            x = LowerChar(x);
+            y = LowerChar(y);
         }
         if (x != y)
             return x < y ? -1 : 1;
@@ -344,8 +362,15 @@ int Compare(const Value& left, const Value& right, CompareMode mode, bool& isNul
         throw ScriptError(kErrTypeMismatch);
     const bool textA = a.Is(VType::String);
     const bool textB = b.Is(VType::String);
-    if (textA && textB)
+    if (textA && textB) {
+        if (a.HasOddByte() || b.HasOddByte()) {
+            // Byte strings compare byte by byte, whatever the mode.
+            const std::vector<std::uint8_t> x = a.Bytes();
+            const std::vector<std::uint8_t> y = b.Bytes();
+            return x < y ? -1 : x > y ? 1 : 0;
+        }
         return CompareText(a.Str(), b.Str(), mode);
+    }
     if (textA)
         return b.IsEmpty() ? CompareText(a.Str(), u"", mode) : 1; // a number is less than a text
     if (textB)

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "case_mapping.h"
+
 namespace zorv::vbs::regex {
 
 namespace {
@@ -493,6 +495,7 @@ enum class Op : std::uint8_t {
     Jmp,   // x
     Save,  // slot x = position
     Check, // fail when slot x = position (an empty loop iteration)
+    Reset, // slots x..y-1 = unset (a repeated group's captures, at each pass)
     Bol,
     Eol,
     WordB,
@@ -642,11 +645,33 @@ private:
         }
     }
 
+    // The capture slots of the groups inside node i, as [first, end).
+    void GroupSlots(int i, int& first, int& end) const {
+        const regex::Node& n = nodes_[i];
+        if (n.kind == Kind::Group && n.index >= 0) {
+            first = std::min(first, 2 * n.index);
+            end = std::max(end, 2 * n.index + 2);
+        }
+        for (int k : n.kids)
+            GroupSlots(k, first, end);
+    }
+
+    // Each pass of a repeated body starts with its groups unset, so that a
+    // group the last pass did not reach reports nothing (as JavaScript does).
+    void RepeatedBody(int body) {
+        int first = INT32_MAX;
+        int end = 0;
+        GroupSlots(body, first, end);
+        if (end > first)
+            Emit({Op::Reset, 0, first, end});
+        Node(body);
+    }
+
     // x{min,max}: min copies, then either a loop or (max - min) optional copies.
     void Repeat(const regex::Node& n) {
         const int body = n.kids[0];
         for (int k = 0; k < n.min; ++k)
-            Node(body);
+            RepeatedBody(body);
         const bool nullable = Nullable(body);
         if (n.max < 0) {
             const int split = Emit({Op::Split});
@@ -656,7 +681,7 @@ private:
                 reg = registers_++;
                 Emit({Op::Save, 0, -1 - reg}); // patched to a real slot once groups are known
             }
-            Node(body);
+            RepeatedBody(body);
             if (nullable)
                 Emit({Op::Check, 0, -1 - reg});
             Emit({Op::Jmp, 0, split});
@@ -668,7 +693,7 @@ private:
             const int split = Emit({Op::Split});
             splits.push_back(split);
             prog_.code[split].x = Here();
-            Node(body);
+            RepeatedBody(body);
         }
         for (int split : splits)
             Branch(split, split + 1, Here(), n.greedy);
@@ -801,6 +826,13 @@ void Matcher::AddThread(List& list, int startPc, std::size_t pos, std::vector<in
                 cur[static_cast<std::size_t>(in.x)] = ipos;
                 ++pc;
                 continue;
+            case Op::Reset:
+                for (int slot = in.x; slot < in.y; ++slot) {
+                    pending_.push_back({0, slot, cur[static_cast<std::size_t>(slot)]});
+                    cur[static_cast<std::size_t>(slot)] = -1;
+                }
+                ++pc;
+                continue;
             case Op::Check:
                 if (cur[static_cast<std::size_t>(in.x)] == ipos)
                     stop = true;
@@ -899,6 +931,13 @@ bool Matcher::Run(int pc, std::size_t pos, std::vector<int>& slots, int depth) {
             slots[static_cast<std::size_t>(in.x)] = static_cast<int>(pos);
             ++pc;
             break;
+        case Op::Reset:
+            for (int slot = in.x; slot < in.y; ++slot) {
+                stack.push_back({-1, slot, 0, slots[static_cast<std::size_t>(slot)]});
+                slots[static_cast<std::size_t>(slot)] = -1;
+            }
+            ++pc;
+            break;
         case Op::Check:
             fail = slots[static_cast<std::size_t>(in.x)] == static_cast<int>(pos);
             ++pc;
@@ -982,56 +1021,6 @@ bool Matcher::BacktrackSearch(std::size_t from, std::vector<int>& slots) {
 }
 
 } // namespace
-
-char16_t UpperChar(char16_t c) {
-    if (c >= u'a' && c <= u'z')
-        return static_cast<char16_t>(c - 32);
-    if (c < 0xB5)
-        return c;
-    if (c == 0xB5)
-        return 0x39C;
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
-        return static_cast<char16_t>(c - 32);
-    if (c == 0xFF)
-        return 0x178;
-    if (c >= 0x100 && c <= 0x17F) {
-        const bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-        if (c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F)
-            return c;
-        if (oddUpper)
-            return (c & 1) == 0 ? static_cast<char16_t>(c - 1) : c;
-        return (c & 1) == 1 ? static_cast<char16_t>(c - 1) : c;
-    }
-    if ((c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) || (c >= 0x430 && c <= 0x44F))
-        return static_cast<char16_t>(c - 32);
-    if (c >= 0x450 && c <= 0x45F)
-        return static_cast<char16_t>(c - 80);
-    return c;
-}
-
-char16_t LowerChar(char16_t c) {
-    if (c >= u'A' && c <= u'Z')
-        return static_cast<char16_t>(c + 32);
-    if (c < 0xC0)
-        return c;
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
-        return static_cast<char16_t>(c + 32);
-    if (c == 0x178)
-        return 0xFF;
-    if (c >= 0x100 && c <= 0x17F) {
-        const bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-        if (c == 0x130 || c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F)
-            return c;
-        if (oddUpper)
-            return (c & 1) == 1 ? static_cast<char16_t>(c + 1) : c;
-        return (c & 1) == 0 ? static_cast<char16_t>(c + 1) : c;
-    }
-    if ((c >= 0x391 && c <= 0x3A9 && c != 0x3A2) || (c >= 0x410 && c <= 0x42F))
-        return static_cast<char16_t>(c + 32);
-    if (c >= 0x400 && c <= 0x40F)
-        return static_cast<char16_t>(c + 80);
-    return c;
-}
 
 Regex::Regex(std::u16string_view pattern, bool ignoreCase, bool multiline)
     : program_(std::make_unique<Program>()) {

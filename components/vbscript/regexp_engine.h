@@ -44,8 +44,4 @@ private:
     std::unique_ptr<Program> program_;
 };
 
-// Simple case mappings shared with the matcher's IgnoreCase.
-char16_t UpperChar(char16_t c);
-char16_t LowerChar(char16_t c);
-
 } // namespace zorv::vbs::regex

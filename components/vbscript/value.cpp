@@ -1,8 +1,10 @@
 #include "value.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <new>
+#include <utility>
 
 #include "platform/com/dispatch.h"
 #include "script_error.h"
@@ -35,7 +37,17 @@ void SetScriptMemoryLimit(std::size_t bytes) { memoryLimit.store(bytes, std::mem
 std::size_t ScriptMemoryLimit() { return memoryLimit.load(std::memory_order_relaxed); }
 std::size_t ScriptMemoryInUse() { return memoryInUse.load(std::memory_order_relaxed); }
 
+namespace {
+thread_local int* workBudget = nullptr;
+} // namespace
+
+int* SetWorkBudget(int* budget) { return std::exchange(workBudget, budget); }
+
 void ChargeScriptMemory(std::size_t bytes) {
+    // Filling and later freeing big blocks is work the step count does not
+    // see: one unit per 64 bytes brings the runaway guard's clock read closer.
+    if (workBudget != nullptr && *workBudget > 0)
+        *workBudget -= static_cast<int>(std::min<std::size_t>(bytes / 64, std::size_t{1} << 20));
     const std::size_t before = memoryInUse.fetch_add(bytes, std::memory_order_relaxed);
     if (before + bytes > memoryLimit.load(std::memory_order_relaxed)) {
         memoryInUse.fetch_sub(bytes, std::memory_order_relaxed);
@@ -72,6 +84,35 @@ Value Value::String(std::u16string_view text) {
     Value r = Make(VType::String);
     r.s_ = text.empty() ? nullptr : StringRep::Make(text, text.size());
     return r;
+}
+
+Value Value::FromBytes(const std::uint8_t* bytes, std::size_t count) {
+    const std::size_t whole = count / 2;
+    const bool odd = count % 2 != 0;
+    Value r = Make(VType::String);
+    if (count == 0)
+        return r;
+    r.s_ = StringRep::Make({}, whole + (odd ? 1 : 0));
+    for (std::size_t i = 0; i < whole; ++i)
+        r.s_->chars[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+    r.s_->length = static_cast<std::uint32_t>(whole);
+    if (odd) {
+        r.s_->chars[whole] = bytes[count - 1];
+        r.SetHead(VType::String, kOddByte);
+    }
+    return r;
+}
+
+std::vector<std::uint8_t> Value::Bytes() const {
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(ByteLength());
+    for (char16_t c : Str()) {
+        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
+    }
+    if (HasOddByte())
+        bytes.push_back(static_cast<std::uint8_t>(s_->chars[s_->length] & 0xFF));
+    return bytes;
 }
 
 Value Value::Object(IDispatch* object, bool script) {
@@ -157,6 +198,16 @@ void Value::Append(std::u16string_view text) {
     }
     if (text.empty())
         return;
+    if (HasOddByte()) {
+        // The characters start mid-character: join byte by byte.
+        std::vector<std::uint8_t> bytes = Bytes();
+        for (char16_t c : text) {
+            bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
+            bytes.push_back(static_cast<std::uint8_t>(c >> 8));
+        }
+        *this = FromBytes(bytes.data(), bytes.size());
+        return;
+    }
     const std::size_t length = s_ ? s_->length : 0;
     const std::size_t needed = length + text.size();
     if (needed > kMaxStringLength)

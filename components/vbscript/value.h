@@ -156,6 +156,15 @@ public:
     const Value& Deref() const { return type_() == VType::Ref ? *Target() : *this; }
     Value& Deref() { return type_() == VType::Ref ? *Target() : *this; }
 
+    // Byte strings (ChrB, LeftB, a BSTR of odd byte length) may hold an odd
+    // number of bytes: the last one is kept after the characters and flagged,
+    // so that functions on characters see whole characters only, as LenB and
+    // the byte functions see every byte.
+    static Value FromBytes(const std::uint8_t* bytes, std::size_t count);
+    bool HasOddByte() const { return type_() == VType::String && (flags_() & kOddByte) != 0; }
+    std::size_t ByteLength() const { return Str().size() * 2 + (HasOddByte() ? 1 : 0); }
+    std::vector<std::uint8_t> Bytes() const;
+
     // Appends in place when this value is the text's only holder; the
     // engine's `s = s & x` leans on it for linear-time string building.
     void Append(std::u16string_view text);
@@ -168,6 +177,7 @@ public:
 private:
     static constexpr std::uint8_t kScriptObject = 1;
     static constexpr std::uint8_t kElementRef = 2;
+    static constexpr std::uint8_t kOddByte = 4;
     static constexpr std::uint8_t kOwns = 0x80; // holds a reference that copies and releases must count
 
     // Heap kinds, and Ref since an element reference holds its array.
@@ -253,6 +263,9 @@ std::size_t ScriptMemoryLimit();
 std::size_t ScriptMemoryInUse();
 void ChargeScriptMemory(std::size_t bytes); // throws error 7 past the bound
 void RefundScriptMemory(std::size_t bytes);
+// The running interpreter's step budget, which big allocations spend too
+// (see Interpreter::Tick); returns the previous one.
+int* SetWorkBudget(int* budget);
 
 inline Value* Value::ElementTarget() const { return a_->items.data() + aux_(); }
 

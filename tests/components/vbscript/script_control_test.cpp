@@ -311,3 +311,17 @@ TEST(ScriptControl, WithoutUIATimeoutStopsWithoutAsking) {
     EXPECT_NE(FailureOf([&] { CallMethod(control.Get(), u"AddCode", {u"While True\nWend"}); }), "(no error)");
     EXPECT_TRUE(ui.Messages().empty());
 }
+
+TEST(ScriptControl, ByteStringsCrossTheObjectBoundaryWithEveryByte) {
+    auto control = VBScript();
+    Variant three = CallMethod(control.Get(), u"Eval", {u"ChrB(65) & ChrB(66) & ChrB(67)"});
+    ASSERT_EQ(three.vt, VT_BSTR);
+    EXPECT_EQ(SysStringByteLen(three.bstrVal), 3u);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(three.bstrVal), 3), "ABC");
+
+    CallMethod(control.Get(), u"AddCode", {u"Function Count(x)\nCount = LenB(x) & \" \" & AscB(RightB(x, 1))\nEnd Function"});
+    Variant odd;
+    odd.vt = VT_BSTR;
+    odd.bstrVal = SysAllocStringByteLen("xyz", 3);
+    EXPECT_EQ(ToText(CallMethod(control.Get(), u"Run", {u"Count", odd})), u"3 122");
+}

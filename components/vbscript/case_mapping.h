@@ -1,0 +1,11 @@
+#pragma once
+// Upper and lower case of one UTF-16 unit, for UCase/LCase, text-mode
+// comparison and RegExp's IgnoreCase: Unicode's simple case mapping, so
+// that accented, Greek and Cyrillic letters fold as the script's author
+// expects. Surrogate halves are left as they are.
+namespace zorv::vbs {
+
+char16_t UpperChar(char16_t c);
+char16_t LowerChar(char16_t c);
+
+} // namespace zorv::vbs
