@@ -11,6 +11,7 @@ root="$(cd "$here/../.." && pwd)"
 build="$root/build-fuzz"
 seconds="${1:-60}"
 
+"$root/scripts/deps" --fuzz
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++ -DZORV_FUZZ=ON -DZORV_BUILD_TESTS=OFF -DZORV_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" --target fuzz_vbscript -j 2
