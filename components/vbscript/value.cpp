@@ -225,14 +225,12 @@ void Value::Append(std::u16string_view text) {
     s_ = grown;
 }
 
-ArrayRep& Value::MutableArray() {
-    if (a_->refs > 1) {
-        auto* copy = new ArrayRep(*a_);
-        copy->refs = 1;
-        copy->locks = 0;
-        ReleaseArray(a_);
-        a_ = copy;
-    }
+ArrayRep& Value::UnshareArray() {
+    auto* copy = new ArrayRep(*a_);
+    copy->refs = 1;
+    copy->locks = 0;
+    ReleaseArray(a_);
+    a_ = copy;
     return *a_;
 }
 
@@ -270,10 +268,15 @@ ArrayRep* ArrayRep::Make(std::vector<ArrayBound> bounds) {
     array->charged = bytes;
     array->bounds = std::move(bounds);
     array->items.resize(total);
+    if (array->bounds.size() == 1) {
+        array->lower1 = array->bounds[0].lower;
+        array->count1 = array->bounds[0].count;
+    }
     return array;
 }
 
-ArrayRep::ArrayRep(const ArrayRep& other) : fixed(other.fixed), bounds(other.bounds) {
+ArrayRep::ArrayRep(const ArrayRep& other)
+    : fixed(other.fixed), bounds(other.bounds), lower1(other.lower1), count1(other.count1) {
     const std::size_t bytes = sizeof(ArrayRep) + other.items.size() * sizeof(Value);
     ChargeScriptMemory(bytes);
     charged = bytes;

@@ -200,6 +200,7 @@ private:
     }
     void AddRefHeap() const;
     void ReleaseHeap();
+    ArrayRep& UnshareArray();
 
     // Type, flags and an element reference's offset in one word, written
     // whole so that copying a value just made never stalls on partial stores.
@@ -245,8 +246,19 @@ struct ArrayRep {
     bool fixed = false; // Dim a(3): cannot be ReDimmed
     std::vector<ArrayBound> bounds;
     std::vector<Value> items;
+    // A copy of a one-dimensional array's bound (count1 is 0 for any other
+    // shape), so that a(i) needs neither `bounds` nor a loop.
+    std::int32_t lower1 = 0;
+    std::uint32_t count1 = 0;
 
     static ArrayRep* Make(std::vector<ArrayBound> bounds);
+    // The element a(index) of a one-dimensional array, or null when the
+    // array has another shape or the index is out of bounds.
+    Value* Item1(std::int32_t index) {
+        const auto i = static_cast<std::uint64_t>(std::int64_t{index} - lower1);
+        return i < count1 ? items.data() + i : nullptr;
+    }
+    const Value* Item1(std::int32_t index) const { return const_cast<ArrayRep*>(this)->Item1(index); }
     // The element's offset, or -1 when an index is out of its bounds.
     std::ptrdiff_t Offset(const std::int32_t* indices, std::size_t count) const;
 };
@@ -268,5 +280,6 @@ void RefundScriptMemory(std::size_t bytes);
 int* SetWorkBudget(int* budget);
 
 inline Value* Value::ElementTarget() const { return a_->items.data() + aux_(); }
+inline ArrayRep& Value::MutableArray() { return a_->refs > 1 ? UnshareArray() : *a_; }
 
 } // namespace zorv::vbs
