@@ -3,34 +3,23 @@
 #include <array>
 #include <memory>
 
-#include "platform/com/text.h"
-
 namespace zorv::opos {
-namespace {
 
-std::u16string Folded(std::u16string_view name) {
-    std::u16string folded(name);
-    for (char16_t& c : folded)
-        c = com::FoldCase(c);
-    return folded;
-}
-
-} // namespace
-
-MemberTable::MemberTable(const KindInfo& kind) {
+std::vector<Member> MemberTable::Collect(const KindInfo& kind) {
+    std::vector<Member> members;
     for (std::span<const MethodRow> methods : {CommonMethods(), kind.rows.methods})
         for (const MethodRow& row : methods)
-            Add({row.name, 0, nullptr, row.call});
+            members.push_back({row.name, 0, nullptr, row.call});
     for (std::span<const PropertyRow> rows : {CommonProperties(), kind.rows.properties})
         for (const PropertyRow& row : rows)
-            Add({PropName(row.prop), 0, &row, nullptr});
+            members.push_back({PropName(row.prop), 0, &row, nullptr});
+    for (std::size_t i = 0; i < members.size(); ++i)
+        members[i].id = static_cast<DISPID>(i + 1);
+    return members;
 }
 
-void MemberTable::Add(Member member) {
-    member.id = static_cast<DISPID>(members_.size() + 1);
-    byName_.emplace(Folded(member.name), members_.size());
-    members_.push_back(member);
-}
+MemberTable::MemberTable(const KindInfo& kind)
+    : members_(Collect(kind)), byName_(members_.size(), [this](std::size_t i) { return members_[i].name; }) {}
 
 const MemberTable& MemberTable::Of(const KindInfo& kind) {
     static std::array<std::unique_ptr<MemberTable>, 7> tables;
@@ -41,8 +30,8 @@ const MemberTable& MemberTable::Of(const KindInfo& kind) {
 }
 
 const Member* MemberTable::Find(std::u16string_view name) const {
-    const auto found = byName_.find(Folded(name));
-    return found == byName_.end() ? nullptr : &members_[found->second];
+    const std::ptrdiff_t at = byName_.Find(name, [this](std::size_t i) { return members_[i].name; });
+    return at < 0 ? nullptr : &members_[static_cast<std::size_t>(at)];
 }
 
 const Member* MemberTable::Find(DISPID id) const {

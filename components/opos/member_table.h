@@ -2,11 +2,10 @@
 // A kind's late-bound members: the common methods, the kind's methods, then
 // every property, numbered 1..N in that order and found by name without
 // regard to case.
-#include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "kind_table.h"
+#include "platform/com/name_index.h"
 
 namespace zorv::opos {
 
@@ -30,10 +29,10 @@ public:
     std::size_t Size() const { return members_.size(); }
 
 private:
-    void Add(Member member);
+    static std::vector<Member> Collect(const KindInfo& kind);
 
     std::vector<Member> members_;
-    std::unordered_map<std::u16string, std::size_t> byName_;
+    com::NameIndex byName_;
 };
 
 } // namespace zorv::opos

@@ -12,7 +12,7 @@
 
 #include "com_object.h"
 #include "dispatch_args.h"
-#include "text.h"
+#include "name_index.h"
 
 namespace zorv::com {
 
@@ -28,66 +28,21 @@ template <class T> struct DispatchMember {
     Method call = nullptr;
 };
 
-// Hash of a name folded to lower case, from its length and a few of its
-// characters: member names differ in their first letters, their middle or
-// their ends ("CapRecNearEndSensor", "CapSlpNearEndSensor"), and the
-// comparison that follows settles the rest. No folded copy is made.
-inline std::uint32_t FoldedHash(std::u16string_view name) {
-    const std::size_t n = name.size();
-    std::uint32_t hash = 2166136261u ^ static_cast<std::uint32_t>(n);
-    auto mix = [&](std::size_t i) { hash = (hash ^ FoldCase(name[i])) * 16777619u; };
-    if (n <= 8) {
-        for (std::size_t i = 0; i < n; ++i)
-            mix(i);
-        return hash;
-    }
-    for (std::size_t i :
-         {std::size_t{0}, std::size_t{3}, std::size_t{4}, std::size_t{5}, n / 2, n - 3, n - 2, n - 1})
-        mix(i);
-    return hash;
-}
-
-inline bool SameNameIgnoringCase(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size())
-        return false;
-    if (a == b) // callers mostly spell names as declared
-        return true;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i] && FoldCase(a[i]) != FoldCase(b[i]))
-            return false;
-    return true;
-}
-
 template <class T> class DispatchTable {
 public:
     using Member = DispatchMember<T>;
 
     DispatchTable(std::initializer_list<Member> members) : DispatchTable(std::vector<Member>(members)) {}
-    explicit DispatchTable(std::vector<Member> members) : members_(std::move(members)) {
-        std::size_t buckets = 8;
-        while (buckets < members_.size() * 2)
-            buckets *= 2;
-        byName_.assign(buckets, 0);
-        for (std::size_t i = 0; i < members_.size(); ++i) {
-            std::size_t slot = FoldedHash(members_[i].name) & (buckets - 1);
-            while (byName_[slot] != 0)
-                slot = (slot + 1) & (buckets - 1);
-            byName_[slot] = static_cast<std::uint32_t>(i + 1);
-        }
+    explicit DispatchTable(std::vector<Member> members)
+        : members_(std::move(members)), byName_(members_.size(), [this](std::size_t i) { return members_[i].name; }) {
         IndexIds();
     }
     DispatchTable(const DispatchTable&) = delete;
     DispatchTable& operator=(const DispatchTable&) = delete;
 
-    // Open addressing over a table at most half full.
     const Member* FindName(std::u16string_view name) const {
-        const std::size_t mask = byName_.size() - 1;
-        for (std::size_t slot = FoldedHash(name) & mask; byName_[slot] != 0; slot = (slot + 1) & mask) {
-            const Member& member = members_[byName_[slot] - 1];
-            if (SameNameIgnoringCase(member.name, name))
-                return &member;
-        }
-        return nullptr;
+        const std::ptrdiff_t at = byName_.Find(name, [this](std::size_t i) { return members_[i].name; });
+        return at < 0 ? nullptr : &members_[static_cast<std::size_t>(at)];
     }
 
     const Member* FindId(DISPID id) const {
@@ -116,7 +71,7 @@ private:
             byId_[members_[i].id - firstId_] = static_cast<std::uint32_t>(i + 1);
     }
 
-    std::vector<std::uint32_t> byName_; // member index + 1; 0 is a free slot
+    NameIndex byName_;
     std::vector<std::uint32_t> byId_;   // by identifier - firstId_: member index + 1, or 0
     DISPID firstId_ = 0;
 };
