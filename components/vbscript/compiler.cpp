@@ -530,6 +530,14 @@ bool ProcedureCompiler::AddToSelf(const Expr& target, const Expr& value) {
     PlaceForTarget(target.name, target.pos, place, operand);
     if (place == Place::Name || place == Place::Field)
         return false;
+    Place source;
+    int sourceOperand = 0;
+    if (value.right->kind == ExprKind::Name && PlaceOf(Resolve(value.right->name), source, sourceOperand) &&
+        source != Place::Field) {
+        pos_ = value.pos;
+        Emit(Op::AddVarTo, static_cast<int>(place), operand, static_cast<int>(source), sourceOperand);
+        return true;
+    }
     Expression(*value.right);
     pos_ = value.pos;
     Emit(Op::AddTo, static_cast<int>(place), operand);

@@ -61,6 +61,24 @@ Value IntResult(std::int64_t n, bool bothInteger) {
     return Value::Double(static_cast<double>(n));
 }
 
+// target = target + v when both are plain numbers (Integer, Long, Double)
+// and the sum stays finite: the accumulator loops' fast path.
+bool AddNumbersInPlace(Value& target, const Value& v) {
+    if (IsSmallInt(target) && IsSmallInt(v)) {
+        const bool bothInteger = target.Is(VType::Integer) && v.Is(VType::Integer);
+        target = IntResult(std::int64_t{target.I()} + v.I(), bothInteger);
+        return true;
+    }
+    if ((target.Is(VType::Double) || IsSmallInt(target)) && (v.Is(VType::Double) || IsSmallInt(v))) {
+        const double d = (target.Is(VType::Double) ? target.D() : target.I()) + (v.Is(VType::Double) ? v.D() : v.I());
+        if (std::isfinite(d)) {
+            target = Value::Double(d);
+            return true;
+        }
+    }
+    return false;
+}
+
 void LetInto(Value& dest, Value value) {
     if (value.IsObject())
         value = DefaultValue(value);
@@ -827,6 +845,15 @@ void Interpreter::ReDim(Place place, int operand, int dims, bool preserve) {
     target = std::move(value);
 }
 
+// The general target = target + right; the place is found again after the
+// sum, since adding may have run script code (an object's default member).
+void Interpreter::AddInto(Place place, int operand, const Value& right) {
+    Value sum = Add(PlaceRef(place, operand), right);
+    if (sum.IsObject())
+        sum = DefaultValue(sum);
+    PlaceRef(place, operand) = std::move(sum);
+}
+
 void Interpreter::Erase(Place place, int operand) {
     Value& target = PlaceRef(place, operand);
     if (!target.Is(VType::Array))
@@ -1199,31 +1226,23 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
             do {
                 const Place place = static_cast<Place>(VBS_OPERAND(0));
                 const int operand = VBS_OPERAND(1);
-                Value& target = slot(place, operand);
-                const Value& v = sp_[-1];
                 pc += 2;
-                if (IsSmallInt(target) && IsSmallInt(v)) {
-                    const bool bothInteger = target.Is(VType::Integer) && v.Is(VType::Integer);
-                    target = IntResult(std::int64_t{target.I()} + v.I(), bothInteger);
+                if (AddNumbersInPlace(slot(place, operand), sp_[-1])) {
                     --sp_;
                     break;
                 }
-                if ((target.Is(VType::Double) || IsSmallInt(target)) &&
-                    (v.Is(VType::Double) || IsSmallInt(v))) {
-                    const double d = (target.Is(VType::Double) ? target.D() : target.I()) +
-                                     (v.Is(VType::Double) ? v.D() : v.I());
-                    if (std::isfinite(d)) {
-                        target = Value::Double(d);
-                        --sp_;
-                        break;
-                    }
-                }
                 Value right = PopValue();
-                Value sum = Add(target, right);
-                if (sum.IsObject())
-                    sum = DefaultValue(sum);
-                slot(place, operand) = std::move(sum); // the place again: Add may have run script code
-                break;
+                AddInto(place, operand, right);
+            } while (false);
+            VBS_NEXT;
+        L_AddVarTo:
+            do {
+                const Place place = static_cast<Place>(VBS_OPERAND(0));
+                const int operand = VBS_OPERAND(1);
+                const Value right = slot(static_cast<Place>(VBS_OPERAND(2)), VBS_OPERAND(3));
+                pc += 4;
+                if (!AddNumbersInPlace(slot(place, operand), right))
+                    AddInto(place, operand, right);
             } while (false);
             VBS_NEXT;
         L_AppendTo:

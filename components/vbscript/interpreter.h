@@ -71,6 +71,7 @@ private:
     }
     void RestartClock();
 
+    void AddInto(Place place, int operand, const Value& right);
     Value& PlaceRef(Place place, int operand);
     Value ResolveLoad(NameSite& site);
     Value* ResolveGlobal(NameSite& site);

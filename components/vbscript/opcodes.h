@@ -53,6 +53,7 @@ enum class Place : std::int32_t { Local, Ref, Global, Field, Name, Outer };
     X(Is, 0, -1)                                                                                             \
     X(AppendTo, 2, -1)      /* place, operand: v = v & top, in place */                                      \
     X(AddTo, 2, -1)         /* place, operand: v = v + top */                                                \
+    X(AddVarTo, 4, 0)       /* place, operand, place, operand: v = v + w, both plain variables */            \
     X(Jump, 1, 0)           /* absolute target */                                                            \
     X(JumpIfFalse, 1, -1)                                                                                    \
     X(JumpIfTrue, 1, -1)                                                                                     \
