@@ -176,18 +176,29 @@ std::size_t FindLast(std::u16string_view hay, std::u16string_view needle, std::s
 }
 
 // InStr([start, ]string1, string2[, compare])
-Value InStrF(Interpreter&, Args a) {
-    std::size_t first = 0;
+// The arguments of InStr and InStrB: ([start, ]string1, string2[, compare]).
+struct SearchArgs {
     std::int32_t start = 1;
+    std::size_t first = 0; // where string1 is
+    CompareMode mode = CompareMode::Binary;
+};
+
+SearchArgs SearchArgsOf(Args a) {
+    SearchArgs args;
     if (a.size() >= 3) {
         if (a[0].IsNull())
             throw ScriptError(kErrInvalidUseOfNull);
-        start = ToLong(a[0]);
-        first = 1;
+        args.start = ToLong(a[0]);
+        args.first = 1;
     }
-    if (start < 1)
+    if (args.start < 1)
         InvalidCall();
-    const CompareMode mode = ModeArg(a, first + 2);
+    args.mode = ModeArg(a, args.first + 2);
+    return args;
+}
+
+Value InStrF(Interpreter&, Args a) {
+    const auto [start, first, mode] = SearchArgsOf(a);
     if (a[first].IsNull() || a[first + 1].IsNull())
         return Value::Null();
     const std::u16string hay = ToText(a[first]);
@@ -758,17 +769,8 @@ Value MidBF(Interpreter&, Args a) {
 
 // InStrB([start, ]string1, string2[, compare]): byte positions, bytes compared as they are.
 Value InStrBF(Interpreter&, Args a) {
-    std::size_t first = 0;
-    std::int32_t start = 1;
-    if (a.size() >= 3) {
-        if (a[0].IsNull())
-            throw ScriptError(kErrInvalidUseOfNull);
-        start = ToLong(a[0]);
-        first = 1;
-    }
-    if (start < 1)
-        InvalidCall();
-    (void)ModeArg(a, first + 2);
+    // Bytes are compared as they are, whatever the compare argument says.
+    [[maybe_unused]] const auto [start, first, mode] = SearchArgsOf(a);
     if (a[first].IsNull() || a[first + 1].IsNull())
         return Value::Null();
     const auto hay = BytesOf(a[first]);
