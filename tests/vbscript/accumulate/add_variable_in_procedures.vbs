@@ -23,3 +23,14 @@ MsgBox c.Total ' expect: 5
 Dim s : s = 1
 s = s + c
 MsgBox s ' expect: 11
+' Dynamic code reaches the caller's variables and the globals the same way.
+Dim h : h = 4
+Sub Dynamic
+  Dim a, b
+  a = 1 : b = 2
+  Execute "a = a + b"
+  MsgBox a ' expect: 3
+  ExecuteGlobal "g = 5 : g = g + h"
+End Sub
+Dynamic
+MsgBox g ' expect: 9
