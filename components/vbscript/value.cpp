@@ -103,13 +103,22 @@ Value Value::FromBytes(const std::uint8_t* bytes, std::size_t count) {
     return r;
 }
 
-std::vector<std::uint8_t> Value::Bytes() const {
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(ByteLength());
-    for (char16_t c : Str()) {
+namespace {
+
+// Each character as two bytes, low byte first, as a BSTR holds it.
+void AppendCharBytes(std::vector<std::uint8_t>& bytes, std::u16string_view text) {
+    for (char16_t c : text) {
         bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
         bytes.push_back(static_cast<std::uint8_t>(c >> 8));
     }
+}
+
+} // namespace
+
+std::vector<std::uint8_t> Value::Bytes() const {
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(ByteLength());
+    AppendCharBytes(bytes, Str());
     if (HasOddByte())
         bytes.push_back(static_cast<std::uint8_t>(s_->chars[s_->length] & 0xFF));
     return bytes;
@@ -201,10 +210,7 @@ void Value::Append(std::u16string_view text) {
     if (HasOddByte()) {
         // The characters start mid-character: join byte by byte.
         std::vector<std::uint8_t> bytes = Bytes();
-        for (char16_t c : text) {
-            bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
-            bytes.push_back(static_cast<std::uint8_t>(c >> 8));
-        }
+        AppendCharBytes(bytes, text);
         *this = FromBytes(bytes.data(), bytes.size());
         return;
     }
