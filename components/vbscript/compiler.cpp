@@ -1153,9 +1153,13 @@ void ScriptCompiler::DeclareClass(const ClassDecl& decl) {
     const std::u16string key = Folded(decl.name);
     if (program_.symbols.count(key))
         Fail(kErrNameRedefined, decl.pos, decl.name);
-    auto cls = std::make_unique<ClassInfo>();
-    cls->name = decl.name;
-    ClassInfo* info = cls.get();
+    // The program owns the class from the start: its methods are declared
+    // (and compiled later) with it as their owner even when a later member
+    // fails; only the name is published at the end, once all is well.
+    program_.classes.push_back(std::make_unique<ClassInfo>());
+    const int index = static_cast<int>(program_.classes.size() - 1);
+    ClassInfo* info = program_.classes.back().get();
+    info->name = decl.name;
     auto addMember = [&](const std::u16string& name, SourcePos pos) -> ClassMember& {
         const std::u16string memberKey = Folded(name);
         auto found = info->byName.find(memberKey);
@@ -1209,8 +1213,7 @@ void ScriptCompiler::DeclareClass(const ClassDecl& decl) {
     }
     for (const ConstItem& c : decl.consts)
         classConstants_[info][Folded(c.name)] = ConstantValue(*c.value);
-    program_.symbols[key] = Symbol{SymbolKind::Class, static_cast<int>(program_.classes.size()), {}};
-    program_.classes.push_back(std::move(cls));
+    program_.symbols[key] = Symbol{SymbolKind::Class, index, {}};
     pendingClasses_.push_back({&decl, info});
 }
 
