@@ -70,7 +70,8 @@ bool AddNumbersInPlace(Value& target, const Value& v) {
         return true;
     }
     if ((target.Is(VType::Double) || IsSmallInt(target)) && (v.Is(VType::Double) || IsSmallInt(v))) {
-        const double d = (target.Is(VType::Double) ? target.D() : target.I()) + (v.Is(VType::Double) ? v.D() : v.I());
+        const double d =
+            (target.Is(VType::Double) ? target.D() : target.I()) + (v.Is(VType::Double) ? v.D() : v.I());
         if (std::isfinite(d)) {
             target = Value::Double(d);
             return true;
@@ -922,6 +923,18 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
         base = frame->base;
         proc = frame->proc;
     };
+    // A step that may call script code in a new frame (a procedure reached
+    // by name, a class's property or default member): execution goes on in
+    // that frame, or after the instruction's operands when none was entered.
+    auto mayEnterFrame = [&](int operands, auto&& step) {
+        frame->pc = pc + operands;
+        const std::size_t depth = frames_.size();
+        step();
+        if (frames_.size() != depth)
+            reload();
+        else
+            pc += operands;
+    };
     // Direct threading: every handler ends with its own jump to the next
     // one (labels as values, in GCC and Clang), which branch predictors
     // follow far better than one shared switch. A handler is a do-while so
@@ -1368,13 +1381,9 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
             VBS_NEXT;
         L_CallName:
             do {
-                frame->pc = pc + 2;
-                const std::size_t depth = frames_.size();
-                CallByName(const_cast<NameSite&>(proc->sites[VBS_OPERAND(0)]), VBS_OPERAND(1));
-                if (frames_.size() != depth)
-                    reload();
-                else
-                    pc += 2;
+                mayEnterFrame(2, [&] {
+                    CallByName(const_cast<NameSite&>(proc->sites[VBS_OPERAND(0)]), VBS_OPERAND(1));
+                });
                 break;
             } while (false);
             VBS_NEXT;
@@ -1392,13 +1401,7 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 *sp_ = std::move(sp_[-1]);
                 sp_[-1] = Value::RefTo(&variable);
                 ++sp_;
-                frame->pc = pc + 2;
-                const std::size_t depth = frames_.size();
-                IndexValue(1);
-                if (frames_.size() != depth)
-                    reload();
-                else
-                    pc += 2;
+                mayEnterFrame(2, [&] { IndexValue(1); });
                 break;
             } while (false);
             VBS_NEXT;
@@ -1437,51 +1440,31 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                         }
                     }
                 }
-                frame->pc = pc + 1;
-                const std::size_t depth = frames_.size();
-                IndexValue(VBS_OPERAND(0));
-                if (frames_.size() != depth)
-                    reload();
-                else
-                    pc += 1;
+                mayEnterFrame(1, [&] { IndexValue(VBS_OPERAND(0)); });
                 break;
             } while (false);
             VBS_NEXT;
         L_ElemAddr:
             do {
-                frame->pc = pc + 1;
-                const std::size_t depth = frames_.size();
-                ElementAddress(VBS_OPERAND(0));
-                if (frames_.size() != depth)
-                    reload();
-                else
-                    pc += 1;
+                mayEnterFrame(1, [&] { ElementAddress(VBS_OPERAND(0)); });
                 break;
             } while (false);
             VBS_NEXT;
         L_MemberGet:
             do {
-                frame->pc = pc + 3;
-                const std::size_t depth = frames_.size();
-                MemberGet(const_cast<NameSite&>(proc->sites[VBS_OPERAND(0)]), VBS_OPERAND(1),
-                          VBS_OPERAND(2) != 0);
-                if (frames_.size() != depth)
-                    reload();
-                else
-                    pc += 3;
+                mayEnterFrame(3, [&] {
+                    MemberGet(const_cast<NameSite&>(proc->sites[VBS_OPERAND(0)]), VBS_OPERAND(1),
+                              VBS_OPERAND(2) != 0);
+                });
                 break;
             } while (false);
             VBS_NEXT;
         L_MemberPut:
             do {
-                frame->pc = pc + 3;
-                const std::size_t depth = frames_.size();
-                MemberPut(const_cast<NameSite&>(proc->sites[VBS_OPERAND(0)]), VBS_OPERAND(1),
-                          VBS_OPERAND(2) != 0);
-                if (frames_.size() != depth)
-                    reload();
-                else
-                    pc += 3;
+                mayEnterFrame(3, [&] {
+                    MemberPut(const_cast<NameSite&>(proc->sites[VBS_OPERAND(0)]), VBS_OPERAND(1),
+                              VBS_OPERAND(2) != 0);
+                });
                 break;
             } while (false);
             VBS_NEXT;
