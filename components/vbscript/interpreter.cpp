@@ -878,6 +878,20 @@ void Interpreter::Erase(Place place, int operand) {
         op = pc;                                                                                             \
         goto* kHandlers[*pc++];                                                                              \
     } while (0)
+// A step that may call script code in a new frame (a procedure reached by
+// name, a class's property or default member): execution goes on in that
+// frame, or after the instruction's operands when none was entered. A macro,
+// not a lambda, so that pc and the frame stay in registers.
+#define VBS_MAY_ENTER_FRAME(operands, step)                                                                  \
+    do {                                                                                                     \
+        frame->pc = pc + (operands);                                                                         \
+        const std::size_t depth = frames_.size();                                                            \
+        step;                                                                                                \
+        if (frames_.size() != depth)                                                                         \
+            reload();                                                                                        \
+        else                                                                                                 \
+            pc += (operands);                                                                                \
+    } while (0)
 #define VBS_BINARY(function)                                                                                 \
     {                                                                                                        \
         Value right = PopValue();                                                                            \
@@ -922,18 +936,6 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
         pc = frame->pc;
         base = frame->base;
         proc = frame->proc;
-    };
-    // A step that may call script code in a new frame (a procedure reached
-    // by name, a class's property or default member): execution goes on in
-    // that frame, or after the instruction's operands when none was entered.
-    auto mayEnterFrame = [&](int operands, auto&& step) {
-        frame->pc = pc + operands;
-        const std::size_t depth = frames_.size();
-        step();
-        if (frames_.size() != depth)
-            reload();
-        else
-            pc += operands;
     };
     // Direct threading: every handler ends with its own jump to the next
     // one (labels as values, in GCC and Clang), which branch predictors
@@ -1381,9 +1383,8 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
             VBS_NEXT;
         L_CallName:
             do {
-                mayEnterFrame(2, [&] {
-                    CallByName(const_cast<NameSite&>(proc->sites[VBS_OPERAND(0)]), VBS_OPERAND(1));
-                });
+                VBS_MAY_ENTER_FRAME(
+                    2, CallByName(const_cast<NameSite&>(proc->sites[VBS_OPERAND(0)]), VBS_OPERAND(1)));
                 break;
             } while (false);
             VBS_NEXT;
@@ -1401,7 +1402,7 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 *sp_ = std::move(sp_[-1]);
                 sp_[-1] = Value::RefTo(&variable);
                 ++sp_;
-                mayEnterFrame(2, [&] { IndexValue(1); });
+                VBS_MAY_ENTER_FRAME(2, IndexValue(1));
                 break;
             } while (false);
             VBS_NEXT;
@@ -1440,31 +1441,27 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                         }
                     }
                 }
-                mayEnterFrame(1, [&] { IndexValue(VBS_OPERAND(0)); });
+                VBS_MAY_ENTER_FRAME(1, IndexValue(VBS_OPERAND(0)));
                 break;
             } while (false);
             VBS_NEXT;
         L_ElemAddr:
             do {
-                mayEnterFrame(1, [&] { ElementAddress(VBS_OPERAND(0)); });
+                VBS_MAY_ENTER_FRAME(1, ElementAddress(VBS_OPERAND(0)));
                 break;
             } while (false);
             VBS_NEXT;
         L_MemberGet:
             do {
-                mayEnterFrame(3, [&] {
-                    MemberGet(const_cast<NameSite&>(proc->sites[VBS_OPERAND(0)]), VBS_OPERAND(1),
-                              VBS_OPERAND(2) != 0);
-                });
+                VBS_MAY_ENTER_FRAME(3, MemberGet(const_cast<NameSite&>(proc->sites[VBS_OPERAND(0)]),
+                                                 VBS_OPERAND(1), VBS_OPERAND(2) != 0));
                 break;
             } while (false);
             VBS_NEXT;
         L_MemberPut:
             do {
-                mayEnterFrame(3, [&] {
-                    MemberPut(const_cast<NameSite&>(proc->sites[VBS_OPERAND(0)]), VBS_OPERAND(1),
-                              VBS_OPERAND(2) != 0);
-                });
+                VBS_MAY_ENTER_FRAME(3, MemberPut(const_cast<NameSite&>(proc->sites[VBS_OPERAND(0)]),
+                                                 VBS_OPERAND(1), VBS_OPERAND(2) != 0));
                 break;
             } while (false);
             VBS_NEXT;
