@@ -50,11 +50,11 @@ public:
     Value() noexcept : head_(0), bits_(0) {}
     ~Value() {
         if (NeedsCare())
-            ReleaseHeapFast();
+            ReleaseHeap();
     }
     Value(const Value& other) noexcept : head_(other.head_), bits_(other.bits_) {
         if (NeedsCare())
-            AddRefHeapFast();
+            AddRefHeap();
     }
     Value(Value&& other) noexcept : head_(other.head_), bits_(other.bits_) {
         other.head_ = 0;
@@ -200,23 +200,6 @@ private:
     }
     void AddRefHeap() const;
     void ReleaseHeap();
-    // Texts are the common heap kind: their count is kept inline, the rest
-    // (and freeing) goes out of line.
-    void AddRefHeapFast() const {
-        if (type_() == VType::String) {
-            if (s_)
-                ++s_->refs;
-            return;
-        }
-        AddRefHeap();
-    }
-    void ReleaseHeapFast() {
-        if (type_() == VType::String && s_ && s_->refs > 1) {
-            --s_->refs;
-            return;
-        }
-        ReleaseHeap();
-    }
     ArrayRep& UnshareArray();
 
     // Type, flags and an element reference's offset in one word, written
