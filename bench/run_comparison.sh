@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Times the benchmark scripts of bench/scripts/ with zorv-vbs, Lua 5.4 and
-# CPython 3 (best of 3 runs, process start included) and prints a table of
-# times and ratios. Times are CPU seconds (user + system, from bash's time),
+# CPython 3 (best of RUNS runs, default 5, process start included) and
+# prints a table of times and ratios. Times are CPU seconds (user + system, from bash's time),
 # which a busy shared machine disturbs far less than wall time; set
 # CLOCK=wall for wall-clock seconds. Usage: bench/run_comparison.sh [BUILD_DIR]
 # (default: build). Lua and Python are installed with apt-get when missing.
@@ -26,11 +26,12 @@ if ((${#need[@]})); then
     $sudo apt-get update -qq && $sudo apt-get install -y -qq "${need[@]}" >/dev/null
 fi
 
-# best_of_3 COMMAND...: prints the best wall time in seconds.
-best_of_3() {
+# best_of COMMAND...: prints the best of RUNS times, in seconds. The best
+# run is the one least disturbed by whatever else the machine was doing.
+best_of() {
     local best="" t format="%U %S"
     [[ "${CLOCK:-cpu}" == wall ]] && format="%R 0"
-    for _ in 1 2 3; do
+    for ((run = 0; run < ${RUNS:-5}; run++)); do
         t=$( { TIMEFORMAT="$format"; time "$@" >/dev/null 2>&1; } 2>&1 | awk '{printf "%.3f", $1 + $2}')
         if [[ -z "$best" ]] || awk "BEGIN{exit !($t < $best)}"; then best=$t; fi
     done
@@ -41,15 +42,15 @@ ratio() { awk "BEGIN{ if ($2 > 0) printf \"%.2f\", $1 / $2; else print \"-\" }";
 
 printf "%-14s %9s %9s %9s %10s %13s\n" benchmark "vbs (s)" "lua (s)" "py (s)" "vbs/lua" "py/vbs"
 for name in numeric_loop fib string_build array_work late_bound; do
-    v=$(best_of_3 "$vbs" "$scripts/$name.vbs")
+    v=$(best_of "$vbs" "$scripts/$name.vbs")
     if [[ -f "$scripts/$name.lua" ]]; then
-        l=$(best_of_3 lua5.4 "$scripts/$name.lua")
-        p=$(best_of_3 python3 "$scripts/$name.py")
+        l=$(best_of lua5.4 "$scripts/$name.lua")
+        p=$(best_of python3 "$scripts/$name.py")
         printf "%-14s %9s %9s %9s %10s %13s\n" "$name" "$v" "$l" "$p" "$(ratio "$v" "$l")" "$(ratio "$p" "$v")"
     else
         # Only the engine can reach the simulated device.
         printf "%-14s %9s %9s %9s %10s %13s\n" "$name" "$v" "-" "-" "-" "-"
     fi
 done
-a=$(best_of_3 "$vbs" "$scripts/append_200k.vbs")
+a=$(best_of "$vbs" "$scripts/append_200k.vbs")
 echo "200,000 appends to one string with &: ${a} s"
