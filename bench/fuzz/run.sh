@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz target with clang in build-fuzz/ and runs it for SECONDS
-# (default 60) on the kept corpus (the seeds here plus every test script,
-# read in place), with the sanitizers on. New inputs go to
+# (default 60) on the kept corpus (the seeds here plus every test and
+# benchmark script, read in place), with the sanitizers on. New inputs go to
 # build-fuzz/corpus; a crash, leak or timeout leaves its input in
 # build-fuzz/artifacts and fails the run. Usage: bench/fuzz/run.sh [SECONDS]
 set -euo pipefail
@@ -26,4 +26,4 @@ cd "$build"
 ASAN_OPTIONS=detect_leaks=1:quarantine_size_mb=64:allocator_release_to_os_interval_ms=100 \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     ./bin/fuzz_vbscript -max_total_time="$seconds" -timeout=2 -rss_limit_mb=2048 -malloc_limit_mb=512 \
-    -max_len=4096 -artifact_prefix="$build/artifacts/" "$build/corpus" "$here/corpus" "$root/tests/vbscript"
+    -max_len=4096 -artifact_prefix="$build/artifacts/" "$build/corpus" "$here/corpus" "$root/tests/vbscript" "$root/bench/scripts"

@@ -244,7 +244,10 @@ Value Divide(const Value& left, const Value& right) {
     return CheckedDouble(x / y);
 }
 
-Value IntDivide(const Value& left, const Value& right) {
+namespace {
+
+// \ and Mod: both operands rounded to integers, Null if either is Null.
+template <class Op> Value IntegerArith(const Value& left, const Value& right, Op op) {
     const Value a = Resolved(left);
     const Value b = Resolved(right);
     if (a.IsNull() || b.IsNull())
@@ -252,18 +255,17 @@ Value IntDivide(const Value& left, const Value& right) {
     std::int64_t x = 0;
     std::int64_t y = 0;
     const Rank rank = IntegerOperands(a, b, x, y);
-    return IntegerOnly(x / y, rank);
+    return IntegerOnly(op(x, y), rank);
+}
+
+} // namespace
+
+Value IntDivide(const Value& left, const Value& right) {
+    return IntegerArith(left, right, [](std::int64_t x, std::int64_t y) { return x / y; });
 }
 
 Value Modulo(const Value& left, const Value& right) {
-    const Value a = Resolved(left);
-    const Value b = Resolved(right);
-    if (a.IsNull() || b.IsNull())
-        return Value::Null();
-    std::int64_t x = 0;
-    std::int64_t y = 0;
-    const Rank rank = IntegerOperands(a, b, x, y);
-    return IntegerOnly(x % y, rank);
+    return IntegerArith(left, right, [](std::int64_t x, std::int64_t y) { return x % y; });
 }
 
 Value Power(const Value& left, const Value& right) {

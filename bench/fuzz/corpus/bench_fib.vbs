@@ -1,9 +1,0 @@
-' Procedure calls: recursive Fib(27).
-Function Fib(n)
-  If n < 2 Then
-    Fib = n
-  Else
-    Fib = Fib(n - 1) + Fib(n - 2)
-  End If
-End Function
-MsgBox Fib(27)
