@@ -49,7 +49,9 @@ void WaitForPost(Apartment& apartment, std::chrono::milliseconds slice) {
 
 } // namespace
 
-HRESULT CoInitialize(void* pvReserved) { return CoInitializeEx(pvReserved, COINIT_APARTMENTTHREADED); }
+HRESULT CoInitialize(void* pvReserved) {
+    return CoInitializeEx(pvReserved, COINIT_APARTMENTTHREADED);
+}
 
 HRESULT CoInitializeEx(void*, DWORD) {
     Apartment& apartment = TheApartment();
@@ -78,7 +80,9 @@ void CoUninitialize() {
 
 namespace zorv::com {
 
-bool ApartmentEntered() { return TheApartment().entries > 0; }
+bool ApartmentEntered() {
+    return TheApartment().entries > 0;
+}
 
 void PostCall(PostedCall call) {
     Apartment& apartment = TheApartment();
@@ -121,7 +125,9 @@ void SetPostedCallHook(std::function<void()> hook) {
     apartment.hook = std::move(hook);
 }
 
-void SetWaitLoop(WaitLoop loop) { TheApartment().waitLoop = std::move(loop); }
+void SetWaitLoop(WaitLoop loop) {
+    TheApartment().waitLoop = std::move(loop);
+}
 
 bool WaitPumping(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
     // Conditions that change without a posted call (a clock, another thread's
