@@ -153,6 +153,8 @@ const char* FeatureText(Feature feature) {
         return "jeu de caractères international";
     case Feature::LineString:
         return "écriture d'une ligne entière";
+    case Feature::Marquee:
+        return "défilement continu par l'afficheur";
     }
     return "";
 }
@@ -169,11 +171,13 @@ EncodedCommand Encode(Protocol protocol, const Command& command, CodePage page) 
         EncodedText text = EncodeText(command.text, page);
         return {std::move(text.bytes), std::nullopt, text.unmappable};
     }
-    case Op::LineString: {
+    case Op::LineString:
+    case Op::Marquee: {
+        const bool marquee = command.op == Op::Marquee;
         if (!cd)
-            return Unsupported(Feature::LineString);
+            return Unsupported(marquee ? Feature::Marquee : Feature::LineString);
         EncodedText text = EncodeText(command.text, page);
-        const char line = command.a == 0 ? 'A' : 'B';
+        const char line = marquee ? 'D' : command.a == 0 ? 'A' : 'B';
         return {std::string("\x1bQ") + line + text.bytes + '\r', std::nullopt, text.unmappable};
     }
     default:

@@ -15,7 +15,7 @@ enum class Protocol { EscPosDisplay, Cd5220 };
 std::optional<Protocol> ProtocolFromName(std::string_view name); // "escpos-display", "cd5220"
 const char* ProtocolName(Protocol protocol);
 
-enum class Feature { Blink, CodePage, InternationalSet, LineString };
+enum class Feature { Blink, CodePage, InternationalSet, LineString, Marquee };
 const char* FeatureText(Feature feature);
 
 enum class Op {
@@ -38,6 +38,7 @@ enum class Op {
     CodePage,      // a: CodePage
     International, // a: InternationalSet
     LineString,    // a: row 0 or 1, text: the whole line
+    Marquee,       // text scrolled along the upper row by the display itself
     Text,          // text at the cursor
 };
 

@@ -91,6 +91,12 @@ TEST(DisplayChanges, WhatTheSetLacksIsReportedAndNothingIsSent) {
     EXPECT_EQ(changes.unsupported, (std::vector<Feature>{Feature::CodePage, Feature::Blink}));
     EXPECT_EQ(Encode(Protocol::EscPosDisplay, {Op::LineString, 0, 0, u"X"}, CodePage::Pc437).unsupported,
               Feature::LineString);
+    EXPECT_EQ(Encode(Protocol::EscPosDisplay, {Op::Marquee, 0, 0, u"X"}, CodePage::Pc437).unsupported,
+              Feature::Marquee);
+    EXPECT_EQ(Encode(Protocol::Cd5220, {Op::Marquee, 0, 0, u"SOLDES -20%"}, CodePage::Pc437).bytes,
+              "\x1bQDSOLDES -20%\r");
+    EXPECT_EQ(Encode(Protocol::Cd5220, {Op::LineString, 1, 0, u"12,50"}, CodePage::Pc437).bytes,
+              "\x1bQB12,50\r");
 }
 
 TEST(DisplayChanges, CharactersOutsideTheCodePageAreCountedAsQuestionMarks) {
