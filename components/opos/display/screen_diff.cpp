@@ -187,16 +187,28 @@ ScreenChanges Plan(Protocol protocol, const Screen& current, const Screen& wante
     return Finish(protocol, wanted, std::move(commands));
 }
 
+// A screen whose fields disagree (cells of another size, a cursor off the
+// screen) is brought within its own bounds before anything is planned.
+Screen Bounded(Screen screen) {
+    screen.rows = std::max(screen.rows, 1);
+    screen.columns = std::max(screen.columns, 1);
+    screen.cells.resize(static_cast<std::size_t>(screen.rows) * screen.columns, u' ');
+    screen.cursorRow = std::clamp(screen.cursorRow, 0, screen.rows - 1);
+    screen.cursorColumn = std::clamp(screen.cursorColumn, 0, screen.columns - 1);
+    return screen;
+}
+
 } // namespace
 
 ScreenChanges EncodeChanges(Protocol protocol, const Screen& current, const Screen& wanted) {
     if (current.rows != wanted.rows || current.columns != wanted.columns)
         return EncodeFullRefresh(protocol, wanted);
-    return Plan(protocol, current, wanted, false, {});
+    return Plan(protocol, Bounded(current), Bounded(wanted), false, {});
 }
 
 ScreenChanges EncodeFullRefresh(Protocol protocol, const Screen& wanted) {
-    return Plan(protocol, Screen::Blank(wanted.rows, wanted.columns), wanted, true, {{Op::Init}});
+    const Screen bounded = Bounded(wanted);
+    return Plan(protocol, Screen::Blank(bounded.rows, bounded.columns), bounded, true, {{Op::Init}});
 }
 
 } // namespace zorv::opos::display

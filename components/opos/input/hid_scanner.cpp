@@ -11,7 +11,9 @@ HidOutcome HidScannerReports::Reject(HidOutcome why) {
 }
 
 HidOutcome HidScannerReports::Feed(std::span<const std::uint8_t> report) {
-    if (report.size() != layout_.size)
+    const bool fits = layout_.lengthAt < report.size() && layout_.symbologyAt + 3 <= report.size() &&
+                      layout_.continuedAt < report.size();
+    if (report.size() != layout_.size || !fits)
         return Reject(HidOutcome::WrongSize);
     if (report[0] != layout_.reportId)
         return HidOutcome::Ignored;

@@ -148,6 +148,18 @@ TEST(DisplayChanges, TheDecodedScreenIsAlwaysTheWantedOne) {
     }
 }
 
+TEST(DisplayChanges, AScreenOutOfItsOwnBoundsIsBroughtWithinThem) {
+    Screen wanted = With(u"X");
+    wanted.cells.resize(7); // fewer cells than 2 x 20
+    wanted.cursorRow = 5;
+    wanted.cursorColumn = -3;
+    DisplayDecoder decoder(Protocol::EscPosDisplay);
+    decoder.Feed(EncodeChanges(Protocol::EscPosDisplay, With(u""), wanted).bytes);
+    EXPECT_EQ(decoder.Current().Row(0), u"X" + std::u16string(19, u' '));
+    EXPECT_EQ(decoder.Current().cursorRow, 1);
+    EXPECT_EQ(decoder.Current().cursorColumn, 0);
+}
+
 TEST(DisplayChanges, FullRefreshStartsFromInitialise) {
     Screen wanted = With(u"BONJOUR", u"A BIENTOT");
     wanted.brightness = 3;
