@@ -2,6 +2,8 @@
 // serial line, a pipe; partial writes, garbage and a far end that goes away.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "fd_support.h"
 #include "scan/fd_label_reader.h"
 
@@ -12,12 +14,14 @@ using device_test::OpenPipe;
 using device_test::OpenPseudoTerminal;
 using device_test::WriteAll;
 
-// Collects frames until `count` arrived or a read timed out.
+// Collects frames until `count` arrived, the line failed or two seconds
+// passed: a read may bring only part of a frame, so an empty read goes on.
 std::vector<Frame> ReadFrames(FdLabelReader& reader, std::size_t count) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
     std::vector<Frame> frames;
-    while (frames.size() < count) {
-        ReadOutcome outcome = reader.WaitAndRead(1000);
-        if (outcome.status != ReadStatus::Ok || outcome.frames.empty())
+    while (frames.size() < count && std::chrono::steady_clock::now() < deadline) {
+        ReadOutcome outcome = reader.WaitAndRead(100);
+        if (outcome.status != ReadStatus::Ok)
             break;
         frames.insert(frames.end(), outcome.frames.begin(), outcome.frames.end());
     }
