@@ -53,8 +53,11 @@ public:
                                      VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) override;
 
 private:
-    ~ScriptObject() = default;
+    ~ScriptObject();
+    // Charges the instance to the memory guard before anything else is done.
+    static std::size_t Charge(const ClassInfo& cls);
 
+    std::size_t charged_;
     ULONG refs_ = 1;
     Engine* engine_;
     const ClassInfo* class_;

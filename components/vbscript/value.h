@@ -104,6 +104,9 @@ public:
         return r;
     }
     static Value String(std::u16string_view text);
+    // A new text of `length` characters for the caller to write, checked
+    // against the longest text and the memory bound before it is allocated.
+    static Value StringToFill(std::size_t length, char16_t*& chars);
     // Takes a new reference; `script` marks an instance of a script class.
     static Value Object(IDispatch* object, bool script = false);
     static Value Nothing() { return Object(nullptr); }
@@ -285,6 +288,12 @@ void RefundScriptMemory(std::size_t bytes);
 // The running interpreter's step budget, which big allocations spend too
 // (see Interpreter::Tick); returns the previous one.
 int* SetWorkBudget(int* budget);
+// Work done outside the interpreter's steps (characters compared, bytes
+// filled) spends that budget, so the guard reads the clock sooner.
+void SpendWork(std::size_t units);
+// The heap a block of `bytes` takes with the allocator's header and rounding:
+// what the memory guard charges for it.
+std::size_t HeapFootprint(std::size_t bytes);
 
 inline Value* Value::ElementTarget() const {
     return a_->items.data() + aux_();
