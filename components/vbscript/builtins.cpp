@@ -244,7 +244,8 @@ std::size_t Find(Interpreter& vm, std::u16string_view hay, std::u16string_view n
     for (; from < last; from += kSlice) {
         const std::size_t to = std::min(last, from + kSlice);
         const std::size_t at = FindBetween(hay, needle, from, to, mode);
-        SpendChars(vm, ((at == std::u16string_view::npos ? to : at) - from) * CharsPerPosition(mode));
+        SpendChars(vm, ((at == std::u16string_view::npos ? to : at) - from) * CharsPerPosition(mode) +
+                           kCharsPerStep);
         if (at != std::u16string_view::npos)
             return at;
     }
@@ -862,9 +863,27 @@ Value FilterF(Interpreter& vm, Args a) {
 
 // Texts as bytes: each character is two bytes, low byte first, as in a
 // BSTR; byte strings may end with a lone byte (see Value::FromBytes).
-std::vector<std::uint8_t> BytesOf(const Value& v) {
-    return v.Is(VType::String) ? v.Bytes() : Value::String(ToText(v)).Bytes();
-}
+// A text's bytes, a temporary charged to the memory guard before it is made.
+class BytesOf {
+public:
+    BytesOf(Interpreter& vm, const Value& v)
+        : text_(v.Is(VType::String) ? v : Value::String(ToText(v))),
+          charged_(HeapFootprint(text_.ByteLength())) {
+        ChargeScriptMemory(charged_);
+        SpendChars(vm, text_.ByteLength());
+        bytes_ = text_.Bytes();
+    }
+    ~BytesOf() { RefundScriptMemory(charged_); }
+    BytesOf(const BytesOf&) = delete;
+    BytesOf& operator=(const BytesOf&) = delete;
+
+    const std::vector<std::uint8_t>& operator*() const { return bytes_; }
+
+private:
+    Value text_;
+    std::size_t charged_;
+    std::vector<std::uint8_t> bytes_;
+};
 
 Value SomeBytes(const std::vector<std::uint8_t>& bytes, std::size_t from, std::size_t count) {
     return Value::FromBytes(bytes.data() + from, count);
@@ -873,38 +892,42 @@ Value SomeBytes(const std::vector<std::uint8_t>& bytes, std::size_t from, std::s
 Value LenBF(Interpreter&, Args a) {
     if (a[0].IsNull())
         return Value::Null();
-    return Value::Long(static_cast<std::int32_t>(BytesOf(a[0]).size()));
+    const std::size_t length = a[0].Is(VType::String) ? a[0].ByteLength() : ToText(a[0]).size() * 2;
+    return Value::Long(static_cast<std::int32_t>(length));
 }
 
-Value LeftBF(Interpreter&, Args a) {
+Value LeftBF(Interpreter& vm, Args a) {
     const std::int32_t n = ToLong(a[1]);
     if (n < 0)
         InvalidCall();
     if (a[0].IsNull())
         return Value::Null();
-    const auto bytes = BytesOf(a[0]);
+    const BytesOf held(vm, a[0]);
+    const std::vector<std::uint8_t>& bytes = *held;
     return SomeBytes(bytes, 0, std::min<std::size_t>(bytes.size(), static_cast<std::size_t>(n)));
 }
 
-Value RightBF(Interpreter&, Args a) {
+Value RightBF(Interpreter& vm, Args a) {
     const std::int32_t n = ToLong(a[1]);
     if (n < 0)
         InvalidCall();
     if (a[0].IsNull())
         return Value::Null();
-    const auto bytes = BytesOf(a[0]);
+    const BytesOf held(vm, a[0]);
+    const std::vector<std::uint8_t>& bytes = *held;
     const std::size_t count = std::min<std::size_t>(bytes.size(), static_cast<std::size_t>(n));
     return SomeBytes(bytes, bytes.size() - count, count);
 }
 
-Value MidBF(Interpreter&, Args a) {
+Value MidBF(Interpreter& vm, Args a) {
     const std::int32_t start = ToLong(a[1]);
     const std::int32_t length = LongArg(a, 2, INT32_MAX);
     if (start < 1 || length < 0)
         InvalidCall();
     if (a[0].IsNull())
         return Value::Null();
-    const auto bytes = BytesOf(a[0]);
+    const BytesOf held(vm, a[0]);
+    const std::vector<std::uint8_t>& bytes = *held;
     if (static_cast<std::size_t>(start) > bytes.size())
         return Text(u"");
     const std::size_t from = static_cast<std::size_t>(start - 1);
@@ -913,25 +936,39 @@ Value MidBF(Interpreter&, Args a) {
 }
 
 // InStrB([start, ]string1, string2[, compare]): byte positions, bytes compared as they are.
-Value InStrBF(Interpreter&, Args a) {
+Value InStrBF(Interpreter& vm, Args a) {
     // Bytes are compared as they are, whatever the compare argument says.
     [[maybe_unused]] const auto [start, first, mode] = SearchArgsOf(a);
     if (a[first].IsNull() || a[first + 1].IsNull())
         return Value::Null();
-    const auto hay = BytesOf(a[first]);
-    const auto needle = BytesOf(a[first + 1]);
+    const BytesOf hayBytes(vm, a[first]);
+    const BytesOf needleBytes(vm, a[first + 1]);
+    const std::vector<std::uint8_t>& hay = *hayBytes;
+    const std::vector<std::uint8_t>& needle = *needleBytes;
     if (static_cast<std::size_t>(start) > hay.size())
         return Value::Long(needle.empty() && hay.empty() && start == 1 ? 1 : 0);
     if (needle.empty())
         return Value::Long(start);
-    const auto at = std::search(hay.begin() + (start - 1), hay.end(), needle.begin(), needle.end());
-    return Value::Long(at == hay.end() ? 0 : static_cast<std::int32_t>(at - hay.begin() + 1));
+    if (needle.size() > hay.size())
+        return Value::Long(0);
+    const std::size_t last = hay.size() - needle.size() + 1; // one past the last start
+    for (std::size_t from = static_cast<std::size_t>(start - 1); from < last; from += kSlice) {
+        const auto end =
+            hay.begin() + static_cast<std::ptrdiff_t>(std::min(last, from + kSlice) + needle.size() - 1);
+        const auto at =
+            std::search(hay.begin() + static_cast<std::ptrdiff_t>(from), end, needle.begin(), needle.end());
+        if (at != end)
+            return Value::Long(static_cast<std::int32_t>(at - hay.begin() + 1));
+        SpendChars(vm, kSlice);
+    }
+    return Value::Long(0);
 }
 
-Value AscBF(Interpreter&, Args a) {
+Value AscBF(Interpreter& vm, Args a) {
     if (a[0].IsNull())
         throw ScriptError(kErrInvalidUseOfNull);
-    const auto bytes = BytesOf(a[0]);
+    const BytesOf held(vm, a[0]);
+    const std::vector<std::uint8_t>& bytes = *held;
     if (bytes.empty())
         InvalidCall();
     return Value::Integer(static_cast<std::int16_t>(bytes[0]));

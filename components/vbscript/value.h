@@ -285,6 +285,31 @@ std::size_t ScriptMemoryLimit();
 std::size_t ScriptMemoryInUse();
 void ChargeScriptMemory(std::size_t bytes); // throws error 7 past the bound
 void RefundScriptMemory(std::size_t bytes);
+// Memory charged to the guard for as long as its holder lives: what the
+// compiler builds on its way (tokens, the syntax tree).
+class MemoryHold {
+public:
+    MemoryHold() = default;
+    ~MemoryHold() { RefundScriptMemory(bytes_); }
+    MemoryHold(MemoryHold&& other) noexcept : bytes_(std::exchange(other.bytes_, 0)) {}
+    MemoryHold& operator=(MemoryHold&& other) noexcept {
+        std::swap(bytes_, other.bytes_);
+        return *this;
+    }
+    void Charge(std::size_t bytes) {
+        ChargeScriptMemory(bytes);
+        bytes_ += bytes;
+    }
+    void Refund(std::size_t bytes) {
+        bytes = std::min(bytes, bytes_);
+        RefundScriptMemory(bytes);
+        bytes_ -= bytes;
+    }
+
+private:
+    std::size_t bytes_ = 0;
+};
+
 // The running interpreter's step budget, which big allocations spend too
 // (see Interpreter::Tick); returns the previous one.
 int* SetWorkBudget(int* budget);
