@@ -59,9 +59,9 @@ void PrinterServer::ReadPrintData() {
         return;
     const QByteArray bytes = client_->readAll();
     Output out = model_.Receive(std::string_view(bytes.constData(), bytes.size()));
-    SendToClient(out.reply);
     for (const std::string& line : out.transcript)
         Log(line);
+    SendToClient(out.reply);
     for (const Receipt& receipt : out.receipts)
         SaveReceipt(receipt);
 }
