@@ -1,4 +1,4 @@
-// zorv-virtual-printer [--port N] [--control-port N] [--out DIR] [--paper 58|80]
+// zorv-virtual-printer [--port N] [--control-port N] [--out DIR] [--paper 58|80] [--quiet]
 // A network receipt printer on 127.0.0.1 for the bench and its tests.
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -39,6 +39,7 @@ int Run(int argc, char** argv) {
         {"control-port", "Control port (default: print port + 1, any free one with --port 0).", "N"});
     parser.addOption({"out", "Folder for transcript.txt and the receipt pictures.", "DIR", "."});
     parser.addOption({"paper", "Paper width in millimetres: 80 (576 dots) or 58 (384 dots).", "MM", "80"});
+    parser.addOption({"quiet", "Writes the transcript to its file only, not to standard output."});
     parser.process(app);
 
     quint16 port = 0, controlPort = 0;
@@ -59,7 +60,8 @@ int Run(int argc, char** argv) {
         return 2;
     }
 
-    zorv::virtual_printer::PrinterServer server(QDir(parser.value("out")), paper == "80" ? 576 : 384);
+    zorv::virtual_printer::PrinterServer server(QDir(parser.value("out")), paper == "80" ? 576 : 384,
+                                                !parser.isSet("quiet"));
     QString error;
     if (!server.Listen(port, controlPort, error)) {
         std::fprintf(stderr, "zorv-virtual-printer: %s\n", qPrintable(error));

@@ -4,7 +4,8 @@
 
 namespace zorv::virtual_printer {
 
-PrinterServer::PrinterServer(QDir out, int paperDots) : out_(std::move(out)), renderer_(paperDots) {
+PrinterServer::PrinterServer(QDir out, int paperDots, bool echo)
+    : out_(std::move(out)), renderer_(paperDots), echo_(echo) {
     transcript_.setFileName(out_.filePath("transcript.txt"));
     connect(&print_, &QTcpServer::newConnection, this, [this] { AcceptPrintClient(); });
     connect(&control_, &QTcpServer::newConnection, this, [this] { AcceptControlClient(); });
@@ -95,6 +96,8 @@ void PrinterServer::SendToClient(const Bytes& bytes) {
 void PrinterServer::Log(const std::string& line) {
     transcript_.write(QByteArray::fromStdString(line + "\n"));
     transcript_.flush();
+    if (!echo_)
+        return;
     std::printf("%s\n", line.c_str());
     std::fflush(stdout);
 }

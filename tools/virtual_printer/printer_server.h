@@ -17,7 +17,7 @@ namespace zorv::virtual_printer {
 
 class PrinterServer : public QObject {
 public:
-    PrinterServer(QDir out, int paperDots);
+    PrinterServer(QDir out, int paperDots, bool echo);
     // Listens on 127.0.0.1 (port 0 picks a free one); false with a reason.
     bool Listen(quint16 printPort, quint16 controlPort, QString& error);
     quint16 printPort() const { return print_.serverPort(); }
@@ -42,6 +42,7 @@ private:
     QTcpServer control_;
     QPointer<QTcpSocket> client_;
     int pictures_ = 0;
+    bool echo_ = true;
 };
 
 } // namespace zorv::virtual_printer

@@ -29,7 +29,7 @@ protected:
         if (QCoreApplication::instance() == nullptr)
             new QGuiApplication(argc, argv);
         process.setProgram(ZORV_VIRTUAL_PRINTER);
-        process.setArguments({"--port", "0", "--out", out.path()});
+        process.setArguments({"--port", "0", "--out", out.path(), "--quiet"});
         process.start();
         ASSERT_TRUE(process.waitForStarted(5000));
         ASSERT_TRUE(process.waitForReadyRead(5000));
