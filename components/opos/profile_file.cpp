@@ -6,6 +6,7 @@
 
 #include "platform/com/text.h"
 #include "profile.h"
+#include "transport/connection_string.h"
 
 namespace zorv::opos {
 namespace {
@@ -134,6 +135,8 @@ private:
             SetFlag(value, current_->claimedByOther);
         else if (SameWord(key, "releaseafter"))
             SetLong(value, current_->releaseAfterMs, -1, INT32_MAX);
+        else if (IsDeviceSetting(Lower(key)))
+            SetDeviceSetting(Lower(key), value);
         else
             SetProperty(key, value);
     }
@@ -173,6 +176,30 @@ private:
         current_->overrides.push_back({*prop, std::move(*value)});
     }
 
+    // A device setting that cannot be used makes the whole device unusable:
+    // opening it says why rather than falling back to a simulation.
+    void SetDeviceSetting(const std::string& key, std::string_view value) {
+        const std::string problem = DeviceSettingProblem(current_->kind, key, value);
+        if (!problem.empty()) {
+            Complain(key + ": " + problem);
+            if (current_->problem.empty()) {
+                current_->problem = diagnostics_.back();
+                current_->problemLine = lineNumber_;
+            }
+            return;
+        }
+        if (key == "connection")
+            current_->connection = std::string(value);
+        current_->settings.emplace_back(key, std::string(value));
+    }
+
+    static std::string Lower(std::string_view text) {
+        std::string lower(text);
+        for (char& c : lower)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return lower;
+    }
+
     void Complain(const std::string& why) {
         diagnostics_.push_back("line " + std::to_string(lineNumber_) + ": " + why);
     }
@@ -207,6 +234,10 @@ std::optional<std::string> ReadProfileFile(std::vector<std::string>& diagnostics
     return text.str();
 }
 
+bool LooksLikeConnectionName(const std::string& name) {
+    return transport::LooksLikeConnection(name);
+}
+
 } // namespace
 
 void ApplyProfileText(std::string_view text, std::vector<Profile>& profiles,
@@ -229,10 +260,27 @@ std::vector<Profile> CurrentProfiles(std::vector<std::string>& diagnostics) {
 
 std::optional<Profile> FindProfile(Kind kind, std::u16string_view name) {
     std::vector<std::string> ignored;
+    std::optional<Profile> found;
     for (Profile& profile : CurrentProfiles(ignored))
         if (profile.kind == kind && com::EqualsIgnoringCase(profile.name, name))
-            return std::move(profile);
-    return std::nullopt;
+            found = std::move(profile);
+    const std::string typed = com::Utf16ToUtf8(name);
+    if (!found && LooksLikeConnectionName(typed)) {
+        found.emplace();
+        found->name = std::u16string(name);
+        found->kind = kind;
+        found->description = u"ESC/POS " + std::u16string(name);
+        const std::string problem = DeviceSettingProblem(kind, "connection", typed);
+        if (problem.empty()) {
+            found->connection = typed;
+            found->settings.emplace_back("connection", typed);
+        } else {
+            found->problem = typed + ": " + problem;
+        }
+    }
+    if (found && !found->connection.empty() && found->problem.empty())
+        AddDeviceDefaults(*found);
+    return found;
 }
 
 } // namespace zorv::opos
