@@ -10,6 +10,7 @@
 #include "device.h"
 #include "list_text.h"
 #include "platform/com/text.h"
+#include "print/escape_sequences.h"
 #include "printer_station.h"
 
 namespace zorv::opos {
@@ -26,31 +27,69 @@ struct Job {
 };
 
 // Characters and lines as the statistics count them: escape sequences
-// (ESC | ... ending in a letter) are neither.
+// print neither.
 void CountPrinted(Statistics& stats, const Station& station, std::u16string_view data) {
     static constexpr std::u16string_view kLines[] = {u"JournalLinePrintedCount", u"ReceiptLinePrintedCount",
                                                      u"SlipLinePrintedCount"};
     static constexpr std::u16string_view kChars[] = {
         u"JournalCharacterPrintedCount", u"ReceiptCharacterPrintedCount", u"SlipCharacterPrintedCount"};
     std::uint64_t lines = 0, characters = 0;
-    bool inEscape = false;
-    for (std::size_t i = 0; i < data.size(); ++i) {
-        const char16_t c = data[i];
-        if (c == u'\x1b' && i + 1 < data.size() && data[i + 1] == u'|') {
-            inEscape = true;
-            ++i;
-        } else if (inEscape) {
-            inEscape = !((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'));
-            if (!inEscape && c == u'P')
-                stats.Add(u"PaperCutCount");
-        } else if (c == u'\n') {
-            ++lines;
-        } else if (c >= u' ') {
-            ++characters;
+    for (const print::Token& token : print::ParseEscapes(data)) {
+        if (token.kind == print::TokenKind::Cut || token.kind == print::TokenKind::FeedCut)
+            stats.Add(u"PaperCutCount");
+        if (token.kind != print::TokenKind::Text)
+            continue;
+        for (char16_t c : token.text) {
+            lines += c == u'\n' ? 1 : 0;
+            characters += c >= u' ' ? 1 : 0;
         }
     }
     stats.Add(kLines[station.index], lines);
     stats.Add(kChars[station.index], characters);
+}
+
+// The capability, per station, that a style in print data needs.
+struct Need {
+    print::TokenKind kind;
+    Prop journal, receipt, slip;
+};
+
+constexpr Need kNeeds[] = {
+    {print::TokenKind::Bold, Prop::CapJrnBold, Prop::CapRecBold, Prop::CapSlpBold},
+    {print::TokenKind::Italic, Prop::CapJrnItalic, Prop::CapRecItalic, Prop::CapSlpItalic},
+    {print::TokenKind::Underline, Prop::CapJrnUnderline, Prop::CapRecUnderline, Prop::CapSlpUnderline},
+    {print::TokenKind::Cut, Prop::Count, Prop::CapRecPaperCut, Prop::Count},
+    {print::TokenKind::FeedCut, Prop::Count, Prop::CapRecPaperCut, Prop::Count},
+    {print::TokenKind::FireStamp, Prop::Count, Prop::CapRecStamp, Prop::Count},
+    {print::TokenKind::Bitmap, Prop::Count, Prop::CapRecBitmap, Prop::CapSlpBitmap},
+};
+
+// ESC|2C double wide, 3C double high, 4C both.
+constexpr Prop kSizeNeeds[3][3] = {
+    {Prop::CapJrnDwide, Prop::CapRecDwide, Prop::CapSlpDwide},
+    {Prop::CapJrnDhigh, Prop::CapRecDhigh, Prop::CapSlpDhigh},
+    {Prop::CapJrnDwideDhigh, Prop::CapRecDwideDhigh, Prop::CapSlpDwideDhigh},
+};
+
+// Prop::Count stands for a capability the station never has.
+bool Capable(const Device& device, Prop capability) {
+    return capability != Prop::Count && device.Bool(capability);
+}
+
+bool StationCanPrint(const Device& device, const Station& station, std::u16string_view data) {
+    for (const print::Token& token : print::ParseEscapes(data)) {
+        if (token.kind == print::TokenKind::Unknown)
+            return false;
+        if (token.kind == print::TokenKind::Size && token.number >= 2 && token.number <= 4 &&
+            !Capable(device, kSizeNeeds[token.number - 2][station.index]))
+            return false;
+        for (const Need& need : kNeeds) {
+            const Prop caps[] = {need.journal, need.receipt, need.slip};
+            if (need.kind == token.kind && !token.off && !Capable(device, caps[station.index]))
+                return false;
+        }
+    }
+    return true;
 }
 
 std::optional<std::string> ReadFile(std::u16string_view name) {
@@ -267,35 +306,13 @@ public:
         return {};
     }
 
-    // Whether the station could print the data as given: its styles must
-    // be among the station's capabilities.
+    // Whether the station could print the data as given: its escape
+    // sequences must be known and among the station's capabilities.
     Outcome Validate(Device& device, LONG stationCode, const std::u16string& data) {
         const Station* station = nullptr;
         if (Outcome refused = Usable(device, stationCode, data.size(), station); refused.code)
             return refused;
-        struct Need {
-            std::u16string_view sequence;
-            Prop journal, receipt, slip;
-        };
-        static constexpr Need kNeeds[] = {
-            {u"\x1b|bC", Prop::CapJrnBold, Prop::CapRecBold, Prop::CapSlpBold},
-            {u"\x1b|iC", Prop::CapJrnItalic, Prop::CapRecItalic, Prop::CapSlpItalic},
-            {u"\x1b|uC", Prop::CapJrnUnderline, Prop::CapRecUnderline, Prop::CapSlpUnderline},
-            {u"\x1b|2C", Prop::CapJrnDwide, Prop::CapRecDwide, Prop::CapSlpDwide},
-            {u"\x1b|3C", Prop::CapJrnDhigh, Prop::CapRecDhigh, Prop::CapSlpDhigh},
-            {u"\x1b|4C", Prop::CapJrnDwideDhigh, Prop::CapRecDwideDhigh, Prop::CapSlpDwideDhigh},
-            {u"P", Prop::CapJrnPresent, Prop::CapRecPaperCut, Prop::CapSlpFullslip},
-        };
-        for (const Need& need : kNeeds) {
-            const Prop caps[] = {need.journal, need.receipt, need.slip};
-            const bool used =
-                need.sequence == u"P" ? HasCut(data) : data.find(need.sequence) != std::u16string::npos;
-            if (used && (station->code == PTR_S_JOURNAL && need.sequence == u"P"
-                             ? true
-                             : !device.Bool(caps[station->index])))
-                return {OPOS_E_ILLEGAL};
-        }
-        return {};
+        return StationCanPrint(device, *station, data) ? Outcome{} : Outcome{OPOS_E_ILLEGAL};
     }
 
     Outcome Rotate(Device& device, LONG stationCode, LONG rotation) {
@@ -380,18 +397,6 @@ public:
 
 private:
     static std::u16string Number(LONG value) { return com::Utf8ToUtf16(std::to_string(value)); }
-
-    static bool HasCut(std::u16string_view data) {
-        for (auto at = data.find(u"\x1b|"); at != std::u16string_view::npos;
-             at = data.find(u"\x1b|", at + 2)) {
-            std::size_t end = at + 2;
-            while (end < data.size() && data[end] >= u'0' && data[end] <= u'9')
-                ++end;
-            if (end < data.size() && data[end] == u'P')
-                return true;
-        }
-        return false;
-    }
 
     Output Data(const Station& station, std::u16string data) const {
         Output output{Output::What::PrintData, station.code, std::move(data)};

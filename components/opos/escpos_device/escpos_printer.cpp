@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "escpos/bitmap_file.h"
 #include "escpos/escape_translation.h"
+#include "escpos_device/bmp_reader.h"
 #include "escpos_device/escpos_codes.h"
 #include "opos_codes.h"
 #include "platform/com/text.h"
@@ -228,9 +228,8 @@ Outcome EscPosPrinter::EncodeBarcode(const Output& output, std::string& bytes) {
 Outcome EscPosPrinter::EncodeBitmap(const Output& output, std::string& bytes) {
     const int dots =
         output.params[0] > 0 ? std::min<int>(output.params[0], settings_.PaperDots()) : settings_.PaperDots();
-    const escpos::LoadedBitmap picture = output.params[2] == 1
-                                             ? escpos::LoadBmpBytes(Narrow(output.data), dots)
-                                             : escpos::LoadBmpFile(com::Utf16ToUtf8(output.data), dots);
+    const ReadBitmap picture = output.params[2] == 1 ? ReadBmp(Narrow(output.data), dots)
+                                                     : ReadBmpFile(com::Utf16ToUtf8(output.data), dots);
     if (!picture.ok())
         return Fail(OPOS_E_EXTENDED, OPOS_EPTR_BADFORMAT, Wide(picture.error));
     bytes = escpos::Justify(Alignment(output.params[1])) + escpos::RasterImage(picture.image) +

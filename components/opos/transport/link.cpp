@@ -199,13 +199,19 @@ LinkStatus Link::StartReader(OnBytes onBytes, OnFailure onFailure) {
     return {};
 }
 
+// The reader is done before it says why, so that whoever is told sees it stopped.
+void Link::Failed(const LinkStatus& status) {
+    readerDone_ = true;
+    onFailure_(status);
+}
+
 void Link::ReadLoop() {
     std::array<char, kReadChunk> buffer{};
     for (;;) {
         std::array<pollfd, 2> p{pollfd{fd_, POLLIN, 0}, pollfd{wake_[0], POLLIN, 0}};
         const int ready = poll(p.data(), p.size(), kReaderPollMs);
         if (ready < 0 && errno != EINTR) {
-            onFailure_(ErrnoStatus(errno, ConnectionText(connection_)));
+            Failed(ErrnoStatus(errno, ConnectionText(connection_)));
             break;
         }
         if (p[1].revents != 0)
@@ -216,10 +222,10 @@ void Link::ReadLoop() {
         if (n > 0) {
             onBytes_(std::string_view(buffer.data(), static_cast<size_t>(n)));
         } else if (n == 0) {
-            onFailure_(Closed(ConnectionText(connection_)));
+            Failed(Closed(ConnectionText(connection_)));
             break;
         } else if (errno != EAGAIN && errno != EINTR) {
-            onFailure_(ErrnoStatus(errno, ConnectionText(connection_)));
+            Failed(ErrnoStatus(errno, ConnectionText(connection_)));
             break;
         }
     }

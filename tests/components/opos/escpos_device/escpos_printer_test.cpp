@@ -110,6 +110,19 @@ TEST_F(EscPosPrinter, BitmapsAreRasterisedAndBadOnesRefused) {
     const std::u16string logo = zorv::com::Utf8ToUtf16((dir / "logo.bmp").string());
     EXPECT_EQ(Call(printer.Get(), u"PrintBitmap", {kReceipt, logo.c_str(), LONG{-11}, LONG{-2}}), 0);
     EXPECT_NE(virtualPrinter.Transcript("image 200x60").find("image 200x60"), std::string::npos);
+    // Palette pictures, and one wider than the paper: scaled to its 576 dots.
+    QImage mono(800, 100, QImage::Format_Mono);
+    mono.fill(1);
+    ASSERT_TRUE(mono.save(QString::fromStdString((dir / "mono.bmp").string()), "BMP"));
+    const std::u16string monoName = zorv::com::Utf8ToUtf16((dir / "mono.bmp").string());
+    EXPECT_EQ(Call(printer.Get(), u"PrintBitmap", {kReceipt, monoName.c_str(), LONG{-11}, LONG{-1}}), 0);
+    EXPECT_NE(virtualPrinter.Transcript("image 576x72").find("image 576x72"), std::string::npos);
+    QImage indexed = picture.convertToFormat(QImage::Format_Indexed8);
+    ASSERT_TRUE(indexed.save(QString::fromStdString((dir / "indexed.bmp").string()), "BMP"));
+    const std::u16string indexedName = zorv::com::Utf8ToUtf16((dir / "indexed.bmp").string());
+    EXPECT_EQ(Call(printer.Get(), u"PrintBitmap", {kReceipt, indexedName.c_str(), LONG{100}, LONG{-3}}), 0);
+    EXPECT_NE(virtualPrinter.Transcript("image 104x30").find("image 104x30"), std::string::npos)
+        << "100 dots wide, rows padded to whole bytes";
 
     // A header that promises a picture far beyond any paper.
     std::string huge = "BM";
