@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "app/app_zorv.h"
+#include "app/application_setup.h"
 #include "app/posted_call_pump.h"
 #include "app/saisie_ldn.h"
 #include "platform/com/apartment.h"
@@ -10,6 +11,7 @@
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZORV"));
+    zorv::app::SetUpApplication(application);
     CoInitialize(nullptr);
     zorv::ui::QtUserInterface boxes;
     zorv::ui::SetUserInterface(&boxes);
