@@ -251,8 +251,6 @@ void TFrmAppZORV::MntPeriphClick(QAction* sender) {
     replacement.insertText(loaded);
     MmScript->moveCursor(QTextCursor::Start);
     InitScriptControl();
-    if (FSimulatorPanel != nullptr && FSimulatorPanel->isVisible())
-        FSimulatorPanel->UpdateState();
     BtnRafraichirClick();
 }
 
@@ -385,6 +383,9 @@ void TFrmAppZORV::BtnRafraichirClick() {
         outside::Guarded([this] { RefreshRecorded(); });
     }
     FRefreshing = false;
+    // The panel follows the device's state: opened, closed, another kind.
+    if (FSimulatorPanel != nullptr && FSimulatorPanel->isVisible())
+        FSimulatorPanel->UpdateState();
     if (failure)
         std::rethrow_exception(failure);
 }

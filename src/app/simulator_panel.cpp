@@ -351,7 +351,8 @@ void TSimulatorPanel::Finish(devices::TZORVDeviceControl& control, const devices
     LbResultat->setText(shown);
     if (FHost.refresh)
         FHost.refresh();
-    UpdateState();
+    else
+        UpdateState();
 }
 
 void TSimulatorPanel::UpdateState() {
