@@ -252,3 +252,24 @@ TEST_F(TesterTools, EachInputReachesItsDeviceAndThePages) {
     }
     EXPECT_TRUE(Reports().empty());
 }
+
+// The kind rows' slot order against the simulated devices: the event each
+// device raises is logged under its own name.
+TEST_F(TesterTools, EveryKindsEventsAreLoggedUnderTheNameTheDeviceGaveThem) {
+    auto& window = Start();
+    window.MntSimulateur->trigger();
+    const std::pair<const char*, std::u16string> kinds[] = {
+        {"Scanner", u"SimScanner"},      {"Printer", u"SimPrinter"}, {"LineDisplay", u"SimLineDisplay"},
+        {"Keylock", u"SimKeylock"},      {"MSR", u"SimMSR"},         {"POSKeyboard", u"SimPOSKeyboard"},
+        {"CashDrawer", u"SimCashDrawer"}};
+    for (const auto& [kind, name] : kinds) {
+        SCOPED_TRACE(kind);
+        Open(QString::fromLatin1(kind), name);
+        ASSERT_EQ(window.SimulatorPanel()->DirectIO(6, 7, QStringLiteral("x")), 0);
+        Pump::Run();
+        EXPECT_TRUE(HasRow(LogRows(*window.EventLogWindow()),
+                           QString::fromLatin1(kind) +
+                               QStringLiteral(" DirectIOEvent EventNumber = 7, pData = 7, pString = \"x\"")));
+    }
+    EXPECT_TRUE(Reports().empty());
+}
