@@ -52,8 +52,8 @@ void TFrmSaisieLDN::keyPressEvent(QKeyEvent* event) {
         event->ignore();
         return;
     }
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        event->modifiers() == Qt::NoModifier) {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && plain) {
         // The focused button takes Enter; anywhere else it means OK.
         auto* focused = qobject_cast<QPushButton*>(focusWidget());
         (focused != nullptr ? focused : BtnOK)->click();

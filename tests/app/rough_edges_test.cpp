@@ -87,6 +87,12 @@ TEST_F(RoughEdges, EnterInTheNameDialogPressesTheFocusedButtonAndOkOtherwise) {
         PressKey(c.focused, Qt::Key_Return);
         EXPECT_EQ(dialog->result(), c.result);
         EXPECT_FALSE(dialog->isVisible());
+        // The keypad's Enter likewise.
+        dialog->show();
+        dialog->setResult(-1);
+        c.focused->setFocus();
+        PressKey(c.focused, Qt::Key_Enter, Qt::KeypadModifier);
+        EXPECT_EQ(dialog->result(), c.result);
     }
 }
 

@@ -1,6 +1,8 @@
 // The event log window and the simulator panel on the simulated devices:
 // what the log records and shows, its filter, pause, clear and export; each
 // input of the panel reaching its device and the window's pages.
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
@@ -167,6 +169,12 @@ TEST_F(TesterTools, TheLogFiltersPausesClearsAndExports) {
     EXPECT_FALSE(log.ExportTo(scriptFolder.filePath(QStringLiteral("missing/folder/x.csv")),
                               zorv::views::ExportFormat::Text));
     EXPECT_EQ(Reports().size(), 1u) << "a failed export is reported";
+
+    log.LvEvents->selectRow(0);
+    log.BtnCopier->click();
+    const QStringList copied = QApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(copied.size(), 1) << "the selected row only";
+    EXPECT_TRUE(copied[0].endsWith(log.Model()->index(0, 3).data().toString()));
 
     log.BtnEffacer->click();
     EXPECT_TRUE(LogRows(log).empty());
