@@ -4,6 +4,7 @@
 #include "outside/late_bound.h"
 #include "outside/message_box.h"
 #include "platform/com/class_table.h"
+#include "platform/com/text.h"
 #include "platform/com/variant_value.h"
 
 namespace zorv::devices {
@@ -14,8 +15,12 @@ constexpr std::int32_t kEventDispIds[] = {1, 2, 3, 4};
 constexpr std::int32_t kDescriptorVersion = 401;
 constexpr LONG kClaimTimeout = 1000;
 
+// Names the reason when a registration file declared the ProgID but it could not be served.
 void ShowUnregisteredWarning(std::u16string_view progId, const outside::EOleError& error) {
-    outside::ShowMessageBox(std::u16string(progId) + u" : " + outside::ErrorText(error), ui::Icon::Warning);
+    std::u16string text = std::u16string(progId) + u" : " + outside::ErrorText(error);
+    if (const auto why = com::WhyProgIDUnavailable(progId))
+        text += u" (" + com::Utf8ToUtf16(*why) + u")";
+    outside::ShowMessageBox(text, ui::Icon::Warning);
 }
 
 } // namespace
