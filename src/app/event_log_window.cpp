@@ -26,7 +26,7 @@ using devices::DeviceEventId;
 using views::EventLogFilter;
 
 // Often enough to look live, seldom enough to cost nothing while a device floods.
-constexpr int kFollowMilliseconds = 100;
+constexpr int kFollowMilliseconds = 250;
 
 QString Q(std::u16string_view text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
@@ -138,6 +138,8 @@ void TEventLogWindow::ApplyFilter() {
 void TEventLogWindow::Follow() {
     if (FPaused)
         return;
+    if (FModel->Seen() == FLog.EndSerial())
+        return;
     QScrollBar* scroll = LvEvents->verticalScrollBar();
     const bool atEnd = scroll->value() == scroll->maximum();
     FModel->Sync();
@@ -202,7 +204,8 @@ void TEventLogWindow::ShowStatus() {
     if (FPaused)
         text += QStringLiteral(" — en pause, %1 nouvelles en attente")
                     .arg(FLog.EndSerial() - std::max(FModel->Seen(), FLog.FirstSerial()));
-    LbStatus->setText(text);
+    if (LbStatus->text() != text)
+        LbStatus->setText(text);
 }
 
 } // namespace zorv::app
