@@ -47,7 +47,7 @@ bool SameWord(const Token& token, std::u16string_view word) {
 
 class Parser {
 public:
-    explicit Parser(std::u16string_view source) : tokens_(Tokenize(source)) {}
+    explicit Parser(std::u16string_view source) : tokens_(Tokenize(source, &tokenMemory_)) {}
 
     ParseResult Script() {
         ParseResult result;
@@ -58,6 +58,7 @@ public:
         }
         result.ast.optionExplicit = optionExplicit_;
         result.errors = std::move(errors_);
+        result.memory = std::move(treeMemory_);
         return result;
     }
 
@@ -71,6 +72,7 @@ public:
                 Fail(kErrExpectedEndOfStatement);
         });
         result.errors = std::move(errors_);
+        result.memory = std::move(treeMemory_);
         return result;
     }
 
@@ -145,13 +147,25 @@ private:
         ~DepthGuard() { --parser.depth_; }
     };
 
+    // Nodes are charged to the memory guard before they are made.
+    void ChargeNode(std::size_t bytes) {
+        try {
+            treeMemory_.Charge(HeapFootprint(bytes));
+        } catch (ScriptError& error) {
+            error.pos = Current().pos;
+            error.positioned = true;
+            throw;
+        }
+    }
     ExprPtr MakeExpr(ExprKind kind, SourcePos pos) {
+        ChargeNode(sizeof(Expr));
         auto expr = std::make_unique<Expr>();
         expr->kind = kind;
         expr->pos = pos;
         return expr;
     }
     StmtPtr MakeStmt(StmtKind kind, SourcePos pos) {
+        ChargeNode(sizeof(Stmt));
         auto stmt = std::make_unique<Stmt>();
         stmt->kind = kind;
         stmt->pos = pos;
@@ -905,6 +919,8 @@ private:
         return expr;
     }
 
+    MemoryHold tokenMemory_; // before the tokens, so that it outlives them
+    MemoryHold treeMemory_;
     std::vector<Token> tokens_;
     std::size_t index_ = 0;
     std::vector<ScriptError> errors_;
