@@ -242,6 +242,7 @@ Decoder::Step Decoder::Escape(std::string_view in, size_t& used, std::vector<Com
     if (command.kind == CommandKind::Initialize) {
         codePage_ = 0;
         barcode_ = {};
+        qrModule_ = pdf417Module_ = 3;
     } else if (command.kind == CommandKind::CodePage) {
         codePage_ = static_cast<uint8_t>(command.a);
     }
@@ -382,10 +383,11 @@ Decoder::Step Decoder::Function(std::string_view in, size_t& used, std::vector<C
         Command command = Simple(CommandKind::Symbol2D);
         command.symbology = cn == '1' ? Symbology::Qr : Symbology::Pdf417;
         command.raw = stored;
+        command.barcode.moduleWidth = cn == '1' ? qrModule_ : pdf417Module_;
         out.push_back(std::move(command));
     } else {
-        if (cn == '1' && fn == 'C' && body.size() >= 3)
-            barcode_.moduleWidth = At(body, 2);
+        if (fn == 'C' && body.size() >= 3)
+            (cn == '1' ? qrModule_ : pdf417Module_) = At(body, 2);
         out.push_back(Raw(CommandKind::Setting, in.substr(0, used)));
     }
     return Step::Done;

@@ -74,6 +74,8 @@ private:
     Bytes pending_;
     uint8_t codePage_ = 0;
     BarcodeOptions barcode_;
+    int qrModule_ = 3;
+    int pdf417Module_ = 3;
     Bytes storedQr_;
     Bytes storedPdf417_;
 };
