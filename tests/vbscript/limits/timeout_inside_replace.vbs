@@ -1,5 +1,5 @@
-' options: --timeout 2000
+' options: --timeout 1000
 Dim s, r
-s = Space(100000000)
-r = Replace(s, "x", "y", 1, -1, vbTextCompare) ' expect error: délai d'exécution dépassé
+s = Space(2000000)
+r = Replace(s, Space(5000) & "x", "y", 1, -1, vbTextCompare) ' expect error: délai d'exécution dépassé
 MsgBox "never"
