@@ -3,6 +3,7 @@
 // arrays are reference counted and shared until written (arrays have value
 // semantics in VBScript); objects are IDispatch references. It becomes a
 // VARIANT only at the object boundary (com_bridge.h).
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
