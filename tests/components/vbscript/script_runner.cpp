@@ -157,9 +157,7 @@ std::string Check(const std::string& runner, const fs::path& script, const fs::p
     return why.str();
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int Main(int argc, char** argv) {
     if (argc == 4 && std::string(argv[3]) == "--no-peak") {
         checkPeaks = false;
         --argc;
@@ -186,4 +184,18 @@ int main(int argc, char** argv) {
     fs::remove_all(scratch);
     std::cout << scripts.size() - failed << " of " << scripts.size() << " scripts passed\n";
     return failed == 0 && !scripts.empty() ? 0 : 1;
+}
+
+} // namespace
+
+// A folder that cannot be walked, say, ends the run with a message, not an abort.
+int main(int argc, char** argv) {
+    try {
+        return Main(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "vbscript_script_runner: " << error.what() << "\n";
+    } catch (...) {
+        std::cerr << "vbscript_script_runner: unexpected exception\n";
+    }
+    return 2;
 }
