@@ -153,9 +153,22 @@ private:
     int lastStart_ = -1; // the last instruction emitted, and the stack depth before it
     int lastDepth_ = 0;
     int barrier_ = 0;
-    void Resumable(int start) {
-        if (Here() > start)
-            proc_.resumes.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(Here())});
+    int selfSlot_ = -1; // the variable named after the procedure
+    // Code from start to here is one statement for On Error Resume Next:
+    // an error in it goes on after it. Answers the range's index, or -1.
+    int Resumable(int start) {
+        const int end = Here();
+        if (end <= start)
+            return -1;
+        const auto at = static_cast<std::uint32_t>(start);
+        const auto after = static_cast<std::uint32_t>(end);
+        proc_.resumes.push_back({at, after, after});
+        return static_cast<int>(proc_.resumes.size() - 1);
+    }
+    // A loop's own condition: an error in it goes on after the whole loop.
+    void ResumeHere(int range) {
+        if (range >= 0)
+            proc_.resumes[range].resume = static_cast<std::uint32_t>(Here());
     }
 
     // ---- names ----
@@ -454,8 +467,13 @@ void ProcedureCompiler::Parameters(const ProcDecl& decl) {
     }
     if (decl.kind == ProcKind::Function || decl.kind == ProcKind::PropertyGet) {
         proc_.resultSlot = Temp();
-        locals_[Folded(decl.name)] = LocalSymbol{proc_.resultSlot, false, false, {}};
+        selfSlot_ = proc_.resultSlot;
+    } else if (!locals_.count(Folded(decl.name))) {
+        // A Sub may assign to its own name; the value goes nowhere.
+        selfSlot_ = Temp();
     }
+    if (selfSlot_ >= 0)
+        locals_[Folded(decl.name)] = LocalSymbol{selfSlot_, false, false, {}};
 }
 
 void ProcedureCompiler::Body(const Block& body, bool topLevel) {
@@ -539,6 +557,7 @@ void ProcedureCompiler::Statement(const Stmt& stmt) {
         EraseStatement(stmt);
         break;
     case StmtKind::OptionExplicit:
+    case StmtKind::Stop:
         break;
     }
     Resumable(start);
@@ -914,10 +933,11 @@ void ProcedureCompiler::ForEachStatement(const Stmt& stmt) {
 void ProcedureCompiler::DoStatement(const Stmt& stmt) {
     const int top = Here();
     int exitJump = -1;
+    int condition = -1;
     if (stmt.doTest == DoTest::PreWhile || stmt.doTest == DoTest::PreUntil) {
         Expression(*stmt.value);
         exitJump = EmitJump(stmt.doTest == DoTest::PreWhile ? Op::JumpIfFalse : Op::JumpIfTrue);
-        Resumable(top);
+        condition = Resumable(top);
     }
     loops_.push_back({false, {}});
     Statements(stmt.body);
@@ -927,9 +947,10 @@ void ProcedureCompiler::DoStatement(const Stmt& stmt) {
         const int test = Here();
         Expression(*stmt.value);
         exitJump = EmitJump(stmt.doTest == DoTest::PostWhile ? Op::JumpIfFalse : Op::JumpIfTrue);
-        Resumable(test);
+        condition = Resumable(test);
     }
     Emit(Op::LoopBack, top);
+    ResumeHere(condition);
     if (exitJump >= 0)
         PatchHere(exitJump);
     for (int exit : loops_.back().exits)
@@ -941,10 +962,11 @@ void ProcedureCompiler::WhileStatement(const Stmt& stmt) {
     const int top = Here();
     Expression(*stmt.value);
     const int exitJump = EmitJump(Op::JumpIfFalse);
-    Resumable(top);
+    const int condition = Resumable(top);
     loops_.push_back({false, {}});
     Statements(stmt.body);
     Emit(Op::LoopBack, top);
+    ResumeHere(condition);
     PatchHere(exitJump);
     // Exit Do inside While leaves the enclosing Do, not the While.
     std::vector<int> exits = std::move(loops_.back().exits);
@@ -1004,17 +1026,26 @@ void ProcedureCompiler::WithStatement(const Stmt& stmt) {
 }
 
 void ProcedureCompiler::EraseStatement(const Stmt& stmt) {
-    Place place;
-    int operand = 0;
-    PlaceForTarget(stmt.target->name, stmt.target->pos, place, operand);
-    Emit(Op::Erase, static_cast<int>(place), operand);
+    for (const DimItem& item : stmt.dims) {
+        Place place;
+        int operand = 0;
+        PlaceForTarget(item.name, item.pos, place, operand);
+        pos_ = item.pos;
+        Emit(Op::Erase, static_cast<int>(place), operand);
+    }
 }
 
 // ---------------------------------------------------------------- expressions
 
+// ".name" outside any With compiles; running it raises error 505.
 void ProcedureCompiler::WithObject(SourcePos pos) {
-    if (withTemps_.empty())
-        s_.Fail(kErrInvalidReference, pos);
+    if (withTemps_.empty()) {
+        const SourcePos saved = pos_;
+        pos_ = pos;
+        Emit(Op::Raise, kErrInvalidReference);
+        pos_ = saved;
+        return;
+    }
     Emit(Op::LoadLocal, withTemps_.back());
 }
 
@@ -1187,7 +1218,7 @@ void ProcedureCompiler::Argument(const Expr& arg, bool byRef) {
         // An array element goes by reference too; the interpreter decides, as
         // the variable may hold an object with a default member instead.
         const Resolution r = Resolve(arg.left->name);
-        const bool selfCall = r.kind == Found::Local && !proc_.isTopLevel && proc_.resultSlot == r.index;
+        const bool selfCall = r.kind == Found::Local && !proc_.isTopLevel && selfSlot_ == r.index;
         Place place;
         int operand = 0;
         if (!selfCall && PlaceOf(r, place, operand)) {
@@ -1225,7 +1256,11 @@ void ProcedureCompiler::Arguments(const std::vector<ExprPtr>& args, const Proced
 }
 
 void ProcedureCompiler::Call(const Expr& expr, bool asStatement) {
-    const Expr& callee = *expr.left;
+    // (((f))) (x) calls f: parentheses around a callee change nothing.
+    const Expr* unwrapped = expr.left.get();
+    while (unwrapped->kind == ExprKind::Paren)
+        unwrapped = unwrapped->left.get();
+    const Expr& callee = *unwrapped;
     const int argc = static_cast<int>(expr.args.size());
     if (argc > 127)
         s_.Fail(kErrWrongArgCount, expr.pos);
@@ -1250,9 +1285,10 @@ void ProcedureCompiler::Call(const Expr& expr, bool asStatement) {
     const Resolution r = Resolve(callee.name);
     Place place;
     int operand = 0;
-    // Inside a function its own name with arguments is a recursive call.
-    const bool selfCall =
-        r.kind == Found::Local && !proc_.isTopLevel && proc_.resultSlot == r.index && argc > 0;
+    // Inside a function its own name with arguments is a recursive call; a
+    // Sub's own name is one even without.
+    const bool selfCall = r.kind == Found::Local && !proc_.isTopLevel && selfSlot_ == r.index &&
+                          (argc > 0 || proc_.resultSlot < 0);
     if (selfCall || r.kind == Found::Procedure) {
         const Procedure* target = selfCall ? &proc_ : s_.program_.procedures[r.index].get();
         const int index = selfCall ? -1 : r.index;

@@ -245,10 +245,13 @@ bool ToBool(const Value& value) {
     case VType::String: {
         const std::u16string_view text = TrimSpaces(value.Str());
         const Locale& locale = ActiveLocale();
-        for (std::u16string_view yes : {std::u16string_view(u"True"), locale.trueText})
+        // "#TRUE#" and "#FALSE#" are how Boolean values are written to files.
+        for (std::u16string_view yes :
+             {std::u16string_view(u"True"), std::u16string_view(u"#TRUE#"), locale.trueText})
             if (com::EqualsIgnoringCase(text, yes))
                 return true;
-        for (std::u16string_view no : {std::u16string_view(u"False"), locale.falseText})
+        for (std::u16string_view no :
+             {std::u16string_view(u"False"), std::u16string_view(u"#FALSE#"), locale.falseText})
             if (com::EqualsIgnoringCase(text, no))
                 return false;
         return TextToDouble(text) != 0;

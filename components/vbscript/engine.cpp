@@ -31,14 +31,18 @@ ScriptError FirstOf(std::vector<ScriptError>& errors, const std::u16string& sour
 
 } // namespace
 
-std::shared_ptr<Engine> Engine::Create() { return std::shared_ptr<Engine>(new Engine()); }
+std::shared_ptr<Engine> Engine::Create() {
+    return std::shared_ptr<Engine>(new Engine());
+}
 
 Engine::Engine() : err_(std::make_shared<ErrState>()) {
     errObject_ = com::MakeObject<ErrObject>(err_).Get();
     Fresh();
 }
 
-Engine::~Engine() { Teardown(); }
+Engine::~Engine() {
+    Teardown();
+}
 
 std::uint64_t Engine::AdoptInstance(ScriptObject* object) {
     instances_[object] = nextSerial_;
@@ -120,7 +124,8 @@ void Engine::AttachText(ScriptError& error, const std::u16string& source) {
     std::size_t line = 1;
     std::size_t start = 0;
     for (std::size_t i = 0; i < source.size() && line < error.pos.line; ++i) {
-        if (source[i] == u'\n' || (source[i] == u'\r' && (i + 1 >= source.size() || source[i + 1] != u'\n'))) {
+        if (source[i] == u'\n' ||
+            (source[i] == u'\r' && (i + 1 >= source.size() || source[i + 1] != u'\n'))) {
             ++line;
             start = i + 1;
         }

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "err_object.h"
-#include "script_locale.h"
 #include "platform/com/com_ptr.h"
 #include "program.h"
+#include "script_locale.h"
 
 namespace zorv::vbs {
 

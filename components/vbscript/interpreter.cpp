@@ -293,7 +293,7 @@ bool Interpreter::Recover(ScriptError& error, std::size_t floor) {
         const ResumeRange* range = FindResume(*frame.proc, at);
         if (range == nullptr && at > 0)
             range = FindResume(*frame.proc, at - 1);
-        frame.pc = frame.proc->code.data() + (range ? range->end : frame.proc->code.size() - 1);
+        frame.pc = frame.proc->code.data() + (range ? range->resume : frame.proc->code.size() - 1);
         return true;
     }
     while (frames_.size() > floor)
@@ -1453,6 +1453,9 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
             VBS_END
             VBS_OP(Undefined)
                 throw ScriptError(kErrUndefinedVariable, proc->sites[VBS_OPERAND(0)].name);
+            VBS_END
+            VBS_OP(Raise)
+                throw ScriptError(VBS_OPERAND(0));
             VBS_END
             VBS_OP(ObjectCheck)
                 if (!sp_[-1].IsObject())

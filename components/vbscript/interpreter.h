@@ -54,8 +54,8 @@ private:
     void Loop(std::size_t floor, Value& out);
     bool Recover(ScriptError& error, std::size_t floor);
     void PopFrame();
-    void EnterFrame(const Procedure& proc, Value* args, int argc, Value* result, ScriptObject* me, bool discard,
-                    Value* outer = nullptr);
+    void EnterFrame(const Procedure& proc, Value* args, int argc, Value* result, ScriptObject* me,
+                    bool discard, Value* outer = nullptr);
     // Every few thousand backward jumps and calls: the runaway-script guard.
     void Tick();
     // Resets the budget; true when the time is up and the script must stop

@@ -90,7 +90,8 @@ enum class Place : std::int32_t { Local, Ref, Global, Field, Name, Outer };
     X(ReDim, 4, -c)      /* place, operand, dims, preserve */                                                \
     X(Erase, 2, 0)       /* place, operand */                                                                \
     X(Undefined, 1, 0)   /* name site: Option Explicit and an undeclared name */                             \
-    X(ObjectCheck, 0, 0) /* With: the value must be an object */
+    X(ObjectCheck, 0, 0) /* With: the value must be an object */                                             \
+    X(Raise, 1, 1)       /* raises the error numbered a (".name" outside With) */
 
 enum class Op : std::int32_t {
 #define VBS_OP_ENUM(name, operands, effect) name,

@@ -24,7 +24,9 @@ constexpr std::size_t kDefaultMemoryLimit = std::size_t{1} << 30;
 std::atomic<std::size_t> memoryLimit{kDefaultMemoryLimit};
 std::atomic<std::size_t> memoryInUse{0};
 
-std::size_t StringBytes(std::size_t capacity) { return sizeof(StringRep) + capacity * sizeof(char16_t); }
+std::size_t StringBytes(std::size_t capacity) {
+    return sizeof(StringRep) + capacity * sizeof(char16_t);
+}
 
 void FreeString(StringRep* rep) {
     RefundScriptMemory(StringBytes(rep->capacity));
@@ -33,15 +35,23 @@ void FreeString(StringRep* rep) {
 
 } // namespace
 
-void SetScriptMemoryLimit(std::size_t bytes) { memoryLimit.store(bytes, std::memory_order_relaxed); }
-std::size_t ScriptMemoryLimit() { return memoryLimit.load(std::memory_order_relaxed); }
-std::size_t ScriptMemoryInUse() { return memoryInUse.load(std::memory_order_relaxed); }
+void SetScriptMemoryLimit(std::size_t bytes) {
+    memoryLimit.store(bytes, std::memory_order_relaxed);
+}
+std::size_t ScriptMemoryLimit() {
+    return memoryLimit.load(std::memory_order_relaxed);
+}
+std::size_t ScriptMemoryInUse() {
+    return memoryInUse.load(std::memory_order_relaxed);
+}
 
 namespace {
 thread_local int* workBudget = nullptr;
 } // namespace
 
-int* SetWorkBudget(int* budget) { return std::exchange(workBudget, budget); }
+int* SetWorkBudget(int* budget) {
+    return std::exchange(workBudget, budget);
+}
 
 void ChargeScriptMemory(std::size_t bytes) {
     // Filling and later freeing big blocks is work the step count does not
@@ -55,7 +65,9 @@ void ChargeScriptMemory(std::size_t bytes) {
     }
 }
 
-void RefundScriptMemory(std::size_t bytes) { memoryInUse.fetch_sub(bytes, std::memory_order_relaxed); }
+void RefundScriptMemory(std::size_t bytes) {
+    memoryInUse.fetch_sub(bytes, std::memory_order_relaxed);
+}
 
 StringRep* StringRep::Make(std::u16string_view text, std::size_t capacity) {
     if (capacity < text.size())
@@ -141,9 +153,13 @@ Value Value::RefToElement(ArrayRep* array, std::uint32_t offset) {
     return r;
 }
 
-Value Value::Missing() { return ErrorCode(DISP_E_PARAMNOTFOUND); }
+Value Value::Missing() {
+    return ErrorCode(DISP_E_PARAMNOTFOUND);
+}
 
-bool Value::IsMissing() const { return type_() == VType::Error && i_ == DISP_E_PARAMNOTFOUND; }
+bool Value::IsMissing() const {
+    return type_() == VType::Error && i_ == DISP_E_PARAMNOTFOUND;
+}
 
 bool Value::IsNumeric() const {
     switch (type_()) {
@@ -154,12 +170,16 @@ bool Value::IsNumeric() const {
     case VType::Currency:
     case VType::Byte:
     case VType::Boolean:
-    case VType::Date: return true;
-    default: return false;
+    case VType::Date:
+        return true;
+    default:
+        return false;
     }
 }
 
-ScriptObject* Value::Script() const { return IsScriptObject() ? static_cast<ScriptObject*>(o_) : nullptr; }
+ScriptObject* Value::Script() const {
+    return IsScriptObject() ? static_cast<ScriptObject*>(o_) : nullptr;
+}
 
 void Value::AddRefHeap() const {
     switch (type_()) {
@@ -171,12 +191,15 @@ void Value::AddRefHeap() const {
         if (o_)
             o_->AddRef();
         break;
-    case VType::Array: ++a_->refs; break;
+    case VType::Array:
+        ++a_->refs;
+        break;
     case VType::Ref:
         if (flags_() & kElementRef)
             ++a_->locks;
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -190,12 +213,15 @@ void Value::ReleaseHeap() {
         if (o_)
             o_->Release();
         break;
-    case VType::Array: ReleaseArray(a_); break;
+    case VType::Array:
+        ReleaseArray(a_);
+        break;
     case VType::Ref:
         if ((flags_() & kElementRef) && --a_->locks == 0 && a_->refs == 0)
             delete a_;
         break;
-    default: break;
+    default:
+        break;
     }
     head_ = 0;
 }
@@ -242,21 +268,36 @@ ArrayRep& Value::UnshareArray() {
 
 int Value::VarType() const {
     switch (type_()) {
-    case VType::Empty: return 0;
-    case VType::Null: return 1;
-    case VType::Integer: return 2;
-    case VType::Long: return 3;
-    case VType::Single: return 4;
-    case VType::Double: return 5;
-    case VType::Currency: return 6;
-    case VType::Date: return 7;
-    case VType::String: return 8;
-    case VType::Object: return 9;
-    case VType::Error: return 10;
-    case VType::Boolean: return 11;
-    case VType::Byte: return 17;
-    case VType::Array: return 0x2000 | 12;
-    case VType::Ref: return Target()->VarType();
+    case VType::Empty:
+        return 0;
+    case VType::Null:
+        return 1;
+    case VType::Integer:
+        return 2;
+    case VType::Long:
+        return 3;
+    case VType::Single:
+        return 4;
+    case VType::Double:
+        return 5;
+    case VType::Currency:
+        return 6;
+    case VType::Date:
+        return 7;
+    case VType::String:
+        return 8;
+    case VType::Object:
+        return 9;
+    case VType::Error:
+        return 10;
+    case VType::Boolean:
+        return 11;
+    case VType::Byte:
+        return 17;
+    case VType::Array:
+        return 0x2000 | 12;
+    case VType::Ref:
+        return Target()->VarType();
     }
     return 0;
 }
@@ -294,7 +335,9 @@ ArrayRep::ArrayRep(const ArrayRep& other)
     }
 }
 
-ArrayRep::~ArrayRep() { RefundScriptMemory(charged); }
+ArrayRep::~ArrayRep() {
+    RefundScriptMemory(charged);
+}
 
 std::ptrdiff_t ArrayRep::Offset(const std::int32_t* indices, std::size_t count) const {
     if (count != bounds.size())

@@ -56,9 +56,7 @@ public:
         if (NeedsCare())
             AddRefHeap();
     }
-    Value(Value&& other) noexcept : head_(other.head_), bits_(other.bits_) {
-        other.head_ = 0;
-    }
+    Value(Value&& other) noexcept : head_(other.head_), bits_(other.bits_) { other.head_ = 0; }
     // Plain values are overwritten in place; anything held is released only
     // after the new value is in, as releasing may run script code.
     Value& operator=(const Value& other) noexcept {
@@ -133,7 +131,9 @@ public:
     bool IsNull() const { return type_() == VType::Null; }
     bool IsObject() const { return type_() == VType::Object; }
     bool IsNothing() const { return type_() == VType::Object && o_ == nullptr; }
-    bool IsScriptObject() const { return type_() == VType::Object && (flags_() & kScriptObject) != 0 && o_ != nullptr; }
+    bool IsScriptObject() const {
+        return type_() == VType::Object && (flags_() & kScriptObject) != 0 && o_ != nullptr;
+    }
     bool IsMissing() const;
     bool IsNumeric() const; // of a numeric subtype (not a numeric text)
 
@@ -243,7 +243,7 @@ struct ArrayRep {
     std::size_t charged = 0; // bytes counted against the memory guard
     std::uint32_t refs = 1;
     std::uint32_t locks = 0; // element references alive; storage lives while refs or locks remain
-    bool fixed = false; // Dim a(3): cannot be ReDimmed
+    bool fixed = false;      // Dim a(3): cannot be ReDimmed
     std::vector<ArrayBound> bounds;
     std::vector<Value> items;
     // A copy of a one-dimensional array's bound (count1 is 0 for any other
@@ -279,7 +279,11 @@ void RefundScriptMemory(std::size_t bytes);
 // (see Interpreter::Tick); returns the previous one.
 int* SetWorkBudget(int* budget);
 
-inline Value* Value::ElementTarget() const { return a_->items.data() + aux_(); }
-inline ArrayRep& Value::MutableArray() { return a_->refs > 1 ? UnshareArray() : *a_; }
+inline Value* Value::ElementTarget() const {
+    return a_->items.data() + aux_();
+}
+inline ArrayRep& Value::MutableArray() {
+    return a_->refs > 1 ? UnshareArray() : *a_;
+}
 
 } // namespace zorv::vbs

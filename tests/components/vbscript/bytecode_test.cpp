@@ -1,4 +1,6 @@
-// What the compiler makes of small procedures, read through the disassembler.
+// What the compiler makes of small procedures, read through the disassembler,
+// and the interpreter running them (this test is also built with the
+// switch-dispatch interpreter).
 #include <gtest/gtest.h>
 
 #include "components/vbscript/disassembler.h"
@@ -17,11 +19,71 @@ std::string Listing(const std::u16string& code, std::u16string_view procedure) {
     return "(no such procedure)";
 }
 
-TEST(Bytecode, RecursiveFunction) {
-    const std::string listing = Listing(u"Function Fib(n)\n If n < 2 Then\n  Fib = n\n Else\n"
-                                        u"  Fib = Fib(n - 1) + Fib(n - 2)\n End If\nEnd Function",
-                                        u"Fib");
-    std::cout << listing;
+std::int32_t RunLong(const std::u16string& code, std::u16string_view procedure) {
+    auto engine = Engine::Create();
+    engine->AddCode(code);
+    const Value result = engine->Run(procedure, {});
+    return result.I();
+}
+
+constexpr const char16_t* kFib = u"Function Fib(n)\n If n < 2 Then\n  Fib = n\n Else\n"
+                                 u"  Fib = Fib(n - 1) + Fib(n - 2)\n End If\nEnd Function";
+
+TEST(Bytecode, ComparisonAndJumpMergeAndLiteralsJoinAddAndSubtract) {
+    EXPECT_EQ(Listing(kFib, u"Fib"), "0 LoadRef 0\n"
+                                     "2 PushInt 2\n"
+                                     "4 JumpUnlessLt 12\n"
+                                     "6 LoadRef 0\n"
+                                     "8 StoreLocal 1\n"
+                                     "10 Jump 29\n"
+                                     "12 LoadRef 0\n"
+                                     "14 SubInt 1\n"
+                                     "16 CallProc 0 1\n"
+                                     "19 LoadRef 0\n"
+                                     "21 SubInt 2\n"
+                                     "23 CallProc 0 1\n"
+                                     "26 Add\n"
+                                     "27 StoreLocal 1\n"
+                                     "29 Return\n");
+}
+
+TEST(Bytecode, NothingMergesAcrossALabel) {
+    // The Do loop's top is a label between PushInt and the loop's own code.
+    const std::string listing = Listing(u"Function F\n Dim i\n i = 1\n Do\n  i = i + 1\n Loop Until i > 5\n"
+                                        u" F = i\nEnd Function",
+                                        u"F");
+    EXPECT_NE(listing.find("AddTo"), std::string::npos) << listing;
+    EXPECT_EQ(listing.find("JumpUnless"), std::string::npos) << listing; // Until jumps when true
+    EXPECT_NE(listing.find("Gt\n"), std::string::npos) << listing;
+}
+
+TEST(Bytecode, UnknownWordsAreListedNotSkipped) {
+    Procedure proc;
+    proc.code = {static_cast<std::int32_t>(Op::PushInt), 7, 9999, static_cast<std::int32_t>(Op::Return)};
+    EXPECT_EQ(Disassemble(proc), "0 PushInt 7\n2 ?9999\n3 Return\n");
+}
+
+TEST(Interpreter, RunsRecursionLoopsAndErrors) {
+    EXPECT_EQ(RunLong(std::u16string(kFib) + u"\nFunction Go : Go = Fib(20) : End Function", u"Go"), 6765);
+    EXPECT_EQ(RunLong(u"Function Sum\n Dim i, s\n For i = 1 To 100 Step 3\n  If i Mod 2 = 0 Then s = s + i\n"
+                      u" Next\n Sum = s\nEnd Function",
+                      u"Sum"),
+              884);
+    // A runtime error unwinds to the handler of the procedure that set one.
+    EXPECT_EQ(RunLong(u"Function Inner : Inner = 1 / 0 : End Function\n"
+                      u"Function Outer\n On Error Resume Next\n Outer = 5\n Outer = Inner() + 1\n"
+                      u" Outer = Outer * 10 + Err.Number\nEnd Function",
+                      u"Outer"),
+              61);
+    auto engine = Engine::Create();
+    engine->AddCode(u"Function Fails\n Dim x\n x = 1\n Fails = x / 0\nEnd Function");
+    try {
+        engine->Run(u"Fails", {});
+        ADD_FAILURE() << "no error";
+    } catch (const ScriptError& error) {
+        EXPECT_EQ(error.number, kErrDivisionByZero);
+        EXPECT_EQ(error.pos.line, 4u);
+    }
 }
 
 } // namespace
