@@ -122,6 +122,8 @@ private:
     }
     void Append(Op op, std::int32_t a = 0, std::int32_t b = 0, std::int32_t c = 0, std::int32_t d = 0) {
         const std::int32_t operands[] = {a, b, c, d};
+        previousStart_ = lastStart_;
+        previousDepth_ = lastDepth_;
         lastStart_ = Size();
         lastDepth_ = depth_;
         proc_.code.push_back(static_cast<std::int32_t>(op));
@@ -134,6 +136,8 @@ private:
         proc_.maxStack = std::max(proc_.maxStack, depth_ + 1);
     }
     bool Fused(Op op, std::int32_t a);
+    void Replace(int from, int depthBefore, SourcePos at, Op op, std::int32_t a, std::int32_t b = 0);
+    void ThreadJumps();
     int EmitJump(Op op) {
         Emit(op, -1);
         return Here() - 1;
@@ -152,6 +156,8 @@ private:
     int Temp() { return proc_.localCount++; }
     int lastStart_ = -1; // the last instruction emitted, and the stack depth before it
     int lastDepth_ = 0;
+    int previousStart_ = -1; // and the one before it
+    int previousDepth_ = 0;
     int barrier_ = 0;
     int selfSlot_ = -1; // the variable named after the procedure
     // Code from start to here is one statement for On Error Resume Next:
@@ -240,39 +246,65 @@ namespace {
 constexpr Op kComparisons[] = {Op::Eq, Op::Ne, Op::Lt, Op::Gt, Op::Le, Op::Ge};
 constexpr Op kJumpUnless[] = {Op::JumpUnlessEq, Op::JumpUnlessNe, Op::JumpUnlessLt,
                               Op::JumpUnlessGt, Op::JumpUnlessLe, Op::JumpUnlessGe};
+constexpr Op kJumpUnlessInt[] = {Op::JumpUnlessEqInt, Op::JumpUnlessNeInt, Op::JumpUnlessLtInt,
+                                 Op::JumpUnlessGtInt, Op::JumpUnlessLeInt, Op::JumpUnlessGeInt};
 
 } // namespace
 
 // Peephole: `PushInt k` then Add or Sub becomes AddInt or SubInt k, and a
-// comparison then JumpIfFalse one compare-and-jump, when no label lies
-// between the two. The merged instruction keeps the position of the one it
-// replaces, so errors point where they did.
+// comparison then JumpIfFalse one compare-and-jump (taking the literal too
+// when the comparison's right side is one), when no label lies between
+// them. The merged instruction keeps the comparison's position, so errors
+// point where they did.
 bool ProcedureCompiler::Fused(Op op, std::int32_t a) {
     if (lastStart_ < 0 || lastStart_ < barrier_)
         return false;
     const Op last = static_cast<Op>(proc_.code[lastStart_]);
-    Op merged = op;
-    std::int32_t operand = a;
     if (last == Op::PushInt && (op == Op::Add || op == Op::Sub)) {
-        merged = op == Op::Add ? Op::AddInt : Op::SubInt;
-        operand = proc_.code[lastStart_ + 1];
-    } else if (op == Op::JumpIfFalse) {
-        const auto* found = std::find(std::begin(kComparisons), std::end(kComparisons), last);
-        if (found == std::end(kComparisons))
-            return false;
-        merged = kJumpUnless[found - std::begin(kComparisons)];
-    } else {
-        return false;
+        const std::int32_t literal = proc_.code[lastStart_ + 1];
+        Replace(lastStart_, lastDepth_, pos_, op == Op::Add ? Op::AddInt : Op::SubInt, literal);
+        return true;
     }
-    const SourcePos saved = pos_;
-    if (merged != Op::AddInt && merged != Op::SubInt)
-        pos_ = proc_.positions[lastStart_];
-    proc_.code.resize(lastStart_);
-    proc_.positions.resize(lastStart_);
-    depth_ = lastDepth_;
-    Append(merged, operand);
-    pos_ = saved;
+    if (op != Op::JumpIfFalse)
+        return false;
+    const auto* found = std::find(std::begin(kComparisons), std::end(kComparisons), last);
+    if (found == std::end(kComparisons))
+        return false;
+    const auto which = found - std::begin(kComparisons);
+    const SourcePos at = proc_.positions[lastStart_];
+    if (previousStart_ >= barrier_ && previousStart_ >= 0 &&
+        proc_.code[previousStart_] == static_cast<int>(Op::PushInt)) {
+        const std::int32_t literal = proc_.code[previousStart_ + 1];
+        Replace(previousStart_, previousDepth_, at, kJumpUnlessInt[which], literal, a);
+    } else {
+        Replace(lastStart_, lastDepth_, at, kJumpUnless[which], a);
+    }
     return true;
+}
+
+// Drops the code from `from` on and emits one instruction in its place.
+void ProcedureCompiler::Replace(int from, int depthBefore, SourcePos at, Op op, std::int32_t a,
+                                std::int32_t b) {
+    const SourcePos saved = pos_;
+    proc_.code.resize(from);
+    proc_.positions.resize(from);
+    depth_ = depthBefore;
+    pos_ = at;
+    Append(op, a, b);
+    previousStart_ = -1;
+    pos_ = saved;
+}
+
+// A Jump whose target is a Return returns at once; the Jump's operand word
+// becomes a Nop that nothing reaches.
+void ProcedureCompiler::ThreadJumps() {
+    auto& code = proc_.code;
+    for (std::size_t at = 0; at < code.size(); at += kWidth[code[at]]) {
+        if (code[at] == static_cast<int>(Op::Jump) && code[code[at + 1]] == static_cast<int>(Op::Return)) {
+            code[at] = static_cast<int>(Op::Return);
+            code[at + 1] = static_cast<int>(Op::Nop);
+        }
+    }
 }
 
 // ---------------------------------------------------------------- names
@@ -485,6 +517,7 @@ void ProcedureCompiler::Body(const Block& body, bool topLevel) {
     }
     Statements(body);
     Emit(Op::Return);
+    ThreadJumps();
     for (const auto& [key, local] : locals_)
         proc_.localNames.push_back(LocalName{key, local.slot, local.isRef, local.isConst, local.constant});
 }

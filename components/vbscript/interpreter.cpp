@@ -184,28 +184,32 @@ Interpreter::~Interpreter() {
 }
 
 void Interpreter::ClearTo(Value* newTop) {
-    while (sp_ > newTop) {
-        Value dying = PopValue();
-        (void)dying;
-    }
+    while (sp_ > newTop)
+        (--sp_)->Clear();
 }
 
 // ------------------------------------------------------------------ frames
 
-void Interpreter::EnterFrame(const Procedure& proc, Value* args, int argc, Value* result, ScriptObject* me,
-                             bool discard, Value* outer) {
+// Inline: every script-to-script call goes through here.
+inline void Interpreter::EnterFrame(const Procedure& proc, Value* args, int argc, Value* result,
+                                    ScriptObject* me, bool discard, Value* outer) {
     if (--budget_ <= 0)
         Tick();
-    if (argc != proc.paramCount)
-        throw ScriptError(kErrWrongArgCount, proc.name);
-    if (frames_.size() >= kMaxFrames || args + proc.localCount + proc.maxStack + 8 >= stackEnd_)
-        throw ScriptError(kErrOutOfStack);
+    if (argc != proc.paramCount || frames_.size() >= kMaxFrames ||
+        args + proc.localCount + proc.maxStack + 8 >= stackEnd_) [[unlikely]]
+        CannotEnter(proc, argc);
     for (int i = 0; i < argc; ++i) {
         if (args[i].Is(VType::Ref) && !proc.byRef[i])
             args[i] = Value(*args[i].Target());
     }
     sp_ = args + proc.localCount;
     frames_.push_back(Frame{&proc, proc.code.data(), args, result, me, outer, false, discard});
+}
+
+void Interpreter::CannotEnter(const Procedure& proc, int argc) {
+    if (argc != proc.paramCount)
+        throw ScriptError(kErrWrongArgCount, proc.name);
+    throw ScriptError(kErrOutOfStack);
 }
 
 void Interpreter::PopFrame() {
@@ -972,6 +976,22 @@ void Interpreter::Erase(Place place, int operand) {
             pc = proc->code.data() + VBS_OPERAND(0);                                                         \
     }
 
+#define VBS_COMPARE_INT_JUMP(relation, test)                                                                 \
+    {                                                                                                        \
+        const Value& l = sp_[-1];                                                                            \
+        bool holds;                                                                                          \
+        if (IsSmallInt(l)) {                                                                                 \
+            holds = l.I() test VBS_OPERAND(0);                                                               \
+            --sp_;                                                                                           \
+        } else {                                                                                             \
+            Value left = PopValue();                                                                         \
+            const Value right = Value::Integer(static_cast<std::int16_t>(VBS_OPERAND(0)));                   \
+            holds = IsTrue(CompareValues(left, right, Relation::relation));                                  \
+        }                                                                                                    \
+        if (!holds)                                                                                          \
+            pc = proc->code.data() + VBS_OPERAND(1);                                                         \
+    }
+
 void Interpreter::Loop(std::size_t floor, Value& out) {
     Frame* frame = &frames_.back();
     const std::int32_t* pc = frame->pc;
@@ -1212,6 +1232,26 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 Value left = PopValue();
                 *sp_++ = Subtract(left, Value::Integer(static_cast<std::int16_t>(VBS_OPERAND(0))));
             VBS_END
+            VBS_OP(JumpUnlessEqInt)
+                VBS_COMPARE_INT_JUMP(Eq, ==)
+            VBS_END
+            VBS_OP(JumpUnlessNeInt)
+                VBS_COMPARE_INT_JUMP(Ne, !=)
+            VBS_END
+            VBS_OP(JumpUnlessLtInt)
+                VBS_COMPARE_INT_JUMP(Lt, <)
+            VBS_END
+            VBS_OP(JumpUnlessGtInt)
+                VBS_COMPARE_INT_JUMP(Gt, >)
+            VBS_END
+            VBS_OP(JumpUnlessLeInt)
+                VBS_COMPARE_INT_JUMP(Le, <=)
+            VBS_END
+            VBS_OP(JumpUnlessGeInt)
+                VBS_COMPARE_INT_JUMP(Ge, >=)
+            VBS_END
+            VBS_OP(Nop)
+            VBS_END
             VBS_OP(JumpUnlessEq)
                 VBS_COMPARE_JUMP(Eq, ==)
             VBS_END
@@ -1417,14 +1457,14 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
             VBS_END
             VBS_OP(Return)
                 Value result = proc->resultSlot >= 0 ? std::move(base[proc->resultSlot]) : Value();
-                const Frame done = *frame;
-                ClearTo(done.base);
+                Value* const destination = frame->result;
+                const bool discard = frame->discardResult;
+                ClearTo(base);
                 frames_.pop_back();
-                Value* destination = done.result;
                 if (sp_ <= destination)
                     sp_ = destination + 1;
                 *destination = std::move(result);
-                if (done.discardResult)
+                if (discard)
                     ClearTo(destination);
                 if (frames_.size() == floor) {
                     out = std::move(*destination);

@@ -54,6 +54,7 @@ private:
     void Loop(std::size_t floor, Value& out);
     bool Recover(ScriptError& error, std::size_t floor);
     void PopFrame();
+    [[noreturn, gnu::noinline, gnu::cold]] static void CannotEnter(const Procedure& proc, int argc);
     void EnterFrame(const Procedure& proc, Value* args, int argc, Value* result, ScriptObject* me,
                     bool discard, Value* outer = nullptr);
     // Every few thousand backward jumps and calls: the runaway-script guard.

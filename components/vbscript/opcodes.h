@@ -66,6 +66,13 @@ enum class Place : std::int32_t { Local, Ref, Global, Field, Name, Outer };
     X(JumpUnlessGt, 1, -2)                                                                                   \
     X(JumpUnlessLe, 1, -2)                                                                                   \
     X(JumpUnlessGe, 1, -2)                                                                                   \
+    X(JumpUnlessEqInt, 2, -1) /* literal, target: a comparison with an Integer literal, and the jump */      \
+    X(JumpUnlessNeInt, 2, -1)                                                                                \
+    X(JumpUnlessLtInt, 2, -1)                                                                                \
+    X(JumpUnlessGtInt, 2, -1)                                                                                \
+    X(JumpUnlessLeInt, 2, -1)                                                                                \
+    X(JumpUnlessGeInt, 2, -1)                                                                                \
+    X(Nop, 0, 0)              /* fills the word a Jump to a Return leaves behind */                          \
     X(LoopBack, 1, 0)         /* a backward jump: the place to check for a runaway script */                 \
     X(ForPrep, 4, -3)         /* place, operand, temp, exit: start, end, step on the stack */                \
     X(ForNext, 4, 0)          /* place, operand, temp, body */                                               \

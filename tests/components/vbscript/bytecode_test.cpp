@@ -29,22 +29,25 @@ std::int32_t RunLong(const std::u16string& code, std::u16string_view procedure) 
 constexpr const char16_t* kFib = u"Function Fib(n)\n If n < 2 Then\n  Fib = n\n Else\n"
                                  u"  Fib = Fib(n - 1) + Fib(n - 2)\n End If\nEnd Function";
 
-TEST(Bytecode, ComparisonAndJumpMergeAndLiteralsJoinAddAndSubtract) {
+TEST(Bytecode, ComparisonsMergeWithTheirJumpAndLiterals) {
     EXPECT_EQ(Listing(kFib, u"Fib"), "0 LoadRef 0\n"
-                                     "2 PushInt 2\n"
-                                     "4 JumpUnlessLt 12\n"
-                                     "6 LoadRef 0\n"
-                                     "8 StoreLocal 1\n"
-                                     "10 Jump 29\n"
-                                     "12 LoadRef 0\n"
-                                     "14 SubInt 1\n"
-                                     "16 CallProc 0 1\n"
-                                     "19 LoadRef 0\n"
-                                     "21 SubInt 2\n"
-                                     "23 CallProc 0 1\n"
-                                     "26 Add\n"
-                                     "27 StoreLocal 1\n"
-                                     "29 Return\n");
+                                     "2 JumpUnlessLtInt 2 11\n"
+                                     "5 LoadRef 0\n"
+                                     "7 StoreLocal 1\n"
+                                     "9 Return\n" // was a Jump to the Return
+                                     "10 Nop\n"
+                                     "11 LoadRef 0\n"
+                                     "13 SubInt 1\n"
+                                     "15 CallProc 0 1\n"
+                                     "18 LoadRef 0\n"
+                                     "20 SubInt 2\n"
+                                     "22 CallProc 0 1\n"
+                                     "25 Add\n"
+                                     "26 StoreLocal 1\n"
+                                     "28 Return\n");
+    const std::string between =
+        Listing(u"Function Max(a, b)\n If a >= b Then Max = a Else Max = b\nEnd Function", u"Max");
+    EXPECT_NE(between.find("JumpUnlessGe "), std::string::npos) << between;
 }
 
 TEST(Bytecode, NothingMergesAcrossALabel) {
