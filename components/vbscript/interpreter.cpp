@@ -1029,7 +1029,7 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 *sp_++ = proc->constants[VBS_OPERAND(0)];
             VBS_END
             VBS_OP(PushInt)
-                *sp_++ = Value::Integer(static_cast<std::int16_t>(VBS_OPERAND(0)));
+                Push(Value::Integer(static_cast<std::int16_t>(VBS_OPERAND(0))));
             VBS_END
             VBS_OP(PushEmpty)
                 *sp_++ = Value();
@@ -1038,25 +1038,25 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 *sp_++ = Value::Missing();
             VBS_END
             VBS_OP(LoadLocal)
-                *sp_++ = base[VBS_OPERAND(0)];
+                Push(base[VBS_OPERAND(0)]);
             VBS_END
             VBS_OP(StoreLocal)
-                Value v = PopValue();
-                if (v.IsObject())
-                    v = DefaultValue(v);
-                base[VBS_OPERAND(0)] = std::move(v);
+                if (sp_[-1].IsObject())
+                    sp_[-1] = DefaultValue(sp_[-1]);
+                base[VBS_OPERAND(0)] = std::move(sp_[-1]);
+                --sp_;
             VBS_END
             VBS_OP(LoadRef)
-                *sp_++ = base[VBS_OPERAND(0)].Deref();
+                Push(base[VBS_OPERAND(0)].Deref());
             VBS_END
             VBS_OP(LoadGlobal)
-                *sp_++ = program_.globals[VBS_OPERAND(0)];
+                Push(program_.globals[VBS_OPERAND(0)]);
             VBS_END
             VBS_OP(StoreGlobal)
-                Value v = PopValue();
-                if (v.IsObject())
-                    v = DefaultValue(v);
-                program_.globals[VBS_OPERAND(0)] = std::move(v);
+                if (sp_[-1].IsObject())
+                    sp_[-1] = DefaultValue(sp_[-1]);
+                program_.globals[VBS_OPERAND(0)] = std::move(sp_[-1]);
+                --sp_;
             VBS_END
             VBS_OP(Load)
                 const Place place = static_cast<Place>(VBS_OPERAND(0));

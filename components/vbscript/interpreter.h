@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -94,6 +95,12 @@ private:
     void Erase(Place place, int operand);
     void ClearTo(Value* newTop);
     Value PopValue() { return std::move(*--sp_); }
+    // The slots from sp_ up are always Empty: a push copies into one
+    // without first releasing what it holds.
+    void Push(const Value& v) {
+        ::new (static_cast<void*>(sp_)) Value(v);
+        ++sp_;
+    }
 
     Engine& engine_;
     Program& program_;
