@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "conversion.h"
+#include "platform/com/date_number_rules.h"
 #include "platform/com/text.h"
 
 namespace zorv::vbs {
@@ -252,15 +253,8 @@ private:
         std::uint64_t value = 0;
         int digits = 0;
         for (;;) {
-            const char16_t c = Peek();
-            int d = -1;
-            if (IsDigit(c))
-                d = c - u'0';
-            else if (radix == 16 && c >= u'a' && c <= u'f')
-                d = c - u'a' + 10;
-            else if (radix == 16 && c >= u'A' && c <= u'F')
-                d = c - u'A' + 10;
-            if (d < 0 || d >= radix)
+            const int d = com::DigitValue(Peek());
+            if (d >= radix)
                 break;
             value = value * radix + d;
             ++digits;
