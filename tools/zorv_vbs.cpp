@@ -1,18 +1,20 @@
 // zorv-vbs [--timeout MS] [--memory-limit MB] FILE [PROCEDURE [ARG...]]
+// zorv-vbs --components
 // Runs a script file through the "ScriptControl" component: sets Language,
 // adds the file's text, then runs PROCEDURE with the given text arguments.
 // MsgBox prints on stdout, InputBox reads stdin. Exit status: 0 success,
 // 1 script error (FILE:LINE:COLUMN: description on stderr), 2 usage or file error.
 // --timeout stops a script that runs longer than MS milliseconds, without
 // asking; --memory-limit bounds what the script's texts and arrays may hold.
+// FILE must be a regular file of at most 64 MB. --components lists the
+// components found and every problem met loading them.
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "component_listing.h"
 #include "platform/com/apartment.h"
 #include "platform/com/bstr_value.h"
 #include "platform/com/class_table.h"
@@ -21,28 +23,11 @@
 #include "platform/com/text.h"
 #include "platform/com/variant_value.h"
 #include "platform/ui/console_user_interface.h"
+#include "script/script_text.h"
 
 using namespace zorv;
 
 namespace {
-
-// Bytes 0x80 to 0x9F of Windows-1252; the rest of the code page is Latin-1.
-constexpr char16_t kHigh1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-// Script files are 8-bit text as the program saves them, unless they start
-// with a UTF-8 byte-order mark.
-std::u16string DecodeScript(const std::string& bytes) {
-    if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        return com::Utf8ToUtf16(std::string_view(bytes).substr(3));
-    std::u16string text;
-    text.reserve(bytes.size());
-    for (unsigned char c : bytes)
-        text += c >= 0x80 && c < 0xA0 ? kHigh1252[c - 0x80] : static_cast<char16_t>(c);
-    return text;
-}
 
 // The engine's question when a script outlives its Timeout.
 constexpr std::u16string_view kStopQuestion = u"Le script s'exécute depuis longtemps. Voulez-vous l'arrêter ?";
@@ -130,12 +115,11 @@ int RunFile(int argc, char** argv, const Options& options) {
     argc -= options.first - 1;
     argv += options.first - 1;
     const std::string file = argv[1];
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        std::cerr << "zorv-vbs: impossible de lire " << file << std::endl;
+    script::ScriptRead source = script::ReadScriptText(file);
+    if (!source.file.Read()) {
+        std::cerr << "zorv-vbs: impossible de lire " << file << " : " << source.why << std::endl;
         return 2;
     }
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     CLSID clsid;
     com::ComPtr<IDispatch> control;
     if (FAILED(CLSIDFromProgID(u"ScriptControl", &clsid)) ||
@@ -151,7 +135,7 @@ int RunFile(int argc, char** argv, const Options& options) {
         if (options.memoryLimitMb > 0)
             Call(control.Get(), u"MemoryLimit", DISPATCH_PROPERTYPUT,
                  {com::Variant(LONG{static_cast<LONG>(options.memoryLimitMb)})});
-        Call(control.Get(), u"AddCode", DISPATCH_METHOD, {com::Variant(DecodeScript(bytes))});
+        Call(control.Get(), u"AddCode", DISPATCH_METHOD, {com::Variant(std::move(source.script.text))});
         com::DrainPostedCalls();
         if (argc > 2) {
             std::vector<com::Variant> args{com::Variant(com::Utf8ToUtf16(argv[2]))};
@@ -188,7 +172,9 @@ bool ReadOptions(int argc, char** argv, Options& options) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int Main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--components") == 0)
+        return ListComponents();
     Options options;
     if (!ReadOptions(argc, argv, options)) {
         std::cerr << "usage: zorv-vbs [--timeout MS] [--memory-limit MO] FICHIER [PROCEDURE [ARGUMENT...]]"
@@ -203,4 +189,16 @@ int main(int argc, char** argv) {
     ui::SetUserInterface(nullptr);
     CoUninitialize();
     return status;
+}
+
+// Nothing may leave main: a failure the runner did not foresee is still reported.
+int main(int argc, char** argv) {
+    try {
+        return Main(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "zorv-vbs: erreur interne : " << error.what() << std::endl;
+    } catch (...) {
+        std::cerr << "zorv-vbs: erreur interne" << std::endl;
+    }
+    return 2;
 }

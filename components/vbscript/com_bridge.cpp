@@ -13,7 +13,16 @@
 namespace zorv::vbs {
 namespace {
 
-Value FromArray(SAFEARRAY* array, VARTYPE elementType) {
+// Arrays nested deeper than this do not cross the object boundary: whoever
+// receives them, and VariantClear, would walk them recursively.
+constexpr int kMaxArrayNesting = 256;
+
+Value FromVariantAt(const VARIANT& v, int depth);
+void ToVariantAt(const Value& value, VARIANT& out, int depth);
+
+Value FromArray(SAFEARRAY* array, VARTYPE elementType, int depth) {
+    if (depth > kMaxArrayNesting)
+        throw ScriptError(kErrOutOfStack);
     if (array == nullptr)
         return Value::AdoptArray(ArrayRep::Make({}));
     const UINT dims = SafeArrayGetDim(array);
@@ -30,24 +39,30 @@ Value FromArray(SAFEARRAY* array, VARTYPE elementType) {
     void* data = nullptr;
     if (FAILED(SafeArrayAccessData(array, &data)))
         return result;
+    struct Access {
+        SAFEARRAY* array;
+        ~Access() { SafeArrayUnaccessData(array); }
+    } access{array};
     const UINT size = SafeArrayGetElemsize(array);
     auto* bytes = static_cast<const unsigned char*>(data);
     for (std::size_t i = 0; i < rep->items.size(); ++i) {
         if (elementType == VT_VARIANT) {
-            rep->items[i] = FromVariant(*reinterpret_cast<const VARIANT*>(bytes + i * size));
+            rep->items[i] = FromVariantAt(*reinterpret_cast<const VARIANT*>(bytes + i * size), depth + 1);
         } else {
             VARIANT view;
             VariantInit(&view);
             view.vt = elementType;
             std::memcpy(&view.llVal, bytes + i * size, size < sizeof(view.llVal) ? size : sizeof(view.llVal));
-            rep->items[i] = FromVariant(view); // a shallow view: FromVariant copies what it keeps
+            rep->items[i] =
+                FromVariantAt(view, depth + 1); // a shallow view: FromVariant copies what it keeps
         }
     }
-    SafeArrayUnaccessData(array);
     return result;
 }
 
-SAFEARRAY* ToArray(const ArrayRep& rep) {
+SAFEARRAY* ToArray(const ArrayRep& rep, int depth) {
+    if (depth > kMaxArrayNesting)
+        throw ScriptError(kErrOutOfStack);
     std::vector<SAFEARRAYBOUND> bounds;
     for (const ArrayBound& b : rep.bounds)
         bounds.push_back({b.count, b.lower});
@@ -59,8 +74,14 @@ SAFEARRAY* ToArray(const ArrayRep& rep) {
     void* data = nullptr;
     SafeArrayAccessData(array, &data);
     auto* elements = static_cast<VARIANT*>(data);
-    for (std::size_t i = 0; i < rep.items.size(); ++i)
-        ToVariant(rep.items[i], elements[i]);
+    try {
+        for (std::size_t i = 0; i < rep.items.size(); ++i)
+            ToVariantAt(rep.items[i], elements[i], depth + 1);
+    } catch (...) {
+        SafeArrayUnaccessData(array);
+        SafeArrayDestroy(array);
+        throw;
+    }
     SafeArrayUnaccessData(array);
     return array;
 }
@@ -125,14 +146,15 @@ Value FromPlain(const VARIANT& v) {
     }
 }
 
-} // namespace
-
-Value FromVariant(const VARIANT& v) {
-    if (v.vt == (VT_BYREF | VT_VARIANT))
-        return v.pvarVal ? FromVariant(*v.pvarVal) : Value();
+Value FromVariantAt(const VARIANT& v, int depth) {
+    if (v.vt == (VT_BYREF | VT_VARIANT)) {
+        if (depth > kMaxArrayNesting)
+            throw ScriptError(kErrOutOfStack);
+        return v.pvarVal ? FromVariantAt(*v.pvarVal, depth + 1) : Value();
+    }
     if (v.vt & VT_ARRAY) {
         SAFEARRAY* array = (v.vt & VT_BYREF) ? (v.pparray ? *v.pparray : nullptr) : v.parray;
-        return FromArray(array, v.vt & VT_TYPEMASK);
+        return FromArray(array, v.vt & VT_TYPEMASK, depth);
     }
     if (v.vt & VT_BYREF) {
         VARIANT view;
@@ -185,7 +207,7 @@ Value FromVariant(const VARIANT& v) {
     return FromPlain(v);
 }
 
-void ToVariant(const Value& value, VARIANT& out) {
+void ToVariantAt(const Value& value, VARIANT& out, int depth) {
     VariantClear(&out);
     const Value& v = value.Deref();
     switch (v.Type()) {
@@ -251,12 +273,22 @@ void ToVariant(const Value& value, VARIANT& out) {
             out.pdispVal->AddRef();
         break;
     case VType::Array:
-        out.parray = ToArray(*v.Arr());
+        out.parray = ToArray(*v.Arr(), depth);
         out.vt = VT_ARRAY | VT_VARIANT;
         break;
     case VType::Ref:
         break;
     }
+}
+
+} // namespace
+
+Value FromVariant(const VARIANT& v) {
+    return FromVariantAt(v, 0);
+}
+
+void ToVariant(const Value& value, VARIANT& out) {
+    ToVariantAt(value, out, 0);
 }
 
 IUnknown* IdentityOf(IDispatch* object) {

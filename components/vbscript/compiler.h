@@ -36,7 +36,6 @@ std::unique_ptr<Procedure> CompileDynamic(Program& program, const ScriptAst& ast
                                           std::vector<ScriptError>& errors, const DynamicScope& scope);
 std::unique_ptr<Procedure> CompileDynamicExpression(Program& program, const Expr& expr,
                                                     std::shared_ptr<const std::u16string> source,
-                                                    std::vector<ScriptError>& errors,
-                                                    const DynamicScope& scope);
+                                                    std::vector<ScriptError>& errors, const DynamicScope& scope);
 
 } // namespace zorv::vbs

@@ -1,6 +1,8 @@
 #include "engine.h"
 
 #include <algorithm>
+#include <new>
+#include <stdexcept>
 
 #include "compiler.h"
 #include "interpreter.h"
@@ -29,20 +31,35 @@ ScriptError FirstOf(std::vector<ScriptError>& errors, const std::u16string& sour
     return error;
 }
 
+// Running out of memory while compiling (the guard's bound, or the heap
+// itself) is a compile error at the line reached, like any other.
+template <class Step> auto Compiling(const std::u16string& source, Step&& step) -> decltype(step()) {
+    try {
+        return step();
+    } catch (ScriptError& error) {
+        if (error.compile)
+            throw;
+        std::vector<ScriptError> errors{std::move(error)};
+        throw FirstOf(errors, source);
+    } catch (const std::bad_alloc&) {
+        std::vector<ScriptError> errors{ScriptError(kErrOutOfMemory)};
+        throw FirstOf(errors, source);
+    } catch (const std::length_error&) {
+        std::vector<ScriptError> errors{ScriptError(kErrOutOfMemory)};
+        throw FirstOf(errors, source);
+    }
+}
+
 } // namespace
 
-std::shared_ptr<Engine> Engine::Create() {
-    return std::shared_ptr<Engine>(new Engine());
-}
+std::shared_ptr<Engine> Engine::Create() { return std::shared_ptr<Engine>(new Engine()); }
 
 Engine::Engine() : err_(std::make_shared<ErrState>()) {
     errObject_ = com::MakeObject<ErrObject>(err_).Get();
     Fresh();
 }
 
-Engine::~Engine() {
-    Teardown();
-}
+Engine::~Engine() { Teardown(); }
 
 std::uint64_t Engine::AdoptInstance(ScriptObject* object) {
     instances_[object] = nextSerial_;
@@ -96,6 +113,8 @@ void Engine::Teardown() {
     survivors.clear();
     vm_.reset();
     program_.reset();
+    sources_.clear();
+    sourceMemory_.clear();
     err_->Clear();
 }
 
@@ -124,8 +143,7 @@ void Engine::AttachText(ScriptError& error, const std::u16string& source) {
     std::size_t line = 1;
     std::size_t start = 0;
     for (std::size_t i = 0; i < source.size() && line < error.pos.line; ++i) {
-        if (source[i] == u'\n' ||
-            (source[i] == u'\r' && (i + 1 >= source.size() || source[i + 1] != u'\n'))) {
+        if (source[i] == u'\n' || (source[i] == u'\r' && (i + 1 >= source.size() || source[i + 1] != u'\n'))) {
             ++line;
             start = i + 1;
         }
@@ -143,21 +161,34 @@ Value Engine::RunProcedure(Procedure& proc, std::span<const Value> args) {
 }
 
 void Engine::AddCode(std::u16string_view text) {
-    auto source = std::make_shared<const std::u16string>(text);
-    ParseResult parsed = ParseScript(*source);
+    // The text stays for the error messages as long as the engine: it counts.
+    MemoryHold sourceMemory;
+    auto source = Compiling(std::u16string(), [&] {
+        sourceMemory.Charge(HeapFootprint((text.size() + 1) * sizeof(char16_t)));
+        return std::make_shared<const std::u16string>(text);
+    });
+    ParseResult parsed = Compiling(*source, [&] { return ParseScript(*source); });
     if (!parsed.errors.empty())
         throw FirstOf(parsed.errors, *source);
     // A text that fails to compile leaves the engine as it was.
     const auto savedSymbols = program_->symbols;
     const bool savedExplicit = program_->optionExplicit;
     std::vector<ScriptError> errors;
-    Procedure* top = CompileScript(*program_, parsed.ast, source, errors);
+    Procedure* top = nullptr;
+    try {
+        top = Compiling(*source, [&] { return CompileScript(*program_, parsed.ast, source, errors); });
+    } catch (...) {
+        program_->symbols = savedSymbols;
+        program_->optionExplicit = savedExplicit;
+        throw;
+    }
     if (!errors.empty()) {
         program_->symbols = savedSymbols;
         program_->optionExplicit = savedExplicit;
         throw FirstOf(errors, *source);
     }
     sources_.push_back(source);
+    sourceMemory_.push_back(std::move(sourceMemory));
     RunProcedure(*top, {});
 }
 

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "err_object.h"
+#include "script_locale.h"
 #include "platform/com/com_ptr.h"
 #include "program.h"
-#include "script_locale.h"
 
 namespace zorv::vbs {
 
@@ -74,6 +74,7 @@ private:
     com::ComPtr<IDispatch> errObject_;
     std::vector<NamedObject> namedObjects_;
     std::vector<std::shared_ptr<const std::u16string>> sources_;
+    std::vector<MemoryHold> sourceMemory_;
     std::unordered_map<ScriptObject*, std::uint64_t> instances_;
     std::uint64_t nextSerial_ = 0;
 };

@@ -2,6 +2,7 @@
 // The bytecode interpreter. Script-to-script calls run in one dispatch loop
 // on the engine's own value stack; a call from outside (a host, a default
 // value fetched through IDispatch) nests a new loop on the same stack.
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -37,6 +38,9 @@ public:
     void Terminate(ScriptObject& object);
 
     Engine& GetEngine() { return engine_; }
+    // Work a built-in does (characters scanned, elements visited) spends the
+    // runaway guard's budget, so that one long call still meets the clock.
+    void SpendWork(std::size_t units) { Charge(static_cast<int>(std::min<std::size_t>(units, 1 << 20))); }
     bool Running() const { return nesting_ > 0; }
 
 private:

@@ -37,7 +37,7 @@ bool IsBlank(char16_t c) {
 
 class Lexer {
 public:
-    explicit Lexer(std::u16string_view source) : src_(source) {}
+    Lexer(std::u16string_view source, MemoryHold* memory) : src_(source), memory_(memory) {}
 
     std::vector<Token> Run() {
         std::vector<Token> tokens;
@@ -47,7 +47,10 @@ public:
             if (!tokens.empty() && tokens.back().kind == Tok::Dot && !token.spaceBefore &&
                 IsKeyword(token.kind))
                 token.kind = Tok::Identifier;
+            const std::size_t oldBlock = memory_ != nullptr ? Charge(tokens, token) : 0;
             tokens.push_back(std::move(token));
+            if (oldBlock != 0)
+                memory_->Refund(oldBlock);
             if (end) {
                 MarkPropertyNames(tokens);
                 return tokens;
@@ -74,6 +77,27 @@ private:
     }
 
     static bool IsKeyword(Tok kind) { return kind >= Tok::KwAnd; }
+
+    // Charges the token as it joins the vector (pages of the vector's spare
+    // capacity are not touched yet). When the vector grows, its elements are
+    // held twice until the move is done: that copy is answered, to be
+    // refunded after the push.
+    std::size_t Charge(const std::vector<Token>& tokens, const Token& token) {
+        try {
+            std::size_t bytes = sizeof(Token);
+            if (token.text.capacity() > Token().text.capacity())
+                bytes += HeapFootprint((token.text.capacity() + 1) * sizeof(char16_t));
+            memory_->Charge(bytes);
+            if (tokens.size() < tokens.capacity())
+                return 0;
+            memory_->Charge(tokens.size() * sizeof(Token));
+            return tokens.size() * sizeof(Token);
+        } catch (ScriptError& error) {
+            error.pos = token.pos;
+            error.positioned = true;
+            throw;
+        }
+    }
 
     char16_t Peek(std::size_t ahead = 0) const { return pos_ + ahead < src_.size() ? src_[pos_ + ahead] : 0; }
     bool AtEnd() const { return pos_ >= src_.size(); }
@@ -375,6 +399,7 @@ private:
     }
 
     std::u16string_view src_;
+    MemoryHold* memory_;
     std::size_t pos_ = 0;
     std::size_t line_ = 1;
     std::size_t lineStart_ = 0;
@@ -382,8 +407,8 @@ private:
 
 } // namespace
 
-std::vector<Token> Tokenize(std::u16string_view source) {
-    return Lexer(source).Run();
+std::vector<Token> Tokenize(std::u16string_view source, MemoryHold* memory) {
+    return Lexer(source, memory).Run();
 }
 
 std::u16string_view TokenName(Tok kind) {

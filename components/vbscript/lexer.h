@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "script_error.h"
+#include "value.h"
 
 namespace zorv::vbs {
 
@@ -71,7 +72,9 @@ struct Token {
 
 // The whole text at once; the last token is always End. Lexical errors come
 // as Invalid tokens so that the parser reports them in order.
-std::vector<Token> Tokenize(std::u16string_view source);
+// With `memory`, the tokens are charged to the memory guard as they come;
+// past the bound, error 7 names the line reached.
+std::vector<Token> Tokenize(std::u16string_view source, MemoryHold* memory = nullptr);
 
 std::u16string_view TokenName(Tok kind);
 

@@ -75,7 +75,7 @@ bool SameWord(const Token& token, std::u16string_view word) {
 
 class Parser {
 public:
-    explicit Parser(std::u16string_view source) : tokens_(Tokenize(source)) {}
+    explicit Parser(std::u16string_view source) : tokens_(Tokenize(source, &tokenMemory_)) {}
 
     ParseResult Script() {
         ParseResult result;
@@ -86,6 +86,7 @@ public:
         }
         result.ast.optionExplicit = optionExplicit_;
         result.errors = std::move(errors_);
+        result.memory = std::move(treeMemory_);
         return result;
     }
 
@@ -99,6 +100,7 @@ public:
                 Fail(kErrExpectedEndOfStatement);
         });
         result.errors = std::move(errors_);
+        result.memory = std::move(treeMemory_);
         return result;
     }
 
@@ -172,13 +174,25 @@ private:
         ~DepthGuard() { --parser.depth_; }
     };
 
+    // Nodes are charged to the memory guard before they are made.
+    void ChargeNode(std::size_t bytes) {
+        try {
+            treeMemory_.Charge(HeapFootprint(bytes));
+        } catch (ScriptError& error) {
+            error.pos = Current().pos;
+            error.positioned = true;
+            throw;
+        }
+    }
     ExprPtr MakeExpr(ExprKind kind, SourcePos pos) {
+        ChargeNode(sizeof(Expr));
         auto expr = std::make_unique<Expr>();
         expr->kind = kind;
         expr->pos = pos;
         return expr;
     }
     StmtPtr MakeStmt(StmtKind kind, SourcePos pos) {
+        ChargeNode(sizeof(Stmt));
         auto stmt = std::make_unique<Stmt>();
         stmt->kind = kind;
         stmt->pos = pos;
@@ -1015,6 +1029,8 @@ private:
         return expr;
     }
 
+    MemoryHold tokenMemory_; // before the tokens, so that it outlives them
+    MemoryHold treeMemory_;
     std::vector<Token> tokens_;
     std::size_t index_ = 0;
     std::vector<ScriptError> errors_;

@@ -4,14 +4,13 @@
 
 #include "com_bridge.h"
 #include "interpreter.h"
+#include "platform/com/bstr_value.h"
 #include "platform/com/text.h"
 
 namespace zorv::vbs {
 namespace {
 
-void SetText(VARIANT& result, std::u16string_view text) {
-    result = com::Variant(text).Detach();
-}
+void SetText(VARIANT& result, std::u16string_view text) { result = com::Variant(text).Detach(); }
 
 std::u16string Located(const ScriptError& error) {
     std::u16string text = error.description;
@@ -39,27 +38,13 @@ const com::DispatchTable<ScriptErrorObject>& ScriptErrorObject::DispatchMembers(
     return table;
 }
 
-void ScriptErrorObject::GetNumber(VARIANT& result) {
-    result = com::Variant(LONG{last_->number}).Detach();
-}
-void ScriptErrorObject::GetDescription(VARIANT& result) {
-    SetText(result, last_->description);
-}
-void ScriptErrorObject::GetSource(VARIANT& result) {
-    SetText(result, last_->source);
-}
-void ScriptErrorObject::GetLine(VARIANT& result) {
-    result = com::Variant(LONG{last_->line}).Detach();
-}
-void ScriptErrorObject::GetColumn(VARIANT& result) {
-    result = com::Variant(LONG{last_->column}).Detach();
-}
-void ScriptErrorObject::GetText(VARIANT& result) {
-    SetText(result, last_->text);
-}
-void ScriptErrorObject::Clear(const com::DispatchArgs&, VARIANT&) {
-    *last_ = LastError{};
-}
+void ScriptErrorObject::GetNumber(VARIANT& result) { result = com::Variant(LONG{last_->number}).Detach(); }
+void ScriptErrorObject::GetDescription(VARIANT& result) { SetText(result, last_->description); }
+void ScriptErrorObject::GetSource(VARIANT& result) { SetText(result, last_->source); }
+void ScriptErrorObject::GetLine(VARIANT& result) { result = com::Variant(LONG{last_->line}).Detach(); }
+void ScriptErrorObject::GetColumn(VARIANT& result) { result = com::Variant(LONG{last_->column}).Detach(); }
+void ScriptErrorObject::GetText(VARIANT& result) { SetText(result, last_->text); }
+void ScriptErrorObject::Clear(const com::DispatchArgs&, VARIANT&) { *last_ = LastError{}; }
 
 // ------------------------------------------------------------------ control
 
@@ -86,7 +71,8 @@ const com::DispatchTable<ScriptControl>& ScriptControl::DispatchMembers() {
     return table;
 }
 
-template <class Body> void ScriptControl::Guarded(Body&& body) {
+template <class Body>
+void ScriptControl::Guarded(Body&& body) {
     *last_ = LastError{};
     try {
         body();
@@ -106,9 +92,7 @@ void ScriptControl::RequireLanguage() const {
         throw com::DispatchException(u"Le langage du contrôle de script n'est pas défini", E_UNEXPECTED);
 }
 
-void ScriptControl::GetLanguage(VARIANT& result) {
-    SetText(result, language_);
-}
+void ScriptControl::GetLanguage(VARIANT& result) { SetText(result, language_); }
 
 void ScriptControl::PutLanguage(const VARIANT& value) {
     com::Variant text;
@@ -122,9 +106,7 @@ void ScriptControl::PutLanguage(const VARIANT& value) {
     language_ = u"VBScript";
 }
 
-void ScriptControl::GetAllowUI(VARIANT& result) {
-    result = com::Variant(engine_->allowUI).Detach();
-}
+void ScriptControl::GetAllowUI(VARIANT& result) { result = com::Variant(engine_->allowUI).Detach(); }
 
 void ScriptControl::PutAllowUI(const VARIANT& value) {
     com::Variant flag;
@@ -135,8 +117,7 @@ void ScriptControl::PutAllowUI(const VARIANT& value) {
 
 // Megabytes that the texts and arrays of every script in the process may hold together.
 void ScriptControl::GetMemoryLimit(VARIANT& result) {
-    result = com::Variant(static_cast<LONG>(std::min<std::size_t>(ScriptMemoryLimit() >> 20, 0x7FFFFFFF)))
-                 .Detach();
+    result = com::Variant(static_cast<LONG>(std::min<std::size_t>(ScriptMemoryLimit() >> 20, 0x7FFFFFFF))).Detach();
 }
 
 void ScriptControl::PutMemoryLimit(const VARIANT& value) {
@@ -148,9 +129,7 @@ void ScriptControl::PutMemoryLimit(const VARIANT& value) {
     SetScriptMemoryLimit(static_cast<std::size_t>(number.lVal) << 20);
 }
 
-void ScriptControl::GetTimeout(VARIANT& result) {
-    result = com::Variant(LONG{engine_->timeoutMs}).Detach();
-}
+void ScriptControl::GetTimeout(VARIANT& result) { result = com::Variant(LONG{engine_->timeoutMs}).Detach(); }
 
 // Milliseconds, or -1 for no limit.
 void ScriptControl::PutTimeout(const VARIANT& value) {
@@ -164,13 +143,17 @@ void ScriptControl::PutTimeout(const VARIANT& value) {
     engine_->timeoutMs = number.lVal;
 }
 
-void ScriptControl::GetError(VARIANT& result) {
-    result = com::Variant(errorObject_.Get()).Detach();
-}
+void ScriptControl::GetError(VARIANT& result) { result = com::Variant(errorObject_.Get()).Detach(); }
 
 void ScriptControl::AddCode(const com::DispatchArgs& args, VARIANT&) {
     args.ExpectCount(1, 1);
     RequireLanguage();
+    // A script text is read where it lies: it may be tens of megabytes.
+    if (args.Raw(0).vt == VT_BSTR) {
+        const std::u16string_view code = com::BstrView(args.Raw(0).bstrVal);
+        Guarded([&] { engine_->AddCode(code); });
+        return;
+    }
     const std::u16string code = args.String(0);
     Guarded([&] { engine_->AddCode(code); });
 }

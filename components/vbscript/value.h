@@ -113,6 +113,9 @@ public:
         return r;
     }
     static Value String(std::u16string_view text);
+    // A new text of `length` characters for the caller to write, checked
+    // against the longest text and the memory bound before it is allocated.
+    static Value StringToFill(std::size_t length, char16_t*& chars);
     // Takes a new reference; `script` marks an instance of a script class.
     static Value Object(IDispatch* object, bool script = false);
     static Value Nothing() { return Object(nullptr); }
@@ -274,6 +277,13 @@ struct ArrayRep {
 
 void ReleaseArray(ArrayRep* array);
 
+// Ends an array or a class instance that lost its last holder. What that
+// releases in turn (the next node of a linked list, the array inside an
+// array) is queued and ended by the outermost call, so that a chain as long
+// as the script cares to build never deepens the native stack.
+void EndArray(ArrayRep* array);
+void EndInstance(ScriptObject* object);
+
 // The memory guard. Texts and arrays held by script values count against one
 // process-wide bound (1 GiB unless the host sets another, e.g. through the
 // script control's MemoryLimit); past
@@ -284,9 +294,40 @@ std::size_t ScriptMemoryLimit();
 std::size_t ScriptMemoryInUse();
 void ChargeScriptMemory(std::size_t bytes); // throws error 7 past the bound
 void RefundScriptMemory(std::size_t bytes);
+// Memory charged to the guard for as long as its holder lives: what the
+// compiler builds on its way (tokens, the syntax tree).
+class MemoryHold {
+public:
+    MemoryHold() = default;
+    ~MemoryHold() { RefundScriptMemory(bytes_); }
+    MemoryHold(MemoryHold&& other) noexcept : bytes_(std::exchange(other.bytes_, 0)) {}
+    MemoryHold& operator=(MemoryHold&& other) noexcept {
+        std::swap(bytes_, other.bytes_);
+        return *this;
+    }
+    void Charge(std::size_t bytes) {
+        ChargeScriptMemory(bytes);
+        bytes_ += bytes;
+    }
+    void Refund(std::size_t bytes) {
+        bytes = std::min(bytes, bytes_);
+        RefundScriptMemory(bytes);
+        bytes_ -= bytes;
+    }
+
+private:
+    std::size_t bytes_ = 0;
+};
+
 // The running interpreter's step budget, which big allocations spend too
 // (see Interpreter::Tick); returns the previous one.
 int* SetWorkBudget(int* budget);
+// Work done outside the interpreter's steps (characters compared, bytes
+// filled) spends that budget, so the guard reads the clock sooner.
+void SpendWork(std::size_t units);
+// The heap a block of `bytes` takes with the allocator's header and rounding:
+// what the memory guard charges for it.
+std::size_t HeapFootprint(std::size_t bytes);
 
 inline Value* Value::ElementTarget() const {
     return a_->items.data() + aux_();

@@ -4,6 +4,8 @@
 //   ' expect error: TEXT    the script fails on this line with a description containing TEXT
 //   ' stdin: TEXT           a line InputBox reads
 //   ' options: ARGS         options given to zorv-vbs before the file (--timeout 200)
+//   ' peak below: MB        the run's peak resident memory stays under MB MiB
+//                           (not checked with --no-peak: sanitizers inflate it)
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +14,7 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -26,6 +29,7 @@ struct Expectations {
     int errorLine = 0;
     std::vector<std::string> input;
     std::string options;
+    long peakBelowMiB = 0;
 };
 
 std::string After(const std::string& line, const std::string& marker) {
@@ -54,6 +58,8 @@ Expectations Read(const fs::path& file) {
             e.output.push_back("");
         } else if (line.find("' options: ") != std::string::npos) {
             e.options = After(line, "' options: ");
+        } else if (line.find("' peak below: ") != std::string::npos) {
+            e.peakBelowMiB = std::stol(After(line, "' peak below: "));
         } else if (line.find("' stdin: ") != std::string::npos) {
             e.input.push_back(After(line, "' stdin: "));
         }
@@ -80,6 +86,33 @@ std::string Slurp(const fs::path& file) {
     return s.str();
 }
 
+struct Outcome {
+    int status = -1; // the exit status, -1 when killed
+    long peakKiB = 0;
+};
+
+// Runs a shell command; its peak resident memory is that of the process the
+// shell runs (wait4 counts the waited-for descendants too).
+Outcome Run(const std::string& command) {
+    Outcome outcome;
+    const pid_t child = ::fork();
+    if (child < 0)
+        return outcome;
+    if (child == 0) {
+        ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int raw = 0;
+    rusage usage{};
+    if (::wait4(child, &raw, 0, &usage) != child)
+        return outcome;
+    outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    outcome.peakKiB = usage.ru_maxrss;
+    return outcome;
+}
+
+bool checkPeaks = true;
+
 // Answers an empty text when the script passes; what went wrong otherwise.
 std::string Check(const std::string& runner, const fs::path& script, const fs::path& scratch) {
     const Expectations e = Read(script);
@@ -91,10 +124,10 @@ std::string Check(const std::string& runner, const fs::path& script, const fs::p
         for (const std::string& line : e.input)
             input << line << "\n";
     }
-    const std::string command = "'" + runner + "' " + e.options + " '" + script.string() + "' < '" + in.string() + "' > '" +
-                                out.string() + "' 2> '" + err.string() + "'";
-    const int raw = std::system(command.c_str());
-    const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    const std::string command = "'" + runner + "' " + e.options + " '" + script.string() + "' < '" +
+                                in.string() + "' > '" + out.string() + "' 2> '" + err.string() + "'";
+    const Outcome outcome = Run(command);
+    const int status = outcome.status;
     const std::vector<std::string> printed = Lines(out);
     const std::string errors = Slurp(err);
     std::ostringstream why;
@@ -108,6 +141,9 @@ std::string Check(const std::string& runner, const fs::path& script, const fs::p
                 why << "    line " << i + 1 << ": expected [" << want << "] got [" << got << "]\n";
         }
     }
+    if (checkPeaks && e.peakBelowMiB > 0 && outcome.peakKiB >= e.peakBelowMiB * 1024)
+        why << "  peak memory " << outcome.peakKiB / 1024 << " MiB, expected below " << e.peakBelowMiB
+            << " MiB\n";
     if (e.error.empty()) {
         if (status != 0)
             why << "  exit status " << status << ": " << errors;
@@ -124,8 +160,12 @@ std::string Check(const std::string& runner, const fs::path& script, const fs::p
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[3]) == "--no-peak") {
+        checkPeaks = false;
+        --argc;
+    }
     if (argc != 3) {
-        std::cerr << "usage: vbscript_script_runner ZORV_VBS FOLDER\n";
+        std::cerr << "usage: vbscript_script_runner ZORV_VBS FOLDER [--no-peak]\n";
         return 2;
     }
     std::vector<fs::path> scripts;
