@@ -1127,7 +1127,7 @@ Value GetObjectF(Interpreter&, Args a) {
     }
     if (!Given(a, 0))
         InvalidCall();
-    throw ScriptError(432);
+    throw ScriptError(kErrFileOrClassNotFound);
 }
 
 // ---- user interface ----

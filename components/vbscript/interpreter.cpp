@@ -35,7 +35,6 @@ constexpr int kTickInterval = 1 << 12;
 // Budget units: a built-in call costs as much as 16 simple steps, a recovered
 // error (an exception thrown and caught) reads the clock at once.
 constexpr int kBuiltinCost = 16;
-constexpr int kErrScriptStopped = 5050;
 constexpr std::u16string_view kStopQuestion =
     u"Le script s'exécute depuis longtemps. Voulez-vous l'arrêter ?";
 
@@ -335,7 +334,7 @@ bool Interpreter::ClockSaysStop() {
 }
 
 ScriptError Interpreter::StopError() {
-    ScriptError stop = ScriptError::Custom(kErrScriptStopped, u"Script arrêté : délai d'exécution dépassé");
+    ScriptError stop(kErrScriptStopped);
     stop.fatal = true;
     return stop;
 }
@@ -466,7 +465,7 @@ void Interpreter::CallBuiltin(int index, int argc) {
         result = builtin.function(*this, std::span<Value>(args, static_cast<std::size_t>(argc)));
     } catch (ScriptError& error) {
         // Like the original, name the function the error came from.
-        if (!error.positioned && error.description == ErrorText(error.number) && error.number < 1000)
+        if (!error.positioned && error.description == ErrorText(error.number) && error.number < kFirstCompileError)
             error.description = ScriptError(error.number, builtin.name).description;
         throw;
     }

@@ -221,7 +221,7 @@ private:
         while (!AtEnd() && Peek() != u']' && Peek() != u'\r' && Peek() != u'\n')
             Advance();
         if (Peek() != u']')
-            return Invalid(at, space, 1007);
+            return Invalid(at, space, kErrExpectedRBracket);
         Token token = Make(Tok::Identifier, at, space);
         token.text = std::u16string(src_.substr(start, pos_ - start));
         Advance();

@@ -90,3 +90,20 @@ TEST(Interpreter, RunsRecursionLoopsAndErrors) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ErrorTable, NumbersNamesAndTextsComeFromOneTable) {
+    EXPECT_EQ(ErrorText(kErrDivisionByZero), u"Division par zéro");
+    EXPECT_EQ(ErrorText(kErrExpectedRBracket), u"']' attendu");
+    EXPECT_EQ(ErrorText(kErrScriptStopped), u"Script arrêté : délai d'exécution dépassé");
+    EXPECT_EQ(ErrorText(4242), u"Erreur d'exécution inconnue");
+    const ScriptError compile(kErrSyntax);
+    EXPECT_TRUE(compile.compile);
+    EXPECT_EQ(compile.source, kCompileErrorSource);
+    const ScriptError runtime(kErrRegExpSyntax, u"Pattern");
+    EXPECT_FALSE(runtime.compile);
+    EXPECT_EQ(runtime.description, u"Erreur de syntaxe dans l'expression régulière: 'Pattern'");
+}
+
+} // namespace
