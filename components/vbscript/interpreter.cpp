@@ -172,10 +172,10 @@ const ResumeRange* FindResume(const Procedure& proc, std::uint32_t at) {
 } // namespace
 
 Interpreter::Interpreter(Engine& engine)
-    : engine_(engine), program_(engine.GetProgram()), stack_(std::make_unique<Value[]>(kStackValues)) {
+    : engine_(engine), program_(engine.GetProgram()), stack_(std::make_unique<Value[]>(kStackValues)),
+      frames_(kMaxFrames + 1) {
     sp_ = stack_.get();
     stackEnd_ = stack_.get() + kStackValues;
-    frames_.reserve(kMaxFrames + 1);
 }
 
 Interpreter::~Interpreter() {
@@ -465,7 +465,8 @@ void Interpreter::CallBuiltin(int index, int argc) {
         result = builtin.function(*this, std::span<Value>(args, static_cast<std::size_t>(argc)));
     } catch (ScriptError& error) {
         // Like the original, name the function the error came from.
-        if (!error.positioned && error.description == ErrorText(error.number) && error.number < kFirstCompileError)
+        if (!error.positioned && error.description == ErrorText(error.number) &&
+            error.number < kFirstCompileError)
             error.description = ScriptError(error.number, builtin.name).description;
         throw;
     }

@@ -55,6 +55,23 @@ private:
         bool discardResult;
     };
 
+    // The call frames: a fixed block, so that entering and leaving a frame
+    // is a pointer step with no capacity check.
+    class FrameStack {
+    public:
+        explicit FrameStack(std::size_t capacity) : frames_(std::make_unique<Frame[]>(capacity)) {}
+        void push_back(const Frame& frame) { frames_[count_++] = frame; }
+        void pop_back() { --count_; }
+        Frame& back() { return frames_[count_ - 1]; }
+        Frame& operator[](std::size_t i) { return frames_[i]; }
+        std::size_t size() const { return count_; }
+        bool empty() const { return count_ == 0; }
+
+    private:
+        std::unique_ptr<Frame[]> frames_;
+        std::size_t count_ = 0;
+    };
+
     Value Execute(std::size_t floor);
     void Loop(std::size_t floor, Value& out);
     bool Recover(ScriptError& error, std::size_t floor);
@@ -111,7 +128,7 @@ private:
     std::unique_ptr<Value[]> stack_;
     Value* sp_;
     Value* stackEnd_;
-    std::vector<Frame> frames_;
+    FrameStack frames_;
     int nesting_ = 0;
     int budget_ = 0;
     std::chrono::steady_clock::time_point deadline_;
