@@ -4,13 +4,18 @@
 // the end of the refresh it causes.
 #include <benchmark/benchmark.h>
 
+#include <exception>
+#include <iostream>
+
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
 
 #include "app/app_zorv.h"
+#include "app/event_log_window.h"
 #include "app/modal_runner.h"
 #include "app/saisie_ldn.h"
 #include "outside/late_bound.h"
@@ -58,13 +63,34 @@ void PrinterEventToRefresh(benchmark::State& state) {
                                   {LONG{6}, zorv::outside::Arg::Ref(data), zorv::outside::Arg::Ref(text)});
         zorv::com::DrainPostedCalls();
     }
-    state.counters["events/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["events/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(PrinterEventToRefresh)->Unit(benchmark::kMicrosecond);
 
-} // namespace
+// The same with Qt's event loop turning after each event, so that the event
+// log window, when open (argument 1), follows the log as it does in use.
+void PrinterEventWithEventLog(benchmark::State& state) {
+    PrinterWindow printer;
+    if (state.range(0) != 0)
+        printer.window.MntJournal->trigger();
+    IDispatch* device = printer.window.CurrentControl()->DeviceObject().Get();
+    for (auto _ : state) {
+        LONG data = 1;
+        zorv::com::Bstr text(u"bench");
+        zorv::outside::CallMethod(device, u"DirectIO",
+                                  {LONG{6}, zorv::outside::Arg::Ref(data), zorv::outside::Arg::Ref(text)});
+        zorv::com::DrainPostedCalls();
+        QCoreApplication::processEvents();
+    }
+    if (state.range(0) != 0)
+        printer.window.EventLogWindow()->Follow();
+    state.counters["events/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(PrinterEventWithEventLog)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
-int main(int argc, char** argv) {
+int Main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     CoInitialize(nullptr);
@@ -73,4 +99,18 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
     CoUninitialize();
     return 0;
+}
+
+} // namespace
+
+// What a benchmark throws is reported, never left to abort the run.
+int main(int argc, char** argv) {
+    try {
+        return Main(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "benchmark: " << error.what() << std::endl;
+    } catch (...) {
+        std::cerr << "benchmark: unexpected exception" << std::endl;
+    }
+    return 1;
 }

@@ -96,7 +96,6 @@ public:
 private:
     Link(Connection connection, Resolver resolver, int fd, bool socket);
     void ReadLoop();
-    void Failed(const LinkStatus& status);
     void JoinReader();
 
     Connection connection_;
