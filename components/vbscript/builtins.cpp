@@ -152,6 +152,18 @@ Value CIntF(Interpreter&, Args a) {
 Value CLngF(Interpreter&, Args a) {
     return Value::Long(ToLong(a[0]));
 }
+// RGB(red, green, blue): a component above 255 counts as 255.
+Value RgbF(Interpreter&, Args a) {
+    std::int32_t color = 0;
+    for (int i = 2; i >= 0; --i) {
+        const std::int32_t component = ToLong(a[static_cast<std::size_t>(i)]);
+        if (component < 0)
+            throw ScriptError(kErrInvalidCall);
+        color = color * 256 + std::min(component, 255);
+    }
+    return Value::Long(color);
+}
+
 Value CByteF(Interpreter&, Args a) {
     return Value::Byte(ToByte(a[0]));
 }
@@ -231,9 +243,16 @@ std::size_t FindBetween(std::u16string_view hay, std::u16string_view needle, std
     return std::u16string_view::npos;
 }
 
-// A comparison that ignores case costs a call per position: it spends more.
-std::size_t CharsPerPosition(CompareMode mode) {
-    return mode == CompareMode::Binary ? 1 : kCharsPerStep;
+// What one start position may cost, in characters compared: a long needle
+// can match far into the text at every position. A comparison that ignores
+// case costs a call per position on top.
+std::size_t CharsPerPosition(std::u16string_view needle, CompareMode mode) {
+    return std::max<std::size_t>(needle.size(), 1) + (mode == CompareMode::Binary ? 0 : kCharsPerStep);
+}
+
+// Start positions per slice, so that a slice compares about kSlice characters.
+std::size_t SlicePositions(std::u16string_view needle, CompareMode mode) {
+    return std::max<std::size_t>(kSlice / CharsPerPosition(needle, mode), 256);
 }
 
 std::size_t Find(Interpreter& vm, std::u16string_view hay, std::u16string_view needle, std::size_t from,
@@ -241,11 +260,12 @@ std::size_t Find(Interpreter& vm, std::u16string_view hay, std::u16string_view n
     if (needle.size() > hay.size())
         return std::u16string_view::npos;
     const std::size_t last = hay.size() - needle.size() + 1; // one past the last start
-    for (; from < last; from += kSlice) {
-        const std::size_t to = std::min(last, from + kSlice);
+    const std::size_t slice = SlicePositions(needle, mode);
+    for (; from < last; from += slice) {
+        const std::size_t to = std::min(last, from + slice);
         const std::size_t at = FindBetween(hay, needle, from, to, mode);
-        SpendChars(vm, ((at == std::u16string_view::npos ? to : at) - from) * CharsPerPosition(mode) +
-                           kCharsPerStep);
+        const std::size_t scanned = (at == std::u16string_view::npos ? to : at) - from;
+        SpendChars(vm, scanned * CharsPerPosition(needle, mode) + kCharsPerStep);
         if (at != std::u16string_view::npos)
             return at;
     }
@@ -256,12 +276,13 @@ std::size_t FindLast(Interpreter& vm, std::u16string_view hay, std::u16string_vi
                      std::size_t endBefore, CompareMode mode) {
     if (needle.size() > endBefore)
         return std::u16string_view::npos;
+    const std::size_t slice = SlicePositions(needle, mode);
     std::size_t scanned = 0;
     for (std::size_t i = endBefore - needle.size() + 1; i-- > 0;) {
         if (CompareText(hay.substr(i, needle.size()), needle, mode) == 0)
             return i;
-        if (++scanned == kSlice) {
-            SpendChars(vm, scanned * kCharsPerStep);
+        if (++scanned == slice) {
+            SpendChars(vm, scanned * CharsPerPosition(needle, mode));
             scanned = 0;
         }
     }
@@ -952,14 +973,15 @@ Value InStrBF(Interpreter& vm, Args a) {
     if (needle.size() > hay.size())
         return Value::Long(0);
     const std::size_t last = hay.size() - needle.size() + 1; // one past the last start
-    for (std::size_t from = static_cast<std::size_t>(start - 1); from < last; from += kSlice) {
+    const std::size_t slice = std::max<std::size_t>(kSlice / needle.size(), 256);
+    for (std::size_t from = static_cast<std::size_t>(start - 1); from < last; from += slice) {
         const auto end =
-            hay.begin() + static_cast<std::ptrdiff_t>(std::min(last, from + kSlice) + needle.size() - 1);
+            hay.begin() + static_cast<std::ptrdiff_t>(std::min(last, from + slice) + needle.size() - 1);
         const auto at =
             std::search(hay.begin() + static_cast<std::ptrdiff_t>(from), end, needle.begin(), needle.end());
         if (at != end)
             return Value::Long(static_cast<std::int32_t>(at - hay.begin() + 1));
-        SpendChars(vm, kSlice);
+        SpendChars(vm, slice * needle.size());
     }
     return Value::Long(0);
 }
@@ -1115,7 +1137,7 @@ Value GetObjectF(Interpreter&, Args a) {
     }
     if (!Given(a, 0))
         InvalidCall();
-    throw ScriptError(432);
+    throw ScriptError(kErrFileOrClassNotFound);
 }
 
 // ---- user interface ----
@@ -1261,6 +1283,7 @@ const Builtin kBuiltins[] = {
     // conversions
     {u"CBool", 1, 1, CBoolF},
     {u"CByte", 1, 1, CByteF},
+    {u"RGB", 3, 3, RgbF},
     {u"CCur", 1, 1, CCurF},
     {u"CDate", 1, 1, lib::CDate},
     {u"CDbl", 1, 1, CDblF},
@@ -1364,6 +1387,7 @@ const std::unordered_map<std::u16string, Value>& Constants() {
             {u"vbUseDefault", Value::Integer(-2)},
             {u"vbBinaryCompare", Value::Integer(0)},
             {u"vbTextCompare", Value::Integer(1)},
+            {u"vbDatabaseCompare", Value::Integer(2)},
             {u"vbObjectError", Value::Long(-2147221504)},
             {u"vbOKOnly", Value::Integer(0)},
             {u"vbOKCancel", Value::Integer(1)},

@@ -3,6 +3,7 @@
 // arrays are reference counted and shared until written (arrays have value
 // semantics in VBScript); objects are IDispatch references. It becomes a
 // VARIANT only at the object boundary (com_bridge.h).
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -79,6 +80,15 @@ public:
         Value moved(std::move(other));
         Swap(moved);
         return *this;
+    }
+    // Back to Empty. What was held is released after, from a local, as
+    // releasing may run script code that uses the stack slot.
+    void Clear() noexcept {
+        if (NeedsCare()) {
+            Value dying(std::move(*this));
+        } else {
+            head_ = 0;
+        }
     }
     void Swap(Value& other) noexcept {
         std::swap(head_, other.head_);

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "platform/com/text.h"
 #include "print/escape_sequences.h"
 
 namespace zorv::opos {
@@ -51,7 +50,8 @@ constexpr Word kWords[] = {
 constexpr std::u16string_view kSizes[] = {u"single size", u"double wide", u"double high", u"double size"};
 
 std::u16string Decimal(int32_t value) {
-    return com::Utf8ToUtf16(std::to_string(value));
+    const std::string digits = std::to_string(value);
+    return std::u16string(digits.begin(), digits.end());
 }
 
 std::u16string Shown(std::u16string_view written) {
