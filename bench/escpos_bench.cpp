@@ -42,5 +42,3 @@ void BM_EncodeReceipt(benchmark::State& state) {
 BENCHMARK(BM_EncodeReceipt);
 
 } // namespace
-
-BENCHMARK_MAIN();

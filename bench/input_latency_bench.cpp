@@ -110,5 +110,3 @@ void WedgeLabel(benchmark::State& state) {
 BENCHMARK(WedgeLabel)->UseRealTime()->Iterations(20000);
 
 } // namespace
-
-BENCHMARK_MAIN();

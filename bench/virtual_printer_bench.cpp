@@ -3,6 +3,9 @@
 // the transcript; the receipts are not cut, so no picture is drawn).
 #include <benchmark/benchmark.h>
 
+#include <exception>
+#include <iostream>
+
 #include <QCoreApplication>
 #include <QProcess>
 #include <QRegularExpression>
@@ -91,10 +94,18 @@ BENCHMARK(BM_ReceiptLinesToVirtualPrinter)->Unit(benchmark::kMicrosecond)->UseRe
 
 } // namespace
 
+// What a benchmark throws is reported, never left to abort the run.
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    try {
+        QCoreApplication app(argc, argv);
+        benchmark::Initialize(&argc, argv);
+        benchmark::RunSpecifiedBenchmarks();
+        benchmark::Shutdown();
+        return 0;
+    } catch (const std::exception& error) {
+        std::cerr << "benchmark: " << error.what() << std::endl;
+    } catch (...) {
+        std::cerr << "benchmark: unexpected exception" << std::endl;
+    }
+    return 1;
 }

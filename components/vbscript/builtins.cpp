@@ -152,6 +152,18 @@ Value CIntF(Interpreter&, Args a) {
 Value CLngF(Interpreter&, Args a) {
     return Value::Long(ToLong(a[0]));
 }
+// RGB(red, green, blue): a component above 255 counts as 255.
+Value RgbF(Interpreter&, Args a) {
+    std::int32_t color = 0;
+    for (int i = 2; i >= 0; --i) {
+        const std::int32_t component = ToLong(a[static_cast<std::size_t>(i)]);
+        if (component < 0)
+            throw ScriptError(kErrInvalidCall);
+        color = color * 256 + std::min(component, 255);
+    }
+    return Value::Long(color);
+}
+
 Value CByteF(Interpreter&, Args a) {
     return Value::Byte(ToByte(a[0]));
 }
@@ -1125,7 +1137,7 @@ Value GetObjectF(Interpreter&, Args a) {
     }
     if (!Given(a, 0))
         InvalidCall();
-    throw ScriptError(432);
+    throw ScriptError(kErrFileOrClassNotFound);
 }
 
 // ---- user interface ----
@@ -1271,6 +1283,7 @@ const Builtin kBuiltins[] = {
     // conversions
     {u"CBool", 1, 1, CBoolF},
     {u"CByte", 1, 1, CByteF},
+    {u"RGB", 3, 3, RgbF},
     {u"CCur", 1, 1, CCurF},
     {u"CDate", 1, 1, lib::CDate},
     {u"CDbl", 1, 1, CDblF},
@@ -1374,6 +1387,7 @@ const std::unordered_map<std::u16string, Value>& Constants() {
             {u"vbUseDefault", Value::Integer(-2)},
             {u"vbBinaryCompare", Value::Integer(0)},
             {u"vbTextCompare", Value::Integer(1)},
+            {u"vbDatabaseCompare", Value::Integer(2)},
             {u"vbObjectError", Value::Long(-2147221504)},
             {u"vbOKOnly", Value::Integer(0)},
             {u"vbOKCancel", Value::Integer(1)},

@@ -120,7 +120,7 @@ Value FromPlain(const VARIANT& v) {
             return Value::Nothing();
         com::ComPtr<IDispatch> dispatch = com::ComPtr<IUnknown>(v.punkVal).As<IDispatch>();
         if (!dispatch)
-            throw ScriptError(458);
+            throw ScriptError(kErrUnsupportedType);
         return Value::Object(dispatch.Get());
     }
     case VT_ERROR:
@@ -142,7 +142,7 @@ Value FromPlain(const VARIANT& v) {
     case VT_UI8:
         return Value::Double(static_cast<double>(v.ullVal));
     default:
-        throw ScriptError(458);
+        throw ScriptError(kErrUnsupportedType);
     }
 }
 
@@ -200,7 +200,7 @@ Value FromVariantAt(const VARIANT& v, int depth) {
             view.bVal = *v.pbVal;
             break;
         default:
-            throw ScriptError(458);
+            throw ScriptError(kErrUnsupportedType);
         }
         return FromPlain(view);
     }

@@ -23,8 +23,15 @@ private:
     const Locale& previous_;
 };
 
+// The error that comes first in the text, wherever it was found.
 ScriptError FirstOf(std::vector<ScriptError>& errors, const std::u16string& source) {
-    ScriptError error = errors.front();
+    auto later = [](const ScriptError& a, const ScriptError& b) {
+        const auto key = [](const ScriptError& e) {
+            return std::pair(e.pos.line == 0 ? UINT32_MAX : e.pos.line, e.pos.column);
+        };
+        return key(a) < key(b);
+    };
+    ScriptError error = *std::min_element(errors.begin(), errors.end(), later);
     error.compile = true;
     error.source = std::u16string(kCompileErrorSource);
     Engine::AttachText(error, source);
@@ -168,12 +175,12 @@ void Engine::AddCode(std::u16string_view text) {
         return std::make_shared<const std::u16string>(text);
     });
     ParseResult parsed = Compiling(*source, [&] { return ParseScript(*source); });
-    if (!parsed.errors.empty())
-        throw FirstOf(parsed.errors, *source);
-    // A text that fails to compile leaves the engine as it was.
+    // A text that fails to compile leaves the engine as it was. What did
+    // parse is compiled even after a syntax error, so that the error
+    // reported is the first in the text, of either kind.
     const auto savedSymbols = program_->symbols;
     const bool savedExplicit = program_->optionExplicit;
-    std::vector<ScriptError> errors;
+    std::vector<ScriptError> errors = std::move(parsed.errors);
     Procedure* top = nullptr;
     try {
         top = Compiling(*source, [&] { return CompileScript(*program_, parsed.ast, source, errors); });

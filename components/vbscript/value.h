@@ -81,6 +81,15 @@ public:
         Swap(moved);
         return *this;
     }
+    // Back to Empty. What was held is released after, from a local, as
+    // releasing may run script code that uses the stack slot.
+    void Clear() noexcept {
+        if (NeedsCare()) {
+            Value dying(std::move(*this));
+        } else {
+            head_ = 0;
+        }
+    }
     void Swap(Value& other) noexcept {
         std::swap(head_, other.head_);
         std::swap(bits_, other.bits_);

@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <exception>
+#include <iostream>
 
 #include "app/program.h"
 #include "outside/error_report.h"
@@ -67,7 +69,9 @@ TEST(BrokenComponents, EachKindSaysWhyItIsAbsentAndTheProgramWhereItLookedThenFa
     EXPECT_TRUE(text(7).contains(QStringLiteral("OPOS.CashDrawer"))) << text(7).toStdString();
 }
 
-int main(int argc, char** argv) {
+namespace {
+
+int Main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
@@ -79,4 +83,17 @@ int main(int argc, char** argv) {
     const int result = RUN_ALL_TESTS();
     CoUninitialize();
     return result;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Main(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "exception hors des tests : " << error.what() << std::endl;
+    } catch (...) {
+        std::cerr << "exception hors des tests" << std::endl;
+    }
+    return 1;
 }

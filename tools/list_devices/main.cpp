@@ -24,5 +24,8 @@ int main(int argc, char** argv) {
     } catch (const std::exception& error) {
         std::cerr << "zorv-list-devices: " << error.what() << "\n";
         return 1;
+    } catch (...) {
+        std::cerr << "zorv-list-devices: erreur interne\n";
+        return 1;
     }
 }

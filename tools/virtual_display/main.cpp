@@ -152,5 +152,8 @@ int main(int argc, char** argv) {
     } catch (const std::exception& error) {
         std::cerr << "zorv-virtual-display: " << error.what() << "\n";
         return 1;
+    } catch (...) {
+        std::cerr << "zorv-virtual-display: erreur interne\n";
+        return 1;
     }
 }

@@ -90,5 +90,8 @@ int main(int argc, char** argv) {
     } catch (const std::exception& e) {
         std::fprintf(stderr, "zorv-virtual-printer: %s\n", e.what());
         return 1;
+    } catch (...) {
+        std::fprintf(stderr, "zorv-virtual-printer: erreur interne\n");
+        return 1;
     }
 }

@@ -16,7 +16,7 @@ constexpr int kCellWidth = 12;
 constexpr int kCellHeight = 24;
 constexpr int kLineSpacing = 30;
 constexpr int kMargin = 16;
-constexpr int kMostHeight = 60000;
+constexpr int kMostHeight = 20000; // 2.5 m of paper: a runaway job stops growing the picture
 
 int ZintSymbology(Symbology symbology) {
     switch (symbology) {

@@ -126,11 +126,12 @@ private:
         const std::string& name = candidates_[file].name;
         const std::string progId = Utf16ToUtf8(cls.progId);
         if (const auto earlier = table.fileProgIds.find(cls.progId); earlier != table.fileProgIds.end())
-            return Refuse(cls, progId + " est déjà déclaré par " + earlier->second.source);
+            return Refuse(cls, progId + " est déjà déclaré par " + earlier->second.source, name);
         if (const auto earlier = table.fileClsidSources.find(cls.clsid);
             earlier != table.fileClsidSources.end())
-            return Refuse(cls, "la classe " + GuidToString(cls.clsid) + " est déjà déclarée par " +
-                                   earlier->second);
+            return Refuse(
+                cls, "la classe " + GuidToString(cls.clsid) + " est déjà déclarée par " + earlier->second,
+                name);
         const auto [byName, newName] = progIds_.emplace(cls.progId, file);
         if (!newName && byName->second != file)
             Dispute(cls, "déclaré à la fois par " + candidates_[byName->second].name + " et par " + name,
@@ -144,9 +145,8 @@ private:
     }
 
     // A class a folder read earlier already serves keeps its server; the newcomer is left out.
-    void Refuse(const RegisteredClass& cls, const std::string& why) {
-        report_.problems.push_back(why + " : la déclaration de " + Quoted(Utf16ToUtf8(cls.progId)) +
-                                   " n'est pas retenue");
+    void Refuse(const RegisteredClass& cls, const std::string& why, const std::string& file) {
+        report_.problems.push_back(why + " : la déclaration de " + file + " n'est pas retenue");
         refused_.insert(cls.progId);
     }
 
@@ -248,8 +248,9 @@ std::vector<std::filesystem::path> RegistrationFiles(const std::string& folder,
 
 const RuntimeRegistration* FindRuntimeRegistration(const CLSID& clsid) {
     const auto& registrations = Table().registrations;
-    const auto found = std::find_if(registrations.rbegin(), registrations.rend(),
-                                    [&](const RuntimeRegistration& r) { return IsEqualCLSID(r.clsid, clsid); });
+    const auto found =
+        std::find_if(registrations.rbegin(), registrations.rend(),
+                     [&](const RuntimeRegistration& r) { return IsEqualCLSID(r.clsid, clsid); });
     return found == registrations.rend() ? nullptr : &*found;
 }
 
@@ -407,8 +408,8 @@ HRESULT CoCreateInstance(REFCLSID rclsid, IUnknown* pUnkOuter, DWORD dwClsContex
         return E_POINTER;
     *ppv = nullptr;
     ComPtr<IClassFactory> factory;
-    const HRESULT hr =
-        CoGetClassObject(rclsid, dwClsContext, nullptr, IID_IClassFactory, factory.ReleaseAndGetVoidAddress());
+    const HRESULT hr = CoGetClassObject(rclsid, dwClsContext, nullptr, IID_IClassFactory,
+                                        factory.ReleaseAndGetVoidAddress());
     if (FAILED(hr))
         return hr;
     if (!factory)
@@ -444,6 +445,10 @@ HRESULT CoRevokeClassObject(DWORD dwRegister) {
     return S_OK;
 }
 
-void* CoTaskMemAlloc(std::size_t cb) { return std::malloc(cb == 0 ? 1 : cb); }
+void* CoTaskMemAlloc(std::size_t cb) {
+    return std::malloc(cb == 0 ? 1 : cb);
+}
 
-void CoTaskMemFree(void* pv) { std::free(pv); }
+void CoTaskMemFree(void* pv) {
+    std::free(pv);
+}

@@ -2,6 +2,7 @@
 // against the expectations written in it:
 //   ' expect: TEXT          the next line the script prints (MsgBox) is TEXT
 //   ' expect error: TEXT    the script fails on this line with a description containing TEXT
+//   ' expect column: N      ... and at this column of that line
 //   ' stdin: TEXT           a line InputBox reads
 //   ' options: ARGS         options given to zorv-vbs before the file (--timeout 200)
 //   ' peak below: MB        the run's peak resident memory stays under MB MiB
@@ -27,6 +28,7 @@ struct Expectations {
     std::vector<std::string> output;
     std::string error;
     int errorLine = 0;
+    int errorColumn = 0;
     std::vector<std::string> input;
     std::string options;
     long peakBelowMiB = 0;
@@ -52,6 +54,8 @@ Expectations Read(const fs::path& file) {
         if (line.find("' expect error: ") != std::string::npos) {
             e.error = After(line, "' expect error: ");
             e.errorLine = number;
+        } else if (line.find("' expect column: ") != std::string::npos) {
+            e.errorColumn = std::atoi(After(line, "' expect column: ").c_str());
         } else if (line.find("' expect: ") != std::string::npos) {
             e.output.push_back(After(line, "' expect: "));
         } else if (line.find("' expect:") != std::string::npos) {
@@ -148,7 +152,9 @@ std::string Check(const std::string& runner, const fs::path& script, const fs::p
         if (status != 0)
             why << "  exit status " << status << ": " << errors;
     } else {
-        const std::string where = ":" + std::to_string(e.errorLine) + ":";
+        std::string where = ":" + std::to_string(e.errorLine) + ":";
+        if (e.errorColumn > 0)
+            where += std::to_string(e.errorColumn) + ":";
         if (status != 1)
             why << "  expected a script error, exit status " << status << "\n";
         if (errors.find(e.error) == std::string::npos || errors.find(where) == std::string::npos)
@@ -157,9 +163,7 @@ std::string Check(const std::string& runner, const fs::path& script, const fs::p
     return why.str();
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int Main(int argc, char** argv) {
     if (argc == 4 && std::string(argv[3]) == "--no-peak") {
         checkPeaks = false;
         --argc;
@@ -186,4 +190,18 @@ int main(int argc, char** argv) {
     fs::remove_all(scratch);
     std::cout << scripts.size() - failed << " of " << scripts.size() << " scripts passed\n";
     return failed == 0 && !scripts.empty() ? 0 : 1;
+}
+
+} // namespace
+
+// A folder that cannot be walked, say, ends the run with a message, not an abort.
+int main(int argc, char** argv) {
+    try {
+        return Main(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "vbscript_script_runner: " << error.what() << "\n";
+    } catch (...) {
+        std::cerr << "vbscript_script_runner: unexpected exception\n";
+    }
+    return 2;
 }

@@ -140,7 +140,10 @@ TEST(ComponentLoading, WhatAnEarlierFolderServesIsNotTakenAgain) {
     CLSID clsid;
     ASSERT_EQ(CLSIDFromProgID(u"Zorv.Early", &clsid), S_OK);
     EXPECT_EQ(clsid.Data4[7], 0x40);
-    EXPECT_EQ(ProblemsMentioning("Zorv.Early est déjà déclaré par " + first.Path("x.classes")).size(), 1u);
+    EXPECT_EQ(ProblemsMentioning("Zorv.Early est déjà déclaré par " + first.Path("x.classes") +
+                                 " : la déclaration de y.classes n'est pas retenue")
+                  .size(),
+              1u);
 }
 
 TEST(ComponentLoading, ALibraryNameCutShortByANulIsNotLoaded) {
