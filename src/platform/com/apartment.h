@@ -3,6 +3,7 @@
 // must act later (a device raising an event when input arrives) posts a call
 // here; the program drains the queue from its event loop, a console host
 // drains it itself. Calls run one at a time, in the order they were posted.
+#include <chrono>
 #include <cstddef>
 #include <functional>
 
@@ -22,13 +23,28 @@ namespace zorv::com {
 using PostedCall = std::function<void()>;
 
 bool ApartmentEntered();
+// Safe from any thread: an I/O thread hands device input to the apartment
+// this way. The call itself always runs on the apartment's thread.
 void PostCall(PostedCall call);
 // Runs posted calls, including those posted meanwhile, until none is left;
 // answers how many ran. A call that throws is dropped, never propagated.
 std::size_t DrainPostedCalls();
 std::size_t PendingPostedCalls();
 // Called whenever a call is posted to an empty queue, so that an event loop
-// can schedule a drain. An empty hook removes it.
+// can schedule a drain. It may run on the posting thread. An empty hook
+// removes it.
 void SetPostedCallHook(std::function<void()> hook);
+
+// How a host with an event loop of its own (the window) waits: it runs its
+// loop, which drains posted calls, for at most `slice`, returning early when
+// something happened.
+using WaitLoop = std::function<void(std::chrono::milliseconds slice)>;
+void SetWaitLoop(WaitLoop loop);
+
+// Waits without blocking the apartment: runs posted calls (and, through the
+// wait loop, the host's own events) until `done` answers true or `timeout`
+// has passed; answers done(). A negative timeout waits for ever. This is how
+// a component waits for a sensor or a script sleeps.
+bool WaitPumping(const std::function<bool()>& done, std::chrono::milliseconds timeout);
 
 } // namespace zorv::com
