@@ -3,6 +3,7 @@
 #include <new>
 
 #include "errors.h"
+#include "member_dispatch.h"
 #include "platform/com/com_object.h"
 #include "platform/com/safearray.h"
 
@@ -72,6 +73,29 @@ private:
 };
 
 } // namespace
+
+void ObjectResult(Invocation& call, IDispatch* object) {
+    if (call.args.Count() == 0 || object == nullptr) {
+        call.result = com::Variant(object).Detach();
+        return;
+    }
+    std::vector<VARIANT> reversed;
+    for (UINT i = call.args.Count(); i-- > 0;)
+        reversed.push_back(call.args.Raw(i));
+    DISPPARAMS params{reversed.data(), nullptr, call.args.Count(), 0};
+    EXCEPINFO info{};
+    const HRESULT hr =
+        object->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
+                       &params, &call.result, &info, nullptr);
+    const std::u16string description(com::BstrView(info.bstrDescription));
+    SysFreeString(info.bstrSource);
+    SysFreeString(info.bstrDescription);
+    SysFreeString(info.bstrHelpFile);
+    if (hr == DISP_E_EXCEPTION)
+        throw com::DispatchException(description, info.scode);
+    if (FAILED(hr))
+        throw com::DispatchError{hr};
+}
 
 void ArrayResult(const Values& values, VARIANT& result) {
     SAFEARRAY* array = SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(values.size()));

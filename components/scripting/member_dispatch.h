@@ -18,6 +18,10 @@ struct Invocation {
     bool IsPut() const { return put != nullptr; }
 };
 
+// The answer of a property that holds an object. Read with arguments
+// (Folder.SubFolders("name")), it passes them to that object's default member.
+void ObjectResult(Invocation& call, IDispatch* object);
+
 template <class T> struct Member {
     std::u16string_view name;
     DISPID id;
