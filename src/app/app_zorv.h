@@ -4,6 +4,7 @@
 // commands on the current kind. Every command and handler is an entry point:
 // what escapes it goes to the default error report.
 #include <QMainWindow>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,10 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
+
+namespace zorv::tools {
+class ControlErrors;
+}
 
 namespace zorv::app {
 
@@ -91,12 +96,16 @@ private:
     template <class KindControl> void CreateKind(KindControl*& field);
     void LoadScriptOfCurrentKind();
     void ScriptPreparationFailed(std::u16string_view errorText);
+    // WScript for the script control (Echo in a box, Sleep, event binding)
+    // and the report of event handlers that fail outside a run.
+    void AddScriptHostObjects();
     std::vector<const devices::DeviceKind*> PresentKinds() const;
     void RefreshCurrentKind();
 
     // Private state, in this order.
     com::ComPtr<IDispatch> FRegistry;
     com::ComPtr<IDispatch> FScriptControl;
+    std::shared_ptr<tools::ControlErrors> FScriptErrors;
     bool FScriptEnabled = false;
     devices::TZORVScanner* FScanner = nullptr;
     devices::TZORVPrinter* FPrinter = nullptr;

@@ -1,0 +1,273 @@
+#include "transport/link.h"
+
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <array>
+
+#include "transport/link_open.h"
+
+namespace zorv::opos::transport {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct ErrnoRow {
+    int error;
+    Failure failure;
+};
+
+constexpr std::array kErrnoFailures{
+    ErrnoRow{ECONNREFUSED, Failure::Refused},
+    ErrnoRow{ENETUNREACH, Failure::Unreachable},
+    ErrnoRow{EHOSTUNREACH, Failure::Unreachable},
+    ErrnoRow{ENETDOWN, Failure::Unreachable},
+    ErrnoRow{EHOSTDOWN, Failure::Unreachable},
+    ErrnoRow{ETIMEDOUT, Failure::TimedOut},
+    ErrnoRow{ENOENT, Failure::NotFound},
+    ErrnoRow{ENODEV, Failure::NotFound},
+    ErrnoRow{ENXIO, Failure::NotFound},
+    ErrnoRow{EACCES, Failure::PermissionDenied},
+    ErrnoRow{EPERM, Failure::PermissionDenied},
+    ErrnoRow{ENOTTY, Failure::NotATerminal},
+    ErrnoRow{EPIPE, Failure::Closed},
+    ErrnoRow{ECONNRESET, Failure::Closed},
+    ErrnoRow{ECONNABORTED, Failure::Closed},
+    ErrnoRow{ENOTCONN, Failure::Closed},
+    ErrnoRow{EIO, Failure::Closed}, // a tty whose other side hung up, a printer unplugged
+    ErrnoRow{EBUSY, Failure::Busy},
+};
+
+constexpr std::array kFailureNames{"None",
+                                   "BadConnection",
+                                   "NameNotFound",
+                                   "Refused",
+                                   "Unreachable",
+                                   "TimedOut",
+                                   "NotFound",
+                                   "PermissionDenied",
+                                   "NotATerminal",
+                                   "NotACharacterDevice",
+                                   "Closed",
+                                   "Busy",
+                                   "Io"};
+
+int Remaining(Clock::time_point deadline) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left > 0 ? static_cast<int>(left) : 0;
+}
+
+LinkStatus Closed(const std::string& where) {
+    return {Failure::Closed, where + ": the other end closed the link"};
+}
+
+constexpr int kReaderPollMs = 1000;
+constexpr size_t kReadChunk = 4096;
+
+} // namespace
+
+const char* FailureName(Failure failure) {
+    return kFailureNames[static_cast<size_t>(failure)];
+}
+
+Failure FailureFromErrno(int error) {
+    for (const ErrnoRow& row : kErrnoFailures)
+        if (row.error == error)
+            return row.failure;
+    return Failure::Io;
+}
+
+std::unique_ptr<Link> Link::Open(const Connection& connection, int timeoutMs, LinkStatus& status,
+                                 Resolver resolver) {
+    status = {};
+    int fd = -1;
+    switch (connection.scheme) {
+    case Scheme::Tcp:
+        fd = OpenTcp(connection, timeoutMs, resolver, status);
+        break;
+    case Scheme::Serial:
+        fd = OpenSerial(connection, status);
+        break;
+    case Scheme::File:
+        fd = OpenCharacterDevice(connection, status);
+        break;
+    case Scheme::Printer:
+        status = {Failure::BadConnection,
+                  "printer:" + connection.printer + " shares that printer's link; it has none of its own"};
+        break;
+    }
+    if (fd < 0)
+        return nullptr;
+    return std::unique_ptr<Link>(
+        new Link(connection, std::move(resolver), fd, connection.scheme == Scheme::Tcp));
+}
+
+Link::Link(Connection connection, Resolver resolver, int fd, bool socket)
+    : connection_(std::move(connection)), resolver_(std::move(resolver)), fd_(fd), socket_(socket) {}
+
+Link::~Link() {
+    Close();
+}
+
+IoResult Link::Send(std::string_view bytes, int timeoutMs) {
+    IoResult result;
+    if (fd_ < 0) {
+        result.status = {Failure::Closed, ConnectionText(connection_) + ": the link is closed"};
+        return result;
+    }
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (result.count < bytes.size()) {
+        const char* data = bytes.data() + result.count;
+        const size_t size = bytes.size() - result.count;
+        const ssize_t n = socket_ ? ::send(fd_, data, size, MSG_NOSIGNAL) : ::write(fd_, data, size);
+        if (n > 0) {
+            result.count += static_cast<size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+            result.status = ErrnoStatus(errno, ConnectionText(connection_));
+            return result;
+        }
+        pollfd p{fd_, POLLOUT, 0};
+        const int ready = poll(&p, 1, Remaining(deadline));
+        if (ready == 0) {
+            result.status = {Failure::TimedOut,
+                             ConnectionText(connection_) + ": the device took no data for " +
+                                 std::to_string(timeoutMs) + " ms (" + std::to_string(result.count) + " of " +
+                                 std::to_string(bytes.size()) + " bytes sent)"};
+            return result;
+        }
+    }
+    return result;
+}
+
+IoResult Link::Receive(std::string& out, size_t most, int timeoutMs) {
+    IoResult result;
+    if (fd_ < 0) {
+        result.status = {Failure::Closed, ConnectionText(connection_) + ": the link is closed"};
+        return result;
+    }
+    if (ReaderRunning()) {
+        result.status = {Failure::Busy, ConnectionText(connection_) + ": the background reader is receiving"};
+        return result;
+    }
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        pollfd p{fd_, POLLIN, 0};
+        const int ready = poll(&p, 1, Remaining(deadline));
+        if (ready == 0) {
+            result.status = {Failure::TimedOut, ConnectionText(connection_) + ": no answer within " +
+                                                    std::to_string(timeoutMs) + " ms"};
+            return result;
+        }
+        if (ready < 0 && errno == EINTR)
+            continue;
+        const size_t before = out.size();
+        out.resize(before + most);
+        const ssize_t n = ::read(fd_, out.data() + before, most);
+        out.resize(before + (n > 0 ? static_cast<size_t>(n) : 0));
+        if (n > 0) {
+            result.count = static_cast<size_t>(n);
+            return result;
+        }
+        if (n == 0) {
+            result.status = Closed(ConnectionText(connection_));
+            return result;
+        }
+        if (errno != EAGAIN && errno != EINTR) {
+            result.status = ErrnoStatus(errno, ConnectionText(connection_));
+            return result;
+        }
+    }
+}
+
+LinkStatus Link::StartReader(OnBytes onBytes, OnFailure onFailure) {
+    if (fd_ < 0)
+        return {Failure::Closed, ConnectionText(connection_) + ": the link is closed"};
+    JoinReader();
+    if (pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0)
+        return ErrnoStatus(errno, "reader wake-up pipe");
+    onBytes_ = std::move(onBytes);
+    onFailure_ = std::move(onFailure);
+    readerDone_ = false;
+    reader_ = std::thread([this] { ReadLoop(); });
+    return {};
+}
+
+void Link::ReadLoop() {
+    std::array<char, kReadChunk> buffer{};
+    for (;;) {
+        std::array<pollfd, 2> p{pollfd{fd_, POLLIN, 0}, pollfd{wake_[0], POLLIN, 0}};
+        const int ready = poll(p.data(), p.size(), kReaderPollMs);
+        if (ready < 0 && errno != EINTR) {
+            onFailure_(ErrnoStatus(errno, ConnectionText(connection_)));
+            break;
+        }
+        if (p[1].revents != 0)
+            break;
+        if (ready <= 0 || p[0].revents == 0)
+            continue;
+        const ssize_t n = ::read(fd_, buffer.data(), buffer.size());
+        if (n > 0) {
+            onBytes_(std::string_view(buffer.data(), static_cast<size_t>(n)));
+        } else if (n == 0) {
+            onFailure_(Closed(ConnectionText(connection_)));
+            break;
+        } else if (errno != EAGAIN && errno != EINTR) {
+            onFailure_(ErrnoStatus(errno, ConnectionText(connection_)));
+            break;
+        }
+    }
+    readerDone_ = true;
+}
+
+void Link::JoinReader() {
+    if (!reader_.joinable())
+        return;
+    const char wake = 1;
+    [[maybe_unused]] const ssize_t written = ::write(wake_[1], &wake, 1);
+    reader_.join();
+    ::close(wake_[0]);
+    ::close(wake_[1]);
+    wake_[0] = wake_[1] = -1;
+}
+
+void Link::StopReader() {
+    JoinReader();
+    onBytes_ = nullptr;
+    onFailure_ = nullptr;
+}
+
+LinkStatus Link::Reconnect(int timeoutMs) {
+    const bool restart = static_cast<bool>(onBytes_);
+    OnBytes onBytes = onBytes_;
+    OnFailure onFailure = onFailure_;
+    Close();
+    LinkStatus status;
+    std::unique_ptr<Link> fresh = Open(connection_, timeoutMs, status, resolver_);
+    if (!fresh) {
+        onBytes_ = std::move(onBytes); // kept so that a later attempt restarts the reader
+        onFailure_ = std::move(onFailure);
+        return status;
+    }
+    std::swap(fd_, fresh->fd_);
+    if (restart)
+        return StartReader(std::move(onBytes), std::move(onFailure));
+    return status;
+}
+
+void Link::Close() {
+    JoinReader();
+    onBytes_ = nullptr;
+    onFailure_ = nullptr;
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+}
+
+} // namespace zorv::opos::transport

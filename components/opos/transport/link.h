@@ -1,0 +1,112 @@
+#pragma once
+// A byte pipe to a device: a TCP socket, a serial line or a character
+// device, opened from a Connection. It only moves bytes and says why it
+// could not; what the bytes mean is the back end's business. Every call
+// that waits takes a timeout. A background reader can hand received bytes
+// to a callback on its own thread; callbacks must not call back into the
+// link (they post to the apartment instead).
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include <sys/socket.h>
+
+#include "transport/connection_string.h"
+
+namespace zorv::opos::transport {
+
+enum class Failure {
+    None,
+    BadConnection, // the connection cannot be opened by a link at all
+    NameNotFound,  // the host name does not resolve
+    Refused,       // nothing listens there
+    Unreachable,   // no route to the host or network
+    TimedOut,
+    NotFound, // the device path does not exist
+    PermissionDenied,
+    NotATerminal,        // serial: the path is not a tty
+    NotACharacterDevice, // file: the path is a regular file, a directory...
+    Closed,              // the other end went away
+    Busy,                // the background reader owns the receiving side
+    Io,
+};
+
+const char* FailureName(Failure failure);
+
+struct LinkStatus {
+    Failure failure = Failure::None;
+    std::string text;
+    bool ok() const { return failure == Failure::None; }
+};
+
+struct IoResult {
+    size_t count = 0; // bytes moved before the failure, if any
+    LinkStatus status;
+};
+
+// An address to connect to, as the resolver hands it back.
+struct Address {
+    sockaddr_storage storage{};
+    socklen_t length = 0;
+};
+
+struct Resolved {
+    std::vector<Address> addresses;
+    LinkStatus status;
+};
+
+// Host name lookup; tests give their own so that no lookup leaves the machine.
+using Resolver = std::function<Resolved(const std::string& host, uint16_t port, int timeoutMs)>;
+Resolved SystemResolve(const std::string& host, uint16_t port, int timeoutMs);
+
+// The failure an errno value stands for, when a call on the link fails.
+Failure FailureFromErrno(int error);
+
+class Link {
+public:
+    using OnBytes = std::function<void(std::string_view)>;
+    using OnFailure = std::function<void(const LinkStatus&)>;
+
+    static std::unique_ptr<Link> Open(const Connection& connection, int timeoutMs, LinkStatus& status,
+                                      Resolver resolver = SystemResolve);
+    ~Link();
+    Link(const Link&) = delete;
+    Link& operator=(const Link&) = delete;
+
+    IoResult Send(std::string_view bytes, int timeoutMs);
+    // Appends at most `most` bytes that arrive within the timeout (at least one, or a failure).
+    IoResult Receive(std::string& out, size_t most, int timeoutMs);
+
+    LinkStatus StartReader(OnBytes onBytes, OnFailure onFailure);
+    void StopReader();
+    bool ReaderRunning() const { return reader_.joinable() && !readerDone_; }
+
+    // Closes and opens the same connection again; a reader that ran is started again.
+    LinkStatus Reconnect(int timeoutMs);
+    void Close();
+    bool IsOpen() const { return fd_ >= 0; }
+    const Connection& connection() const { return connection_; }
+
+private:
+    Link(Connection connection, Resolver resolver, int fd, bool socket);
+    void ReadLoop();
+    void JoinReader();
+
+    Connection connection_;
+    Resolver resolver_;
+    int fd_ = -1;
+    bool socket_ = false;
+    int wake_[2] = {-1, -1};
+    std::thread reader_;
+    std::atomic<bool> readerDone_{false};
+    OnBytes onBytes_;
+    OnFailure onFailure_;
+};
+
+} // namespace zorv::opos::transport
