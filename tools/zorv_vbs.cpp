@@ -138,9 +138,11 @@ int ReportScriptError(IDispatch* control, const std::string& file) {
     return 1;
 }
 
-// The WScript object of this host: output on stdout, Quit ends the process.
+// The WScript object of this host: output on stdout, Quit ends the process
+// (except in a test suite, whose report must still be written).
 com::ComPtr<IDispatch> MakeWScript(IDispatch* control, const std::string& file,
-                                   std::vector<std::u16string> arguments, RunnerInterface& console) {
+                                   std::vector<std::u16string> arguments, RunnerInterface& console,
+                                   bool allowQuit) {
     tools::WScriptHost host;
     std::error_code failed;
     host.scriptFullName = com::Utf8ToUtf16(std::filesystem::absolute(file, failed).string());
@@ -149,11 +151,13 @@ com::ComPtr<IDispatch> MakeWScript(IDispatch* control, const std::string& file,
     host.control = control;
     host.console = true;
     host.echo = [](std::u16string_view line) { std::cout << com::Utf16ToUtf8(line) << std::endl; };
-    host.quit = [](int code) {
-        std::cout.flush();
-        std::cerr.flush();
-        std::exit(code);
-    };
+    if (allowQuit) {
+        host.quit = [](int code) {
+            std::cout.flush();
+            std::cerr.flush();
+            std::exit(code);
+        };
+    }
     host.setTimeout = [control, &console](long seconds) {
         console.stopWithoutAsking = seconds > 0;
         Call(control, u"Timeout", DISPATCH_PROPERTYPUT,
@@ -244,7 +248,8 @@ int RunFile(int argc, char** argv, const Options& options, RunnerInterface& cons
         Call(control.Get(), u"Language", DISPATCH_PROPERTYPUT, {com::Variant(u"VBScript")});
         Call(control.Get(), u"AddObject", DISPATCH_METHOD,
              {com::Variant(u"WScript"),
-              com::Variant(MakeWScript(control.Get(), file, arguments, console).Get())});
+              com::Variant(
+                  MakeWScript(control.Get(), file, arguments, console, options.junit.empty()).Get())});
         Call(control.Get(), u"Timeout", DISPATCH_PROPERTYPUT, {com::Variant(LONG{static_cast<LONG>(options.timeoutMs)})});
         if (options.memoryLimitMb > 0)
             Call(control.Get(), u"MemoryLimit", DISPATCH_PROPERTYPUT,

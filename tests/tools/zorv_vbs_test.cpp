@@ -112,6 +112,13 @@ TEST_F(ZorvVbs, JUnitAllPassingAndBrokenScripts) {
     EXPECT_NE(Read(brokenReport).find("name=\"(chargement)\""), std::string::npos);
 }
 
+TEST_F(ZorvVbs, QuitInATestFailsItAndTheReportIsStillWritten) {
+    const fs::path script = Write("quits.vbs", "Sub Test_Quits\nWScript.Quit 0\nEnd Sub\nSub Test_After\nEnd Sub\n");
+    const fs::path report = folder_ / "quits.xml";
+    EXPECT_EQ(Run("--junit '" + report.string() + "' '" + script.string() + "'").status, 1);
+    EXPECT_NE(Read(report).find("tests=\"2\" failures=\"1\""), std::string::npos) << Read(report);
+}
+
 TEST_F(ZorvVbs, HandlerFailingAfterTheScriptEndedFailsTheRun) {
     // The scan is delivered in the final drain, once the script has returned.
     const fs::path script = Write(
