@@ -139,10 +139,13 @@ void EventBindings::Deliver(const std::u16string& procedure, DISPPARAMS& params)
             args.SetByRef(i, back);
         }
     } catch (const ScriptError& error) {
-        if (engine_.Vm().Running())
+        if (engine_.Vm().Running()) {
+            // The waiting script's On Error Resume Next is not the handler's.
             pending_ = error;
-        else if (idleError)
+            pending_->fatal = true;
+        } else if (idleError) {
             idleError(error);
+        }
     } catch (const com::DispatchError&) {
         // A value the handler left that the event's variable cannot take: the variable keeps its value.
     }
