@@ -1,6 +1,7 @@
 #include "wscript_object.h"
 
 #include <chrono>
+#include <cmath>
 
 #include "console_stream.h"
 #include "platform/com/apartment.h"
@@ -232,6 +233,42 @@ private:
     LONG timeoutSeconds_ = 0;
 };
 
+std::u16string TwoDigits(long n) {
+    return std::u16string(1, static_cast<char16_t>(u'0' + n / 10 % 10)) +
+           static_cast<char16_t>(u'0' + n % 10);
+}
+
+// dd/mm/yyyy hh:mm:ss as the French engine prints dates: no time at
+// midnight, no date for a time alone (day 0). Before 1899 the whole part is
+// the day and the fraction, whatever its sign, the time.
+std::u16string FrenchDate(double date) {
+    const double whole = std::trunc(date);
+    long seconds = std::lround(std::fabs(date - whole) * 86400.0);
+    long days = static_cast<long>(whole) - 25569 + 719468; // days from 0000-03-01
+    if (seconds == 86400) {
+        seconds = 0;
+        ++days;
+    }
+    const long era = (days >= 0 ? days : days - 146096) / 146097;
+    const long doe = days - era * 146097;
+    const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const long mp = (5 * doy + 2) / 153;
+    const long day = doy - (153 * mp + 2) / 5 + 1;
+    const long month = mp < 10 ? mp + 3 : mp - 9;
+    const long year = yoe + era * 400 + (month <= 2 ? 1 : 0);
+    std::u16string text;
+    if (whole != 0 || seconds == 0)
+        text = TwoDigits(day) + u'/' + TwoDigits(month) + u'/' + com::Utf8ToUtf16(std::to_string(year));
+    if (seconds != 0) {
+        if (!text.empty())
+            text += u' ';
+        text +=
+            TwoDigits(seconds / 3600) + u':' + TwoDigits(seconds / 60 % 60) + u':' + TwoDigits(seconds % 60);
+    }
+    return text;
+}
+
 } // namespace
 
 std::u16string EchoText(const VARIANT& raw) {
@@ -244,6 +281,8 @@ std::u16string EchoText(const VARIANT& raw) {
         return u"Null";
     case VT_BOOL:
         return value.boolVal != VARIANT_FALSE ? u"Vrai" : u"Faux";
+    case VT_DATE:
+        return FrenchDate(value.date);
     case VT_DISPATCH:
     case VT_UNKNOWN:
         throw com::DispatchError{DISP_E_TYPEMISMATCH};
