@@ -40,7 +40,7 @@ void KeyIndex::Grow() {
     for (const Slot& slot : slots_)
         live += slot.position < kGone;
     std::size_t size = 16;
-    while (size < (live + 1) * 4)
+    while (size <= (live + 1) * 2)
         size *= 2;
     std::vector<Slot> old = std::move(slots_);
     slots_.assign(size, Slot{});
