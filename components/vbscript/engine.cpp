@@ -143,7 +143,9 @@ Value Engine::RunProcedure(Procedure& proc, std::span<const Value> args) {
     return result;
 }
 
-Value Engine::RunHandler(Procedure& proc, std::span<const Value> args) { return RunProcedure(proc, args); }
+Value Engine::RunHandler(Procedure& proc, std::span<const Value> args) {
+    return RunProcedure(proc, args);
+}
 
 void Engine::AddCode(std::u16string_view text) {
     auto source = std::make_shared<const std::u16string>(text);

@@ -49,14 +49,17 @@ void ScriptErrorObject::Clear(const com::DispatchArgs&, VARIANT&) { *last_ = Las
 
 // ------------------------------------------------------------------ control
 
-ScriptControl::ScriptControl() : engine_(Engine::Create()), last_(std::make_shared<LastError>()), points_(*this) {
+ScriptControl::ScriptControl()
+    : engine_(Engine::Create()), last_(std::make_shared<LastError>()), points_(*this) {
     errorObject_ = com::MakeObject<ScriptErrorObject>(last_).Get();
     points_.Add(kIidScriptControlEvents);
     engine_->Events().idleError = [this](const ScriptError& error) { HandlerFailed(error); };
 }
 
 // The engine may outlive the control (a script holding one of its objects).
-ScriptControl::~ScriptControl() { engine_->Events().idleError = nullptr; }
+ScriptControl::~ScriptControl() {
+    engine_->Events().idleError = nullptr;
+}
 
 HRESULT ScriptControl::EnumConnectionPoints(IEnumConnectionPoints** ppEnum) {
     return points_.EnumConnectionPoints(ppEnum);

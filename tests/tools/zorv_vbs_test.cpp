@@ -113,7 +113,8 @@ TEST_F(ZorvVbs, JUnitAllPassingAndBrokenScripts) {
 }
 
 TEST_F(ZorvVbs, QuitInATestFailsItAndTheReportIsStillWritten) {
-    const fs::path script = Write("quits.vbs", "Sub Test_Quits\nWScript.Quit 0\nEnd Sub\nSub Test_After\nEnd Sub\n");
+    const fs::path script =
+        Write("quits.vbs", "Sub Test_Quits\nWScript.Quit 0\nEnd Sub\nSub Test_After\nEnd Sub\n");
     const fs::path report = folder_ / "quits.xml";
     EXPECT_EQ(Run("--junit '" + report.string() + "' '" + script.string() + "'").status, 1);
     EXPECT_NE(Read(report).find("tests=\"2\" failures=\"1\""), std::string::npos) << Read(report);
