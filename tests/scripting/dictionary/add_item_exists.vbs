@@ -12,6 +12,9 @@ d("b") = "Berlin"
 MsgBox d("b") & " " & d.Count ' expect: Berlin 2
 d.Item("c") = "Caire"
 MsgBox d.Count & " " & d("c") ' expect: 3 Caire
-Dim item
-Set d("o") = d
-MsgBox d("o").Count ' expect: 4
+' Objects are stored by reference.
+Dim other
+Set other = CreateObject("Scripting.Dictionary")
+Set d("o") = other
+other.Add "x", 1
+MsgBox d("o").Count & " " & (d("o") Is other) ' expect: 1 Vrai
