@@ -34,5 +34,3 @@ void EventToHandlerSlot(benchmark::State& state) {
 BENCHMARK(EventToHandlerSlot);
 
 } // namespace
-
-BENCHMARK_MAIN();

@@ -61,5 +61,3 @@ void LateBoundPropertyGet(benchmark::State& state) {
 BENCHMARK(LateBoundPropertyGet);
 
 } // namespace
-
-BENCHMARK_MAIN();

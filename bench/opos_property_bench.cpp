@@ -33,5 +33,3 @@ void OposPrinterPropertyRead(benchmark::State& state) {
 BENCHMARK(OposPrinterPropertyRead);
 
 } // namespace
-
-BENCHMARK_MAIN();

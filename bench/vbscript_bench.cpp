@@ -3,6 +3,9 @@
 // late-bound property reads on a simulated device.
 #include <benchmark/benchmark.h>
 
+#include <exception>
+#include <iostream>
+
 #include "outside/late_bound.h"
 #include "platform/com/apartment.h"
 #include "platform/com/class_table.h"
@@ -69,13 +72,25 @@ void DevicePropertyGet(benchmark::State& state) {
 }
 BENCHMARK(DevicePropertyGet)->Unit(benchmark::kMillisecond);
 
-} // namespace
-
-int main(int argc, char** argv) {
+int Main(int argc, char** argv) {
     CoInitialize(nullptr);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     CoUninitialize();
     return 0;
+}
+
+} // namespace
+
+// What a benchmark throws is reported, never left to abort the run.
+int main(int argc, char** argv) {
+    try {
+        return Main(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "benchmark: " << error.what() << std::endl;
+    } catch (...) {
+        std::cerr << "benchmark: unexpected exception" << std::endl;
+    }
+    return 1;
 }

@@ -4,6 +4,9 @@
 // the end of the refresh it causes.
 #include <benchmark/benchmark.h>
 
+#include <exception>
+#include <iostream>
+
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
@@ -62,9 +65,7 @@ void PrinterEventToRefresh(benchmark::State& state) {
 }
 BENCHMARK(PrinterEventToRefresh)->Unit(benchmark::kMicrosecond);
 
-} // namespace
-
-int main(int argc, char** argv) {
+int Main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     CoInitialize(nullptr);
@@ -73,4 +74,18 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
     CoUninitialize();
     return 0;
+}
+
+} // namespace
+
+// What a benchmark throws is reported, never left to abort the run.
+int main(int argc, char** argv) {
+    try {
+        return Main(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "benchmark: " << error.what() << std::endl;
+    } catch (...) {
+        std::cerr << "benchmark: unexpected exception" << std::endl;
+    }
+    return 1;
 }

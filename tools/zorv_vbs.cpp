@@ -1,4 +1,5 @@
 // zorv-vbs [--timeout MS] [--memory-limit MB] [--junit REPORT] FILE [PROCEDURE [ARG...] | -- [ARG...]]
+// zorv-vbs --components
 // Runs a script file through the "ScriptControl" component: sets Language,
 // adds the WScript object and the file's text, then runs PROCEDURE with the
 // given text arguments. After "--" no procedure runs and the arguments are
@@ -9,6 +10,8 @@
 // --timeout stops a script that runs longer than MS milliseconds, without
 // asking; --memory-limit bounds what the script's texts and arrays may hold;
 // --junit runs the script's Test_ procedures as test cases and writes REPORT.
+// FILE must be a regular file of at most 64 MB. --components lists the
+// components found and every problem met loading them.
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -16,11 +19,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "component_listing.h"
 #include "control_errors.h"
 #include "junit_report.h"
 #include "platform/com/apartment.h"
@@ -31,29 +34,12 @@
 #include "platform/com/text.h"
 #include "platform/com/variant_value.h"
 #include "platform/ui/console_user_interface.h"
+#include "script/script_text.h"
 #include "wscript_object.h"
 
 using namespace zorv;
 
 namespace {
-
-// Bytes 0x80 to 0x9F of Windows-1252; the rest of the code page is Latin-1.
-constexpr char16_t kHigh1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-// Script files are 8-bit text as the program saves them, unless they start
-// with a UTF-8 byte-order mark.
-std::u16string DecodeScript(const std::string& bytes) {
-    if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        return com::Utf8ToUtf16(std::string_view(bytes).substr(3));
-    std::u16string text;
-    text.reserve(bytes.size());
-    for (unsigned char c : bytes)
-        text += c >= 0x80 && c < 0xA0 ? kHigh1252[c - 0x80] : static_cast<char16_t>(c);
-    return text;
-}
 
 // The engine's question when a script outlives its Timeout.
 constexpr std::u16string_view kStopQuestion = u"Le script s'exécute depuis longtemps. Voulez-vous l'arrêter ?";
@@ -221,12 +207,11 @@ int RunFile(int argc, char** argv, const Options& options, RunnerInterface& cons
     argc -= options.first - 1;
     argv += options.first - 1;
     const std::string file = argv[1];
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        std::cerr << "zorv-vbs: impossible de lire " << file << std::endl;
+    script::ScriptRead source = script::ReadScriptText(file);
+    if (!source.file.Read()) {
+        std::cerr << "zorv-vbs: impossible de lire " << file << " : " << source.why << std::endl;
         return 2;
     }
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     CLSID clsid;
     com::ComPtr<IDispatch> control;
     if (FAILED(CLSIDFromProgID(u"ScriptControl", &clsid)) ||
@@ -241,15 +226,14 @@ int RunFile(int argc, char** argv, const Options& options, RunnerInterface& cons
     std::vector<std::u16string> arguments;
     for (int i = 3; i < argc; ++i)
         arguments.push_back(com::Utf8ToUtf16(argv[i]));
-    const std::u16string source = DecodeScript(bytes);
+    const std::u16string text = std::move(source.script.text);
     bool handlerFailed = false;
     tools::ControlErrors handlerErrors(control.Get(), [&handlerFailed] { handlerFailed = true; });
     try {
         Call(control.Get(), u"Language", DISPATCH_PROPERTYPUT, {com::Variant(u"VBScript")});
         Call(control.Get(), u"AddObject", DISPATCH_METHOD,
              {com::Variant(u"WScript"),
-              com::Variant(
-                  MakeWScript(control.Get(), file, arguments, console, options.junit.empty()).Get())});
+              com::Variant(MakeWScript(control.Get(), file, arguments, console, options.junit.empty()).Get())});
         Call(control.Get(), u"Timeout", DISPATCH_PROPERTYPUT, {com::Variant(LONG{static_cast<LONG>(options.timeoutMs)})});
         if (options.memoryLimitMb > 0)
             Call(control.Get(), u"MemoryLimit", DISPATCH_PROPERTYPUT,
@@ -257,15 +241,15 @@ int RunFile(int argc, char** argv, const Options& options, RunnerInterface& cons
         if (!options.junit.empty()) {
             std::optional<std::string> loadError;
             try {
-                Call(control.Get(), u"AddCode", DISPATCH_METHOD, {com::Variant(std::u16string_view(source))});
+                Call(control.Get(), u"AddCode", DISPATCH_METHOD, {com::Variant(std::u16string_view(text))});
                 com::DrainPostedCalls();
             } catch (const Failure&) {
                 loadError = ErrorLine(control.Get());
                 std::cerr << file << ':' << *loadError << std::endl;
             }
-            return RunTests(control.Get(), file, source, options.junit, loadError);
+            return RunTests(control.Get(), file, text, options.junit, loadError);
         }
-        Call(control.Get(), u"AddCode", DISPATCH_METHOD, {com::Variant(std::u16string_view(source))});
+        Call(control.Get(), u"AddCode", DISPATCH_METHOD, {com::Variant(std::u16string_view(text))});
         com::DrainPostedCalls();
         if (argc > 2 && !plainArguments) {
             std::vector<com::Variant> args{com::Variant(com::Utf8ToUtf16(argv[2]))};
@@ -307,7 +291,9 @@ bool ReadOptions(int argc, char** argv, Options& options) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int Main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--components") == 0)
+        return ListComponents();
     Options options;
     if (!ReadOptions(argc, argv, options)) {
         std::cerr << "usage: zorv-vbs [--timeout MS] [--memory-limit MO] [--junit RAPPORT] FICHIER "
@@ -323,4 +309,16 @@ int main(int argc, char** argv) {
     ui::SetUserInterface(nullptr);
     CoUninitialize();
     return status;
+}
+
+// Nothing may leave main: a failure the runner did not foresee is still reported.
+int main(int argc, char** argv) {
+    try {
+        return Main(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "zorv-vbs: erreur interne : " << error.what() << std::endl;
+    } catch (...) {
+        std::cerr << "zorv-vbs: erreur interne" << std::endl;
+    }
+    return 2;
 }

@@ -1,6 +1,6 @@
-# Procedure calls: recursive Fib(27).
+# Procedure calls: recursive Fib(32).
 def fib(n):
     if n < 2:
         return n
     return fib(n - 1) + fib(n - 2)
-print(fib(27))
+print(fib(32))

@@ -1,4 +1,4 @@
-' Procedure calls: recursive Fib(27).
+' Procedure calls: recursive Fib(32).
 Function Fib(n)
   If n < 2 Then
     Fib = n
@@ -6,4 +6,4 @@ Function Fib(n)
     Fib = Fib(n - 1) + Fib(n - 2)
   End If
 End Function
-MsgBox Fib(27)
+MsgBox Fib(32)

@@ -1,77 +1,64 @@
-// The cash drawer: opened by the application, closed by a hand.
-#include <utility>
+// The cash drawer: opened by a pulse the back end sends, closed by a hand,
+// with a wait that beeps while the drawer stays open.
+#include <algorithm>
+#include <chrono>
 
 #include "device.h"
-#include "simulation_commands.h"
 
 namespace zorv::opos {
 namespace {
 
-class CashDrawer final : public KindBehaviour {
-public:
-    void Opened(Device&) override { closesDuringWait_ = false; }
+// A drawer left open beeps this many times before the wait gives up: the
+// standard's wait has no end of its own, and a wait here must have one.
+constexpr int kBeepsBeforeGivingUp = 5;
 
-    std::optional<LONG> Simulate(Device& device, LONG command, LONG&, std::u16string&) override {
-        if (command == kSimInput)
-            Shut(device);
-        else if (command == kSimArmWait)
-            closesDuringWait_ = true;
-        else
-            return std::nullopt;
+LONG OpenTheDrawer(Device& device) {
+    if (const LONG refused = device.Refusal())
+        return refused;
+    const Outcome sent = device.SendNow(Output::Of(Output::What::OpenDrawer));
+    device.Hardware().Stats().Add(sent.code == OPOS_SUCCESS ? u"DrawerGoodOpenCount"
+                                                            : u"DrawerFailedOpenCount");
+    return sent.code;
+}
+
+bool Closed(Device& device) {
+    return !device.Bool(Prop::DrawerOpened);
+}
+
+// Waits for the drawer to close while the apartment runs; from beepTimeout
+// on, the drawer beeps for beepDuration every beepDuration + beepDelay.
+LONG WaitForClose(Device& device, LONG beepTimeout, LONG frequency, LONG duration, LONG delay) {
+    if (const LONG refused = device.Refusal())
+        return refused;
+    if (beepTimeout < OPOS_FOREVER || frequency < 0 || duration < 0 || delay < 0)
+        return OPOS_E_ILLEGAL;
+    if (device.WaitFor([&] { return Closed(device); }, beepTimeout))
         return OPOS_SUCCESS;
+    const LONG cycle = std::max<LONG>(duration + delay, 1);
+    for (int beep = 0; beep < kBeepsBeforeGivingUp; ++beep) {
+        Output sound = Output::Of(Output::What::Beep);
+        sound.params[0] = frequency;
+        sound.params[1] = duration;
+        device.SendLater(device.NewTicket(), sound);
+        if (device.WaitFor([&] { return Closed(device); }, cycle))
+            return OPOS_SUCCESS;
     }
-
-    LONG Open(Device& device) {
-        if (const LONG refused = device.Refusal())
-            return refused;
-        if (!device.Bool(Prop::DrawerOpened)) {
-            device.Set(Prop::DrawerOpened, true);
-            device.StatusUpdate(CASH_SUE_DRAWEROPEN);
-        }
-        return OPOS_SUCCESS;
-    }
-
-    // Nobody can close the drawer while this thread waits, unless a close
-    // was armed for the wait; otherwise the wait gives up at once.
-    LONG WaitForClose(Device& device, LONG beepTimeout, LONG beepFrequency, LONG beepDuration,
-                      LONG beepDelay) {
-        if (const LONG refused = device.Refusal())
-            return refused;
-        if (beepTimeout < OPOS_FOREVER || beepFrequency < 0 || beepDuration < 0 || beepDelay < 0)
-            return OPOS_E_ILLEGAL;
-        if (device.Bool(Prop::DrawerOpened) && std::exchange(closesDuringWait_, false))
-            Shut(device);
-        return device.Bool(Prop::DrawerOpened) ? OPOS_E_TIMEOUT : OPOS_SUCCESS;
-    }
-
-private:
-    void Shut(Device& device) {
-        if (!device.Bool(Prop::DrawerOpened))
-            return;
-        device.Set(Prop::DrawerOpened, false);
-        device.StatusUpdate(CASH_SUE_DRAWERCLOSED);
-    }
-
-    bool closesDuringWait_ = false;
-};
-
-CashDrawer& Drawer(Device& device) {
-    return static_cast<CashDrawer&>(device.Behaviour());
+    return OPOS_E_TIMEOUT;
 }
 
 LONG OpenDrawer(Device& device, const com::DispatchArgs& args) {
     args.ExpectCount(0, 0);
-    return device.Finish(Drawer(device).Open(device));
+    return device.Finish(OpenTheDrawer(device));
 }
 
 LONG WaitForDrawerClose(Device& device, const com::DispatchArgs& args) {
     args.ExpectCount(4, 4);
-    return device.Finish(
-        Drawer(device).WaitForClose(device, args.Long(0), args.Long(1), args.Long(2), args.Long(3)));
+    return device.Finish(WaitForClose(device, args.Long(0), args.Long(1), args.Long(2), args.Long(3)));
 }
 
 constexpr PropertyRow kProperties[] = {
     {Prop::CapStatus, Flag(true)},
+    {Prop::CapStatusMultiDrawerDetect, Flag(false)},
     {Prop::DrawerOpened, Flag(false)},
 };
 
@@ -83,7 +70,7 @@ constexpr MethodRow kMethods[] = {
 } // namespace
 
 KindRows CashDrawerRows() {
-    return {kProperties, kMethods, [] { return std::unique_ptr<KindBehaviour>(new CashDrawer); }};
+    return {kProperties, kMethods, [] { return std::make_unique<KindBehaviour>(); }};
 }
 
 } // namespace zorv::opos

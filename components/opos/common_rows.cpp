@@ -27,6 +27,11 @@ constexpr PropertyRow kCommonProperties[] = {
     {Prop::PowerState, Long(OPOS_PS_UNKNOWN)},
     {Prop::PowerNotify, Long(OPOS_PN_DISABLED), Access::Custom},
     {Prop::CheckHealthText, Text(u"")},
+    {Prop::OpenResult, Long(0)},
+    {Prop::CapStatisticsReporting, Flag(true)},
+    {Prop::CapUpdateStatistics, Flag(true)},
+    {Prop::CapCompareFirmwareVersion, Flag(true)},
+    {Prop::CapUpdateFirmware, Flag(true)},
 };
 
 LONG Open(Device& device, const com::DispatchArgs& args) {
@@ -76,6 +81,39 @@ LONG DirectIO(Device& device, const com::DispatchArgs& args) {
     return code;
 }
 
+// The statistics buffer goes in and the XML comes back in it.
+LONG RetrieveStatistics(Device& device, const com::DispatchArgs& args) {
+    args.ExpectCount(1, 1);
+    std::u16string buffer = args.String(0);
+    const LONG code = device.RetrieveStatistics(buffer);
+    if (code == OPOS_SUCCESS)
+        args.SetByRef(0, com::Variant(std::u16string_view(buffer)));
+    return code;
+}
+
+LONG ResetStatistics(Device& device, const com::DispatchArgs& args) {
+    args.ExpectCount(1, 1);
+    return device.ResetStatistics(args.String(0));
+}
+
+LONG UpdateStatistics(Device& device, const com::DispatchArgs& args) {
+    args.ExpectCount(1, 1);
+    return device.UpdateStatistics(args.String(0));
+}
+
+LONG CompareFirmwareVersion(Device& device, const com::DispatchArgs& args) {
+    args.ExpectCount(2, 2);
+    LONG result = OPOS_CFV_FIRMWARE_UNKNOWN;
+    const LONG code = device.CompareFirmwareVersion(args.String(0), result);
+    args.SetByRef(1, com::Variant(result));
+    return code;
+}
+
+LONG UpdateFirmware(Device& device, const com::DispatchArgs& args) {
+    args.ExpectCount(1, 1);
+    return device.UpdateFirmware(args.String(0));
+}
+
 constexpr MethodRow kCommonMethods[] = {
     {u"Open", Open},
     {u"Close", Close},
@@ -87,6 +125,11 @@ constexpr MethodRow kCommonMethods[] = {
     {u"ClearInput", ClearInput},
     {u"ClearOutput", ClearOutput},
     {u"DirectIO", DirectIO},
+    {u"RetrieveStatistics", RetrieveStatistics},
+    {u"ResetStatistics", ResetStatistics},
+    {u"UpdateStatistics", UpdateStatistics},
+    {u"CompareFirmwareVersion", CompareFirmwareVersion},
+    {u"UpdateFirmware", UpdateFirmware},
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "device.h"
 
 #include "claims.h"
+#include "platform/com/apartment.h"
 #include "platform/com/text.h"
 #include "simulation_commands.h"
 
@@ -16,7 +17,14 @@ bool IsCommonRow(const PropertyRow& row) {
     return &row >= common.data() && &row < common.data() + common.size();
 }
 
+// How long synchronous output may take before the call answers 112.
+constexpr LONG kOutputTimeoutMs = 10000;
+
 } // namespace
+
+void KindBehaviour::Arriving(Device& device, Input input) {
+    device.QueueData(std::move(input));
+}
 
 Device::Device(const KindInfo& kind, EventTarget& target)
     : kind_(kind), target_(target), behaviour_(kind.rows.makeBehaviour()) {
@@ -26,6 +34,17 @@ Device::Device(const KindInfo& kind, EventTarget& target)
 Device::~Device() {
     if (claimed_)
         ReleaseClaim(profile_.name, this);
+    Detach();
+}
+
+void Device::Detach() {
+    if (!logical_)
+        return;
+    if (IsEnabled())
+        logical_->Stats().Powered(false);
+    logical_->Detach(*this);
+    logical_.reset();
+    waitingOutput_.clear();
 }
 
 void Device::ResetProperties() {
@@ -67,7 +86,7 @@ LONG Device::CurrentState() const {
         return OPOS_S_CLOSED;
     if (inError_)
         return OPOS_S_ERROR;
-    return behaviour_->OutputPending() ? OPOS_S_BUSY : OPOS_S_IDLE;
+    return behaviour_->OutputPending() || firmwareBusy_ ? OPOS_S_BUSY : OPOS_S_IDLE;
 }
 
 // A standard reporter cannot tell off from offline.
@@ -92,21 +111,30 @@ LONG Device::Refusal(bool needsEnabled) const {
 }
 
 LONG Device::Open(std::u16string_view name) {
-    if (open_)
+    if (open_) {
+        Set(Prop::OpenResult, OPOS_OR_ALREADYOPEN);
         return Finish(OPOS_E_ILLEGAL);
+    }
     std::optional<Profile> profile = FindProfile(kind_.kind, name);
-    if (!profile)
+    if (!profile) {
+        Set(Prop::OpenResult, OPOS_OR_REGBADNAME);
         return Finish(OPOS_E_NOEXIST);
+    }
     profile_ = std::move(*profile);
     ResetProperties();
     for (const auto& [prop, value] : profile_.overrides)
         Set(prop, value);
     Set(Prop::DeviceName, profile_.name);
     Set(Prop::DeviceDescription, profile_.description);
-    power_ = profile_.power;
+    logical_ = LogicalDevice::Attach(profile_, *this);
+    for (const auto& [prop, value] : logical_->Sensors())
+        Set(prop, value);
+    Set(Prop::CheckHealthText, logical_->Stats().Note());
+    power_ = logical_->Power();
     lastReportedPower_ = OPOS_PS_UNKNOWN;
     open_ = true;
     inError_ = false;
+    firmwareBusy_ = false;
     behaviour_->Opened(*this);
     return Finish(OPOS_SUCCESS);
 }
@@ -119,6 +147,7 @@ LONG Device::Close() {
     if (claimed_)
         ReleaseClaim(profile_.name, this);
     claimed_ = false;
+    Detach();
     Set(Prop::DeviceEnabled, false);
     queue_.Clear();
     open_ = false;
@@ -147,15 +176,16 @@ LONG Device::Claim(LONG timeout) {
     return Finish(OPOS_SUCCESS);
 }
 
+// Letting go of a claim one does not hold is a misuse, not a state.
 LONG Device::Release() {
     if (!open_)
         return Finish(OPOS_E_CLOSED);
     if (!claimed_)
-        return Finish(OPOS_E_NOTCLAIMED);
+        return Finish(OPOS_E_ILLEGAL);
     ReleaseClaim(profile_.name, this);
     claimed_ = false;
-    if (kind_.exclusive)
-        Set(Prop::DeviceEnabled, false);
+    if (kind_.exclusive && IsEnabled())
+        Enable(false);
     return Finish(OPOS_SUCCESS);
 }
 
@@ -164,11 +194,11 @@ LONG Device::CheckHealth(LONG level) {
         return Finish(refused);
     if (level < OPOS_CH_INTERNAL || level > OPOS_CH_INTERACTIVE)
         return Finish(OPOS_E_ILLEGAL);
-    static constexpr std::u16string_view names[] = {u"Internal", u"External", u"Interactive"};
-    const bool healthy = power_ == OPOS_PS_ONLINE;
-    Set(Prop::CheckHealthText, std::u16string(names[level - 1]) + u" HCheck: " +
-                                   (healthy ? u"Successful" : u"Failed, device offline"));
-    return Finish(healthy ? OPOS_SUCCESS : OPOS_E_FAILURE);
+    HealthReport report = logical_->Hardware().CheckHealth(level);
+    if (!logical_->Stats().Note().empty())
+        report.text += u" " + logical_->Stats().Note();
+    Set(Prop::CheckHealthText, report.text);
+    return Finish(report.code);
 }
 
 LONG Device::ClearInput() {
@@ -190,19 +220,13 @@ LONG Device::ClearOutput() {
 LONG Device::DirectIO(LONG command, LONG& data, std::u16string& text) {
     if (!open_)
         return Finish(OPOS_E_CLOSED);
-    if (const auto code = behaviour_->Simulate(*this, command, data, text))
+    if (const auto code = logical_->Hardware().DirectIO(command, data, text))
         return Finish(*code);
     return Finish(SimulateCommon(command, data, text));
 }
 
 LONG Device::SimulateCommon(LONG command, LONG& data, std::u16string& text) {
     switch (command) {
-    case kSimError:
-        if (!behaviour_->TakesInput())
-            return OPOS_E_ILLEGAL;
-        return InputFailed(data == 0 ? OPOS_E_FAILURE : OPOS_E_EXTENDED, data, text);
-    case kSimPower:
-        return SetPower(data);
     case kSimDirectIOEvent:
         Raise(Event::DirectIO, data, data, text);
         return OPOS_SUCCESS;
@@ -264,6 +288,8 @@ LONG Device::PutCommon(Prop prop, const Value& value) {
 // off or offline and learn of it from PowerState; without it, it is refused.
 LONG Device::Enable(bool on) {
     if (!on) {
+        if (IsEnabled())
+            logical_->Stats().Powered(false);
         Set(Prop::DeviceEnabled, false);
         return OPOS_SUCCESS;
     }
@@ -271,6 +297,10 @@ LONG Device::Enable(bool on) {
         return refused;
     if (power_ != OPOS_PS_ONLINE && Long(Prop::PowerNotify) != OPOS_PN_ENABLED)
         return power_ == OPOS_PS_OFF ? OPOS_E_NOHARDWARE : OPOS_E_OFFLINE;
+    if (!IsEnabled()) {
+        logical_->Stats().Powered(true);
+        logical_->Stats().Add(u"SessionCount");
+    }
     Set(Prop::DeviceEnabled, true);
     lastReportedPower_ = ReportedPower();
     return OPOS_SUCCESS;
@@ -285,15 +315,49 @@ LONG Device::SetPowerNotify(LONG value) {
     return OPOS_SUCCESS;
 }
 
-LONG Device::SetPower(LONG state) {
-    if (state < OPOS_PS_ONLINE || state > OPOS_PS_OFF_OFFLINE)
-        return OPOS_E_ILLEGAL;
-    power_ = state == OPOS_PS_OFF_OFFLINE ? OPOS_PS_OFFLINE : state;
+bool Device::PowerChanged(LONG state) {
+    power_ = state;
     const LONG reported = ReportedPower();
-    if (reported != OPOS_PS_UNKNOWN && reported != lastReportedPower_)
+    const bool told = reported != OPOS_PS_UNKNOWN && reported != lastReportedPower_;
+    if (told)
         Raise(Event::StatusUpdate, reported);
     lastReportedPower_ = reported;
-    return OPOS_SUCCESS;
+    return told;
+}
+
+bool Device::SensorChanged(Prop prop, const Value& value, std::optional<LONG> status) {
+    Set(prop, value);
+    if (status && IsEnabled())
+        Raise(Event::StatusUpdate, *status);
+    behaviour_->SensorChanged(*this, prop);
+    return IsEnabled();
+}
+
+Outcome Device::SendNow(const Output& output) {
+    const std::uint64_t ticket = logical_->NewTicket(*this);
+    waitingOutput_[ticket];
+    logical_->Send(ticket, output);
+    WaitFor([&] { return !logical_ || waitingOutput_[ticket].has_value(); }, kOutputTimeoutMs);
+    const auto found = waitingOutput_.find(ticket);
+    const Outcome outcome =
+        found != waitingOutput_.end() && found->second ? *found->second : Outcome{OPOS_E_TIMEOUT};
+    waitingOutput_.erase(ticket);
+    return outcome;
+}
+
+void Device::OutputDone(std::uint64_t ticket, LONG code, LONG extended) {
+    if (const auto waiting = waitingOutput_.find(ticket); waiting != waitingOutput_.end())
+        waiting->second = Outcome{code, extended};
+    else
+        behaviour_->OutputDone(*this, ticket, code, extended);
+}
+
+bool Device::WaitFor(const std::function<bool()>& done, LONG timeoutMs) {
+    if (done())
+        return true;
+    if (logical_)
+        logical_->Hardware().WaitStarted();
+    return com::WaitPumping(done, std::chrono::milliseconds(timeoutMs == OPOS_FOREVER ? -1 : timeoutMs));
 }
 
 } // namespace zorv::opos

@@ -34,24 +34,34 @@ VARIANT TextRef(com::Bstr& text) {
 
 } // namespace
 
-LONG Device::Arrived(Input input) {
+bool Device::TakeInput(const Input& input) {
     if (!IsEnabled())
-        return OPOS_E_DISABLED;
+        return false;
+    behaviour_->Arriving(*this, input);
+    return true;
+}
+
+bool Device::TakeInputError(LONG code, LONG extended, const std::u16string& retry,
+                            const std::optional<Input>& partial) {
+    if (!IsEnabled())
+        return false;
+    QueueInputError(code, extended, retry, partial);
+    return true;
+}
+
+void Device::QueueData(Input input) {
     PendingEvent event{Event::Data};
     event.input = true;
     event.carriesData = true;
     event.data = std::move(input);
     Queue(std::move(event));
     if (Bool(Prop::AutoDisable))
-        Set(Prop::DeviceEnabled, false);
-    return OPOS_SUCCESS;
+        Enable(false);
 }
 
 // With data still waiting the error goes ahead of it (locus input-data) and
 // the application may let the data through; otherwise it follows (locus input).
-LONG Device::InputFailed(LONG code, LONG extended, std::u16string retryText, std::optional<Input> partial) {
-    if (!IsEnabled())
-        return OPOS_E_DISABLED;
+void Device::QueueInputError(LONG code, LONG extended, std::u16string retry, std::optional<Input> partial) {
     const bool dataWaiting = queue_.DataCount() > 0;
     PendingEvent event{Event::Error};
     event.values[0] = code;
@@ -59,7 +69,7 @@ LONG Device::InputFailed(LONG code, LONG extended, std::u16string retryText, std
     event.values[2] = dataWaiting ? OPOS_EL_INPUT_DATA : OPOS_EL_INPUT;
     event.values[3] = dataWaiting ? OPOS_ER_CONTINUEINPUT : OPOS_ER_CLEAR;
     event.input = true;
-    event.text = std::move(retryText);
+    event.text = std::move(retry);
     event.carriesData = partial.has_value();
     if (partial)
         event.data = std::move(*partial);
@@ -69,7 +79,6 @@ LONG Device::InputFailed(LONG code, LONG extended, std::u16string retryText, std
     else
         queue_.Push(std::move(event));
     ScheduleDelivery();
-    return OPOS_SUCCESS;
 }
 
 void Device::OutputFailed(LONG code, LONG extended) {
@@ -156,22 +165,39 @@ void Device::DeliverError(PendingEvent& event) {
     VARIANT args[] = {Number(event.values[0]), Number(event.values[1]), Number(event.values[2]),
                       NumberRef(response)};
     target_.Fire(EventDispId(kind_, Event::Error), args, 4);
-    inError_ = false;
-    if (event.values[2] == OPOS_EL_OUTPUT)
+    if (event.values[2] == OPOS_EL_OUTPUT) {
+        inError_ = false;
         behaviour_->OutputErrorAnswered(*this, response);
-    else
+    } else {
         InputErrorAnswered(event, response);
+    }
 }
 
+// Unless cleared, data queued behind an input error goes out first, the
+// device staying in error; the error then comes back with locus input once
+// the data is gone and data events are enabled again.
 void Device::InputErrorAnswered(const PendingEvent& event, LONG response) {
-    const bool keepData = response == OPOS_ER_CONTINUEINPUT && event.values[2] == OPOS_EL_INPUT_DATA;
-    if (response == OPOS_ER_RETRY && !event.text.empty()) {
-        LONG data = 0;
-        std::u16string text = event.text;
-        behaviour_->Simulate(*this, kSimInput, data, text);
-    } else if (!keepData && response != OPOS_ER_RETRY) {
-        queue_.ClearInput();
+    if (event.values[2] == OPOS_EL_INPUT_DATA && response != OPOS_ER_CLEAR) {
+        PendingEvent again = event;
+        again.values[2] = OPOS_EL_INPUT;
+        again.values[3] = OPOS_ER_CLEAR;
+        again.carriesData = false;
+        queue_.Push(std::move(again));
+        ScheduleDelivery();
+        return;
     }
+    inError_ = false;
+    if (response != OPOS_ER_RETRY)
+        queue_.ClearInput();
+    else if (!event.text.empty() && logical_)
+        logical_->Hardware().RetryInput(event.text);
+}
+
+void Device::FirmwareStatus(LONG status) {
+    if (status >= OPOS_SUE_UF_COMPLETE)
+        firmwareBusy_ = false;
+    if (IsEnabled())
+        Raise(Event::StatusUpdate, status);
 }
 
 // What the sink writes back is kept for the application to read (DirectIO 7).

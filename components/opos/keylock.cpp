@@ -1,66 +1,38 @@
-// The keylock: three positions, a key turn reported as a status update.
-#include <utility>
-
+// The keylock: positions reported as status updates, and a wait for the key
+// to reach one.
 #include "device.h"
-#include "simulation_commands.h"
 
 namespace zorv::opos {
 namespace {
 
-class Keylock final : public KindBehaviour {
-public:
-    void Opened(Device&) override { armed_ = 0; }
-
-    std::optional<LONG> Simulate(Device& device, LONG command, LONG& data, std::u16string&) override {
-        if (command != kSimInput && command != kSimArmWait)
-            return std::nullopt;
-        if (data < LOCK_KP_LOCK || data > device.Long(Prop::PositionCount))
-            return OPOS_E_ILLEGAL;
-        if (command == kSimArmWait)
-            armed_ = data;
-        else
-            Turn(device, data);
+// The wait runs the apartment meanwhile, so a turn reported by the back
+// end (a hand, the simulator panel, a turn armed for the wait) ends it.
+LONG Wait(Device& device, LONG position, LONG timeout) {
+    if (const LONG refused = device.Refusal())
+        return refused;
+    if (timeout < OPOS_FOREVER || position < LOCK_KP_ANY || position > device.Long(Prop::PositionCount))
+        return OPOS_E_ILLEGAL;
+    const LONG start = device.Long(Prop::KeyPosition);
+    if (position != LOCK_KP_ANY && start == position)
         return OPOS_SUCCESS;
-    }
-
-    // The key can only move during the wait if a turn was armed for it: in
-    // one thread nothing else happens meanwhile, so the wait ends at once.
-    LONG Wait(Device& device, LONG position, LONG timeout) {
-        if (const LONG refused = device.Refusal())
-            return refused;
-        if (timeout < OPOS_FOREVER || position < LOCK_KP_ANY || position > device.Long(Prop::PositionCount))
-            return OPOS_E_ILLEGAL;
-        if (position != LOCK_KP_ANY && device.Long(Prop::KeyPosition) == position)
-            return OPOS_SUCCESS;
-        if (armed_ != 0)
-            Turn(device, std::exchange(armed_, 0));
-        else
-            return OPOS_E_TIMEOUT;
-        return position == LOCK_KP_ANY || device.Long(Prop::KeyPosition) == position ? OPOS_SUCCESS
-                                                                                     : OPOS_E_TIMEOUT;
-    }
-
-private:
-    // The key moves whether or not anyone listens; only an enabled device tells.
-    void Turn(Device& device, LONG position) {
-        if (device.Long(Prop::KeyPosition) == position)
-            return;
-        device.Set(Prop::KeyPosition, position);
-        device.StatusUpdate(position);
-    }
-
-    LONG armed_ = 0;
-};
+    const bool reached = device.WaitFor(
+        [&] {
+            const LONG now = device.Long(Prop::KeyPosition);
+            return position == LOCK_KP_ANY ? now != start : now == position;
+        },
+        timeout);
+    return reached ? OPOS_SUCCESS : OPOS_E_TIMEOUT;
+}
 
 LONG WaitForKeylockChange(Device& device, const com::DispatchArgs& args) {
     args.ExpectCount(2, 2);
-    auto& keylock = static_cast<Keylock&>(device.Behaviour());
-    return device.Finish(keylock.Wait(device, args.Long(0), args.Long(1)));
+    return device.Finish(Wait(device, args.Long(0), args.Long(1)));
 }
 
 constexpr PropertyRow kProperties[] = {
-    {Prop::KeyPosition, Long(LOCK_KP_NORM)},
-    {Prop::PositionCount, Long(3)},
+    {Prop::KeyPosition, Long(LOCK_KP_NORM)},        {Prop::PositionCount, Long(3)},
+    {Prop::CapKeylockType, Long(LOCK_KT_STANDARD)}, {Prop::KeylockType, Long(LOCK_KT_STANDARD)},
+    {Prop::ElectronicKeyValue, Text(u"")},
 };
 
 constexpr MethodRow kMethods[] = {
@@ -70,7 +42,7 @@ constexpr MethodRow kMethods[] = {
 } // namespace
 
 KindRows KeylockRows() {
-    return {kProperties, kMethods, [] { return std::unique_ptr<KindBehaviour>(new Keylock); }};
+    return {kProperties, kMethods, [] { return std::make_unique<KindBehaviour>(); }};
 }
 
 } // namespace zorv::opos

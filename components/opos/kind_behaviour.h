@@ -1,6 +1,7 @@
 #pragma once
-// What a kind does beyond the shared OPOS rules. The defaults are those of
+// What a kind's OPOS rules add to the shared ones. The defaults are those of
 // a kind that has no such thing.
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -20,19 +21,19 @@ public:
     virtual void Closing(Device&) {}
     // A put on a property whose row says Custom; the device is open.
     virtual LONG Put(Device&, Prop, const Value&) { return OPOS_E_ILLEGAL; }
-    // One of the kind's simulation commands; none when the command is not its own.
-    virtual std::optional<LONG> Simulate(Device&, LONG /*command*/, LONG& /*data*/,
-                                         std::u16string& /*text*/) {
-        return std::nullopt;
-    }
+    // Input from the device while enabled: queued as data by default; a
+    // kind may turn it into an input error by its own settings.
+    virtual void Arriving(Device& device, Input input);
     // Fills the data properties as a DataEvent goes out; answers its Status.
     virtual LONG Load(Device&, const Input&) { return 0; }
-    // Input errors only make sense for kinds that read something.
-    virtual bool TakesInput() const { return false; }
     virtual bool OutputPending() const { return false; }
     virtual void ClearOutput(Device&) {}
+    // Output sent with Device::SendLater has completed.
+    virtual void OutputDone(Device&, std::uint64_t /*ticket*/, LONG /*code*/, LONG /*extended*/) {}
     // The application's answer to an ErrorEvent of locus output.
     virtual void OutputErrorAnswered(Device&, LONG /*response*/) {}
+    // A sensor property changed (output held back may go now).
+    virtual void SensorChanged(Device&, Prop) {}
 };
 
 } // namespace zorv::opos

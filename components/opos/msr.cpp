@@ -5,12 +5,10 @@
 
 #include "device.h"
 #include "msr_tracks.h"
-#include "simulation_commands.h"
 
 namespace zorv::opos {
 namespace {
 
-constexpr std::size_t kLongestSwipe = 4096;
 constexpr Prop kTrackData[] = {Prop::Track1Data, Prop::Track2Data, Prop::Track3Data};
 constexpr Prop kCardFields[] = {Prop::AccountNumber,
                                 Prop::ExpirationDate,
@@ -23,19 +21,11 @@ constexpr Prop kCardFields[] = {Prop::AccountNumber,
                                 Prop::Track1DiscretionaryData,
                                 Prop::Track2DiscretionaryData};
 
-// The swipe command's text: the tracks separated by '|', which no ISO track can hold.
-std::optional<std::array<std::u16string, 3>> SplitTracks(std::u16string_view text) {
-    std::array<std::u16string, 3> tracks;
-    for (int i = 0; i < 3; ++i) {
-        const auto bar = text.find(u'|');
-        tracks[i] = StripSentinels(text.substr(0, bar), i + 1);
-        text = bar == std::u16string_view::npos ? std::u16string_view() : text.substr(bar + 1);
-        if (bar == std::u16string_view::npos)
-            return tracks;
-    }
-    if (!text.empty())
-        return std::nullopt;
-    return tracks;
+// With TransmitSentinels the data keeps the start and end sentinels.
+std::u16string WithSentinels(const std::u16string& track, int number) {
+    if (track.empty())
+        return track;
+    return (number == 1 ? u"%" : u";") + track + u"?";
 }
 
 void SetFields(Device& device, const std::optional<CardFields>& track1,
@@ -62,15 +52,13 @@ void SetFields(Device& device, const std::optional<CardFields>& track1,
 
 class MSR final : public KindBehaviour {
 public:
-    bool TakesInput() const override { return true; }
-
-    std::optional<LONG> Simulate(Device& device, LONG command, LONG&, std::u16string& text) override {
-        if (command != kSimInput)
-            return std::nullopt;
-        auto tracks = text.size() <= kLongestSwipe ? SplitTracks(text) : std::nullopt;
-        if (!tracks)
-            return OPOS_E_ILLEGAL;
-        return Swipe(device, *tracks);
+    // The head reads every track, with one error byte per track in
+    // Input::detail; the application's settings decide what it gets.
+    void Arriving(Device& device, Input input) override {
+        std::array<std::u16string, 3> tracks;
+        for (std::size_t i = 0; i < 3 && i < input.texts.size(); ++i)
+            tracks[i] = input.texts[i];
+        Swipe(device, tracks, input.detail);
     }
 
     // The DataEvent's Status holds the three track lengths, one per byte.
@@ -79,7 +67,10 @@ public:
         LONG status = 0;
         for (int i = 0; i < 3; ++i) {
             const std::u16string& track = input.texts.at(i);
-            device.Set(kTrackData[i], decode ? track : RawTrack(track, i + 1));
+            const bool sentinels = decode && device.Bool(Prop::TransmitSentinels);
+            device.Set(kTrackData[i], !decode     ? RawTrack(track, i + 1)
+                                      : sentinels ? WithSentinels(track, i + 1)
+                                                  : track);
             status |= static_cast<LONG>(std::min<std::size_t>(track.size(), 255)) << (8 * i);
         }
         if (device.Bool(Prop::ParseDecodeData))
@@ -107,33 +98,40 @@ public:
     }
 
 private:
-    // Tracks left out of TracksToRead are neither read nor checked.
-    LONG Swipe(Device& device, std::array<std::u16string, 3>& tracks) {
+    // Tracks left out of TracksToRead are neither read nor checked; a swipe
+    // that leaves nothing to read gives nothing.
+    void Swipe(Device& device, std::array<std::u16string, 3>& tracks, LONG errors) {
         const LONG toRead = device.Long(Prop::TracksToRead);
         LONG perTrack = 0;
         LONG firstError = 0;
         bool anyData = false;
         for (int i = 0; i < 3; ++i) {
-            if ((toRead & (1 << i)) == 0)
+            const bool read = (toRead & (1 << i)) != 0;
+            const LONG error = read ? (errors >> (8 * i)) & 0xFF : 0;
+            if (!read || error != 0)
                 tracks[i].clear();
-            const LONG error = TrackError(tracks[i], i + 1);
             perTrack |= error << (8 * i);
-            if (error != 0) {
-                firstError = firstError ? firstError : error;
-                tracks[i].clear();
-            }
+            firstError = firstError ? firstError : error;
             anyData = anyData || !tracks[i].empty() || error != 0;
         }
         if (!anyData)
-            return OPOS_E_ILLEGAL;
+            return;
         Input input{0, 0, {tracks.begin(), tracks.end()}};
         if (firstError == 0)
-            return device.Arrived(std::move(input));
+            return device.QueueData(std::move(input));
         if (device.Long(Prop::ErrorReportingType) == MSR_ERT_CARD)
-            return device.InputFailed(OPOS_E_EXTENDED, firstError, {});
-        return device.InputFailed(OPOS_E_EXTENDED, perTrack, {}, std::move(input));
+            return device.QueueInputError(OPOS_E_EXTENDED, firstError, {});
+        device.QueueInputError(OPOS_E_EXTENDED, perTrack, {}, std::move(input));
     }
 };
+
+// The writing and security members of later versions: this reader has none
+// of those capabilities.
+LONG NotCapable(Device& device, const com::DispatchArgs&) {
+    if (const LONG refused = device.Refusal())
+        return device.Finish(refused);
+    return device.Finish(OPOS_E_ILLEGAL);
+}
 
 constexpr PropertyRow kProperties[] = {
     {Prop::CapISO, Flag(true)},
@@ -146,6 +144,32 @@ constexpr PropertyRow kProperties[] = {
     {Prop::Track1Data, Text(u"")},
     {Prop::Track2Data, Text(u"")},
     {Prop::Track3Data, Text(u"")},
+    {Prop::Track4Data, Text(u"")},
+    {Prop::CapTransmitSentinels, Flag(true)},
+    {Prop::TransmitSentinels, Flag(false), Access::Writable},
+    {Prop::CapWritableTracks, Long(0)},
+    {Prop::TracksToWrite, Long(0)},
+    {Prop::EncodingMaxLength, Long(0)},
+    {Prop::CapCardAuthentication, Text(u"")},
+    {Prop::CapDataEncryption, Long(1)},
+    {Prop::CapDeviceAuthentication, Long(0)},
+    {Prop::CardAuthenticationData, Text(u"")},
+    {Prop::CardAuthenticationDataLength, Long(0)},
+    {Prop::CardPropertyList, Text(u"")},
+    {Prop::CardType, Text(u"BANK")},
+    {Prop::CardTypeList, Text(u"BANK")},
+    {Prop::DataEncryptionAlgorithm, Long(1)},
+    {Prop::DeviceAuthenticated, Flag(false)},
+    {Prop::DeviceAuthenticationProtocol, Long(0)},
+    {Prop::Track1EncryptedData, Text(u"")},
+    {Prop::Track1EncryptedDataLength, Long(0)},
+    {Prop::Track2EncryptedData, Text(u"")},
+    {Prop::Track2EncryptedDataLength, Long(0)},
+    {Prop::Track3EncryptedData, Text(u"")},
+    {Prop::Track3EncryptedDataLength, Long(0)},
+    {Prop::Track4EncryptedData, Text(u"")},
+    {Prop::Track4EncryptedDataLength, Long(0)},
+    {Prop::AdditionalSecurityInformation, Text(u"")},
     {Prop::AccountNumber, Text(u"")},
     {Prop::ExpirationDate, Text(u"")},
     {Prop::Title, Text(u"")},
@@ -158,10 +182,19 @@ constexpr PropertyRow kProperties[] = {
     {Prop::Track2DiscretionaryData, Text(u"")},
 };
 
+constexpr MethodRow kMethods[] = {
+    {u"WriteTracks", NotCapable},
+    {u"AuthenticateDevice", NotCapable},
+    {u"DeauthenticateDevice", NotCapable},
+    {u"RetrieveCardProperty", NotCapable},
+    {u"RetrieveDeviceAuthenticationData", NotCapable},
+    {u"UpdateKey", NotCapable},
+};
+
 } // namespace
 
 KindRows MSRRows() {
-    return {kProperties, {}, [] { return std::unique_ptr<KindBehaviour>(new MSR); }};
+    return {kProperties, kMethods, [] { return std::unique_ptr<KindBehaviour>(new MSR); }};
 }
 
 } // namespace zorv::opos

@@ -51,14 +51,35 @@ constexpr LONG OPOS_ER_CONTINUEINPUT = 13;
 
 // CheckHealth levels and BinaryConversion.
 constexpr LONG OPOS_CH_INTERNAL = 1;
+constexpr LONG OPOS_CH_EXTERNAL = 2;
 constexpr LONG OPOS_CH_INTERACTIVE = 3;
 constexpr LONG OPOS_BC_DECIMAL = 2;
+
+// OpenResult.
+constexpr LONG OPOS_OR_ALREADYOPEN = 301;
+constexpr LONG OPOS_OR_REGBADNAME = 302;
+
+// Firmware: CompareFirmwareVersion's result and UpdateFirmware's status updates.
+constexpr LONG OPOS_CFV_FIRMWARE_OLDER = 1;
+constexpr LONG OPOS_CFV_FIRMWARE_SAME = 2;
+constexpr LONG OPOS_CFV_FIRMWARE_NEWER = 3;
+constexpr LONG OPOS_CFV_FIRMWARE_DIFFERENT = 4;
+constexpr LONG OPOS_CFV_FIRMWARE_UNKNOWN = 5;
+constexpr LONG OPOS_SUE_UF_PROGRESS = 2100;
+constexpr LONG OPOS_SUE_UF_COMPLETE = 2200;
+constexpr LONG OPOS_SUE_UF_FAILED_DEV_OK = 2201;
+constexpr LONG OPOS_SUE_UF_FAILED_DEV_UNRECOVERABLE = 2202;
+constexpr LONG OPOS_SUE_UF_FAILED_DEV_NEEDS_FIRMWARE = 2203;
+constexpr LONG OPOS_SUE_UF_FAILED_DEV_UNKNOWN = 2204;
+constexpr LONG OPOS_SUE_UF_COMPLETE_DEV_NOT_RESTORED = 2205;
 
 // Extended codes.
 constexpr LONG OPOS_EPTR_COVER_OPEN = 201;
 constexpr LONG OPOS_EPTR_JRN_EMPTY = 202;
 constexpr LONG OPOS_EPTR_REC_EMPTY = 203;
 constexpr LONG OPOS_EPTR_SLP_EMPTY = 204;
+constexpr LONG OPOS_EPTR_TOOBIG = 206;
+constexpr LONG OPOS_EPTR_BADFORMAT = 207;
 constexpr LONG OPOS_EMSR_START = 201;
 constexpr LONG OPOS_EMSR_END = 202;
 constexpr LONG OPOS_EMSR_PARITY = 203;
@@ -82,7 +103,33 @@ constexpr LONG PTR_SUE_SLP_EMPTY = 27;
 constexpr LONG PTR_SUE_SLP_NEAREMPTY = 28;
 constexpr LONG PTR_SUE_SLP_PAPEROK = 29;
 constexpr LONG PTR_SUE_IDLE = 1001;
+constexpr LONG PTR_SUE_REC_CARTRIDGE_OK = 45;
 constexpr LONG PTR_BC_LEFT = -1;
+constexpr LONG PTR_BC_CENTER = -2;
+constexpr LONG PTR_BM_ASIS = -11;
+constexpr LONG PTR_EL_NONE = 1;
+constexpr LONG PTR_EL_RECOVERABLE = 2;
+constexpr LONG PTR_EL_FATAL = 3;
+constexpr LONG PTR_MM_DOTS = 1;
+constexpr LONG PTR_MM_METRIC = 4;
+constexpr LONG PTR_RP_NORMAL = 0x0001;
+constexpr LONG PTR_RP_RIGHT90 = 0x0101;
+constexpr LONG PTR_RP_LEFT90 = 0x0102;
+constexpr LONG PTR_RP_ROTATE180 = 0x0103;
+constexpr LONG PTR_PM_PAGE_MODE = 1;
+constexpr LONG PTR_PM_PRINT_SAVE = 2;
+constexpr LONG PTR_PM_NORMAL = 3;
+constexpr LONG PTR_PM_CANCEL = 4;
+constexpr LONG PTR_MF_TO_TAKEUP = 1;
+constexpr LONG PTR_MF_TO_CURRENT_TOF = 8;
+constexpr LONG PTR_PS_SIDE1 = 1;
+constexpr LONG PTR_PS_SIDE2 = 2;
+constexpr LONG PTR_PS_OPPOSITE = 3;
+constexpr LONG PTR_BMT_BMP = 1;
+constexpr LONG PTR_BMT_JPEG = 2;
+constexpr LONG PTR_BMT_GIF = 3;
+constexpr LONG PTR_L_TOP = 1;
+constexpr LONG PTR_L_BOTTOM = 2;
 constexpr LONG PTR_BC_RIGHT = -3;
 constexpr LONG PTR_BC_TEXT_NONE = -11;
 constexpr LONG PTR_BC_TEXT_BELOW = -13;
@@ -106,6 +153,7 @@ constexpr LONG LOCK_KP_ANY = 0;
 constexpr LONG LOCK_KP_LOCK = 1;
 constexpr LONG LOCK_KP_NORM = 2;
 constexpr LONG LOCK_KP_SUPR = 3;
+constexpr LONG LOCK_KT_STANDARD = 1;
 
 // MSR.
 constexpr LONG MSR_TR_1_2_3 = 7;

@@ -1,30 +1,16 @@
 // The POS keyboard: a key press gives a key-down event, and a key-up too
 // when the application asked for both.
 #include "device.h"
-#include "platform/com/text.h"
-#include "simulation_commands.h"
 
 namespace zorv::opos {
 namespace {
 
 class POSKeyboard final : public KindBehaviour {
 public:
-    bool TakesInput() const override { return true; }
-
-    // pString says which edge: "down", "up", or empty for a whole press.
-    std::optional<LONG> Simulate(Device& device, LONG command, LONG& data, std::u16string& text) override {
-        if (command != kSimInput)
-            return std::nullopt;
-        const bool down = text.empty() || com::EqualsIgnoringCase(text, u"down");
-        const bool up = text.empty() || com::EqualsIgnoringCase(text, u"up");
-        if (data < 0 || (!down && !up))
-            return OPOS_E_ILLEGAL;
-        LONG code = OPOS_SUCCESS;
-        if (down)
-            code = device.Arrived({data, KBD_KET_KEYDOWN, {}});
-        if (up && code == OPOS_SUCCESS && device.Long(Prop::EventTypes) == KBD_ET_DOWN_UP)
-            code = device.Arrived({data, KBD_KET_KEYUP, {}});
-        return code;
+    // Key-up edges reach only an application that asked for both.
+    void Arriving(Device& device, Input input) override {
+        if (input.detail == KBD_KET_KEYDOWN || device.Long(Prop::EventTypes) == KBD_ET_DOWN_UP)
+            device.QueueData(std::move(input));
     }
 
     LONG Load(Device& device, const Input& input) override {

@@ -1,61 +1,88 @@
-// The POS printer: output to its stations, synchronous or queued, refused
-// while the cover is open or a station is out of paper, with transactions,
-// paper cut and bar codes, and what was printed kept for reading back.
+// The POS printer's rules: output to its stations, synchronous or queued,
+// refused while the cover is open or a station is out of paper, with
+// transactions, page mode, rotation, logos and bitmaps. What reaches the
+// paper is the back end's business.
 #include <array>
 #include <deque>
+#include <filesystem>
+#include <fstream>
 
 #include "device.h"
 #include "list_text.h"
 #include "platform/com/text.h"
 #include "printer_station.h"
-#include "simulation_commands.h"
 
 namespace zorv::opos {
 namespace {
 
 constexpr std::size_t kLongestData = 65536;
-constexpr std::size_t kKeptPerStation = 1 << 20;
-
-struct Outcome {
-    LONG code = OPOS_SUCCESS;
-    LONG extended = 0;
-};
+constexpr std::uintmax_t kLargestBitmap = 16 << 20;
+constexpr LONG kBitmapSlots = 20;
 
 struct Job {
     const Station* station;
-    std::u16string data;
+    Output output;
     LONG id;
 };
+
+// Characters and lines as the statistics count them: escape sequences
+// (ESC | ... ending in a letter) are neither.
+void CountPrinted(Statistics& stats, const Station& station, std::u16string_view data) {
+    static constexpr std::u16string_view kLines[] = {u"JournalLinePrintedCount", u"ReceiptLinePrintedCount",
+                                                     u"SlipLinePrintedCount"};
+    static constexpr std::u16string_view kChars[] = {
+        u"JournalCharacterPrintedCount", u"ReceiptCharacterPrintedCount", u"SlipCharacterPrintedCount"};
+    std::uint64_t lines = 0, characters = 0;
+    bool inEscape = false;
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        const char16_t c = data[i];
+        if (c == u'\x1b' && i + 1 < data.size() && data[i + 1] == u'|') {
+            inEscape = true;
+            ++i;
+        } else if (inEscape) {
+            inEscape = !((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'));
+            if (!inEscape && c == u'P')
+                stats.Add(u"PaperCutCount");
+        } else if (c == u'\n') {
+            ++lines;
+        } else if (c >= u' ') {
+            ++characters;
+        }
+    }
+    stats.Add(kLines[station.index], lines);
+    stats.Add(kChars[station.index], characters);
+}
+
+std::optional<std::string> ReadFile(std::u16string_view name) {
+    const std::filesystem::path path(com::Utf16ToUtf8(name));
+    std::error_code error;
+    if (name.empty() || !std::filesystem::is_regular_file(path, error) ||
+        std::filesystem::file_size(path, error) > kLargestBitmap)
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 class Printer final : public KindBehaviour {
 public:
     void Opened(Device&) override {
-        printed_ = {};
         transactions_ = {};
+        pageMode_.reset();
         jobs_.clear();
-        fault_.reset();
+        inFlight_ = 0;
         waitingForAnswer_ = false;
+        rotation_ = {PTR_RP_NORMAL, PTR_RP_NORMAL, PTR_RP_NORMAL};
+        bitmaps_ = {};
+        logos_ = {};
     }
 
     bool OutputPending() const override { return !jobs_.empty(); }
 
     void ClearOutput(Device&) override {
         jobs_.clear();
+        inFlight_ = 0;
         transactions_ = {};
-    }
-
-    std::optional<LONG> Simulate(Device& device, LONG command, LONG& data, std::u16string& text) override {
-        switch (command) {
-        case kSimError:
-            fault_ = Outcome{data == 0 ? OPOS_E_FAILURE : OPOS_E_EXTENDED, data};
-            return OPOS_SUCCESS;
-        case kSimReadBack:
-            return ReadBack(device, data, text);
-        case kSimSensor:
-            return Sense(device, data, text);
-        default:
-            return std::nullopt;
-        }
+        waitingForAnswer_ = false;
     }
 
     LONG Put(Device& device, Prop prop, const Value& value) override {
@@ -65,18 +92,44 @@ public:
             fits = ListHolds(device.Text(Prop::CharacterSetList), number);
         else if (const Station* station = StationOfLineChars(prop))
             fits = number >= 1 && number <= ListLargest(device.Text(station->lineCharsList));
+        else if (prop == Prop::PageModeStation)
+            fits = (number == PTR_S_RECEIPT && device.Bool(Prop::CapRecPageMode)) ||
+                   (number == PTR_S_SLIP && device.Bool(Prop::CapSlpPageMode));
         if (!fits)
             return OPOS_E_ILLEGAL;
         device.Set(prop, number);
         return OPOS_SUCCESS;
     }
 
+    void SensorChanged(Device& device, Prop) override { ScheduleRun(device); }
+
     void OutputErrorAnswered(Device& device, LONG response) override {
         waitingForAnswer_ = false;
+        device.Set(Prop::ErrorLevel, PTR_EL_NONE);
+        // A retry still blocked by a sensor waits for the sensor to change.
         if (response != OPOS_ER_RETRY)
             jobs_.clear();
         else if (!jobs_.empty() && Blocked(device, *jobs_.front().station).code == OPOS_SUCCESS)
             ScheduleRun(device);
+    }
+
+    void OutputDone(Device& device, std::uint64_t ticket, LONG code, LONG extended) override {
+        if (ticket != inFlight_ || jobs_.empty())
+            return;
+        inFlight_ = 0;
+        if (code != OPOS_SUCCESS) {
+            Failed(device, *jobs_.front().station, code, extended);
+            return;
+        }
+        const Job job = std::move(jobs_.front());
+        jobs_.pop_front();
+        Printed(device, *job.station, job.output);
+        device.Raise(Event::OutputComplete, job.id);
+        if (jobs_.empty() && device.Bool(Prop::FlagWhenIdle)) {
+            device.Set(Prop::FlagWhenIdle, false);
+            device.StatusUpdate(PTR_SUE_IDLE);
+        }
+        ScheduleRun(device);
     }
 
     // Usable device and a present station, or why not.
@@ -93,18 +146,23 @@ public:
         const Station* station = nullptr;
         if (Outcome refused = Usable(device, stationCode, data.size(), station); refused.code)
             return refused;
-        if (auto& transaction = transactions_[station->index]) {
-            *transaction += data;
+        const std::u16string expanded = WithLogos(data);
+        if (pageMode_ && station->code == device.Long(Prop::PageModeStation)) {
+            *pageMode_ += expanded;
             return {};
         }
-        return Output(device, *station, data);
+        if (auto& transaction = transactions_[station->index]) {
+            *transaction += expanded;
+            return {};
+        }
+        return Emit(device, *station, Data(*station, expanded));
     }
 
     Outcome Immediate(Device& device, LONG stationCode, const std::u16string& data) {
         const Station* station = nullptr;
         if (Outcome refused = Usable(device, stationCode, data.size(), station); refused.code)
             return refused;
-        return PrintNow(device, *station, data);
+        return PrintNow(device, *station, Data(*station, WithLogos(data)));
     }
 
     Outcome Cut(Device& device, LONG percentage) {
@@ -114,7 +172,7 @@ public:
         if (!device.Bool(Prop::CapRecPaperCut) || percentage < 0 || percentage > 100)
             return {OPOS_E_ILLEGAL};
         // Cutting is what the escape sequence ESC|nP asks of the data stream.
-        return Output(device, *receipt, u"\x1b|" + Number(percentage) + u"P");
+        return Emit(device, *receipt, Data(*receipt, u"\x1b|" + Number(percentage) + u"P"));
     }
 
     Outcome BarCode(Device& device, LONG stationCode, const std::u16string& data, LONG symbology, LONG height,
@@ -128,7 +186,9 @@ public:
                            textPosition >= PTR_BC_TEXT_BELOW;
         if (!valid)
             return {OPOS_E_ILLEGAL};
-        return Output(device, *station, u"[bar code " + Number(symbology) + u": " + data + u"]\n");
+        Output code{
+            Output::What::BarCode, station->code, data, {symbology, height, width, alignment, textPosition}};
+        return Emit(device, *station, code);
     }
 
     Outcome Transaction(Device& device, LONG stationCode, LONG control) {
@@ -146,51 +206,281 @@ public:
             return {OPOS_E_ILLEGAL};
         const std::u16string data = std::move(*transaction);
         transaction.reset();
-        return Output(device, *station, data);
+        return Emit(device, *station, Data(*station, data));
+    }
+
+    // A file that is not there is 109; one that is not a bitmap, 114/207.
+    Outcome Bitmap(Device& device, LONG stationCode, const std::u16string& file, LONG width, LONG alignment) {
+        const Station* station = nullptr;
+        if (Outcome refused = BitmapStation(device, stationCode, station); refused.code)
+            return refused;
+        const auto bytes = ReadFile(file);
+        if (!bytes)
+            return {OPOS_E_NOEXIST};
+        if (Outcome bad = CheckBitmap(*bytes, PTR_BMT_BMP, width, alignment); bad.code)
+            return bad;
+        Output picture{Output::What::Bitmap, station->code, file, {width, alignment}};
+        return Emit(device, *station, picture);
+    }
+
+    Outcome MemoryBitmap(Device& device, LONG stationCode, const std::u16string& data, LONG type, LONG width,
+                         LONG alignment) {
+        const Station* station = nullptr;
+        if (Outcome refused = BitmapStation(device, stationCode, station); refused.code)
+            return refused;
+        std::string bytes;
+        for (char16_t c : data)
+            bytes += static_cast<char>(c & 0xFF);
+        if (Outcome bad = CheckBitmap(bytes, type, width, alignment); bad.code)
+            return bad;
+        Output picture{Output::What::Bitmap,
+                       station->code,
+                       u"memory, " + Number(static_cast<LONG>(bytes.size())) + u" bytes",
+                       {width, alignment}};
+        return Emit(device, *station, picture);
+    }
+
+    // The bitmap then prints wherever the data says ESC|nB.
+    Outcome StoreBitmap(Device& device, LONG number, LONG stationCode, const std::u16string& file, LONG width,
+                        LONG alignment) {
+        const Station* station = nullptr;
+        if (Outcome refused = BitmapStation(device, stationCode, station); refused.code)
+            return refused;
+        if (number < 1 || number > kBitmapSlots)
+            return {OPOS_E_ILLEGAL};
+        const auto bytes = ReadFile(file);
+        if (!bytes)
+            return {OPOS_E_NOEXIST};
+        if (Outcome bad = CheckBitmap(*bytes, PTR_BMT_BMP, width, alignment); bad.code)
+            return bad;
+        bitmaps_[station->index][static_cast<std::size_t>(number - 1)] = file;
+        return {};
+    }
+
+    // Logos are print data that ESC|tL and ESC|bL stand for.
+    Outcome SetLogo(Device& device, LONG location, const std::u16string& data) {
+        if (const LONG refused = device.Refusal())
+            return {refused};
+        if ((location != PTR_L_TOP && location != PTR_L_BOTTOM) || data.size() > kLongestData)
+            return {OPOS_E_ILLEGAL};
+        logos_[location == PTR_L_TOP ? 0 : 1] = data;
+        return {};
+    }
+
+    // Whether the station could print the data as given: its styles must
+    // be among the station's capabilities.
+    Outcome Validate(Device& device, LONG stationCode, const std::u16string& data) {
+        const Station* station = nullptr;
+        if (Outcome refused = Usable(device, stationCode, data.size(), station); refused.code)
+            return refused;
+        struct Need {
+            std::u16string_view sequence;
+            Prop journal, receipt, slip;
+        };
+        static constexpr Need kNeeds[] = {
+            {u"\x1b|bC", Prop::CapJrnBold, Prop::CapRecBold, Prop::CapSlpBold},
+            {u"\x1b|iC", Prop::CapJrnItalic, Prop::CapRecItalic, Prop::CapSlpItalic},
+            {u"\x1b|uC", Prop::CapJrnUnderline, Prop::CapRecUnderline, Prop::CapSlpUnderline},
+            {u"\x1b|2C", Prop::CapJrnDwide, Prop::CapRecDwide, Prop::CapSlpDwide},
+            {u"\x1b|3C", Prop::CapJrnDhigh, Prop::CapRecDhigh, Prop::CapSlpDhigh},
+            {u"\x1b|4C", Prop::CapJrnDwideDhigh, Prop::CapRecDwideDhigh, Prop::CapSlpDwideDhigh},
+            {u"P", Prop::CapJrnPresent, Prop::CapRecPaperCut, Prop::CapSlpFullslip},
+        };
+        for (const Need& need : kNeeds) {
+            const Prop caps[] = {need.journal, need.receipt, need.slip};
+            const bool used =
+                need.sequence == u"P" ? HasCut(data) : data.find(need.sequence) != std::u16string::npos;
+            if (used && (station->code == PTR_S_JOURNAL && need.sequence == u"P"
+                             ? true
+                             : !device.Bool(caps[station->index])))
+                return {OPOS_E_ILLEGAL};
+        }
+        return {};
+    }
+
+    Outcome Rotate(Device& device, LONG stationCode, LONG rotation) {
+        const Station* station = nullptr;
+        if (Outcome refused = Usable(device, stationCode, 0, station); refused.code)
+            return refused;
+        struct Cap {
+            LONG rotation;
+            Prop receipt, slip;
+        };
+        static constexpr Cap kCaps[] = {{PTR_RP_RIGHT90, Prop::CapRecRight90, Prop::CapSlpRight90},
+                                        {PTR_RP_LEFT90, Prop::CapRecLeft90, Prop::CapSlpLeft90},
+                                        {PTR_RP_ROTATE180, Prop::CapRecRotate180, Prop::CapSlpRotate180}};
+        const LONG base = rotation & 0xFFFF;
+        bool capable = base == PTR_RP_NORMAL;
+        for (const Cap& cap : kCaps)
+            if (cap.rotation == base && station->code != PTR_S_JOURNAL)
+                capable = device.Bool(station->code == PTR_S_RECEIPT ? cap.receipt : cap.slip);
+        if (!capable)
+            return {OPOS_E_ILLEGAL};
+        rotation_[station->index] = base;
+        return {};
+    }
+
+    Outcome PageMode(Device& device, LONG control) {
+        if (const LONG refused = device.Refusal())
+            return {refused};
+        const LONG stationCode = device.Long(Prop::PageModeStation);
+        const Station* station = FindStation(stationCode);
+        const bool capable = device.Bool(Prop::CapRecPageMode) || device.Bool(Prop::CapSlpPageMode);
+        if (!capable || station == nullptr)
+            return {OPOS_E_ILLEGAL};
+        switch (control) {
+        case PTR_PM_PAGE_MODE:
+            if (pageMode_)
+                return {OPOS_E_ILLEGAL};
+            pageMode_.emplace();
+            return {};
+        case PTR_PM_PRINT_SAVE:
+        case PTR_PM_NORMAL: {
+            if (!pageMode_)
+                return {OPOS_E_ILLEGAL};
+            const std::u16string page = *pageMode_;
+            if (control == PTR_PM_NORMAL)
+                pageMode_.reset();
+            return Emit(device, *station, Data(*station, page));
+        }
+        case PTR_PM_CANCEL:
+            if (!pageMode_)
+                return {OPOS_E_ILLEGAL};
+            pageMode_.reset();
+            return {};
+        default:
+            return {OPOS_E_ILLEGAL};
+        }
+    }
+
+    Outcome MarkFeed(Device& device, LONG type) {
+        const Station* receipt = nullptr;
+        if (Outcome refused = Usable(device, PTR_S_RECEIPT, 0, receipt); refused.code)
+            return refused;
+        const LONG capable = device.Long(Prop::CapRecMarkFeed);
+        if (type <= 0 || (type & (type - 1)) != 0 || (capable & type) == 0)
+            return {OPOS_E_ILLEGAL};
+        return Emit(device, *receipt, {Output::What::MarkFeed, PTR_S_RECEIPT, {}, {type}});
+    }
+
+    Outcome ChangeSide(Device& device, LONG side) {
+        const Station* slip = nullptr;
+        if (Outcome refused = Usable(device, PTR_S_SLIP, 0, slip); refused.code)
+            return refused;
+        if (!device.Bool(Prop::CapSlpBothSidesPrint) || side < PTR_PS_SIDE1 || side > PTR_PS_OPPOSITE)
+            return {OPOS_E_ILLEGAL};
+        const LONG now = device.Long(Prop::SlpPrintSide);
+        const LONG next =
+            side == PTR_PS_OPPOSITE ? (now == PTR_PS_SIDE1 ? PTR_PS_SIDE2 : PTR_PS_SIDE1) : side;
+        const Outcome done = Emit(device, *slip, {Output::What::ChangeSide, PTR_S_SLIP, {}, {next}});
+        if (done.code == OPOS_SUCCESS)
+            device.Set(Prop::SlpPrintSide, next);
+        return done;
     }
 
 private:
     static std::u16string Number(LONG value) { return com::Utf8ToUtf16(std::to_string(value)); }
 
-    // What stops output to a station now: the cover, its paper, a fault.
-    Outcome Blocked(Device& device, const Station& station) const {
+    static bool HasCut(std::u16string_view data) {
+        for (auto at = data.find(u"\x1b|"); at != std::u16string_view::npos;
+             at = data.find(u"\x1b|", at + 2)) {
+            std::size_t end = at + 2;
+            while (end < data.size() && data[end] >= u'0' && data[end] <= u'9')
+                ++end;
+            if (end < data.size() && data[end] == u'P')
+                return true;
+        }
+        return false;
+    }
+
+    Output Data(const Station& station, std::u16string data) const {
+        Output output{Output::What::PrintData, station.code, std::move(data)};
+        output.params[0] = rotation_[station.index];
+        return output;
+    }
+
+    std::u16string WithLogos(std::u16string data) const {
+        static constexpr std::u16string_view kMarks[] = {u"\x1b|tL", u"\x1b|bL"};
+        for (std::size_t i = 0; i < 2; ++i)
+            for (auto at = data.find(kMarks[i]); at != std::u16string::npos;
+                 at = data.find(kMarks[i], at + logos_[i].size()))
+                data.replace(at, kMarks[i].size(), logos_[i]);
+        return data;
+    }
+
+    Outcome BitmapStation(Device& device, LONG stationCode, const Station*& station) {
+        if (Outcome refused = Usable(device, stationCode, 0, station); refused.code)
+            return refused;
+        const bool capable = (station->code == PTR_S_RECEIPT && device.Bool(Prop::CapRecBitmap)) ||
+                             (station->code == PTR_S_SLIP && device.Bool(Prop::CapSlpBitmap));
+        return capable ? Outcome{} : Outcome{OPOS_E_ILLEGAL};
+    }
+
+    static Outcome CheckBitmap(const std::string& bytes, LONG type, LONG width, LONG alignment) {
+        if (type != PTR_BMT_BMP && type != PTR_BMT_JPEG && type != PTR_BMT_GIF)
+            return {OPOS_E_ILLEGAL};
+        if ((width < 1 && width != PTR_BM_ASIS) || alignment < PTR_BC_RIGHT)
+            return {OPOS_E_ILLEGAL};
+        const bool looksRight = type == PTR_BMT_BMP   ? bytes.rfind("BM", 0) == 0
+                                : type == PTR_BMT_GIF ? bytes.rfind("GIF8", 0) == 0
+                                                      : bytes.rfind("\xFF\xD8", 0) == 0;
+        if (!looksRight || bytes.size() < 26)
+            return {OPOS_E_EXTENDED, OPOS_EPTR_BADFORMAT};
+        return {};
+    }
+
+    // What stops output to a station now: the cover or its paper.
+    static Outcome Blocked(Device& device, const Station& station) {
         if (device.Bool(Prop::CoverOpen))
             return {OPOS_E_EXTENDED, OPOS_EPTR_COVER_OPEN};
         if (device.Bool(station.empty))
             return {OPOS_E_EXTENDED, station.emptyExtended};
-        if (fault_)
-            return *fault_;
         return {};
     }
 
-    Outcome Output(Device& device, const Station& station, const std::u16string& data) {
+    Outcome Emit(Device& device, const Station& station, Output output) {
         if (!device.Bool(Prop::AsyncMode))
-            return PrintNow(device, station, data);
-        jobs_.push_back({&station, data, ++lastOutputId_});
+            return PrintNow(device, station, output);
+        jobs_.push_back({&station, std::move(output), ++lastOutputId_});
         device.Set(Prop::OutputID, lastOutputId_);
         ScheduleRun(device);
         return {};
     }
 
-    Outcome PrintNow(Device& device, const Station& station, const std::u16string& data) {
-        const Outcome blocked = Blocked(device, station);
-        if (blocked.code != OPOS_SUCCESS) {
-            fault_.reset();
+    Outcome PrintNow(Device& device, const Station& station, const Output& output) {
+        if (const Outcome blocked = Blocked(device, station); blocked.code != OPOS_SUCCESS)
             return blocked;
-        }
-        Keep(station, data);
-        return {};
+        const Outcome sent = device.SendNow(output);
+        if (sent.code == OPOS_SUCCESS)
+            Printed(device, station, output);
+        else
+            device.Hardware().Stats().Add(u"PrinterFaultCount");
+        return sent;
     }
 
-    void Keep(const Station& station, const std::u16string& data) {
-        std::u16string& kept = printed_[station.index];
-        kept += data;
-        if (kept.size() > kKeptPerStation)
-            kept.erase(0, kept.size() - kKeptPerStation);
+    static void Printed(Device& device, const Station& station, const Output& output) {
+        Statistics& stats = device.Hardware().Stats();
+        if (output.what == Output::What::PrintData)
+            CountPrinted(stats, station, output.data);
+        else if (output.what == Output::What::BarCode)
+            stats.Add(u"BarcodePrintedCount");
+        else if (output.what == Output::What::ChangeSide)
+            stats.Add(u"PrintSideChangeCount");
+    }
+
+    void Failed(Device& device, const Station& station, LONG code, LONG extended) {
+        waitingForAnswer_ = true;
+        device.Hardware().Stats().Add(u"PrinterFaultCount");
+        device.Set(Prop::ErrorStation, station.code);
+        device.Set(Prop::ErrorLevel, PTR_EL_RECOVERABLE);
+        device.Set(Prop::ErrorString, code == OPOS_E_EXTENDED && extended == OPOS_EPTR_COVER_OPEN
+                                          ? std::u16string(u"Cover open")
+                                          : u"Output failed: " + Number(code) + u"/" + Number(extended));
+        device.OutputFailed(code, extended);
     }
 
     void ScheduleRun(Device& device) {
-        if (runPosted_ || waitingForAnswer_ || jobs_.empty())
+        if (runPosted_ || waitingForAnswer_ || inFlight_ != 0 || jobs_.empty())
             return;
         runPosted_ = true;
         device.Post([this, &device] {
@@ -200,116 +490,121 @@ private:
     }
 
     // One queued output per posted call; a blocked one waits for the
-    // application's answer to its ErrorEvent.
+    // application's answer to its ErrorEvent, as does one the device failed.
     void RunNext(Device& device) {
-        if (jobs_.empty() || waitingForAnswer_)
+        if (jobs_.empty() || waitingForAnswer_ || inFlight_ != 0 || !device.IsOpen())
             return;
-        const Outcome blocked = Blocked(device, *jobs_.front().station);
-        if (blocked.code != OPOS_SUCCESS) {
-            fault_.reset();
-            waitingForAnswer_ = true;
-            device.OutputFailed(blocked.code, blocked.extended);
-            return;
-        }
-        const Job job = std::move(jobs_.front());
-        jobs_.pop_front();
-        Keep(*job.station, job.data);
-        device.Raise(Event::OutputComplete, job.id);
-        if (jobs_.empty() && device.Bool(Prop::FlagWhenIdle)) {
-            device.Set(Prop::FlagWhenIdle, false);
-            device.StatusUpdate(PTR_SUE_IDLE);
-        }
-        ScheduleRun(device);
+        const Job& job = jobs_.front();
+        if (const Outcome blocked = Blocked(device, *job.station); blocked.code != OPOS_SUCCESS)
+            return Failed(device, *job.station, blocked.code, blocked.extended);
+        inFlight_ = device.NewTicket();
+        device.SendLater(inFlight_, job.output);
     }
 
-    LONG ReadBack(Device& device, LONG& data, std::u16string& text) {
-        const Station* station = FindStation(data);
-        if (station == nullptr || !device.Bool(station->present))
-            return OPOS_E_ILLEGAL;
-        text = printed_[station->index];
-        data = static_cast<LONG>(text.size());
-        return OPOS_SUCCESS;
-    }
-
-    // pData: 0 for the cover, else a station; pString: "open"/"closed" or
-    // "empty"/"nearend"/"ok". A condition without its sensor cannot be seen.
-    LONG Sense(Device& device, LONG what, const std::u16string& state) {
-        if (what == 0)
-            return SenseCover(device, state);
-        const Station* station = FindStation(what);
-        if (station == nullptr || !device.Bool(station->present))
-            return OPOS_E_ILLEGAL;
-        const bool empty = com::EqualsIgnoringCase(state, u"empty");
-        const bool nearEnd = com::EqualsIgnoringCase(state, u"nearend");
-        const bool ok = com::EqualsIgnoringCase(state, u"ok");
-        if ((empty && !device.Bool(station->emptySensor)) ||
-            (nearEnd && !device.Bool(station->nearEndSensor)) || !(empty || nearEnd || ok))
-            return OPOS_E_ILLEGAL;
-        device.Set(station->empty, empty);
-        device.Set(station->nearEnd, empty || nearEnd);
-        device.StatusUpdate(empty     ? station->statusEmpty
-                            : nearEnd ? station->statusNearEmpty
-                                      : station->statusPaperOk);
-        ScheduleRun(device);
-        return OPOS_SUCCESS;
-    }
-
-    LONG SenseCover(Device& device, const std::u16string& state) {
-        const bool open = com::EqualsIgnoringCase(state, u"open");
-        if (!device.Bool(Prop::CapCoverSensor) || !(open || com::EqualsIgnoringCase(state, u"closed")))
-            return OPOS_E_ILLEGAL;
-        device.Set(Prop::CoverOpen, open);
-        device.StatusUpdate(open ? PTR_SUE_COVER_OPEN : PTR_SUE_COVER_OK);
-        ScheduleRun(device);
-        return OPOS_SUCCESS;
-    }
-
-    std::array<std::u16string, 3> printed_;
     std::array<std::optional<std::u16string>, 3> transactions_;
+    std::optional<std::u16string> pageMode_;
     std::deque<Job> jobs_;
-    std::optional<Outcome> fault_;
+    std::uint64_t inFlight_ = 0;
     LONG lastOutputId_ = 0;
     bool runPosted_ = false;
     bool waitingForAnswer_ = false;
+    std::array<LONG, 3> rotation_{};
+    std::array<std::array<std::u16string, kBitmapSlots>, 3> bitmaps_;
+    std::array<std::u16string, 2> logos_;
 };
 
 Printer& Of(Device& device) {
     return static_cast<Printer&>(device.Behaviour());
 }
 
-LONG Done(Device& device, Outcome outcome) {
-    return device.Finish(outcome.code, outcome.extended);
-}
-
 LONG PrintNormal(Device& device, const com::DispatchArgs& args) {
     args.ExpectCount(2, 2);
-    return Done(device, Of(device).Normal(device, args.Long(0), args.String(1)));
+    return device.Finish(Of(device).Normal(device, args.Long(0), args.String(1)));
 }
 
 LONG PrintImmediate(Device& device, const com::DispatchArgs& args) {
     args.ExpectCount(2, 2);
-    return Done(device, Of(device).Immediate(device, args.Long(0), args.String(1)));
+    return device.Finish(Of(device).Immediate(device, args.Long(0), args.String(1)));
 }
 
 LONG CutPaper(Device& device, const com::DispatchArgs& args) {
     args.ExpectCount(1, 1);
-    return Done(device, Of(device).Cut(device, args.Long(0)));
+    return device.Finish(Of(device).Cut(device, args.Long(0)));
 }
 
 LONG PrintBarCode(Device& device, const com::DispatchArgs& args) {
     args.ExpectCount(7, 7);
-    return Done(device, Of(device).BarCode(device, args.Long(0), args.String(1), args.Long(2), args.Long(3),
-                                           args.Long(4), args.Long(5), args.Long(6)));
+    return device.Finish(Of(device).BarCode(device, args.Long(0), args.String(1), args.Long(2), args.Long(3),
+                                            args.Long(4), args.Long(5), args.Long(6)));
 }
 
 LONG TransactionPrint(Device& device, const com::DispatchArgs& args) {
     args.ExpectCount(2, 2);
-    return Done(device, Of(device).Transaction(device, args.Long(0), args.Long(1)));
+    return device.Finish(Of(device).Transaction(device, args.Long(0), args.Long(1)));
+}
+
+LONG PrintBitmap(Device& device, const com::DispatchArgs& args) {
+    args.ExpectCount(4, 4);
+    return device.Finish(Of(device).Bitmap(device, args.Long(0), args.String(1), args.Long(2), args.Long(3)));
+}
+
+LONG PrintMemoryBitmap(Device& device, const com::DispatchArgs& args) {
+    args.ExpectCount(5, 5);
+    return device.Finish(Of(device).MemoryBitmap(device, args.Long(0), args.String(1), args.Long(2),
+                                                 args.Long(3), args.Long(4)));
+}
+
+LONG SetBitmap(Device& device, const com::DispatchArgs& args) {
+    args.ExpectCount(5, 5);
+    return device.Finish(Of(device).StoreBitmap(device, args.Long(0), args.Long(1), args.String(2),
+                                                args.Long(3), args.Long(4)));
+}
+
+LONG SetLogo(Device& device, const com::DispatchArgs& args) {
+    args.ExpectCount(2, 2);
+    return device.Finish(Of(device).SetLogo(device, args.Long(0), args.String(1)));
+}
+
+LONG ValidateData(Device& device, const com::DispatchArgs& args) {
+    args.ExpectCount(2, 2);
+    return device.Finish(Of(device).Validate(device, args.Long(0), args.String(1)));
+}
+
+LONG RotatePrint(Device& device, const com::DispatchArgs& args) {
+    args.ExpectCount(2, 2);
+    return device.Finish(Of(device).Rotate(device, args.Long(0), args.Long(1)));
+}
+
+LONG PageModePrint(Device& device, const com::DispatchArgs& args) {
+    args.ExpectCount(1, 1);
+    return device.Finish(Of(device).PageMode(device, args.Long(0)));
+}
+
+LONG MarkFeed(Device& device, const com::DispatchArgs& args) {
+    args.ExpectCount(1, 1);
+    return device.Finish(Of(device).MarkFeed(device, args.Long(0)));
+}
+
+LONG ChangePrintSide(Device& device, const com::DispatchArgs& args) {
+    args.ExpectCount(1, 1);
+    return device.Finish(Of(device).ChangeSide(device, args.Long(0)));
 }
 
 constexpr MethodRow kMethods[] = {
-    {u"PrintNormal", PrintNormal},   {u"PrintImmediate", PrintImmediate},     {u"CutPaper", CutPaper},
-    {u"PrintBarCode", PrintBarCode}, {u"TransactionPrint", TransactionPrint},
+    {u"PrintNormal", PrintNormal},
+    {u"PrintImmediate", PrintImmediate},
+    {u"CutPaper", CutPaper},
+    {u"PrintBarCode", PrintBarCode},
+    {u"TransactionPrint", TransactionPrint},
+    {u"PrintBitmap", PrintBitmap},
+    {u"PrintMemoryBitmap", PrintMemoryBitmap},
+    {u"SetBitmap", SetBitmap},
+    {u"SetLogo", SetLogo},
+    {u"ValidateData", ValidateData},
+    {u"RotatePrint", RotatePrint},
+    {u"PageModePrint", PageModePrint},
+    {u"MarkFeed", MarkFeed},
+    {u"ChangePrintSide", ChangePrintSide},
 };
 
 } // namespace

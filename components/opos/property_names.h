@@ -12,6 +12,8 @@
     X(ServiceObjectDescription) X(ServiceObjectVersion) X(ControlObjectDescription) X(ControlObjectVersion)  \
     X(Claimed) X(DeviceEnabled) X(DataEventEnabled) X(FreezeEvents) X(AutoDisable) X(DataCount)              \
     X(BinaryConversion) X(CapPowerReporting) X(PowerState) X(PowerNotify) X(CheckHealthText)                 \
+    X(OpenResult) X(CapStatisticsReporting) X(CapUpdateStatistics) X(CapCompareFirmwareVersion)             \
+    X(CapUpdateFirmware)                                                                                     \
     /* scanner, MSR */                                                                                       \
     X(DecodeData) X(ScanData) X(ScanDataLabel) X(ScanDataType)                                               \
     /* printer */                                                                                            \
@@ -31,24 +33,42 @@
     X(RecSidewaysMaxChars) X(RecSidewaysMaxLines) X(SlpBarCodeRotationList) X(SlpLineChars)                  \
     X(SlpLineCharsList) X(SlpLineHeight) X(SlpLinesNearEndToEnd) X(SlpLineSpacing) X(SlpLineWidth)           \
     X(SlpMaxLines) X(SlpSidewaysMaxChars) X(SlpSidewaysMaxLines) X(AsyncMode) X(OutputID)                    \
+    X(ErrorStation) X(ErrorLevel) X(ErrorString) X(MapMode) X(CapRecPageMode) X(CapSlpPageMode)              \
+    X(PageModeArea) X(PageModeDescriptor) X(PageModeHorizontalPosition) X(PageModePrintArea)                 \
+    X(PageModePrintDirection) X(PageModeStation) X(PageModeVerticalPosition) X(CapRecMarkFeed)               \
+    X(CapSlpBothSidesPrint) X(SlpPrintSide) X(RotateSpecial) X(RecBitmapRotationList)                        \
+    X(SlpBitmapRotationList) X(CapRecCartridgeSensor) X(CapJrnCartridgeSensor) X(CapSlpCartridgeSensor)      \
+    X(RecCartridgeState) X(JrnCartridgeState) X(SlpCartridgeState) X(CartridgeNotify) X(CapRecColor)         \
+    X(CapJrnColor) X(CapSlpColor) X(RecCurrentCartridge) X(JrnCurrentCartridge) X(SlpCurrentCartridge)       \
+    X(CapRecRuledLine) X(CapSlpRuledLine) X(CapConcurrentPageMode)                   \
     /* printer, line display */                                                                              \
-    X(CharacterSet) X(CharacterSetList)                                                                      \
+    X(CharacterSet) X(CharacterSetList) X(CapCharacterSetMap) X(CapMapCharacterSet) X(MapCharacterSet)        \
     /* line display */                                                                                       \
     X(CapBlink) X(CapBrightness) X(CapCharacterSet) X(CapDescriptors) X(CapHMarquee) X(CapICharWait)         \
     X(CapVMarquee) X(Columns) X(CurrentWindow) X(CursorColumn) X(CursorRow) X(CursorUpdate)                  \
     X(DeviceBrightness) X(DeviceColumns) X(DeviceDescriptors) X(DeviceRows) X(DeviceWindows)                 \
     X(InterCharacterWait) X(MarqueeFormat) X(MarqueeRepeatWait) X(MarqueeType) X(MarqueeUnitWait) X(Rows)    \
+    X(BlinkRate) X(CapBlinkRate) X(CapCursorType) X(CursorType) X(CapCustomGlyph) X(CustomGlyphList)         \
+    X(GlyphHeight) X(GlyphWidth) X(CapReadBack) X(CapReverse) X(CapBitmap) X(CapScreenMode) X(ScreenMode)    \
+    X(ScreenModeList) X(MaximumX) X(MaximumY)                                                                \
     /* keylock */                                                                                            \
-    X(KeyPosition) X(PositionCount)                                                                          \
+    X(KeyPosition) X(PositionCount) X(CapKeylockType) X(KeylockType) X(ElectronicKeyValue)                   \
     /* MSR */                                                                                                \
     X(CapISO) X(CapJISOne) X(CapJISTwo) X(ParseDecodeData) X(TracksToRead) X(ErrorReportingType)             \
     X(Track1Data) X(Track2Data) X(Track3Data) X(AccountNumber) X(ExpirationDate) X(Title) X(FirstName)       \
     X(MiddleInitial) X(Surname) X(Suffix) X(ServiceCode) X(Track1DiscretionaryData)                          \
-    X(Track2DiscretionaryData)                                                                               \
+    X(Track2DiscretionaryData) X(Track4Data) X(CapTransmitSentinels) X(TransmitSentinels)                    \
+    X(CapWritableTracks) X(TracksToWrite) X(EncodingMaxLength) X(CapCardAuthentication)                      \
+    X(CapDataEncryption) X(CapDeviceAuthentication) X(CardAuthenticationData)                                \
+    X(CardAuthenticationDataLength) X(CardPropertyList) X(CardType) X(CardTypeList)                          \
+    X(DataEncryptionAlgorithm) X(DeviceAuthenticated) X(DeviceAuthenticationProtocol)                        \
+    X(Track1EncryptedData) X(Track1EncryptedDataLength) X(Track2EncryptedData) X(Track2EncryptedDataLength)  \
+    X(Track3EncryptedData) X(Track3EncryptedDataLength) X(Track4EncryptedData) X(Track4EncryptedDataLength)  \
+    X(AdditionalSecurityInformation)                                                                         \
     /* POS keyboard */                                                                                       \
     X(CapKeyUp) X(EventTypes) X(POSKeyData) X(POSKeyEventType)                                               \
     /* cash drawer */                                                                                        \
-    X(CapStatus) X(DrawerOpened)
+    X(CapStatus) X(DrawerOpened) X(CapStatusMultiDrawerDetect)
 // clang-format on
 
 namespace zorv::opos {

@@ -14,5 +14,6 @@ constexpr LONG kSimDirectIOEvent = 6;
 constexpr LONG kSimDirectIOReply = 7;
 constexpr LONG kSimArmWait = 8;
 constexpr LONG kSimProfileNotes = 9;
+constexpr LONG kSimReadBackRendered = 10;
 
 } // namespace zorv::opos

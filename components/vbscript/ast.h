@@ -11,7 +11,7 @@ namespace zorv::vbs {
 
 enum class ExprKind {
     Literal,
-    Name,    // a variable, constant, or procedure called without arguments
+    Name, // a variable, constant, or procedure called without arguments
     Me,
     Member,  // left.name; left null inside With (".name")
     Call,    // left(args): a call, an array element, or a default member
@@ -53,7 +53,8 @@ enum class StmtKind {
     With,    // value, body
     OnErrorResumeNext,
     OnErrorGoto0,
-    Erase,   // target
+    Erase, // dims: the arrays, by name
+    Stop,
     OptionExplicit,
 };
 

@@ -59,6 +59,69 @@ Value Text(std::u16string_view text) {
     return Value::String(text);
 }
 
+// An argument's text without a copy when it is a text already. Any other
+// value converts into a temporary that is charged to the memory guard too.
+class TextArg {
+public:
+    explicit TextArg(const Value& v) {
+        if (v.Is(VType::String)) {
+            view_ = v.Str();
+            return;
+        }
+        owned_ = ToText(v);
+        view_ = owned_;
+        charged_ = HeapFootprint(owned_.capacity() * sizeof(char16_t));
+        ChargeScriptMemory(charged_);
+    }
+    ~TextArg() { RefundScriptMemory(charged_); }
+    TextArg(const TextArg&) = delete;
+    TextArg& operator=(const TextArg&) = delete;
+
+    std::u16string_view View() const { return view_; }
+
+private:
+    std::u16string owned_;
+    std::u16string_view view_;
+    std::size_t charged_ = 0;
+};
+
+// Long texts are worked through in slices; each slice spends the runaway
+// guard's budget, so one call on a huge text still meets the clock. A slice
+// costs about one period of the guard (see Interpreter::Tick).
+constexpr std::size_t kSlice = std::size_t{1} << 16;
+constexpr std::size_t kCharsPerStep = 16;
+
+void SpendChars(Interpreter& vm, std::size_t chars) {
+    vm.SpendWork(chars / kCharsPerStep);
+}
+
+// Runs `work(begin, end)` over [0, count) slice by slice.
+template <class Work> void BySlices(Interpreter& vm, std::size_t count, Work&& work) {
+    for (std::size_t begin = 0; begin < count; begin += kSlice) {
+        const std::size_t end = std::min(count, begin + kSlice);
+        work(begin, end);
+        SpendChars(vm, end - begin);
+    }
+}
+
+// The text with each character mapped.
+Value MapChars(Interpreter& vm, std::u16string_view text, char16_t (*map)(char16_t)) {
+    char16_t* out = nullptr;
+    Value result = Value::StringToFill(text.size(), out);
+    BySlices(vm, text.size(), [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i)
+            out[i] = map(text[i]);
+    });
+    return result;
+}
+
+Value Repeated(Interpreter& vm, std::size_t count, char16_t c) {
+    char16_t* out = nullptr;
+    Value result = Value::StringToFill(count, out);
+    BySlices(vm, count, [&](std::size_t begin, std::size_t end) { std::fill(out + begin, out + end, c); });
+    return result;
+}
+
 // ---- Windows-1252, the code page Chr and Asc work in ----
 
 constexpr char16_t kHigh1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
@@ -90,6 +153,18 @@ Value CIntF(Interpreter&, Args a) {
 Value CLngF(Interpreter&, Args a) {
     return Value::Long(ToLong(a[0]));
 }
+// RGB(red, green, blue): a component above 255 counts as 255.
+Value RgbF(Interpreter&, Args a) {
+    std::int32_t color = 0;
+    for (int i = 2; i >= 0; --i) {
+        const std::int32_t component = ToLong(a[static_cast<std::size_t>(i)]);
+        if (component < 0)
+            throw ScriptError(kErrInvalidCall);
+        color = color * 256 + std::min(component, 255);
+    }
+    return Value::Long(color);
+}
+
 Value CByteF(Interpreter&, Args a) {
     return Value::Byte(ToByte(a[0]));
 }
@@ -128,8 +203,8 @@ Value LeftF(Interpreter&, Args a) {
         InvalidCall();
     if (a[0].IsNull())
         return Value::Null();
-    const std::u16string s = ToText(a[0]);
-    return Text(std::u16string_view(s).substr(0, static_cast<std::size_t>(n)));
+    const TextArg s(a[0]);
+    return Text(s.View().substr(0, static_cast<std::size_t>(n)));
 }
 
 Value RightF(Interpreter&, Args a) {
@@ -138,9 +213,10 @@ Value RightF(Interpreter&, Args a) {
         InvalidCall();
     if (a[0].IsNull())
         return Value::Null();
-    const std::u16string s = ToText(a[0]);
+    const TextArg text(a[0]);
+    const std::u16string_view s = text.View();
     const std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(n), s.size());
-    return Text(std::u16string_view(s).substr(s.size() - count));
+    return Text(s.substr(s.size() - count));
 }
 
 Value MidF(Interpreter&, Args a) {
@@ -150,29 +226,67 @@ Value MidF(Interpreter&, Args a) {
         InvalidCall();
     if (a[0].IsNull())
         return Value::Null();
-    const std::u16string s = ToText(a[0]);
+    const TextArg text(a[0]);
+    const std::u16string_view s = text.View();
     if (static_cast<std::size_t>(start) > s.size())
         return Text(u"");
-    return Text(
-        std::u16string_view(s).substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(length)));
+    return Text(s.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(length)));
 }
 
-std::size_t Find(std::u16string_view hay, std::u16string_view needle, std::size_t from, CompareMode mode) {
+// A match starting in [from, to), or npos.
+std::size_t FindBetween(std::u16string_view hay, std::u16string_view needle, std::size_t from, std::size_t to,
+                        CompareMode mode) {
     if (mode == CompareMode::Binary)
-        return hay.find(needle, from);
-    for (std::size_t i = from; i + needle.size() <= hay.size(); ++i)
+        return hay.substr(0, std::min(hay.size(), to + needle.size() - 1)).find(needle, from);
+    for (std::size_t i = from; i < to; ++i)
         if (CompareText(hay.substr(i, needle.size()), needle, CompareMode::Text) == 0)
             return i;
     return std::u16string_view::npos;
 }
 
-std::size_t FindLast(std::u16string_view hay, std::u16string_view needle, std::size_t endBefore,
-                     CompareMode mode) {
+// What one start position may cost, in characters compared: a long needle
+// can match far into the text at every position. A comparison that ignores
+// case costs a call per position on top.
+std::size_t CharsPerPosition(std::u16string_view needle, CompareMode mode) {
+    return std::max<std::size_t>(needle.size(), 1) + (mode == CompareMode::Binary ? 0 : kCharsPerStep);
+}
+
+// Start positions per slice, so that a slice compares about kSlice characters.
+std::size_t SlicePositions(std::u16string_view needle, CompareMode mode) {
+    return std::max<std::size_t>(kSlice / CharsPerPosition(needle, mode), 256);
+}
+
+std::size_t Find(Interpreter& vm, std::u16string_view hay, std::u16string_view needle, std::size_t from,
+                 CompareMode mode) {
+    if (needle.size() > hay.size())
+        return std::u16string_view::npos;
+    const std::size_t last = hay.size() - needle.size() + 1; // one past the last start
+    const std::size_t slice = SlicePositions(needle, mode);
+    for (; from < last; from += slice) {
+        const std::size_t to = std::min(last, from + slice);
+        const std::size_t at = FindBetween(hay, needle, from, to, mode);
+        const std::size_t scanned = (at == std::u16string_view::npos ? to : at) - from;
+        SpendChars(vm, scanned * CharsPerPosition(needle, mode) + kCharsPerStep);
+        if (at != std::u16string_view::npos)
+            return at;
+    }
+    return std::u16string_view::npos;
+}
+
+std::size_t FindLast(Interpreter& vm, std::u16string_view hay, std::u16string_view needle,
+                     std::size_t endBefore, CompareMode mode) {
     if (needle.size() > endBefore)
         return std::u16string_view::npos;
-    for (std::size_t i = endBefore - needle.size() + 1; i-- > 0;)
+    const std::size_t slice = SlicePositions(needle, mode);
+    std::size_t scanned = 0;
+    for (std::size_t i = endBefore - needle.size() + 1; i-- > 0;) {
         if (CompareText(hay.substr(i, needle.size()), needle, mode) == 0)
             return i;
+        if (++scanned == slice) {
+            SpendChars(vm, scanned * CharsPerPosition(needle, mode));
+            scanned = 0;
+        }
+    }
     return std::u16string_view::npos;
 }
 
@@ -198,68 +312,69 @@ SearchArgs SearchArgsOf(Args a) {
     return args;
 }
 
-Value InStrF(Interpreter&, Args a) {
+Value InStrF(Interpreter& vm, Args a) {
     const auto [start, first, mode] = SearchArgsOf(a);
     if (a[first].IsNull() || a[first + 1].IsNull())
         return Value::Null();
-    const std::u16string hay = ToText(a[first]);
-    const std::u16string needle = ToText(a[first + 1]);
+    const TextArg hayArg(a[first]);
+    const TextArg needleArg(a[first + 1]);
+    const std::u16string_view hay = hayArg.View();
+    const std::u16string_view needle = needleArg.View();
     if (static_cast<std::size_t>(start) > hay.size())
         return Value::Long(needle.empty() && hay.empty() && start == 1 ? 1 : 0);
     if (needle.empty())
         return Value::Long(start);
-    const std::size_t at = Find(hay, needle, static_cast<std::size_t>(start - 1), mode);
+    const std::size_t at = Find(vm, hay, needle, static_cast<std::size_t>(start - 1), mode);
     return Value::Long(at == std::u16string::npos ? 0 : static_cast<std::int32_t>(at + 1));
 }
 
 // InStrRev(string1, string2[, start[, compare]])
-Value InStrRevF(Interpreter&, Args a) {
+Value InStrRevF(Interpreter& vm, Args a) {
     const std::int32_t start = LongArg(a, 2, -1);
     if (start == 0 || start < -1)
         InvalidCall();
     const CompareMode mode = ModeArg(a, 3);
     if (a[0].IsNull() || a[1].IsNull())
         return Value::Null();
-    const std::u16string hay = ToText(a[0]);
-    const std::u16string needle = ToText(a[1]);
+    const TextArg hayArg(a[0]);
+    const TextArg needleArg(a[1]);
+    const std::u16string_view hay = hayArg.View();
+    const std::u16string_view needle = needleArg.View();
     const std::size_t end = start == -1 ? hay.size() : static_cast<std::size_t>(start);
     if (end > hay.size())
         return Value::Long(0);
     if (needle.empty())
         return Value::Long(static_cast<std::int32_t>(end));
-    const std::size_t at = FindLast(hay, needle, end, mode);
+    const std::size_t at = FindLast(vm, hay, needle, end, mode);
     return Value::Long(at == std::u16string::npos ? 0 : static_cast<std::int32_t>(at + 1));
 }
 
-Value UCaseF(Interpreter&, Args a) {
+Value UCaseF(Interpreter& vm, Args a) {
     if (a[0].IsNull())
         return Value::Null();
-    std::u16string s = ToText(a[0]);
-    for (char16_t& c : s)
-        c = UpperChar(c);
-    return Text(s);
+    const TextArg s(a[0]);
+    return MapChars(vm, s.View(), UpperChar);
 }
 
-Value LCaseF(Interpreter&, Args a) {
+Value LCaseF(Interpreter& vm, Args a) {
     if (a[0].IsNull())
         return Value::Null();
-    std::u16string s = ToText(a[0]);
-    for (char16_t& c : s)
-        c = LowerChar(c);
-    return Text(s);
+    const TextArg s(a[0]);
+    return MapChars(vm, s.View(), LowerChar);
 }
 
 Value TrimSides(Args a, bool left, bool right) {
     if (a[0].IsNull())
         return Value::Null();
-    const std::u16string s = ToText(a[0]);
+    const TextArg text(a[0]);
+    const std::u16string_view s = text.View();
     std::size_t begin = 0;
     std::size_t end = s.size();
     while (left && begin < end && s[begin] == u' ')
         ++begin;
     while (right && end > begin && s[end - 1] == u' ')
         --end;
-    return Text(std::u16string_view(s).substr(begin, end - begin));
+    return Text(s.substr(begin, end - begin));
 }
 Value TrimF(Interpreter&, Args a) {
     return TrimSides(a, true, true);
@@ -271,8 +386,24 @@ Value RTrimF(Interpreter&, Args a) {
     return TrimSides(a, false, true);
 }
 
+// Calls `match(at)` for each of the first `count` (all when negative)
+// matches of `find` that do not overlap, from `from` on.
+template <class Match>
+void ForEachMatch(Interpreter& vm, std::u16string_view s, std::u16string_view find, std::size_t from,
+                  std::int32_t count, CompareMode mode, Match&& match) {
+    std::int32_t done = 0;
+    while (!find.empty() && (count < 0 || done < count)) {
+        const std::size_t hit = Find(vm, s, find, from, mode);
+        if (hit == std::u16string::npos)
+            return;
+        match(hit);
+        from = hit + find.size();
+        ++done;
+    }
+}
+
 // Replace(expression, find, replacewith[, start[, count[, compare]]])
-Value ReplaceF(Interpreter&, Args a) {
+Value ReplaceF(Interpreter& vm, Args a) {
     const std::int32_t start = LongArg(a, 3, 1);
     const std::int32_t count = LongArg(a, 4, -1);
     if (start < 1 || count < -1)
@@ -280,25 +411,30 @@ Value ReplaceF(Interpreter&, Args a) {
     const CompareMode mode = ModeArg(a, 5);
     if (a[0].IsNull() || a[1].IsNull() || a[2].IsNull())
         return Value::Null();
-    const std::u16string s = ToText(a[0]);
-    const std::u16string find = ToText(a[1]);
-    const std::u16string with = ToText(a[2]);
+    const TextArg text(a[0]);
+    const TextArg findArg(a[1]);
+    const TextArg withArg(a[2]);
+    const std::u16string_view s = text.View();
+    const std::u16string_view find = findArg.View();
+    const std::u16string_view with = withArg.View();
     if (static_cast<std::size_t>(start) > s.size())
         return Text(u"");
-    std::u16string out;
-    std::size_t at = static_cast<std::size_t>(start - 1);
-    std::int32_t done = 0;
-    while (!find.empty() && (count < 0 || done < count)) {
-        const std::size_t hit = Find(s, find, at, mode);
-        if (hit == std::u16string::npos)
-            break;
-        out.append(s, at, hit - at);
-        out += with;
+    // Matches are counted first, so that the result is allocated (and
+    // charged) once at its final length.
+    const std::size_t from = static_cast<std::size_t>(start - 1);
+    std::size_t hits = 0;
+    ForEachMatch(vm, s, find, from, count, mode, [&](std::size_t) { ++hits; });
+    const std::size_t length = s.size() - from + hits * with.size() - hits * find.size();
+    char16_t* out = nullptr;
+    Value result = Value::StringToFill(length, out);
+    std::size_t at = from;
+    ForEachMatch(vm, s, find, from, count, mode, [&](std::size_t hit) {
+        out = std::copy(s.begin() + at, s.begin() + hit, out);
+        out = std::copy(with.begin(), with.end(), out);
         at = hit + find.size();
-        ++done;
-    }
-    out.append(s, at, std::u16string::npos);
-    return Text(out);
+    });
+    std::copy(s.begin() + at, s.end(), out);
+    return result;
 }
 
 Value MakeArray(std::vector<Value> items) {
@@ -308,57 +444,83 @@ Value MakeArray(std::vector<Value> items) {
 }
 
 // Split(expression[, delimiter[, count[, compare]]])
-Value SplitF(Interpreter&, Args a) {
+// Calls `piece(begin, end)` for each piece Split makes of `s`; answers how many.
+template <class Piece>
+std::size_t SplitPieces(Interpreter& vm, std::u16string_view s, std::u16string_view delimiter,
+                        std::int32_t count, CompareMode mode, Piece&& piece) {
+    std::size_t made = 0;
+    std::size_t at = 0;
+    while (!delimiter.empty() && (count < 0 || made + 1 < static_cast<std::size_t>(count))) {
+        const std::size_t hit = Find(vm, s, delimiter, at, mode);
+        if (hit == std::u16string::npos)
+            break;
+        piece(made++, at, hit);
+        at = hit + delimiter.size();
+    }
+    piece(made++, at, s.size());
+    return made;
+}
+
+Value SplitF(Interpreter& vm, Args a) {
     const std::int32_t count = LongArg(a, 2, -1);
     if (count < -1)
         InvalidCall();
     const CompareMode mode = ModeArg(a, 3);
     if (a[0].IsNull())
         throw ScriptError(kErrInvalidUseOfNull);
-    const std::u16string s = ToText(a[0]);
-    const std::u16string delimiter = Given(a, 1) ? ToText(a[1]) : u" ";
-    std::vector<Value> parts;
+    const TextArg text(a[0]);
+    const Value delimiterValue = Given(a, 1) ? a[1] : Text(u" ");
+    const TextArg delimiterArg(delimiterValue);
+    const std::u16string_view s = text.View();
+    const std::u16string_view delimiter = delimiterArg.View();
     if (s.empty() || count == 0)
         return MakeArray({});
-    std::size_t at = 0;
-    while (!delimiter.empty() && (count < 0 || static_cast<std::int32_t>(parts.size()) < count - 1)) {
-        const std::size_t hit = Find(s, delimiter, at, mode);
-        if (hit == std::u16string::npos)
-            break;
-        parts.push_back(Text(std::u16string_view(s).substr(at, hit - at)));
-        at = hit + delimiter.size();
-    }
-    parts.push_back(Text(std::u16string_view(s).substr(at)));
-    return MakeArray(std::move(parts));
+    // Counted first, so that the array is charged whole before any piece is
+    // made and nothing is held twice.
+    const std::size_t pieces =
+        SplitPieces(vm, s, delimiter, count, mode, [](std::size_t, std::size_t, std::size_t) {});
+    if (pieces > UINT32_MAX)
+        throw ScriptError(kErrOutOfMemory);
+    Value result = Value::AdoptArray(ArrayRep::Make({{0, static_cast<std::uint32_t>(pieces)}}));
+    std::vector<Value>& items = result.Arr()->items;
+    SplitPieces(vm, s, delimiter, count, mode, [&](std::size_t i, std::size_t begin, std::size_t end) {
+        items[i] = Text(s.substr(begin, end - begin));
+    });
+    return result;
 }
 
 // Join(list[, delimiter])
-Value JoinF(Interpreter&, Args a) {
+Value JoinF(Interpreter& vm, Args a) {
     if (!a[0].Is(VType::Array))
         throw ScriptError(kErrTypeMismatch);
     if (a[0].Arr()->bounds.size() > 1)
         throw ScriptError(kErrSubscript);
-    const std::u16string delimiter = Given(a, 1) ? ToText(a[1]) : u" ";
-    std::u16string out;
+    const Value delimiterValue = Given(a, 1) ? a[1] : Text(u" ");
+    const TextArg delimiterArg(delimiterValue);
+    const std::u16string_view delimiter = delimiterArg.View();
+    Value out = Text(u"");
     bool first = true;
     for (const Value& item : a[0].Arr()->items) {
         if (!first)
-            out += delimiter;
+            out.Append(delimiter);
         first = false;
-        if (!item.IsNull())
-            AppendText(out, item);
+        if (!item.IsNull()) {
+            const TextArg text(item);
+            out.Append(text.View());
+            SpendChars(vm, text.View().size() + kCharsPerStep);
+        }
     }
-    return Text(out);
+    return out;
 }
 
-Value SpaceF(Interpreter&, Args a) {
+Value SpaceF(Interpreter& vm, Args a) {
     const std::int32_t n = ToLong(a[0]);
     if (n < 0)
         InvalidCall();
-    return Text(std::u16string(static_cast<std::size_t>(n), u' '));
+    return Repeated(vm, static_cast<std::size_t>(n), u' ');
 }
 
-Value StringF(Interpreter&, Args a) {
+Value StringF(Interpreter& vm, Args a) {
     const std::int32_t n = ToLong(a[0]);
     if (n < 0)
         InvalidCall();
@@ -372,10 +534,7 @@ Value StringF(Interpreter&, Args a) {
     } else {
         c = FromAnsi(ToLong(a[1]) & 0xFF);
     }
-    Value out = Text(u"");
-    if (n > 0)
-        out = Text(std::u16string(static_cast<std::size_t>(n), c));
-    return out;
+    return Repeated(vm, static_cast<std::size_t>(n), c);
 }
 
 Value ChrF(Interpreter&, Args a) {
@@ -682,20 +841,25 @@ Value StrCompF(Interpreter&, Args a) {
     const CompareMode mode = ModeArg(a, 2);
     if (a[0].IsNull() || a[1].IsNull())
         return Value::Null();
-    const int c = CompareText(ToText(a[0]), ToText(a[1]), mode);
+    const TextArg left(a[0]);
+    const TextArg right(a[1]);
+    const int c = CompareText(left.View(), right.View(), mode);
     return Value::Integer(static_cast<std::int16_t>(c < 0 ? -1 : c > 0 ? 1 : 0));
 }
 
 Value StrReverseF(Interpreter&, Args a) {
     if (a[0].IsNull())
         throw ScriptError(kErrInvalidUseOfNull);
-    std::u16string s = ToText(a[0]);
-    std::reverse(s.begin(), s.end());
-    return Text(s);
+    const TextArg text(a[0]);
+    const std::u16string_view s = text.View();
+    char16_t* out = nullptr;
+    Value result = Value::StringToFill(s.size(), out);
+    std::reverse_copy(s.begin(), s.end(), out);
+    return result;
 }
 
 // Filter(strings, value[, include[, compare]])
-Value FilterF(Interpreter&, Args a) {
+Value FilterF(Interpreter& vm, Args a) {
     if (a[0].IsNull())
         throw ScriptError(kErrInvalidUseOfNull);
     if (!a[0].Is(VType::Array))
@@ -704,26 +868,46 @@ Value FilterF(Interpreter&, Args a) {
         throw ScriptError(kErrSubscript);
     if (a[1].IsNull())
         throw ScriptError(kErrInvalidUseOfNull);
-    const std::u16string value = ToText(a[1]);
+    const TextArg valueArg(a[1]);
+    const std::u16string_view value = valueArg.View();
     const bool include = Given(a, 2) ? ToBool(a[2]) : true;
     const CompareMode mode = ModeArg(a, 3);
     std::vector<Value> kept;
     for (const Value& item : a[0].Arr()->items) {
         if (item.IsNull())
             throw ScriptError(kErrTypeMismatch);
-        std::u16string text = ToText(item);
-        const bool found = Find(text, value, 0, mode) != std::u16string::npos;
+        Value text = item.Is(VType::String) ? item : Text(ToText(item));
+        const bool found = Find(vm, text.Str(), value, 0, mode) != std::u16string::npos;
+        SpendChars(vm, kCharsPerStep);
         if (found == include)
-            kept.push_back(Text(text));
+            kept.push_back(std::move(text));
     }
     return MakeArray(std::move(kept));
 }
 
 // Texts as bytes: each character is two bytes, low byte first, as in a
 // BSTR; byte strings may end with a lone byte (see Value::FromBytes).
-std::vector<std::uint8_t> BytesOf(const Value& v) {
-    return v.Is(VType::String) ? v.Bytes() : Value::String(ToText(v)).Bytes();
-}
+// A text's bytes, a temporary charged to the memory guard before it is made.
+class BytesOf {
+public:
+    BytesOf(Interpreter& vm, const Value& v)
+        : text_(v.Is(VType::String) ? v : Value::String(ToText(v))),
+          charged_(HeapFootprint(text_.ByteLength())) {
+        ChargeScriptMemory(charged_);
+        SpendChars(vm, text_.ByteLength());
+        bytes_ = text_.Bytes();
+    }
+    ~BytesOf() { RefundScriptMemory(charged_); }
+    BytesOf(const BytesOf&) = delete;
+    BytesOf& operator=(const BytesOf&) = delete;
+
+    const std::vector<std::uint8_t>& operator*() const { return bytes_; }
+
+private:
+    Value text_;
+    std::size_t charged_;
+    std::vector<std::uint8_t> bytes_;
+};
 
 Value SomeBytes(const std::vector<std::uint8_t>& bytes, std::size_t from, std::size_t count) {
     return Value::FromBytes(bytes.data() + from, count);
@@ -732,64 +916,84 @@ Value SomeBytes(const std::vector<std::uint8_t>& bytes, std::size_t from, std::s
 Value LenBF(Interpreter&, Args a) {
     if (a[0].IsNull())
         return Value::Null();
-    return Value::Long(static_cast<std::int32_t>(BytesOf(a[0]).size()));
+    const std::size_t length = a[0].Is(VType::String) ? a[0].ByteLength() : ToText(a[0]).size() * 2;
+    return Value::Long(static_cast<std::int32_t>(length));
 }
 
-Value LeftBF(Interpreter&, Args a) {
+Value LeftBF(Interpreter& vm, Args a) {
     const std::int32_t n = ToLong(a[1]);
     if (n < 0)
         InvalidCall();
     if (a[0].IsNull())
         return Value::Null();
-    const auto bytes = BytesOf(a[0]);
+    const BytesOf held(vm, a[0]);
+    const std::vector<std::uint8_t>& bytes = *held;
     return SomeBytes(bytes, 0, std::min<std::size_t>(bytes.size(), static_cast<std::size_t>(n)));
 }
 
-Value RightBF(Interpreter&, Args a) {
+Value RightBF(Interpreter& vm, Args a) {
     const std::int32_t n = ToLong(a[1]);
     if (n < 0)
         InvalidCall();
     if (a[0].IsNull())
         return Value::Null();
-    const auto bytes = BytesOf(a[0]);
+    const BytesOf held(vm, a[0]);
+    const std::vector<std::uint8_t>& bytes = *held;
     const std::size_t count = std::min<std::size_t>(bytes.size(), static_cast<std::size_t>(n));
     return SomeBytes(bytes, bytes.size() - count, count);
 }
 
-Value MidBF(Interpreter&, Args a) {
+Value MidBF(Interpreter& vm, Args a) {
     const std::int32_t start = ToLong(a[1]);
     const std::int32_t length = LongArg(a, 2, INT32_MAX);
     if (start < 1 || length < 0)
         InvalidCall();
     if (a[0].IsNull())
         return Value::Null();
-    const auto bytes = BytesOf(a[0]);
+    const BytesOf held(vm, a[0]);
+    const std::vector<std::uint8_t>& bytes = *held;
     if (static_cast<std::size_t>(start) > bytes.size())
         return Text(u"");
     const std::size_t from = static_cast<std::size_t>(start - 1);
-    return SomeBytes(bytes, from, std::min<std::size_t>(bytes.size() - from, static_cast<std::size_t>(length)));
+    return SomeBytes(bytes, from,
+                     std::min<std::size_t>(bytes.size() - from, static_cast<std::size_t>(length)));
 }
 
 // InStrB([start, ]string1, string2[, compare]): byte positions, bytes compared as they are.
-Value InStrBF(Interpreter&, Args a) {
+Value InStrBF(Interpreter& vm, Args a) {
     // Bytes are compared as they are, whatever the compare argument says.
     [[maybe_unused]] const auto [start, first, mode] = SearchArgsOf(a);
     if (a[first].IsNull() || a[first + 1].IsNull())
         return Value::Null();
-    const auto hay = BytesOf(a[first]);
-    const auto needle = BytesOf(a[first + 1]);
+    const BytesOf hayBytes(vm, a[first]);
+    const BytesOf needleBytes(vm, a[first + 1]);
+    const std::vector<std::uint8_t>& hay = *hayBytes;
+    const std::vector<std::uint8_t>& needle = *needleBytes;
     if (static_cast<std::size_t>(start) > hay.size())
         return Value::Long(needle.empty() && hay.empty() && start == 1 ? 1 : 0);
     if (needle.empty())
         return Value::Long(start);
-    const auto at = std::search(hay.begin() + (start - 1), hay.end(), needle.begin(), needle.end());
-    return Value::Long(at == hay.end() ? 0 : static_cast<std::int32_t>(at - hay.begin() + 1));
+    if (needle.size() > hay.size())
+        return Value::Long(0);
+    const std::size_t last = hay.size() - needle.size() + 1; // one past the last start
+    const std::size_t slice = std::max<std::size_t>(kSlice / needle.size(), 256);
+    for (std::size_t from = static_cast<std::size_t>(start - 1); from < last; from += slice) {
+        const auto end =
+            hay.begin() + static_cast<std::ptrdiff_t>(std::min(last, from + slice) + needle.size() - 1);
+        const auto at =
+            std::search(hay.begin() + static_cast<std::ptrdiff_t>(from), end, needle.begin(), needle.end());
+        if (at != end)
+            return Value::Long(static_cast<std::int32_t>(at - hay.begin() + 1));
+        SpendChars(vm, slice * needle.size());
+    }
+    return Value::Long(0);
 }
 
-Value AscBF(Interpreter&, Args a) {
+Value AscBF(Interpreter& vm, Args a) {
     if (a[0].IsNull())
         throw ScriptError(kErrInvalidUseOfNull);
-    const auto bytes = BytesOf(a[0]);
+    const BytesOf held(vm, a[0]);
+    const std::vector<std::uint8_t>& bytes = *held;
     if (bytes.empty())
         InvalidCall();
     return Value::Integer(static_cast<std::int16_t>(bytes[0]));
@@ -936,7 +1140,7 @@ Value GetObjectF(Interpreter&, Args a) {
     }
     if (!Given(a, 0))
         InvalidCall();
-    throw ScriptError(432);
+    throw ScriptError(kErrFileOrClassNotFound);
 }
 
 // ---- user interface ----
@@ -1082,6 +1286,7 @@ const Builtin kBuiltins[] = {
     // conversions
     {u"CBool", 1, 1, CBoolF},
     {u"CByte", 1, 1, CByteF},
+    {u"RGB", 3, 3, RgbF},
     {u"CCur", 1, 1, CCurF},
     {u"CDate", 1, 1, lib::CDate},
     {u"CDbl", 1, 1, CDblF},
@@ -1185,6 +1390,7 @@ const std::unordered_map<std::u16string, Value>& Constants() {
             {u"vbUseDefault", Value::Integer(-2)},
             {u"vbBinaryCompare", Value::Integer(0)},
             {u"vbTextCompare", Value::Integer(1)},
+            {u"vbDatabaseCompare", Value::Integer(2)},
             {u"vbObjectError", Value::Long(-2147221504)},
             {u"vbOKOnly", Value::Integer(0)},
             {u"vbOKCancel", Value::Integer(1)},

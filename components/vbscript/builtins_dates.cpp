@@ -62,10 +62,7 @@ double CheckRange(double date) {
 }
 
 int DaysIn(int year, int month) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month == 2 && ((year % 4 == 0 && year % 100 != 0) || year % 400 == 0))
-        return 29;
-    return kDays[month - 1];
+    return static_cast<int>(com::DaysInMonth(year, static_cast<unsigned>(month)));
 }
 
 int DayArg(Args a, std::size_t i, bool week) {

@@ -13,7 +13,16 @@
 namespace zorv::vbs {
 namespace {
 
-Value FromArray(SAFEARRAY* array, VARTYPE elementType) {
+// Arrays nested deeper than this do not cross the object boundary: whoever
+// receives them, and VariantClear, would walk them recursively.
+constexpr int kMaxArrayNesting = 256;
+
+Value FromVariantAt(const VARIANT& v, int depth);
+void ToVariantAt(const Value& value, VARIANT& out, int depth);
+
+Value FromArray(SAFEARRAY* array, VARTYPE elementType, int depth) {
+    if (depth > kMaxArrayNesting)
+        throw ScriptError(kErrOutOfStack);
     if (array == nullptr)
         return Value::AdoptArray(ArrayRep::Make({}));
     const UINT dims = SafeArrayGetDim(array);
@@ -30,24 +39,30 @@ Value FromArray(SAFEARRAY* array, VARTYPE elementType) {
     void* data = nullptr;
     if (FAILED(SafeArrayAccessData(array, &data)))
         return result;
+    struct Access {
+        SAFEARRAY* array;
+        ~Access() { SafeArrayUnaccessData(array); }
+    } access{array};
     const UINT size = SafeArrayGetElemsize(array);
     auto* bytes = static_cast<const unsigned char*>(data);
     for (std::size_t i = 0; i < rep->items.size(); ++i) {
         if (elementType == VT_VARIANT) {
-            rep->items[i] = FromVariant(*reinterpret_cast<const VARIANT*>(bytes + i * size));
+            rep->items[i] = FromVariantAt(*reinterpret_cast<const VARIANT*>(bytes + i * size), depth + 1);
         } else {
             VARIANT view;
             VariantInit(&view);
             view.vt = elementType;
             std::memcpy(&view.llVal, bytes + i * size, size < sizeof(view.llVal) ? size : sizeof(view.llVal));
-            rep->items[i] = FromVariant(view); // a shallow view: FromVariant copies what it keeps
+            rep->items[i] =
+                FromVariantAt(view, depth + 1); // a shallow view: FromVariant copies what it keeps
         }
     }
-    SafeArrayUnaccessData(array);
     return result;
 }
 
-SAFEARRAY* ToArray(const ArrayRep& rep) {
+SAFEARRAY* ToArray(const ArrayRep& rep, int depth) {
+    if (depth > kMaxArrayNesting)
+        throw ScriptError(kErrOutOfStack);
     std::vector<SAFEARRAYBOUND> bounds;
     for (const ArrayBound& b : rep.bounds)
         bounds.push_back({b.count, b.lower});
@@ -59,26 +74,41 @@ SAFEARRAY* ToArray(const ArrayRep& rep) {
     void* data = nullptr;
     SafeArrayAccessData(array, &data);
     auto* elements = static_cast<VARIANT*>(data);
-    for (std::size_t i = 0; i < rep.items.size(); ++i)
-        ToVariant(rep.items[i], elements[i]);
+    try {
+        for (std::size_t i = 0; i < rep.items.size(); ++i)
+            ToVariantAt(rep.items[i], elements[i], depth + 1);
+    } catch (...) {
+        SafeArrayUnaccessData(array);
+        SafeArrayDestroy(array);
+        throw;
+    }
     SafeArrayUnaccessData(array);
     return array;
 }
 
 Value FromPlain(const VARIANT& v) {
     switch (v.vt) {
-    case VT_EMPTY: return {};
-    case VT_NULL: return Value::Null();
-    case VT_I2: return Value::Integer(v.iVal);
+    case VT_EMPTY:
+        return {};
+    case VT_NULL:
+        return Value::Null();
+    case VT_I2:
+        return Value::Integer(v.iVal);
     case VT_I4:
-    case VT_INT: return Value::Long(v.lVal);
-    case VT_R4: return Value::Single(v.fltVal);
-    case VT_R8: return Value::Double(v.dblVal);
-    case VT_CY: return Value::Currency(v.cyVal.int64);
-    case VT_DATE: return Value::Date(v.date);
+    case VT_INT:
+        return Value::Long(v.lVal);
+    case VT_R4:
+        return Value::Single(v.fltVal);
+    case VT_R8:
+        return Value::Double(v.dblVal);
+    case VT_CY:
+        return Value::Currency(v.cyVal.int64);
+    case VT_DATE:
+        return Value::Date(v.date);
     case VT_BSTR:
         if (v.bstrVal != nullptr && SysStringByteLen(v.bstrVal) % 2 != 0)
-            return Value::FromBytes(reinterpret_cast<const std::uint8_t*>(v.bstrVal), SysStringByteLen(v.bstrVal));
+            return Value::FromBytes(reinterpret_cast<const std::uint8_t*>(v.bstrVal),
+                                    SysStringByteLen(v.bstrVal));
         return Value::String(com::BstrView(v.bstrVal));
     case VT_DISPATCH: {
         // Our own class instances come back as such, for their fast path.
@@ -90,31 +120,41 @@ Value FromPlain(const VARIANT& v) {
             return Value::Nothing();
         com::ComPtr<IDispatch> dispatch = com::ComPtr<IUnknown>(v.punkVal).As<IDispatch>();
         if (!dispatch)
-            throw ScriptError(458);
+            throw ScriptError(kErrUnsupportedType);
         return Value::Object(dispatch.Get());
     }
-    case VT_ERROR: return Value::ErrorCode(v.scode);
-    case VT_BOOL: return Value::Bool(v.boolVal != VARIANT_FALSE);
-    case VT_UI1: return Value::Byte(v.bVal);
-    case VT_I1: return Value::Integer(v.cVal);
-    case VT_UI2: return Value::Long(v.uiVal);
+    case VT_ERROR:
+        return Value::ErrorCode(v.scode);
+    case VT_BOOL:
+        return Value::Bool(v.boolVal != VARIANT_FALSE);
+    case VT_UI1:
+        return Value::Byte(v.bVal);
+    case VT_I1:
+        return Value::Integer(v.cVal);
+    case VT_UI2:
+        return Value::Long(v.uiVal);
     case VT_UI4:
     case VT_UINT:
-        return v.ulVal <= 0x7FFFFFFFu ? Value::Long(static_cast<std::int32_t>(v.ulVal)) : Value::Double(v.ulVal);
-    case VT_I8: return Value::Double(static_cast<double>(v.llVal));
-    case VT_UI8: return Value::Double(static_cast<double>(v.ullVal));
-    default: throw ScriptError(458);
+        return v.ulVal <= 0x7FFFFFFFu ? Value::Long(static_cast<std::int32_t>(v.ulVal))
+                                      : Value::Double(v.ulVal);
+    case VT_I8:
+        return Value::Double(static_cast<double>(v.llVal));
+    case VT_UI8:
+        return Value::Double(static_cast<double>(v.ullVal));
+    default:
+        throw ScriptError(kErrUnsupportedType);
     }
 }
 
-} // namespace
-
-Value FromVariant(const VARIANT& v) {
-    if (v.vt == (VT_BYREF | VT_VARIANT))
-        return v.pvarVal ? FromVariant(*v.pvarVal) : Value();
+Value FromVariantAt(const VARIANT& v, int depth) {
+    if (v.vt == (VT_BYREF | VT_VARIANT)) {
+        if (depth > kMaxArrayNesting)
+            throw ScriptError(kErrOutOfStack);
+        return v.pvarVal ? FromVariantAt(*v.pvarVal, depth + 1) : Value();
+    }
     if (v.vt & VT_ARRAY) {
         SAFEARRAY* array = (v.vt & VT_BYREF) ? (v.pparray ? *v.pparray : nullptr) : v.parray;
-        return FromArray(array, v.vt & VT_TYPEMASK);
+        return FromArray(array, v.vt & VT_TYPEMASK, depth);
     }
     if (v.vt & VT_BYREF) {
         VARIANT view;
@@ -123,45 +163,101 @@ Value FromVariant(const VARIANT& v) {
             return {};
         view.vt = v.vt & ~VT_BYREF;
         switch (view.vt) {
-        case VT_I2: view.iVal = *v.piVal; break;
-        case VT_I4: view.lVal = *v.plVal; break;
-        case VT_R4: view.fltVal = *v.pfltVal; break;
-        case VT_R8: view.dblVal = *v.pdblVal; break;
-        case VT_CY: view.cyVal = *v.pcyVal; break;
-        case VT_DATE: view.date = *v.pdate; break;
-        case VT_BSTR: view.bstrVal = *v.pbstrVal; break;
-        case VT_DISPATCH: view.pdispVal = *v.ppdispVal; break;
-        case VT_UNKNOWN: view.punkVal = *v.ppunkVal; break;
-        case VT_ERROR: view.scode = *v.pscode; break;
-        case VT_BOOL: view.boolVal = *v.pboolVal; break;
-        case VT_UI1: view.bVal = *v.pbVal; break;
-        default: throw ScriptError(458);
+        case VT_I2:
+            view.iVal = *v.piVal;
+            break;
+        case VT_I4:
+            view.lVal = *v.plVal;
+            break;
+        case VT_R4:
+            view.fltVal = *v.pfltVal;
+            break;
+        case VT_R8:
+            view.dblVal = *v.pdblVal;
+            break;
+        case VT_CY:
+            view.cyVal = *v.pcyVal;
+            break;
+        case VT_DATE:
+            view.date = *v.pdate;
+            break;
+        case VT_BSTR:
+            view.bstrVal = *v.pbstrVal;
+            break;
+        case VT_DISPATCH:
+            view.pdispVal = *v.ppdispVal;
+            break;
+        case VT_UNKNOWN:
+            view.punkVal = *v.ppunkVal;
+            break;
+        case VT_ERROR:
+            view.scode = *v.pscode;
+            break;
+        case VT_BOOL:
+            view.boolVal = *v.pboolVal;
+            break;
+        case VT_UI1:
+            view.bVal = *v.pbVal;
+            break;
+        default:
+            throw ScriptError(kErrUnsupportedType);
         }
         return FromPlain(view);
     }
     return FromPlain(v);
 }
 
-void ToVariant(const Value& value, VARIANT& out) {
+void ToVariantAt(const Value& value, VARIANT& out, int depth) {
     VariantClear(&out);
     const Value& v = value.Deref();
     switch (v.Type()) {
-    case VType::Empty: break;
-    case VType::Null: out.vt = VT_NULL; break;
-    case VType::Integer: out.vt = VT_I2; out.iVal = static_cast<SHORT>(v.I()); break;
-    case VType::Long: out.vt = VT_I4; out.lVal = v.I(); break;
-    case VType::Byte: out.vt = VT_UI1; out.bVal = static_cast<BYTE>(v.I()); break;
-    case VType::Boolean: out.vt = VT_BOOL; out.boolVal = v.B() ? VARIANT_TRUE : VARIANT_FALSE; break;
-    case VType::Error: out.vt = VT_ERROR; out.scode = v.I(); break;
-    case VType::Single: out.vt = VT_R4; out.fltVal = v.F(); break;
-    case VType::Double: out.vt = VT_R8; out.dblVal = v.D(); break;
-    case VType::Date: out.vt = VT_DATE; out.date = v.D(); break;
-    case VType::Currency: out.vt = VT_CY; out.cyVal.int64 = v.Cy(); break;
+    case VType::Empty:
+        break;
+    case VType::Null:
+        out.vt = VT_NULL;
+        break;
+    case VType::Integer:
+        out.vt = VT_I2;
+        out.iVal = static_cast<SHORT>(v.I());
+        break;
+    case VType::Long:
+        out.vt = VT_I4;
+        out.lVal = v.I();
+        break;
+    case VType::Byte:
+        out.vt = VT_UI1;
+        out.bVal = static_cast<BYTE>(v.I());
+        break;
+    case VType::Boolean:
+        out.vt = VT_BOOL;
+        out.boolVal = v.B() ? VARIANT_TRUE : VARIANT_FALSE;
+        break;
+    case VType::Error:
+        out.vt = VT_ERROR;
+        out.scode = v.I();
+        break;
+    case VType::Single:
+        out.vt = VT_R4;
+        out.fltVal = v.F();
+        break;
+    case VType::Double:
+        out.vt = VT_R8;
+        out.dblVal = v.D();
+        break;
+    case VType::Date:
+        out.vt = VT_DATE;
+        out.date = v.D();
+        break;
+    case VType::Currency:
+        out.vt = VT_CY;
+        out.cyVal.int64 = v.Cy();
+        break;
     case VType::String: {
         const std::u16string_view text = v.Str();
         if (v.HasOddByte()) {
             const std::vector<std::uint8_t> bytes = v.Bytes();
-            out.bstrVal = SysAllocStringByteLen(reinterpret_cast<const char*>(bytes.data()), static_cast<UINT>(bytes.size()));
+            out.bstrVal = SysAllocStringByteLen(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<UINT>(bytes.size()));
         } else {
             out.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
         }
@@ -177,16 +273,28 @@ void ToVariant(const Value& value, VARIANT& out) {
             out.pdispVal->AddRef();
         break;
     case VType::Array:
-        out.parray = ToArray(*v.Arr());
+        out.parray = ToArray(*v.Arr(), depth);
         out.vt = VT_ARRAY | VT_VARIANT;
         break;
-    case VType::Ref: break;
+    case VType::Ref:
+        break;
     }
+}
+
+} // namespace
+
+Value FromVariant(const VARIANT& v) {
+    return FromVariantAt(v, 0);
+}
+
+void ToVariant(const Value& value, VARIANT& out) {
+    ToVariantAt(value, out, 0);
 }
 
 IUnknown* IdentityOf(IDispatch* object) {
     IUnknown* identity = nullptr;
-    if (object == nullptr || FAILED(object->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity))))
+    if (object == nullptr ||
+        FAILED(object->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity))))
         return object;
     identity->Release(); // only its address is wanted
     return identity;
@@ -196,7 +304,8 @@ bool HasMember(IDispatch* object, std::u16string_view name, DISPID* id) {
     std::u16string text(name);
     LPOLESTR names[] = {text.data()};
     DISPID found = DISPID_UNKNOWN;
-    const bool has = object != nullptr && SUCCEEDED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &found));
+    const bool has = object != nullptr &&
+                     SUCCEEDED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &found));
     if (id)
         *id = found;
     return has;
@@ -205,31 +314,45 @@ bool HasMember(IDispatch* object, std::u16string_view name, DISPID* id) {
 ScriptError ErrorFromInvoke(HRESULT hr, const EXCEPINFO& info, std::u16string_view member) {
     switch (hr) {
     case DISP_E_MEMBERNOTFOUND:
-    case DISP_E_UNKNOWNNAME: return ScriptError(kErrNoSuchMember, member);
-    case DISP_E_BADPARAMCOUNT: return ScriptError(kErrWrongArgCount, member);
-    case DISP_E_TYPEMISMATCH: return ScriptError(kErrTypeMismatch, member);
-    case DISP_E_OVERFLOW: return ScriptError(kErrOverflow);
-    case DISP_E_PARAMNOTOPTIONAL: return ScriptError(kErrArgNotOptional, member);
-    case DISP_E_BADINDEX: return ScriptError(kErrSubscript);
-    case DISP_E_DIVBYZERO: return ScriptError(kErrDivisionByZero);
-    case DISP_E_NONAMEDARGS: return ScriptError(kErrNamedArgs, member);
-    case E_OUTOFMEMORY: return ScriptError(kErrOutOfMemory);
-    default: break;
+    case DISP_E_UNKNOWNNAME:
+        return ScriptError(kErrNoSuchMember, member);
+    case DISP_E_BADPARAMCOUNT:
+        return ScriptError(kErrWrongArgCount, member);
+    case DISP_E_TYPEMISMATCH:
+        return ScriptError(kErrTypeMismatch, member);
+    case DISP_E_OVERFLOW:
+        return ScriptError(kErrOverflow);
+    case DISP_E_PARAMNOTOPTIONAL:
+        return ScriptError(kErrArgNotOptional, member);
+    case DISP_E_BADINDEX:
+        return ScriptError(kErrSubscript);
+    case DISP_E_DIVBYZERO:
+        return ScriptError(kErrDivisionByZero);
+    case DISP_E_NONAMEDARGS:
+        return ScriptError(kErrNamedArgs, member);
+    case E_OUTOFMEMORY:
+        return ScriptError(kErrOutOfMemory);
+    default:
+        break;
     }
     if (hr == DISP_E_EXCEPTION) {
         HRESULT code = info.scode != 0 ? info.scode : E_FAIL;
         if (info.scode == 0 && info.wCode != 0)
             code = static_cast<HRESULT>(0x800A0000u | info.wCode);
-        const int number = (static_cast<std::uint32_t>(code) & 0xFFFF0000u) == 0x800A0000u ? (code & 0xFFFF) : code;
+        const int number =
+            (static_cast<std::uint32_t>(code) & 0xFFFF0000u) == 0x800A0000u ? (code & 0xFFFF) : code;
         std::u16string description(com::BstrView(info.bstrDescription));
         if (description.empty())
-            description = number == code ? std::u16string(ErrorText(kErrAutomation)) : std::u16string(ErrorText(number));
-        ScriptError error = ScriptError::Custom(number, std::move(description), std::u16string(com::BstrView(info.bstrSource)));
+            description = number == code ? std::u16string(ErrorText(kErrAutomation))
+                                         : std::u16string(ErrorText(number));
+        ScriptError error = ScriptError::Custom(number, std::move(description),
+                                                std::u16string(com::BstrView(info.bstrSource)));
         error.scode = code;
         return error;
     }
     const auto text = com::PlatformErrorText(hr);
-    ScriptError error = ScriptError::Custom(hr, text ? com::Utf8ToUtf16(*text) : std::u16string(ErrorText(kErrAutomation)));
+    ScriptError error =
+        ScriptError::Custom(hr, text ? com::Utf8ToUtf16(*text) : std::u16string(ErrorText(kErrAutomation)));
     error.scode = hr;
     return error;
 }
@@ -237,7 +360,7 @@ ScriptError ErrorFromInvoke(HRESULT hr, const EXCEPINFO& info, std::u16string_vi
 Value InvokeById(IDispatch* object, DISPID id, std::u16string_view name, WORD flags, std::span<Value> args,
                  const Value* putValue, bool putRef) {
     const std::size_t count = args.size() + (putValue ? 1 : 0);
-    std::vector<VARIANT> slots(count);      // reversed: last argument first
+    std::vector<VARIANT> slots(count); // reversed: last argument first
     std::vector<VARIANT> referenced(args.size());
     for (auto& slot : slots)
         VariantInit(&slot);
@@ -270,16 +393,18 @@ Value InvokeById(IDispatch* object, DISPID id, std::u16string_view name, WORD fl
     DISPID putId = DISPID_PROPERTYPUT;
     if (putValue)
         ToVariant(*putValue, slots[0]);
-    DISPPARAMS params{slots.data(), putValue ? &putId : nullptr, static_cast<UINT>(count), putValue ? 1u : 0u};
+    DISPPARAMS params{slots.data(), putValue ? &putId : nullptr, static_cast<UINT>(count),
+                      putValue ? 1u : 0u};
     VARIANT result;
     VariantInit(&result);
     EXCEPINFO info{};
     UINT argError = 0;
     WORD callFlags = putValue ? (putRef ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT) : flags;
-    HRESULT hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, callFlags, &params, putValue ? nullptr : &result,
-                                &info, &argError);
+    HRESULT hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, callFlags, &params,
+                                putValue ? nullptr : &result, &info, &argError);
     if (putRef && (hr == DISP_E_MEMBERNOTFOUND)) {
-        hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr, &info, &argError);
+        hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr, &info,
+                            &argError);
     }
     if (info.pfnDeferredFillIn)
         info.pfnDeferredFillIn(&info);

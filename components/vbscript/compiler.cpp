@@ -42,7 +42,8 @@ class ProcedureCompiler;
 
 class ScriptCompiler {
 public:
-    ScriptCompiler(Program& program, std::shared_ptr<const std::u16string> source, std::vector<ScriptError>& errors)
+    ScriptCompiler(Program& program, std::shared_ptr<const std::u16string> source,
+                   std::vector<ScriptError>& errors)
         : program_(program), source_(std::move(source)), errors_(errors) {}
 
     Procedure* Script(const ScriptAst& ast, std::unique_ptr<Procedure>* standalone = nullptr,
@@ -97,7 +98,8 @@ public:
 // Compiles the body of one procedure (or the top-level statements).
 class ProcedureCompiler {
 public:
-    ProcedureCompiler(ScriptCompiler& script, Procedure& proc, ClassInfo* owner, const Procedure* caller = nullptr)
+    ProcedureCompiler(ScriptCompiler& script, Procedure& proc, ClassInfo* owner,
+                      const Procedure* caller = nullptr)
         : s_(script), proc_(proc), owner_(owner), caller_(caller) {}
 
     void Parameters(const ProcDecl& decl);
@@ -107,9 +109,23 @@ public:
 
 private:
     // ---- emission ----
-    int Here() const { return static_cast<int>(proc_.code.size()); }
+    // Asking where the code is makes that place a label: no instruction is
+    // later merged across it.
+    int Here() {
+        barrier_ = Size();
+        return barrier_;
+    }
+    int Size() const { return static_cast<int>(proc_.code.size()); }
     void Emit(Op op, std::int32_t a = 0, std::int32_t b = 0, std::int32_t c = 0, std::int32_t d = 0) {
+        if (!Fused(op, a))
+            Append(op, a, b, c, d);
+    }
+    void Append(Op op, std::int32_t a = 0, std::int32_t b = 0, std::int32_t c = 0, std::int32_t d = 0) {
         const std::int32_t operands[] = {a, b, c, d};
+        previousStart_ = lastStart_;
+        previousDepth_ = lastDepth_;
+        lastStart_ = Size();
+        lastDepth_ = depth_;
         proc_.code.push_back(static_cast<std::int32_t>(op));
         proc_.positions.push_back(pos_);
         for (int i = 0; i < kOperandCount[static_cast<int>(op)]; ++i) {
@@ -119,6 +135,9 @@ private:
         depth_ += StackEffect(op, a, b, c);
         proc_.maxStack = std::max(proc_.maxStack, depth_ + 1);
     }
+    bool Fused(Op op, std::int32_t a);
+    void Replace(int from, int depthBefore, SourcePos at, Op op, std::int32_t a, std::int32_t b = 0);
+    void ThreadJumps();
     int EmitJump(Op op) {
         Emit(op, -1);
         return Here() - 1;
@@ -135,9 +154,27 @@ private:
         return static_cast<int>(proc_.sites.size() - 1);
     }
     int Temp() { return proc_.localCount++; }
-    void Resumable(int start) {
-        if (Here() > start)
-            proc_.resumes.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(Here())});
+    int lastStart_ = -1; // the last instruction emitted, and the stack depth before it
+    int lastDepth_ = 0;
+    int previousStart_ = -1; // and the one before it
+    int previousDepth_ = 0;
+    int barrier_ = 0;
+    int selfSlot_ = -1; // the variable named after the procedure
+    // Code from start to here is one statement for On Error Resume Next:
+    // an error in it goes on after it. Answers the range's index, or -1.
+    int Resumable(int start) {
+        const int end = Here();
+        if (end <= start)
+            return -1;
+        const auto at = static_cast<std::uint32_t>(start);
+        const auto after = static_cast<std::uint32_t>(end);
+        proc_.resumes.push_back({at, after, after});
+        return static_cast<int>(proc_.resumes.size() - 1);
+    }
+    // A loop's own condition: an error in it goes on after the whole loop.
+    void ResumeHere(int range) {
+        if (range >= 0)
+            proc_.resumes[range].resume = static_cast<std::uint32_t>(Here());
     }
 
     // ---- names ----
@@ -201,6 +238,75 @@ private:
     bool topLevel_ = false;
 };
 
+// ---------------------------------------------------------------- emission
+
+namespace {
+
+// Comparison opcodes and their fused compare-and-jump forms, in one order.
+constexpr Op kComparisons[] = {Op::Eq, Op::Ne, Op::Lt, Op::Gt, Op::Le, Op::Ge};
+constexpr Op kJumpUnless[] = {Op::JumpUnlessEq, Op::JumpUnlessNe, Op::JumpUnlessLt,
+                              Op::JumpUnlessGt, Op::JumpUnlessLe, Op::JumpUnlessGe};
+constexpr Op kJumpUnlessInt[] = {Op::JumpUnlessEqInt, Op::JumpUnlessNeInt, Op::JumpUnlessLtInt,
+                                 Op::JumpUnlessGtInt, Op::JumpUnlessLeInt, Op::JumpUnlessGeInt};
+
+} // namespace
+
+// Peephole: `PushInt k` then Add or Sub becomes AddInt or SubInt k, and a
+// comparison then JumpIfFalse one compare-and-jump (taking the literal too
+// when the comparison's right side is one), when no label lies between
+// them. The merged instruction keeps the comparison's position, so errors
+// point where they did.
+bool ProcedureCompiler::Fused(Op op, std::int32_t a) {
+    if (lastStart_ < 0 || lastStart_ < barrier_)
+        return false;
+    const Op last = static_cast<Op>(proc_.code[lastStart_]);
+    if (last == Op::PushInt && (op == Op::Add || op == Op::Sub)) {
+        const std::int32_t literal = proc_.code[lastStart_ + 1];
+        Replace(lastStart_, lastDepth_, pos_, op == Op::Add ? Op::AddInt : Op::SubInt, literal);
+        return true;
+    }
+    if (op != Op::JumpIfFalse)
+        return false;
+    const auto* found = std::find(std::begin(kComparisons), std::end(kComparisons), last);
+    if (found == std::end(kComparisons))
+        return false;
+    const auto which = found - std::begin(kComparisons);
+    const SourcePos at = proc_.positions[lastStart_];
+    if (previousStart_ >= barrier_ && previousStart_ >= 0 &&
+        proc_.code[previousStart_] == static_cast<int>(Op::PushInt)) {
+        const std::int32_t literal = proc_.code[previousStart_ + 1];
+        Replace(previousStart_, previousDepth_, at, kJumpUnlessInt[which], literal, a);
+    } else {
+        Replace(lastStart_, lastDepth_, at, kJumpUnless[which], a);
+    }
+    return true;
+}
+
+// Drops the code from `from` on and emits one instruction in its place.
+void ProcedureCompiler::Replace(int from, int depthBefore, SourcePos at, Op op, std::int32_t a,
+                                std::int32_t b) {
+    const SourcePos saved = pos_;
+    proc_.code.resize(from);
+    proc_.positions.resize(from);
+    depth_ = depthBefore;
+    pos_ = at;
+    Append(op, a, b);
+    previousStart_ = -1;
+    pos_ = saved;
+}
+
+// A Jump whose target is a Return returns at once; the Jump's operand word
+// becomes a Nop that nothing reaches.
+void ProcedureCompiler::ThreadJumps() {
+    auto& code = proc_.code;
+    for (std::size_t at = 0; at < code.size(); at += kWidth[code[at]]) {
+        if (code[at] == static_cast<int>(Op::Jump) && code[code[at + 1]] == static_cast<int>(Op::Return)) {
+            code[at] = static_cast<int>(Op::Return);
+            code[at + 1] = static_cast<int>(Op::Nop);
+        }
+    }
+}
+
 // ---------------------------------------------------------------- names
 
 Resolution ProcedureCompiler::Resolve(const std::u16string& name) {
@@ -241,13 +347,19 @@ Resolution ProcedureCompiler::Resolve(const std::u16string& name) {
     }
     if (auto symbol = s_.program_.symbols.find(key); symbol != s_.program_.symbols.end()) {
         switch (symbol->second.kind) {
-        case SymbolKind::Variable: r.kind = Found::Global; break;
-        case SymbolKind::Procedure: r.kind = Found::Procedure; break;
+        case SymbolKind::Variable:
+            r.kind = Found::Global;
+            break;
+        case SymbolKind::Procedure:
+            r.kind = Found::Procedure;
+            break;
         case SymbolKind::Constant:
             r.kind = Found::Constant;
             r.constant = symbol->second.constant;
             break;
-        case SymbolKind::Class: r.kind = Found::Unknown; break;
+        case SymbolKind::Class:
+            r.kind = Found::Unknown;
+            break;
         }
         r.index = symbol->second.index;
         return r;
@@ -266,12 +378,23 @@ Resolution ProcedureCompiler::Resolve(const std::u16string& name) {
 
 bool ProcedureCompiler::PlaceOf(const Resolution& r, Place& place, int& operand) {
     switch (r.kind) {
-    case Found::Local: place = Place::Local; break;
-    case Found::Ref: place = Place::Ref; break;
-    case Found::Global: place = Place::Global; break;
-    case Found::Field: place = Place::Field; break;
-    case Found::Outer: place = Place::Outer; break;
-    default: return false;
+    case Found::Local:
+        place = Place::Local;
+        break;
+    case Found::Ref:
+        place = Place::Ref;
+        break;
+    case Found::Global:
+        place = Place::Global;
+        break;
+    case Found::Field:
+        place = Place::Field;
+        break;
+    case Found::Outer:
+        place = Place::Outer;
+        break;
+    default:
+        return false;
     }
     operand = r.index;
     return true;
@@ -291,11 +414,13 @@ void ProcedureCompiler::DeclareLocal(const std::u16string& name, SourcePos pos) 
     locals_[key] = LocalSymbol{Temp(), false, false, {}};
 }
 
-void ProcedureCompiler::PlaceForTarget(const std::u16string& name, SourcePos pos, Place& place, int& operand) {
+void ProcedureCompiler::PlaceForTarget(const std::u16string& name, SourcePos pos, Place& place,
+                                       int& operand) {
     const Resolution r = Resolve(name);
     if (PlaceOf(r, place, operand))
         return;
-    if (r.kind == Found::Constant || r.kind == Found::Builtin || r.kind == Found::Procedure || r.kind == Found::Method)
+    if (r.kind == Found::Constant || r.kind == Found::Builtin || r.kind == Found::Procedure ||
+        r.kind == Found::Method)
         s_.Fail(kErrIllegalAssignment, pos, name);
     place = Place::Name;
     operand = Site(name);
@@ -336,7 +461,9 @@ void ProcedureCompiler::HoistAssigned(const Block& body, bool topLevel) {
         case StmtKind::Assign:
         case StmtKind::Set:
         case StmtKind::For:
-        case StmtKind::ForEach: HoistName(stmt->target.get(), topLevel); break;
+        case StmtKind::ForEach:
+            HoistName(stmt->target.get(), topLevel);
+            break;
         case StmtKind::ReDim:
             for (const DimItem& item : stmt->dims)
                 if (Resolve(item.name).kind == Found::Unknown) {
@@ -346,7 +473,8 @@ void ProcedureCompiler::HoistAssigned(const Block& body, bool topLevel) {
                         locals_[Folded(item.name)] = LocalSymbol{Temp(), false, false, {}};
                 }
             break;
-        default: break;
+        default:
+            break;
         }
         for (const Branch& branch : stmt->branches)
             HoistAssigned(branch.body, topLevel);
@@ -371,8 +499,13 @@ void ProcedureCompiler::Parameters(const ProcDecl& decl) {
     }
     if (decl.kind == ProcKind::Function || decl.kind == ProcKind::PropertyGet) {
         proc_.resultSlot = Temp();
-        locals_[Folded(decl.name)] = LocalSymbol{proc_.resultSlot, false, false, {}};
+        selfSlot_ = proc_.resultSlot;
+    } else if (!locals_.count(Folded(decl.name))) {
+        // A Sub may assign to its own name; the value goes nowhere.
+        selfSlot_ = Temp();
     }
+    if (selfSlot_ >= 0)
+        locals_[Folded(decl.name)] = LocalSymbol{selfSlot_, false, false, {}};
 }
 
 void ProcedureCompiler::Body(const Block& body, bool topLevel) {
@@ -384,6 +517,7 @@ void ProcedureCompiler::Body(const Block& body, bool topLevel) {
     }
     Statements(body);
     Emit(Op::Return);
+    ThreadJumps();
     for (const auto& [key, local] : locals_)
         proc_.localNames.push_back(LocalName{key, local.slot, local.isRef, local.isConst, local.constant});
 }
@@ -404,24 +538,60 @@ void ProcedureCompiler::Statement(const Stmt& stmt) {
     depth_ = 0;
     const int start = Here();
     switch (stmt.kind) {
-    case StmtKind::Call: CallStatement(stmt); break;
-    case StmtKind::Assign: Assignment(stmt, false); break;
-    case StmtKind::Set: Assignment(stmt, true); break;
-    case StmtKind::Dim: DimStatement(stmt); break;
-    case StmtKind::ReDim: ReDimStatement(stmt); break;
-    case StmtKind::Const: ConstStatement(stmt); return;
-    case StmtKind::If: IfStatement(stmt); return;
-    case StmtKind::Select: SelectStatement(stmt); return;
-    case StmtKind::For: ForStatement(stmt); return;
-    case StmtKind::ForEach: ForEachStatement(stmt); return;
-    case StmtKind::Do: DoStatement(stmt); return;
-    case StmtKind::While: WhileStatement(stmt); return;
-    case StmtKind::Exit: ExitStatement(stmt); break;
-    case StmtKind::With: WithStatement(stmt); return;
-    case StmtKind::OnErrorResumeNext: Emit(Op::OnErrorResumeNext); break;
-    case StmtKind::OnErrorGoto0: Emit(Op::OnErrorGoto0); break;
-    case StmtKind::Erase: EraseStatement(stmt); break;
-    case StmtKind::OptionExplicit: break;
+    case StmtKind::Call:
+        CallStatement(stmt);
+        break;
+    case StmtKind::Assign:
+        Assignment(stmt, false);
+        break;
+    case StmtKind::Set:
+        Assignment(stmt, true);
+        break;
+    case StmtKind::Dim:
+        DimStatement(stmt);
+        break;
+    case StmtKind::ReDim:
+        ReDimStatement(stmt);
+        break;
+    case StmtKind::Const:
+        ConstStatement(stmt);
+        return;
+    case StmtKind::If:
+        IfStatement(stmt);
+        return;
+    case StmtKind::Select:
+        SelectStatement(stmt);
+        return;
+    case StmtKind::For:
+        ForStatement(stmt);
+        return;
+    case StmtKind::ForEach:
+        ForEachStatement(stmt);
+        return;
+    case StmtKind::Do:
+        DoStatement(stmt);
+        return;
+    case StmtKind::While:
+        WhileStatement(stmt);
+        return;
+    case StmtKind::Exit:
+        ExitStatement(stmt);
+        break;
+    case StmtKind::With:
+        WithStatement(stmt);
+        return;
+    case StmtKind::OnErrorResumeNext:
+        Emit(Op::OnErrorResumeNext);
+        break;
+    case StmtKind::OnErrorGoto0:
+        Emit(Op::OnErrorGoto0);
+        break;
+    case StmtKind::Erase:
+        EraseStatement(stmt);
+        break;
+    case StmtKind::OptionExplicit:
+    case StmtKind::Stop:
+        break;
     }
     Resumable(start);
 }
@@ -471,17 +641,20 @@ static bool IsAppendToSelf(const Expr& target, const Expr& value) {
 // after earlier pieces were appended.
 bool ProcedureCompiler::Harmless(const Expr& expr, const std::u16string& target) {
     switch (expr.kind) {
-    case ExprKind::Literal: return true;
+    case ExprKind::Literal:
+        return true;
     case ExprKind::Name: {
         if (com::EqualsIgnoringCase(expr.name, target))
             return false;
         const Found kind = Resolve(expr.name).kind;
-        return kind == Found::Local || kind == Found::Ref || kind == Found::Global || kind == Found::Constant ||
-               kind == Found::Outer;
+        return kind == Found::Local || kind == Found::Ref || kind == Found::Global ||
+               kind == Found::Constant || kind == Found::Outer;
     }
     case ExprKind::Paren:
-    case ExprKind::Unary: return Harmless(*expr.left, target);
-    case ExprKind::Binary: return Harmless(*expr.left, target) && Harmless(*expr.right, target);
+    case ExprKind::Unary:
+        return Harmless(*expr.left, target);
+    case ExprKind::Binary:
+        return Harmless(*expr.left, target) && Harmless(*expr.right, target);
     case ExprKind::Call:
         if (expr.left->kind != ExprKind::Name || Resolve(expr.left->name).kind != Found::Builtin)
             return false;
@@ -489,7 +662,8 @@ bool ProcedureCompiler::Harmless(const Expr& expr, const std::u16string& target)
             if (!Harmless(*arg, target))
                 return false;
         return true;
-    default: return false;
+    default:
+        return false;
     }
 }
 
@@ -623,7 +797,8 @@ void ProcedureCompiler::Assignment(const Stmt& stmt, bool isSet) {
         Emit(Op::IndexStore, static_cast<int>(target.args.size()), isSet ? 1 : 0);
         return;
     }
-    default: s_.Fail(kErrIllegalAssignment, target.pos);
+    default:
+        s_.Fail(kErrIllegalAssignment, target.pos);
     }
 }
 
@@ -633,7 +808,8 @@ void ProcedureCompiler::DimStatement(const Stmt& stmt) {
         if (!item.isArray)
             continue;
         for (const auto& bound : item.bounds) {
-            if (bound->kind != ExprKind::Literal && !(bound->kind == ExprKind::Name && Resolve(bound->name).kind == Found::Constant))
+            if (bound->kind != ExprKind::Literal &&
+                !(bound->kind == ExprKind::Name && Resolve(bound->name).kind == Found::Constant))
                 s_.Fail(kErrExpectedInteger, bound->pos);
             Expression(*bound);
         }
@@ -653,7 +829,8 @@ void ProcedureCompiler::ReDimStatement(const Stmt& stmt) {
         int operand = 0;
         PlaceForTarget(item.name, item.pos, place, operand);
         pos_ = item.pos;
-        Emit(Op::ReDim, static_cast<int>(place), operand, static_cast<int>(item.bounds.size()), stmt.preserve ? 1 : 0);
+        Emit(Op::ReDim, static_cast<int>(place), operand, static_cast<int>(item.bounds.size()),
+             stmt.preserve ? 1 : 0);
     }
 }
 
@@ -789,10 +966,11 @@ void ProcedureCompiler::ForEachStatement(const Stmt& stmt) {
 void ProcedureCompiler::DoStatement(const Stmt& stmt) {
     const int top = Here();
     int exitJump = -1;
+    int condition = -1;
     if (stmt.doTest == DoTest::PreWhile || stmt.doTest == DoTest::PreUntil) {
         Expression(*stmt.value);
         exitJump = EmitJump(stmt.doTest == DoTest::PreWhile ? Op::JumpIfFalse : Op::JumpIfTrue);
-        Resumable(top);
+        condition = Resumable(top);
     }
     loops_.push_back({false, {}});
     Statements(stmt.body);
@@ -802,9 +980,10 @@ void ProcedureCompiler::DoStatement(const Stmt& stmt) {
         const int test = Here();
         Expression(*stmt.value);
         exitJump = EmitJump(stmt.doTest == DoTest::PostWhile ? Op::JumpIfFalse : Op::JumpIfTrue);
-        Resumable(test);
+        condition = Resumable(test);
     }
     Emit(Op::LoopBack, top);
+    ResumeHere(condition);
     if (exitJump >= 0)
         PatchHere(exitJump);
     for (int exit : loops_.back().exits)
@@ -816,10 +995,11 @@ void ProcedureCompiler::WhileStatement(const Stmt& stmt) {
     const int top = Here();
     Expression(*stmt.value);
     const int exitJump = EmitJump(Op::JumpIfFalse);
-    Resumable(top);
+    const int condition = Resumable(top);
     loops_.push_back({false, {}});
     Statements(stmt.body);
     Emit(Op::LoopBack, top);
+    ResumeHere(condition);
     PatchHere(exitJump);
     // Exit Do inside While leaves the enclosing Do, not the While.
     std::vector<int> exits = std::move(loops_.back().exits);
@@ -840,8 +1020,12 @@ void ProcedureCompiler::ExitLoop(bool isFor, SourcePos pos) {
 
 void ProcedureCompiler::ExitStatement(const Stmt& stmt) {
     switch (stmt.exitKind) {
-    case ExitKind::Do: ExitLoop(false, stmt.pos); return;
-    case ExitKind::For: ExitLoop(true, stmt.pos); return;
+    case ExitKind::Do:
+        ExitLoop(false, stmt.pos);
+        return;
+    case ExitKind::For:
+        ExitLoop(true, stmt.pos);
+        return;
     case ExitKind::Sub:
         if (proc_.isTopLevel || proc_.kind != ProcKind::Sub)
             s_.Fail(kErrInvalidExit, stmt.pos);
@@ -875,17 +1059,26 @@ void ProcedureCompiler::WithStatement(const Stmt& stmt) {
 }
 
 void ProcedureCompiler::EraseStatement(const Stmt& stmt) {
-    Place place;
-    int operand = 0;
-    PlaceForTarget(stmt.target->name, stmt.target->pos, place, operand);
-    Emit(Op::Erase, static_cast<int>(place), operand);
+    for (const DimItem& item : stmt.dims) {
+        Place place;
+        int operand = 0;
+        PlaceForTarget(item.name, item.pos, place, operand);
+        pos_ = item.pos;
+        Emit(Op::Erase, static_cast<int>(place), operand);
+    }
 }
 
 // ---------------------------------------------------------------- expressions
 
+// ".name" outside any With compiles; running it raises error 505.
 void ProcedureCompiler::WithObject(SourcePos pos) {
-    if (withTemps_.empty())
-        s_.Fail(kErrInvalidReference, pos);
+    if (withTemps_.empty()) {
+        const SourcePos saved = pos_;
+        pos_ = pos;
+        Emit(Op::Raise, kErrInvalidReference);
+        pos_ = saved;
+        return;
+    }
     Emit(Op::LoadLocal, withTemps_.back());
 }
 
@@ -901,7 +1094,9 @@ void ProcedureCompiler::Expression(const Expr& expr) {
         else
             Emit(Op::PushConst, Constant(expr.literal));
         break;
-    case ExprKind::Name: NameValue(expr); break;
+    case ExprKind::Name:
+        NameValue(expr);
+        break;
     case ExprKind::Me:
         if (owner_ == nullptr)
             s_.Fail(kErrInvalidMe, expr.pos);
@@ -915,16 +1110,26 @@ void ProcedureCompiler::Expression(const Expr& expr) {
         pos_ = expr.pos;
         Emit(Op::MemberGet, Site(expr.name), 0, 0);
         break;
-    case ExprKind::Call: Call(expr, false); break;
+    case ExprKind::Call:
+        Call(expr, false);
+        break;
     case ExprKind::Unary:
         Expression(*expr.left);
         pos_ = expr.pos;
         Emit(expr.op == Tok::KwNot ? Op::Not : Op::Neg);
         break;
-    case ExprKind::Binary: Binary(expr); break;
-    case ExprKind::New: Emit(Op::New, Site(expr.name)); break;
-    case ExprKind::Paren: Expression(*expr.left); break;
-    case ExprKind::Missing: Emit(Op::PushMissing); break;
+    case ExprKind::Binary:
+        Binary(expr);
+        break;
+    case ExprKind::New:
+        Emit(Op::New, Site(expr.name));
+        break;
+    case ExprKind::Paren:
+        Expression(*expr.left);
+        break;
+    case ExprKind::Missing:
+        Emit(Op::PushMissing);
+        break;
     }
     pos_ = saved;
 }
@@ -934,50 +1139,105 @@ void ProcedureCompiler::Binary(const Expr& expr) {
     Expression(*expr.right);
     pos_ = expr.pos;
     switch (expr.op) {
-    case Tok::Plus: Emit(Op::Add); break;
-    case Tok::Minus: Emit(Op::Sub); break;
-    case Tok::Star: Emit(Op::Mul); break;
-    case Tok::Slash: Emit(Op::Div); break;
-    case Tok::Backslash: Emit(Op::IntDiv); break;
-    case Tok::KwMod: Emit(Op::Mod); break;
-    case Tok::Caret: Emit(Op::Pow); break;
-    case Tok::Amp: Emit(Op::Concat); break;
-    case Tok::KwAnd: Emit(Op::And); break;
-    case Tok::KwOr: Emit(Op::Or); break;
-    case Tok::KwXor: Emit(Op::Xor); break;
-    case Tok::KwEqv: Emit(Op::Eqv); break;
-    case Tok::KwImp: Emit(Op::Imp); break;
-    case Tok::Eq: Emit(Op::Eq); break;
-    case Tok::Ne: Emit(Op::Ne); break;
-    case Tok::Lt: Emit(Op::Lt); break;
-    case Tok::Gt: Emit(Op::Gt); break;
-    case Tok::Le: Emit(Op::Le); break;
-    case Tok::Ge: Emit(Op::Ge); break;
-    case Tok::KwIs: Emit(Op::Is); break;
-    default: s_.Fail(kErrSyntax, expr.pos);
+    case Tok::Plus:
+        Emit(Op::Add);
+        break;
+    case Tok::Minus:
+        Emit(Op::Sub);
+        break;
+    case Tok::Star:
+        Emit(Op::Mul);
+        break;
+    case Tok::Slash:
+        Emit(Op::Div);
+        break;
+    case Tok::Backslash:
+        Emit(Op::IntDiv);
+        break;
+    case Tok::KwMod:
+        Emit(Op::Mod);
+        break;
+    case Tok::Caret:
+        Emit(Op::Pow);
+        break;
+    case Tok::Amp:
+        Emit(Op::Concat);
+        break;
+    case Tok::KwAnd:
+        Emit(Op::And);
+        break;
+    case Tok::KwOr:
+        Emit(Op::Or);
+        break;
+    case Tok::KwXor:
+        Emit(Op::Xor);
+        break;
+    case Tok::KwEqv:
+        Emit(Op::Eqv);
+        break;
+    case Tok::KwImp:
+        Emit(Op::Imp);
+        break;
+    case Tok::Eq:
+        Emit(Op::Eq);
+        break;
+    case Tok::Ne:
+        Emit(Op::Ne);
+        break;
+    case Tok::Lt:
+        Emit(Op::Lt);
+        break;
+    case Tok::Gt:
+        Emit(Op::Gt);
+        break;
+    case Tok::Le:
+        Emit(Op::Le);
+        break;
+    case Tok::Ge:
+        Emit(Op::Ge);
+        break;
+    case Tok::KwIs:
+        Emit(Op::Is);
+        break;
+    default:
+        s_.Fail(kErrSyntax, expr.pos);
     }
 }
 
 void ProcedureCompiler::NameValue(const Expr& expr) {
     const Resolution r = Resolve(expr.name);
     switch (r.kind) {
-    case Found::Local: Emit(Op::LoadLocal, r.index); return;
-    case Found::Global: Emit(Op::LoadGlobal, r.index); return;
-    case Found::Ref: Emit(Op::Load, static_cast<int>(Place::Ref), r.index); return;
-    case Found::Field: Emit(Op::Load, static_cast<int>(Place::Field), r.index); return;
-    case Found::Outer: Emit(Op::Load, static_cast<int>(Place::Outer), r.index); return;
+    case Found::Local:
+        Emit(Op::LoadLocal, r.index);
+        return;
+    case Found::Global:
+        Emit(Op::LoadGlobal, r.index);
+        return;
+    case Found::Ref:
+        Emit(Op::LoadRef, r.index);
+        return;
+    case Found::Field:
+        Emit(Op::Load, static_cast<int>(Place::Field), r.index);
+        return;
+    case Found::Outer:
+        Emit(Op::Load, static_cast<int>(Place::Outer), r.index);
+        return;
     case Found::Constant:
         if (r.constant.Is(VType::Integer))
             Emit(Op::PushInt, r.constant.I());
         else
             Emit(Op::PushConst, Constant(r.constant));
         return;
-    case Found::Procedure: Emit(Op::CallProc, r.index, 0); return;
+    case Found::Procedure:
+        Emit(Op::CallProc, r.index, 0);
+        return;
     case Found::Method:
         Emit(Op::LoadMe);
         Emit(Op::MemberGet, Site(expr.name), 0, 0);
         return;
-    case Found::Builtin: Emit(Op::CallBuiltin, r.index, 0); return;
+    case Found::Builtin:
+        Emit(Op::CallBuiltin, r.index, 0);
+        return;
     case Found::Unknown:
         // Resolved at run time: a global may come with code added later.
         Emit(Op::Load, static_cast<int>(Place::Name), Site(expr.name));
@@ -991,7 +1251,7 @@ void ProcedureCompiler::Argument(const Expr& arg, bool byRef) {
         // An array element goes by reference too; the interpreter decides, as
         // the variable may hold an object with a default member instead.
         const Resolution r = Resolve(arg.left->name);
-        const bool selfCall = r.kind == Found::Local && !proc_.isTopLevel && proc_.resultSlot == r.index;
+        const bool selfCall = r.kind == Found::Local && !proc_.isTopLevel && selfSlot_ == r.index;
         Place place;
         int operand = 0;
         if (!selfCall && PlaceOf(r, place, operand)) {
@@ -1029,7 +1289,11 @@ void ProcedureCompiler::Arguments(const std::vector<ExprPtr>& args, const Proced
 }
 
 void ProcedureCompiler::Call(const Expr& expr, bool asStatement) {
-    const Expr& callee = *expr.left;
+    // (((f))) (x) calls f: parentheses around a callee change nothing.
+    const Expr* unwrapped = expr.left.get();
+    while (unwrapped->kind == ExprKind::Paren)
+        unwrapped = unwrapped->left.get();
+    const Expr& callee = *unwrapped;
     const int argc = static_cast<int>(expr.args.size());
     if (argc > 127)
         s_.Fail(kErrWrongArgCount, expr.pos);
@@ -1054,8 +1318,10 @@ void ProcedureCompiler::Call(const Expr& expr, bool asStatement) {
     const Resolution r = Resolve(callee.name);
     Place place;
     int operand = 0;
-    // Inside a function its own name with arguments is a recursive call.
-    const bool selfCall = r.kind == Found::Local && !proc_.isTopLevel && proc_.resultSlot == r.index && argc > 0;
+    // Inside a function its own name with arguments is a recursive call; a
+    // Sub's own name is one even without.
+    const bool selfCall = r.kind == Found::Local && !proc_.isTopLevel && selfSlot_ == r.index &&
+                          (argc > 0 || proc_.resultSlot < 0);
     if (selfCall || r.kind == Found::Procedure) {
         const Procedure* target = selfCall ? &proc_ : s_.program_.procedures[r.index].get();
         const int index = selfCall ? -1 : r.index;
@@ -1064,7 +1330,8 @@ void ProcedureCompiler::Call(const Expr& expr, bool asStatement) {
         if (index < 0) {
             // The procedure's own index: it is the one being compiled.
             const auto& procs = s_.program_.procedures;
-            const auto it = std::find_if(procs.begin(), procs.end(), [&](const auto& p) { return p.get() == &proc_; });
+            const auto it =
+                std::find_if(procs.begin(), procs.end(), [&](const auto& p) { return p.get() == &proc_; });
             if (owner_ != nullptr)
                 Emit(Op::CallMethodMe, static_cast<int>(it - procs.begin()), argc);
             else
@@ -1116,8 +1383,10 @@ void ProcedureCompiler::Call(const Expr& expr, bool asStatement) {
 
 Value ScriptCompiler::ConstantValue(const Expr& expr) {
     switch (expr.kind) {
-    case ExprKind::Literal: return expr.literal;
-    case ExprKind::Paren: return ConstantValue(*expr.left);
+    case ExprKind::Literal:
+        return expr.literal;
+    case ExprKind::Paren:
+        return ConstantValue(*expr.left);
     case ExprKind::Unary:
         if (expr.op == Tok::Minus)
             return Negate(ConstantValue(*expr.left));
@@ -1130,7 +1399,8 @@ Value ScriptCompiler::ConstantValue(const Expr& expr) {
             return symbol->second.constant;
         break;
     }
-    default: break;
+    default:
+        break;
     }
     Fail(kErrExpectedLiteral, expr.pos);
     return {};
@@ -1370,7 +1640,8 @@ std::unique_ptr<Procedure> CompileDynamic(Program& program, const ScriptAst& ast
 
 std::unique_ptr<Procedure> CompileDynamicExpression(Program& program, const Expr& expr,
                                                     std::shared_ptr<const std::u16string> source,
-                                                    std::vector<ScriptError>& errors, const DynamicScope& scope) {
+                                                    std::vector<ScriptError>& errors,
+                                                    const DynamicScope& scope) {
     ScriptCompiler compiler(program, std::move(source), errors);
     std::unique_ptr<Procedure> proc;
     compiler.Evaluation(expr, &proc, &scope);

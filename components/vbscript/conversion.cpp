@@ -31,14 +31,8 @@ std::optional<double> ParseRadix(std::u16string_view digits, int radix) {
         return std::nullopt;
     std::uint64_t value = 0;
     for (char16_t c : digits) {
-        int d = -1;
-        if (c >= u'0' && c <= u'9')
-            d = c - u'0';
-        else if (c >= u'a' && c <= u'f')
-            d = c - u'a' + 10;
-        else if (c >= u'A' && c <= u'F')
-            d = c - u'A' + 10;
-        if (d < 0 || d >= radix)
+        const int d = com::DigitValue(c);
+        if (d >= radix)
             return std::nullopt;
         value = value * radix + d;
         if (value > 0xFFFFFFFFull)
@@ -159,12 +153,6 @@ void AppendTimePart(std::u16string& out, const DateParts& p, const Locale& local
 
 } // namespace
 
-double RoundHalfEven(double value) {
-    if (!std::isfinite(value))
-        return value;
-    return std::nearbyint(value); // the default rounding mode is to nearest, ties to even
-}
-
 std::optional<double> ParseNumber(std::u16string_view text) {
     text = TrimSpaces(text);
     if (text.size() > 2 && text[0] == u'&') {
@@ -245,10 +233,13 @@ bool ToBool(const Value& value) {
     case VType::String: {
         const std::u16string_view text = TrimSpaces(value.Str());
         const Locale& locale = ActiveLocale();
-        for (std::u16string_view yes : {std::u16string_view(u"True"), locale.trueText})
+        // "#TRUE#" and "#FALSE#" are how Boolean values are written to files.
+        for (std::u16string_view yes :
+             {std::u16string_view(u"True"), std::u16string_view(u"#TRUE#"), locale.trueText})
             if (com::EqualsIgnoringCase(text, yes))
                 return true;
-        for (std::u16string_view no : {std::u16string_view(u"False"), locale.falseText})
+        for (std::u16string_view no :
+             {std::u16string_view(u"False"), std::u16string_view(u"#FALSE#"), locale.falseText})
             if (com::EqualsIgnoringCase(text, no))
                 return false;
         return TextToDouble(text) != 0;
@@ -326,15 +317,8 @@ std::optional<double> MakeDate(int year, int month, int day) {
     m -= FloorDiv(m, 12) * 12;
     if (y < 100 || y > 9999)
         return std::nullopt;
-    // Days from civil (proleptic Gregorian), then shifted to 30 December 1899.
-    const std::int64_t yy = m < 2 ? y - 1 : y;
-    const std::int64_t era = FloorDiv(yy, 400);
-    const std::int64_t yoe = yy - era * 400;
-    const std::int64_t mp = (m + 10) % 12;
-    const std::int64_t doy = (153 * mp + 2) / 5;
-    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    const std::int64_t days = era * 146097 + doe - 719468; // days since 1970-01-01 of the 1st
-    return static_cast<double>(days + 25569 + (day - 1));
+    const std::int64_t first = com::DaysFromCivil(y, static_cast<unsigned>(m + 1), 1);
+    return static_cast<double>(first - com::kOleDateEpoch + (day - 1));
 }
 
 double MakeTime(int hour, int minute, int second) {
@@ -353,15 +337,13 @@ DateParts SplitDate(double date) {
     p.hour = static_cast<int>(seconds / 3600);
     p.minute = static_cast<int>(seconds / 60 % 60);
     p.second = static_cast<int>(seconds % 60);
-    const std::int64_t z = static_cast<std::int64_t>(whole) - 25569 + 719468;
-    const std::int64_t era = FloorDiv(z, 146097);
-    const std::int64_t doe = z - era * 146097;
-    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const std::int64_t mp = (5 * doy + 2) / 153;
-    p.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    p.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    p.year = static_cast<int>(yoe + era * 400 + (p.month <= 2 ? 1 : 0));
+    std::int64_t year = 0;
+    unsigned month = 0;
+    unsigned day = 0;
+    com::CivilFromDays(static_cast<std::int64_t>(whole) + com::kOleDateEpoch, &year, &month, &day);
+    p.day = static_cast<int>(day);
+    p.month = static_cast<int>(month);
+    p.year = static_cast<int>(year);
     // 30 December 1899 was a Saturday (7).
     p.weekday = static_cast<int>(((static_cast<std::int64_t>(whole) % 7) + 7 + 6) % 7) + 1;
     return p;
@@ -523,10 +505,7 @@ namespace zorv::vbs {
 namespace {
 
 int DaysInMonth(int year, int month) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month == 2 && ((year % 4 == 0 && year % 100 != 0) || year % 400 == 0))
-        return 29;
-    return kDays[month - 1];
+    return static_cast<int>(com::DaysInMonth(year, static_cast<unsigned>(month)));
 }
 
 // A month's number from its name or abbreviation in either locale, or 0.

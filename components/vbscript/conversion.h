@@ -7,12 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "platform/com/date_number_rules.h"
 #include "value.h"
 
 namespace zorv::vbs {
 
 // Round half to even, as every VBScript conversion to an integer does.
-double RoundHalfEven(double value);
+using com::RoundHalfEven; // banker's rounding, shared with Automation's conversions
 
 // A number written as VBScript reads texts: spaces around, a sign, the
 // locale's decimal sign, an exponent, or &H / &O prefixes.

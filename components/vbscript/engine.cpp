@@ -1,6 +1,8 @@
 #include "engine.h"
 
 #include <algorithm>
+#include <new>
+#include <stdexcept>
 
 #include "compiler.h"
 #include "event_binding.h"
@@ -22,12 +24,38 @@ private:
     const Locale& previous_;
 };
 
+// The error that comes first in the text, wherever it was found.
 ScriptError FirstOf(std::vector<ScriptError>& errors, const std::u16string& source) {
-    ScriptError error = errors.front();
+    auto later = [](const ScriptError& a, const ScriptError& b) {
+        const auto key = [](const ScriptError& e) {
+            return std::pair(e.pos.line == 0 ? UINT32_MAX : e.pos.line, e.pos.column);
+        };
+        return key(a) < key(b);
+    };
+    ScriptError error = *std::min_element(errors.begin(), errors.end(), later);
     error.compile = true;
     error.source = std::u16string(kCompileErrorSource);
     Engine::AttachText(error, source);
     return error;
+}
+
+// Running out of memory while compiling (the guard's bound, or the heap
+// itself) is a compile error at the line reached, like any other.
+template <class Step> auto Compiling(const std::u16string& source, Step&& step) -> decltype(step()) {
+    try {
+        return step();
+    } catch (ScriptError& error) {
+        if (error.compile)
+            throw;
+        std::vector<ScriptError> errors{std::move(error)};
+        throw FirstOf(errors, source);
+    } catch (const std::bad_alloc&) {
+        std::vector<ScriptError> errors{ScriptError(kErrOutOfMemory)};
+        throw FirstOf(errors, source);
+    } catch (const std::length_error&) {
+        std::vector<ScriptError> errors{ScriptError(kErrOutOfMemory)};
+        throw FirstOf(errors, source);
+    }
 }
 
 } // namespace
@@ -94,6 +122,8 @@ void Engine::Teardown() {
     survivors.clear();
     vm_.reset();
     program_.reset();
+    sources_.clear();
+    sourceMemory_.clear();
     err_->Clear();
 }
 
@@ -148,21 +178,34 @@ Value Engine::RunHandler(Procedure& proc, std::span<const Value> args) {
 }
 
 void Engine::AddCode(std::u16string_view text) {
-    auto source = std::make_shared<const std::u16string>(text);
-    ParseResult parsed = ParseScript(*source);
-    if (!parsed.errors.empty())
-        throw FirstOf(parsed.errors, *source);
-    // A text that fails to compile leaves the engine as it was.
+    // The text stays for the error messages as long as the engine: it counts.
+    MemoryHold sourceMemory;
+    auto source = Compiling(std::u16string(), [&] {
+        sourceMemory.Charge(HeapFootprint((text.size() + 1) * sizeof(char16_t)));
+        return std::make_shared<const std::u16string>(text);
+    });
+    ParseResult parsed = Compiling(*source, [&] { return ParseScript(*source); });
+    // A text that fails to compile leaves the engine as it was. What did
+    // parse is compiled even after a syntax error, so that the error
+    // reported is the first in the text, of either kind.
     const auto savedSymbols = program_->symbols;
     const bool savedExplicit = program_->optionExplicit;
-    std::vector<ScriptError> errors;
-    Procedure* top = CompileScript(*program_, parsed.ast, source, errors);
+    std::vector<ScriptError> errors = std::move(parsed.errors);
+    Procedure* top = nullptr;
+    try {
+        top = Compiling(*source, [&] { return CompileScript(*program_, parsed.ast, source, errors); });
+    } catch (...) {
+        program_->symbols = savedSymbols;
+        program_->optionExplicit = savedExplicit;
+        throw;
+    }
     if (!errors.empty()) {
         program_->symbols = savedSymbols;
         program_->optionExplicit = savedExplicit;
         throw FirstOf(errors, *source);
     }
     sources_.push_back(source);
+    sourceMemory_.push_back(std::move(sourceMemory));
     RunProcedure(*top, {});
 }
 

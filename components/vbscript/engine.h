@@ -81,6 +81,7 @@ private:
     com::ComPtr<IDispatch> errObject_;
     std::vector<NamedObject> namedObjects_;
     std::vector<std::shared_ptr<const std::u16string>> sources_;
+    std::vector<MemoryHold> sourceMemory_;
     std::unordered_map<ScriptObject*, std::uint64_t> instances_;
     std::uint64_t nextSerial_ = 0;
 };

@@ -16,6 +16,16 @@
 #include "script_error.h"
 #include "script_object.h"
 
+// Labels as values where the compiler has them; the CMake option
+// ZORV_VBS_SWITCH_DISPATCH (or a compiler without them) picks the switch.
+#ifndef ZORV_VBS_SWITCH_DISPATCH
+#if defined(__GNUC__)
+#define ZORV_VBS_SWITCH_DISPATCH 0
+#else
+#define ZORV_VBS_SWITCH_DISPATCH 1
+#endif
+#endif
+
 namespace zorv::vbs {
 namespace {
 
@@ -26,7 +36,6 @@ constexpr int kTickInterval = 1 << 12;
 // Budget units: a built-in call costs as much as 16 simple steps, a recovered
 // error (an exception thrown and caught) reads the clock at once.
 constexpr int kBuiltinCost = 16;
-constexpr int kErrScriptStopped = 5050;
 constexpr std::u16string_view kStopQuestion =
     u"Le script s'exécute depuis longtemps. Voulez-vous l'arrêter ?";
 
@@ -164,10 +173,10 @@ const ResumeRange* FindResume(const Procedure& proc, std::uint32_t at) {
 } // namespace
 
 Interpreter::Interpreter(Engine& engine)
-    : engine_(engine), program_(engine.GetProgram()), stack_(std::make_unique<Value[]>(kStackValues)) {
+    : engine_(engine), program_(engine.GetProgram()), stack_(std::make_unique<Value[]>(kStackValues)),
+      frames_(kMaxFrames + 1) {
     sp_ = stack_.get();
     stackEnd_ = stack_.get() + kStackValues;
-    frames_.reserve(kMaxFrames + 1);
 }
 
 Interpreter::~Interpreter() {
@@ -175,28 +184,32 @@ Interpreter::~Interpreter() {
 }
 
 void Interpreter::ClearTo(Value* newTop) {
-    while (sp_ > newTop) {
-        Value dying = PopValue();
-        (void)dying;
-    }
+    while (sp_ > newTop)
+        (--sp_)->Clear();
 }
 
 // ------------------------------------------------------------------ frames
 
-void Interpreter::EnterFrame(const Procedure& proc, Value* args, int argc, Value* result, ScriptObject* me,
-                             bool discard, Value* outer) {
+// Inline: every script-to-script call goes through here.
+inline void Interpreter::EnterFrame(const Procedure& proc, Value* args, int argc, Value* result,
+                                    ScriptObject* me, bool discard, Value* outer) {
     if (--budget_ <= 0)
         Tick();
-    if (argc != proc.paramCount)
-        throw ScriptError(kErrWrongArgCount, proc.name);
-    if (frames_.size() >= kMaxFrames || args + proc.localCount + proc.maxStack + 8 >= stackEnd_)
-        throw ScriptError(kErrOutOfStack);
+    if (argc != proc.paramCount || frames_.size() >= kMaxFrames ||
+        args + proc.localCount + proc.maxStack + 8 >= stackEnd_) [[unlikely]]
+        CannotEnter(proc, argc);
     for (int i = 0; i < argc; ++i) {
         if (args[i].Is(VType::Ref) && !proc.byRef[i])
             args[i] = Value(*args[i].Target());
     }
     sp_ = args + proc.localCount;
     frames_.push_back(Frame{&proc, proc.code.data(), args, result, me, outer, false, discard});
+}
+
+void Interpreter::CannotEnter(const Procedure& proc, int argc) {
+    if (argc != proc.paramCount)
+        throw ScriptError(kErrWrongArgCount, proc.name);
+    throw ScriptError(kErrOutOfStack);
 }
 
 void Interpreter::PopFrame() {
@@ -284,7 +297,7 @@ bool Interpreter::Recover(ScriptError& error, std::size_t floor) {
         const ResumeRange* range = FindResume(*frame.proc, at);
         if (range == nullptr && at > 0)
             range = FindResume(*frame.proc, at - 1);
-        frame.pc = frame.proc->code.data() + (range ? range->end : frame.proc->code.size() - 1);
+        frame.pc = frame.proc->code.data() + (range ? range->resume : frame.proc->code.size() - 1);
         return true;
     }
     while (frames_.size() > floor)
@@ -324,7 +337,7 @@ bool Interpreter::ClockSaysStop() {
 }
 
 ScriptError Interpreter::StopError() {
-    ScriptError stop = ScriptError::Custom(kErrScriptStopped, u"Script arrêté : délai d'exécution dépassé");
+    ScriptError stop(kErrScriptStopped);
     stop.fatal = true;
     return stop;
 }
@@ -455,7 +468,8 @@ void Interpreter::CallBuiltin(int index, int argc) {
         result = builtin.function(*this, std::span<Value>(args, static_cast<std::size_t>(argc)));
     } catch (ScriptError& error) {
         // Like the original, name the function the error came from.
-        if (!error.positioned && error.description == ErrorText(error.number) && error.number < 1000)
+        if (!error.positioned && error.description == ErrorText(error.number) &&
+            error.number < kFirstCompileError)
             error.description = ScriptError(error.number, builtin.name).description;
         throw;
     }
@@ -875,25 +889,55 @@ void Interpreter::Erase(Place place, int operand) {
 
 // ------------------------------------------------------------------ the loop
 
-#define VBS_OPERAND(n) (pc[n])
-#define VBS_NEXT                                                                                             \
-    do {                                                                                                     \
-        op = pc;                                                                                             \
-        goto* kHandlers[*pc++];                                                                              \
-    } while (0)
+// One handler is VBS_OP(name) body VBS_END. The handler moves pc past its
+// instruction first, by the width the opcode table gives, so that the body
+// reads its operands through `op` and a jump simply sets pc. A handler that
+// throws does so before it moves pc elsewhere, so pc - 1 still lies in the
+// failing instruction. The body is a do-while: `break` leaves it, ending
+// the lives of its locals, before the next instruction is fetched.
+#if ZORV_VBS_SWITCH_DISPATCH
+// The portable build: one switch in a loop.
+#define VBS_DISPATCH                                                                                         \
+    for (;;)                                                                                                 \
+        switch (static_cast<Op>(*pc))
+#define VBS_OP(name)                                                                                         \
+    case Op::name:                                                                                           \
+        do {                                                                                                 \
+            [[maybe_unused]] const std::int32_t* const op = pc;                                              \
+            pc += kWidth[static_cast<int>(Op::name)];
+#define VBS_END                                                                                              \
+    }                                                                                                        \
+    while (false)                                                                                            \
+        ;                                                                                                    \
+    continue;
+#else
+// Direct threading: every handler ends with its own jump to the next one
+// (labels as values, in GCC and Clang), which branch predictors follow far
+// better than one shared switch.
+#define VBS_NEXT goto* kHandlers[*pc]
+#define VBS_DISPATCH VBS_NEXT;
+#define VBS_OP(name)                                                                                         \
+    L_##name : do {                                                                                          \
+        [[maybe_unused]] const std::int32_t* const op = pc;                                                  \
+        pc += kWidth[static_cast<int>(Op::name)];
+#define VBS_END                                                                                              \
+    }                                                                                                        \
+    while (false)                                                                                            \
+        ;                                                                                                    \
+    VBS_NEXT;
+#endif
+#define VBS_OPERAND(n) (op[(n) + 1])
 // A step that may call script code in a new frame (a procedure reached by
 // name, a class's property or default member): execution goes on in that
-// frame, or after the instruction's operands when none was entered. A macro,
-// not a lambda, so that pc and the frame stay in registers.
-#define VBS_MAY_ENTER_FRAME(operands, step)                                                                  \
+// frame, or after the instruction when none was entered. A macro, not a
+// lambda, so that pc and the frame stay in registers.
+#define VBS_MAY_ENTER_FRAME(step)                                                                            \
     do {                                                                                                     \
-        frame->pc = pc + (operands);                                                                         \
+        frame->pc = pc;                                                                                      \
         const std::size_t depth = frames_.size();                                                            \
         step;                                                                                                \
         if (frames_.size() != depth)                                                                         \
             reload();                                                                                        \
-        else                                                                                                 \
-            pc += (operands);                                                                                \
     } while (0)
 #define VBS_BINARY(function)                                                                                 \
     {                                                                                                        \
@@ -918,12 +962,44 @@ void Interpreter::Erase(Place place, int operand) {
         break;                                                                                               \
     }
 
+#define VBS_COMPARE_JUMP(relation, test)                                                                     \
+    {                                                                                                        \
+        const Value& l = sp_[-2];                                                                            \
+        const Value& r = sp_[-1];                                                                            \
+        bool holds;                                                                                          \
+        if (IsSmallInt(l) && IsSmallInt(r)) {                                                                \
+            holds = l.I() test r.I();                                                                        \
+            sp_ -= 2;                                                                                        \
+        } else {                                                                                             \
+            Value right = PopValue();                                                                        \
+            Value left = PopValue();                                                                         \
+            holds = IsTrue(CompareValues(left, right, Relation::relation));                                  \
+        }                                                                                                    \
+        if (!holds)                                                                                          \
+            pc = proc->code.data() + VBS_OPERAND(0);                                                         \
+    }
+
+#define VBS_COMPARE_INT_JUMP(relation, test)                                                                 \
+    {                                                                                                        \
+        const Value& l = sp_[-1];                                                                            \
+        bool holds;                                                                                          \
+        if (IsSmallInt(l)) {                                                                                 \
+            holds = l.I() test VBS_OPERAND(0);                                                               \
+            --sp_;                                                                                           \
+        } else {                                                                                             \
+            Value left = PopValue();                                                                         \
+            const Value right = Value::Integer(static_cast<std::int16_t>(VBS_OPERAND(0)));                   \
+            holds = IsTrue(CompareValues(left, right, Relation::relation));                                  \
+        }                                                                                                    \
+        if (!holds)                                                                                          \
+            pc = proc->code.data() + VBS_OPERAND(1);                                                         \
+    }
+
 void Interpreter::Loop(std::size_t floor, Value& out) {
     Frame* frame = &frames_.back();
     const std::int32_t* pc = frame->pc;
     Value* base = frame->base;
     const Procedure* proc = frame->proc;
-    const std::int32_t* op = pc;
     // The common places without a call; the rest through PlaceRef.
     auto slot = [&](Place place, int operand) -> Value& {
         if (place == Place::Local)
@@ -940,100 +1016,62 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
         base = frame->base;
         proc = frame->proc;
     };
-    // Direct threading: every handler ends with its own jump to the next
-    // one (labels as values, in GCC and Clang), which branch predictors
-    // follow far better than one shared switch. A handler is a do-while so
-    // that `break` leaves it, ending the lives of its locals, before the jump.
+#if !ZORV_VBS_SWITCH_DISPATCH
     static const void* const kHandlers[] = {
 #define VBS_OP_LABEL(name, operands, effect) &&L_##name,
         VBS_OPCODES(VBS_OP_LABEL)
 #undef VBS_OP_LABEL
     };
+#endif
     try {
-        VBS_NEXT;
-        {
-        L_Pop:
-            do {
+        VBS_DISPATCH {
+            VBS_OP(Pop)
                 Value dying = PopValue();
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_PushConst:
-            do {
+            VBS_END
+            VBS_OP(PushConst)
                 *sp_++ = proc->constants[VBS_OPERAND(0)];
-                pc += 1;
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_PushInt:
-            do {
-                *sp_++ = Value::Integer(static_cast<std::int16_t>(VBS_OPERAND(0)));
-                pc += 1;
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_PushEmpty:
-            do {
+            VBS_END
+            VBS_OP(PushInt)
+                Push(Value::Integer(static_cast<std::int16_t>(VBS_OPERAND(0))));
+            VBS_END
+            VBS_OP(PushEmpty)
                 *sp_++ = Value();
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_PushMissing:
-            do {
+            VBS_END
+            VBS_OP(PushMissing)
                 *sp_++ = Value::Missing();
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_LoadLocal:
-            do {
-                *sp_++ = base[VBS_OPERAND(0)];
-                pc += 1;
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_StoreLocal:
-            do {
-                Value v = PopValue();
-                if (v.IsObject())
-                    v = DefaultValue(v);
-                base[VBS_OPERAND(0)] = std::move(v);
-                pc += 1;
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_LoadGlobal:
-            do {
-                *sp_++ = program_.globals[VBS_OPERAND(0)];
-                pc += 1;
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_StoreGlobal:
-            do {
-                Value v = PopValue();
-                if (v.IsObject())
-                    v = DefaultValue(v);
-                program_.globals[VBS_OPERAND(0)] = std::move(v);
-                pc += 1;
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_Load:
-            do {
+            VBS_END
+            VBS_OP(LoadLocal)
+                Push(base[VBS_OPERAND(0)]);
+            VBS_END
+            VBS_OP(StoreLocal)
+                if (sp_[-1].IsObject())
+                    sp_[-1] = DefaultValue(sp_[-1]);
+                base[VBS_OPERAND(0)] = std::move(sp_[-1]);
+                --sp_;
+            VBS_END
+            VBS_OP(LoadRef)
+                Push(base[VBS_OPERAND(0)].Deref());
+            VBS_END
+            VBS_OP(LoadGlobal)
+                Push(program_.globals[VBS_OPERAND(0)]);
+            VBS_END
+            VBS_OP(StoreGlobal)
+                if (sp_[-1].IsObject())
+                    sp_[-1] = DefaultValue(sp_[-1]);
+                program_.globals[VBS_OPERAND(0)] = std::move(sp_[-1]);
+                --sp_;
+            VBS_END
+            VBS_OP(Load)
                 const Place place = static_cast<Place>(VBS_OPERAND(0));
                 if (place == Place::Name) {
-                    frame->pc = pc + 2;
+                    frame->pc = pc;
                     Value v = ResolveLoad(const_cast<NameSite&>(proc->sites[VBS_OPERAND(1)]));
                     *sp_++ = std::move(v);
                 } else {
                     *sp_++ = slot(place, VBS_OPERAND(1));
                 }
-                pc += 2;
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_Store:
-            do {
+            VBS_END
+            VBS_OP(Store)
                 const std::int32_t placeBits = VBS_OPERAND(0);
                 Value v = PopValue();
                 if (!(placeBits & 0x100) && v.IsObject())
@@ -1046,48 +1084,33 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                         Unshare(v, pinned);
                 }
                 PlaceRef(place, VBS_OPERAND(1)) = std::move(v);
-                pc += 2;
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_SetStore:
-            do {
+            VBS_END
+            VBS_OP(SetStore)
                 Value v = PopValue();
                 SetInto(PlaceRef(static_cast<Place>(VBS_OPERAND(0) & 0xFF), VBS_OPERAND(1)), std::move(v));
-                pc += 2;
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_Addr:
-            do {
+            VBS_END
+            VBS_OP(Addr)
                 const Place place = static_cast<Place>(VBS_OPERAND(0));
                 if (place == Place::Name) {
                     NameSite& site = const_cast<NameSite&>(proc->sites[VBS_OPERAND(1)]);
-                    frame->pc = pc + 2;
+                    frame->pc = pc;
                     if (Value* global = AddressOfName(site)) {
                         *sp_++ = Value::RefTo(global);
                     } else {
-                        frame->pc = pc + 2;
+                        frame->pc = pc;
                         Value v = ResolveLoad(site);
                         *sp_++ = std::move(v);
                     }
                 } else {
                     *sp_++ = Value::RefTo(&slot(place, VBS_OPERAND(1)));
                 }
-                pc += 2;
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_LoadMe:
-            do {
+            VBS_END
+            VBS_OP(LoadMe)
                 if (frame->me == nullptr)
                     throw ScriptError(kErrInvalidMe);
                 *sp_++ = Value::Object(frame->me, true);
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_Add:
-            do {
+            VBS_END
+            VBS_OP(Add)
                 Value& l = sp_[-2];
                 Value& r = sp_[-1];
                 if (IsSmallInt(l) && IsSmallInt(r)) {
@@ -1108,10 +1131,8 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                     }
                 }
                 VBS_BINARY(Add)
-            } while (false);
-            VBS_NEXT;
-        L_Sub:
-            do {
+            VBS_END
+            VBS_OP(Sub)
                 Value& l = sp_[-2];
                 Value& r = sp_[-1];
                 if (IsSmallInt(l) && IsSmallInt(r)) {
@@ -1122,10 +1143,8 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                     break;
                 }
                 VBS_BINARY(Subtract)
-            } while (false);
-            VBS_NEXT;
-        L_Mul:
-            do {
+            VBS_END
+            VBS_OP(Mul)
                 Value& l = sp_[-2];
                 Value& r = sp_[-1];
                 if (IsSmallInt(l) && IsSmallInt(r)) {
@@ -1136,135 +1155,142 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                     break;
                 }
                 VBS_BINARY(Multiply)
-            } while (false);
-            VBS_NEXT;
-        L_Div:
-            do {
+            VBS_END
+            VBS_OP(Div)
                 VBS_BINARY(Divide)
-            } while (false);
-            VBS_NEXT;
-        L_IntDiv:
-            do {
+            VBS_END
+            VBS_OP(IntDiv)
                 VBS_BINARY(IntDivide)
-            } while (false);
-            VBS_NEXT;
-        L_Mod:
-            do {
+            VBS_END
+            VBS_OP(Mod)
                 VBS_BINARY(Modulo)
-            } while (false);
-            VBS_NEXT;
-        L_Pow:
-            do {
+            VBS_END
+            VBS_OP(Pow)
                 VBS_BINARY(Power)
-            } while (false);
-            VBS_NEXT;
-        L_Concat:
-            do {
+            VBS_END
+            VBS_OP(Concat)
                 VBS_BINARY(Concat)
-            } while (false);
-            VBS_NEXT;
-        L_Neg:
-            do {
+            VBS_END
+            VBS_OP(Neg)
                 Value v = PopValue();
                 *sp_++ = Negate(v);
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_Not:
-            do {
+            VBS_END
+            VBS_OP(Not)
                 Value v = PopValue();
                 *sp_++ = vbs::Not(v);
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_And:
-            do {
+            VBS_END
+            VBS_OP(And)
                 VBS_BINARY(vbs::And)
-            } while (false);
-            VBS_NEXT;
-        L_Or:
-            do {
+            VBS_END
+            VBS_OP(Or)
                 VBS_BINARY(vbs::Or)
-            } while (false);
-            VBS_NEXT;
-        L_Xor:
-            do {
+            VBS_END
+            VBS_OP(Xor)
                 VBS_BINARY(vbs::Xor)
-            } while (false);
-            VBS_NEXT;
-        L_Eqv:
-            do {
+            VBS_END
+            VBS_OP(Eqv)
                 VBS_BINARY(vbs::Eqv)
-            } while (false);
-            VBS_NEXT;
-        L_Imp:
-            do {
+            VBS_END
+            VBS_OP(Imp)
                 VBS_BINARY(vbs::Imp)
-            } while (false);
-            VBS_NEXT;
-        L_Eq:
-            do {
+            VBS_END
+            VBS_OP(Eq)
                 VBS_COMPARE(Eq, ==)
-            } while (false);
-            VBS_NEXT;
-        L_Ne:
-            do {
+            VBS_END
+            VBS_OP(Ne)
                 VBS_COMPARE(Ne, !=)
-            } while (false);
-            VBS_NEXT;
-        L_Lt:
-            do {
+            VBS_END
+            VBS_OP(Lt)
                 VBS_COMPARE(Lt, <)
-            } while (false);
-            VBS_NEXT;
-        L_Gt:
-            do {
+            VBS_END
+            VBS_OP(Gt)
                 VBS_COMPARE(Gt, >)
-            } while (false);
-            VBS_NEXT;
-        L_Le:
-            do {
+            VBS_END
+            VBS_OP(Le)
                 VBS_COMPARE(Le, <=)
-            } while (false);
-            VBS_NEXT;
-        L_Ge:
-            do {
+            VBS_END
+            VBS_OP(Ge)
                 VBS_COMPARE(Ge, >=)
-            } while (false);
-            VBS_NEXT;
-        L_Is:
-            do {
+            VBS_END
+            VBS_OP(Is)
                 Value right = PopValue();
                 Value left = PopValue();
                 *sp_++ = Value::Bool(SameObject(left, right));
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_AddTo:
-            do {
+            VBS_END
+            VBS_OP(AddInt)
+                Value& l = sp_[-1];
+                if (IsSmallInt(l)) {
+                    l = IntResult(std::int64_t{l.I()} + VBS_OPERAND(0), l.Is(VType::Integer));
+                    break;
+                }
+                Value left = PopValue();
+                *sp_++ = Add(left, Value::Integer(static_cast<std::int16_t>(VBS_OPERAND(0))));
+            VBS_END
+            VBS_OP(SubInt)
+                Value& l = sp_[-1];
+                if (IsSmallInt(l)) {
+                    l = IntResult(std::int64_t{l.I()} - VBS_OPERAND(0), l.Is(VType::Integer));
+                    break;
+                }
+                Value left = PopValue();
+                *sp_++ = Subtract(left, Value::Integer(static_cast<std::int16_t>(VBS_OPERAND(0))));
+            VBS_END
+            VBS_OP(JumpUnlessEqInt)
+                VBS_COMPARE_INT_JUMP(Eq, ==)
+            VBS_END
+            VBS_OP(JumpUnlessNeInt)
+                VBS_COMPARE_INT_JUMP(Ne, !=)
+            VBS_END
+            VBS_OP(JumpUnlessLtInt)
+                VBS_COMPARE_INT_JUMP(Lt, <)
+            VBS_END
+            VBS_OP(JumpUnlessGtInt)
+                VBS_COMPARE_INT_JUMP(Gt, >)
+            VBS_END
+            VBS_OP(JumpUnlessLeInt)
+                VBS_COMPARE_INT_JUMP(Le, <=)
+            VBS_END
+            VBS_OP(JumpUnlessGeInt)
+                VBS_COMPARE_INT_JUMP(Ge, >=)
+            VBS_END
+            VBS_OP(Nop)
+            VBS_END
+            VBS_OP(JumpUnlessEq)
+                VBS_COMPARE_JUMP(Eq, ==)
+            VBS_END
+            VBS_OP(JumpUnlessNe)
+                VBS_COMPARE_JUMP(Ne, !=)
+            VBS_END
+            VBS_OP(JumpUnlessLt)
+                VBS_COMPARE_JUMP(Lt, <)
+            VBS_END
+            VBS_OP(JumpUnlessGt)
+                VBS_COMPARE_JUMP(Gt, >)
+            VBS_END
+            VBS_OP(JumpUnlessLe)
+                VBS_COMPARE_JUMP(Le, <=)
+            VBS_END
+            VBS_OP(JumpUnlessGe)
+                VBS_COMPARE_JUMP(Ge, >=)
+            VBS_END
+            VBS_OP(AddTo)
                 const Place place = static_cast<Place>(VBS_OPERAND(0));
                 const int operand = VBS_OPERAND(1);
-                pc += 2;
                 if (AddNumbersInPlace(slot(place, operand), sp_[-1])) {
                     --sp_;
                     break;
                 }
                 Value right = PopValue();
                 AddInto(place, operand, right);
-            } while (false);
-            VBS_NEXT;
-        L_AddVarTo:
-            do {
+            VBS_END
+            VBS_OP(AddVarTo)
                 const Place place = static_cast<Place>(VBS_OPERAND(0));
                 const int operand = VBS_OPERAND(1);
                 const Value right = slot(static_cast<Place>(VBS_OPERAND(2)), VBS_OPERAND(3));
-                pc += 4;
                 if (!AddNumbersInPlace(slot(place, operand), right))
                     AddInto(place, operand, right);
-            } while (false);
-            VBS_NEXT;
-        L_AppendTo:
-            do {
+            VBS_END
+            VBS_OP(AppendTo)
                 Value v = PopValue();
                 Value& target = slot(static_cast<Place>(VBS_OPERAND(0)), VBS_OPERAND(1));
                 if (target.Is(VType::String) && v.Is(VType::String) && !v.HasOddByte()) {
@@ -1276,52 +1302,36 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 } else {
                     target = Concat(target, v);
                 }
-                pc += 2;
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_Jump:
-            do {
+            VBS_END
+            VBS_OP(Jump)
                 pc = proc->code.data() + VBS_OPERAND(0);
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_JumpIfFalse:
-            do {
+            VBS_END
+            VBS_OP(JumpIfFalse)
                 Value v = PopValue();
                 const bool go = v.Is(VType::Boolean) ? !v.B() : !IsTrue(v);
-                pc = go ? proc->code.data() + VBS_OPERAND(0) : pc + 1;
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_JumpIfTrue:
-            do {
+                if (go)
+                    pc = proc->code.data() + VBS_OPERAND(0);
+            VBS_END
+            VBS_OP(JumpIfTrue)
                 Value v = PopValue();
                 const bool go = v.Is(VType::Boolean) ? v.B() : IsTrue(v);
-                pc = go ? proc->code.data() + VBS_OPERAND(0) : pc + 1;
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_LoopBack:
-            do {
+                if (go)
+                    pc = proc->code.data() + VBS_OPERAND(0);
+            VBS_END
+            VBS_OP(LoopBack)
                 if (--budget_ <= 0)
                     Tick();
                 pc = proc->code.data() + VBS_OPERAND(0);
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_ForPrep:
-            do {
+            VBS_END
+            VBS_OP(ForPrep)
                 const Place place = static_cast<Place>(VBS_OPERAND(0));
                 const int temp = VBS_OPERAND(2);
                 ForPrep(place, VBS_OPERAND(1), temp);
                 const bool run = ForContinues(PlaceRef(place, VBS_OPERAND(1)), base[temp], base[temp + 1]);
-                pc = run ? pc + 4 : proc->code.data() + VBS_OPERAND(3);
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_ForNext:
-            do {
+                if (!run)
+                    pc = proc->code.data() + VBS_OPERAND(3);
+            VBS_END
+            VBS_OP(ForNext)
                 if (--budget_ <= 0)
                     Tick();
                 const int temp = VBS_OPERAND(2);
@@ -1333,71 +1343,52 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                     const bool integer = counter.Is(VType::Integer) && step.Is(VType::Integer);
                     counter = IntResult(next, integer);
                     const bool more = step.I() >= 0 ? next <= end.I() : next >= end.I();
-                    pc = more ? proc->code.data() + VBS_OPERAND(3) : pc + 4;
+                    if (more)
+                        pc = proc->code.data() + VBS_OPERAND(3);
                     break;
                 }
                 counter = Add(counter, step);
                 const bool more = ForContinues(counter, end, step);
-                pc = more ? proc->code.data() + VBS_OPERAND(3) : pc + 4;
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_ForEachPrep:
-            do {
+                if (more)
+                    pc = proc->code.data() + VBS_OPERAND(3);
+            VBS_END
+            VBS_OP(ForEachPrep)
                 const bool run = ForEachPrep(VBS_OPERAND(0));
-                pc = run ? pc + 2 : proc->code.data() + VBS_OPERAND(1);
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_ForEachNext:
-            do {
+                if (!run)
+                    pc = proc->code.data() + VBS_OPERAND(1);
+            VBS_END
+            VBS_OP(ForEachNext)
                 const bool more = ForEachNext(VBS_OPERAND(0));
-                pc = more ? pc + 2 : proc->code.data() + VBS_OPERAND(1);
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_CallProc:
-            do {
+                if (!more)
+                    pc = proc->code.data() + VBS_OPERAND(1);
+            VBS_END
+            VBS_OP(CallProc)
                 const Procedure& callee = *program_.procedures[VBS_OPERAND(0)];
                 const int argc = VBS_OPERAND(1);
-                frame->pc = pc + 2;
+                frame->pc = pc;
                 EnterFrame(callee, sp_ - argc, argc, sp_ - argc, nullptr, false);
                 reload();
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_CallMethodMe:
-            do {
+            VBS_END
+            VBS_OP(CallMethodMe)
                 const Procedure& callee = *program_.procedures[VBS_OPERAND(0)];
                 const int argc = VBS_OPERAND(1);
-                frame->pc = pc + 2;
+                frame->pc = pc;
                 EnterFrame(callee, sp_ - argc, argc, sp_ - argc, frame->me, false);
                 reload();
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_CallBuiltin:
-            do {
-                frame->pc = pc + 2;
+            VBS_END
+            VBS_OP(CallBuiltin)
+                frame->pc = pc;
                 CallBuiltin(VBS_OPERAND(0), VBS_OPERAND(1));
-                pc += 2;
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_CallName:
-            do {
+            VBS_END
+            VBS_OP(CallName)
                 VBS_MAY_ENTER_FRAME(
-                    2, CallByName(const_cast<NameSite&>(proc->sites[VBS_OPERAND(0)]), VBS_OPERAND(1)));
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_LoadElem:
-            do {
+                    CallByName(const_cast<NameSite&>(proc->sites[VBS_OPERAND(0)]), VBS_OPERAND(1)));
+            VBS_END
+            VBS_OP(LoadElem)
                 Value& variable = slot(static_cast<Place>(VBS_OPERAND(0)), VBS_OPERAND(1));
                 if (variable.Is(VType::Array) && IsSmallInt(sp_[-1])) {
                     if (const Value* item = variable.Arr()->Item1(sp_[-1].I())) {
                         sp_[-1] = *item;
-                        pc += 2;
                         break;
                     }
                 }
@@ -1405,32 +1396,24 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 *sp_ = std::move(sp_[-1]);
                 sp_[-1] = Value::RefTo(&variable);
                 ++sp_;
-                VBS_MAY_ENTER_FRAME(2, IndexValue(1));
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_StoreElem:
-            do {
+                VBS_MAY_ENTER_FRAME(IndexValue(1));
+            VBS_END
+            VBS_OP(StoreElem)
                 Value& variable = slot(static_cast<Place>(VBS_OPERAND(0)), VBS_OPERAND(1));
                 if (variable.Is(VType::Array) && IsSmallInt(sp_[-2]) && !sp_[-1].IsObject() &&
                     variable.Arr()->Item1(sp_[-2].I()) != nullptr) {
                     *variable.MutableArray().Item1(sp_[-2].I()) = std::move(sp_[-1]);
                     sp_ -= 2;
-                    pc += 2;
                     break;
                 }
                 *sp_ = std::move(sp_[-1]);
                 sp_[-1] = std::move(sp_[-2]);
                 sp_[-2] = Value::RefTo(&variable);
                 ++sp_;
-                frame->pc = pc + 2;
+                frame->pc = pc;
                 IndexStore(1, false);
-                pc += 2;
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_Index:
-            do {
+            VBS_END
+            VBS_OP(Index)
                 // a(i) on a one-dimensional array, inline.
                 if (VBS_OPERAND(0) == 1 && IsSmallInt(sp_[-1])) {
                     const Value& callee = sp_[-2].Deref();
@@ -1439,37 +1422,24 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                             Value item = *found;
                             --sp_;
                             sp_[-1] = std::move(item);
-                            pc += 1;
                             break;
                         }
                     }
                 }
-                VBS_MAY_ENTER_FRAME(1, IndexValue(VBS_OPERAND(0)));
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_ElemAddr:
-            do {
-                VBS_MAY_ENTER_FRAME(1, ElementAddress(VBS_OPERAND(0)));
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_MemberGet:
-            do {
-                VBS_MAY_ENTER_FRAME(3, MemberGet(const_cast<NameSite&>(proc->sites[VBS_OPERAND(0)]),
-                                                 VBS_OPERAND(1), VBS_OPERAND(2) != 0));
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_MemberPut:
-            do {
-                VBS_MAY_ENTER_FRAME(3, MemberPut(const_cast<NameSite&>(proc->sites[VBS_OPERAND(0)]),
-                                                 VBS_OPERAND(1), VBS_OPERAND(2) != 0));
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_IndexStore:
-            do {
+                VBS_MAY_ENTER_FRAME(IndexValue(VBS_OPERAND(0)));
+            VBS_END
+            VBS_OP(ElemAddr)
+                VBS_MAY_ENTER_FRAME(ElementAddress(VBS_OPERAND(0)));
+            VBS_END
+            VBS_OP(MemberGet)
+                VBS_MAY_ENTER_FRAME(MemberGet(const_cast<NameSite&>(proc->sites[VBS_OPERAND(0)]),
+                                              VBS_OPERAND(1), VBS_OPERAND(2) != 0));
+            VBS_END
+            VBS_OP(MemberPut)
+                VBS_MAY_ENTER_FRAME(MemberPut(const_cast<NameSite&>(proc->sites[VBS_OPERAND(0)]),
+                                              VBS_OPERAND(1), VBS_OPERAND(2) != 0));
+            VBS_END
+            VBS_OP(IndexStore)
                 // a(i) = v on a one-dimensional array, inline.
                 if (VBS_OPERAND(0) == 1 && VBS_OPERAND(1) == 0 && IsSmallInt(sp_[-2]) &&
                     !sp_[-1].IsObject()) {
@@ -1478,35 +1448,26 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                         *target.MutableArray().Item1(sp_[-2].I()) = std::move(sp_[-1]);
                         sp_ -= 2;
                         Value holder = PopValue();
-                        pc += 2;
                         break;
                     }
                 }
-                frame->pc = pc + 2;
+                frame->pc = pc;
                 IndexStore(VBS_OPERAND(0), VBS_OPERAND(1) != 0);
-                pc += 2;
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_New:
-            do {
-                frame->pc = pc + 1;
+            VBS_END
+            VBS_OP(New)
+                frame->pc = pc;
                 NewInstance(const_cast<NameSite&>(proc->sites[VBS_OPERAND(0)]));
-                pc += 1;
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_Return:
-            do {
+            VBS_END
+            VBS_OP(Return)
                 Value result = proc->resultSlot >= 0 ? std::move(base[proc->resultSlot]) : Value();
-                const Frame done = *frame;
-                ClearTo(done.base);
+                Value* const destination = frame->result;
+                const bool discard = frame->discardResult;
+                ClearTo(base);
                 frames_.pop_back();
-                Value* destination = done.result;
                 if (sp_ <= destination)
                     sp_ = destination + 1;
                 *destination = std::move(result);
-                if (done.discardResult)
+                if (discard)
                     ClearTo(destination);
                 if (frames_.size() == floor) {
                     out = std::move(*destination);
@@ -1514,60 +1475,39 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                     return;
                 }
                 reload();
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_OnErrorResumeNext:
-            do {
+            VBS_END
+            VBS_OP(OnErrorResumeNext)
                 frame->resumeNext = true;
                 engine_.Err().Clear();
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_OnErrorGoto0:
-            do {
+            VBS_END
+            VBS_OP(OnErrorGoto0)
                 frame->resumeNext = false;
                 engine_.Err().Clear();
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_DimArray:
-            do {
+            VBS_END
+            VBS_OP(DimArray)
                 DimArray(static_cast<Place>(VBS_OPERAND(0)), VBS_OPERAND(1), VBS_OPERAND(2));
-                pc += 3;
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_ReDim:
-            do {
+            VBS_END
+            VBS_OP(ReDim)
                 ReDim(static_cast<Place>(VBS_OPERAND(0)), VBS_OPERAND(1), VBS_OPERAND(2),
                       VBS_OPERAND(3) != 0);
-                pc += 4;
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_Erase:
-            do {
+            VBS_END
+            VBS_OP(Erase)
                 Erase(static_cast<Place>(VBS_OPERAND(0)), VBS_OPERAND(1));
-                pc += 2;
-                break;
-            } while (false);
-            VBS_NEXT;
-        L_Undefined:
-            do {
+            VBS_END
+            VBS_OP(Undefined)
                 throw ScriptError(kErrUndefinedVariable, proc->sites[VBS_OPERAND(0)].name);
-            } while (false);
-            VBS_NEXT;
-        L_ObjectCheck:
-            do {
+            VBS_END
+            VBS_OP(Raise)
+                throw ScriptError(VBS_OPERAND(0));
+            VBS_END
+            VBS_OP(ObjectCheck)
                 if (!sp_[-1].IsObject())
                     throw ScriptError(kErrObjectRequired);
-                break;
-            } while (false);
-            VBS_NEXT;
+            VBS_END
         }
     } catch (...) {
-        frames_.back().pc = frames_.back().proc == proc && &frames_.back() == frame ? op : frames_.back().pc;
+        // A frame is entered last in its handler: the one on top is the one that failed.
+        frames_.back().pc = pc - 1;
         throw;
     }
 }

@@ -2,9 +2,11 @@
 // The bytecode interpreter. Script-to-script calls run in one dispatch loop
 // on the engine's own value stack; a call from outside (a host, a default
 // value fetched through IDispatch) nests a new loop on the same stack.
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -36,6 +38,9 @@ public:
     void Terminate(ScriptObject& object);
 
     Engine& GetEngine() { return engine_; }
+    // Work a built-in does (characters scanned, elements visited) spends the
+    // runaway guard's budget, so that one long call still meets the clock.
+    void SpendWork(std::size_t units) { Charge(static_cast<int>(std::min<std::size_t>(units, 1 << 20))); }
     bool Running() const { return nesting_ > 0; }
 
 private:
@@ -50,12 +55,30 @@ private:
         bool discardResult;
     };
 
+    // The call frames: a fixed block, so that entering and leaving a frame
+    // is a pointer step with no capacity check.
+    class FrameStack {
+    public:
+        explicit FrameStack(std::size_t capacity) : frames_(std::make_unique<Frame[]>(capacity)) {}
+        void push_back(const Frame& frame) { frames_[count_++] = frame; }
+        void pop_back() { --count_; }
+        Frame& back() { return frames_[count_ - 1]; }
+        Frame& operator[](std::size_t i) { return frames_[i]; }
+        std::size_t size() const { return count_; }
+        bool empty() const { return count_ == 0; }
+
+    private:
+        std::unique_ptr<Frame[]> frames_;
+        std::size_t count_ = 0;
+    };
+
     Value Execute(std::size_t floor);
     void Loop(std::size_t floor, Value& out);
     bool Recover(ScriptError& error, std::size_t floor);
     void PopFrame();
-    void EnterFrame(const Procedure& proc, Value* args, int argc, Value* result, ScriptObject* me, bool discard,
-                    Value* outer = nullptr);
+    [[noreturn, gnu::noinline, gnu::cold]] static void CannotEnter(const Procedure& proc, int argc);
+    void EnterFrame(const Procedure& proc, Value* args, int argc, Value* result, ScriptObject* me,
+                    bool discard, Value* outer = nullptr);
     // Every few thousand backward jumps and calls: the runaway-script guard.
     void Tick();
     // Resets the budget; true when the time is up and the script must stop
@@ -93,13 +116,19 @@ private:
     void Erase(Place place, int operand);
     void ClearTo(Value* newTop);
     Value PopValue() { return std::move(*--sp_); }
+    // The slots from sp_ up are always Empty: a push copies into one
+    // without first releasing what it holds.
+    void Push(const Value& v) {
+        ::new (static_cast<void*>(sp_)) Value(v);
+        ++sp_;
+    }
 
     Engine& engine_;
     Program& program_;
     std::unique_ptr<Value[]> stack_;
     Value* sp_;
     Value* stackEnd_;
-    std::vector<Frame> frames_;
+    FrameStack frames_;
     int nesting_ = 0;
     int budget_ = 0;
     std::chrono::steady_clock::time_point deadline_;

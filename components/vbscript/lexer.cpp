@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "conversion.h"
+#include "platform/com/date_number_rules.h"
 #include "platform/com/text.h"
 
 namespace zorv::vbs {
@@ -20,30 +21,83 @@ const std::unordered_map<std::u16string, Tok>& Keywords() {
     return table;
 }
 
-bool IsIdentStart(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= 0xC0 && c != 0xD7 && c != 0xF7 && c < 0x2000); }
-bool IsIdentChar(char16_t c) { return IsIdentStart(c) || (c >= u'0' && c <= u'9') || c == u'_'; }
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == 0xA0 || c == 0x0B || c == 0x0C; }
+bool IsIdentStart(char16_t c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
+           (c >= 0xC0 && c != 0xD7 && c != 0xF7 && c < 0x2000);
+}
+bool IsIdentChar(char16_t c) {
+    return IsIdentStart(c) || (c >= u'0' && c <= u'9') || c == u'_';
+}
+bool IsDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
+bool IsBlank(char16_t c) {
+    return c == u' ' || c == u'\t' || c == 0xA0 || c == 0x0B || c == 0x0C;
+}
 
 class Lexer {
 public:
-    explicit Lexer(std::u16string_view source) : src_(source) {}
+    Lexer(std::u16string_view source, MemoryHold* memory) : src_(source), memory_(memory) {}
 
     std::vector<Token> Run() {
         std::vector<Token> tokens;
         for (;;) {
             Token token = Next();
             const bool end = token.kind == Tok::End;
-            if (!tokens.empty() && tokens.back().kind == Tok::Dot && !token.spaceBefore && IsKeyword(token.kind))
+            if (!tokens.empty() && tokens.back().kind == Tok::Dot && !token.spaceBefore &&
+                IsKeyword(token.kind))
                 token.kind = Tok::Identifier;
+            const std::size_t oldBlock = memory_ != nullptr ? Charge(tokens, token) : 0;
             tokens.push_back(std::move(token));
-            if (end)
+            if (oldBlock != 0)
+                memory_->Refund(oldBlock);
+            if (end) {
+                MarkPropertyNames(tokens);
                 return tokens;
+            }
         }
     }
 
 private:
+    // "Property" is a keyword only where it declares, ends or exits a
+    // property; anywhere else it is a name like any other.
+    static void MarkPropertyNames(std::vector<Token>& tokens) {
+        for (std::size_t i = 0; i < tokens.size(); ++i) {
+            if (tokens[i].kind != Tok::KwProperty)
+                continue;
+            const Token* before = i > 0 ? &tokens[i - 1] : nullptr;
+            const Token& after = tokens[i + 1]; // the last token is End, never Property
+            const bool declares = after.kind == Tok::KwSet || (after.kind == Tok::Identifier &&
+                                                               (com::EqualsIgnoringCase(after.text, u"Get") ||
+                                                                com::EqualsIgnoringCase(after.text, u"Let")));
+            const bool closes = before && (before->kind == Tok::KwEnd || before->kind == Tok::KwExit);
+            if (!declares && !closes)
+                tokens[i].kind = Tok::Identifier;
+        }
+    }
+
     static bool IsKeyword(Tok kind) { return kind >= Tok::KwAnd; }
+
+    // Charges the token as it joins the vector (pages of the vector's spare
+    // capacity are not touched yet). When the vector grows, its elements are
+    // held twice until the move is done: that copy is answered, to be
+    // refunded after the push.
+    std::size_t Charge(const std::vector<Token>& tokens, const Token& token) {
+        try {
+            std::size_t bytes = sizeof(Token);
+            if (token.text.capacity() > Token().text.capacity())
+                bytes += HeapFootprint((token.text.capacity() + 1) * sizeof(char16_t));
+            memory_->Charge(bytes);
+            if (tokens.size() < tokens.capacity())
+                return 0;
+            memory_->Charge(tokens.size() * sizeof(Token));
+            return tokens.size() * sizeof(Token);
+        } catch (ScriptError& error) {
+            error.pos = token.pos;
+            error.positioned = true;
+            throw;
+        }
+    }
 
     char16_t Peek(std::size_t ahead = 0) const { return pos_ + ahead < src_.size() ? src_[pos_ + ahead] : 0; }
     bool AtEnd() const { return pos_ >= src_.size(); }
@@ -132,7 +186,8 @@ private:
             return Text(at, space);
         if (c == u'#')
             return DateLiteral(at, space);
-        if (c == u'&' && (Peek(1) == u'h' || Peek(1) == u'H' || Peek(1) == u'o' || Peek(1) == u'O' || IsDigit(Peek(1))))
+        if (c == u'&' &&
+            (Peek(1) == u'h' || Peek(1) == u'H' || Peek(1) == u'o' || Peek(1) == u'O' || IsDigit(Peek(1))))
             return RadixNumber(at, space);
         if (c == u'[')
             return Bracketed(at, space);
@@ -166,7 +221,7 @@ private:
         while (!AtEnd() && Peek() != u']' && Peek() != u'\r' && Peek() != u'\n')
             Advance();
         if (Peek() != u']')
-            return Invalid(at, space, 1007);
+            return Invalid(at, space, kErrExpectedRBracket);
         Token token = Make(Tok::Identifier, at, space);
         token.text = std::u16string(src_.substr(start, pos_ - start));
         Advance();
@@ -222,15 +277,8 @@ private:
         std::uint64_t value = 0;
         int digits = 0;
         for (;;) {
-            const char16_t c = Peek();
-            int d = -1;
-            if (IsDigit(c))
-                d = c - u'0';
-            else if (radix == 16 && c >= u'a' && c <= u'f')
-                d = c - u'a' + 10;
-            else if (radix == 16 && c >= u'A' && c <= u'F')
-                d = c - u'A' + 10;
-            if (d < 0 || d >= radix)
+            const int d = com::DigitValue(Peek());
+            if (d >= radix)
                 break;
             value = value * radix + d;
             ++digits;
@@ -240,17 +288,17 @@ private:
         }
         if (digits == 0)
             return Invalid(at, space, kErrInvalidNumber);
-        Token token = Make(Tok::Integer, at, space);
-        if (Peek() == u'&') {
+        // With the & suffix the digits are 32 bits; without it, 16 bits when
+        // they fit (&HFFFF is -1). The literal then takes the smallest type
+        // that holds its value (&HFFFFFFFF& is the Integer -1).
+        const bool suffix = Peek() == u'&';
+        if (suffix)
             Advance();
-            token.forceLong = true;
-        }
-        // Up to 16 bits reads as an Integer (&HFFFF is -1) unless forced Long.
-        if (value <= 0xFFFF && !token.forceLong)
+        Token token = Make(Tok::Integer, at, space);
+        if (value <= 0xFFFF && !suffix)
             token.integer = static_cast<std::int16_t>(value);
         else
             token.integer = static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
-        token.forceLong = token.forceLong || value > 0xFFFF;
         return token;
     }
 
@@ -293,19 +341,38 @@ private:
         const char16_t c = Peek();
         Advance();
         switch (c) {
-        case u':': return Make(Tok::Colon, at, space);
-        case u'(': return Make(Tok::LParen, at, space);
-        case u')': return Make(Tok::RParen, at, space);
-        case u',': return Make(Tok::Comma, at, space);
-        case u'.': return Make(Tok::Dot, at, space);
-        case u'=': return Make(Tok::Eq, at, space);
-        case u'+': return Make(Tok::Plus, at, space);
-        case u'-': return Make(Tok::Minus, at, space);
-        case u'*': return Make(Tok::Star, at, space);
-        case u'/': return Make(Tok::Slash, at, space);
-        case u'\\': return Make(Tok::Backslash, at, space);
-        case u'^': return Make(Tok::Caret, at, space);
-        case u'&': return Make(Tok::Amp, at, space);
+        case u':':
+            return Make(Tok::Colon, at, space);
+        case u'(':
+            return Make(Tok::LParen, at, space);
+        case u')':
+            return Make(Tok::RParen, at, space);
+        case u',':
+            return Make(Tok::Comma, at, space);
+        case u'.':
+            return Make(Tok::Dot, at, space);
+        case u'=':
+            // =< and => are the old spellings of <= and >=.
+            if (Peek() == u'<' || Peek() == u'>') {
+                const Tok kind = Peek() == u'<' ? Tok::Le : Tok::Ge;
+                Advance();
+                return Make(kind, at, space);
+            }
+            return Make(Tok::Eq, at, space);
+        case u'+':
+            return Make(Tok::Plus, at, space);
+        case u'-':
+            return Make(Tok::Minus, at, space);
+        case u'*':
+            return Make(Tok::Star, at, space);
+        case u'/':
+            return Make(Tok::Slash, at, space);
+        case u'\\':
+            return Make(Tok::Backslash, at, space);
+        case u'^':
+            return Make(Tok::Caret, at, space);
+        case u'&':
+            return Make(Tok::Amp, at, space);
         case u'<':
             if (Peek() == u'>') {
                 Advance();
@@ -317,16 +384,22 @@ private:
             }
             return Make(Tok::Lt, at, space);
         case u'>':
+            if (Peek() == u'<') { // >< for <>
+                Advance();
+                return Make(Tok::Ne, at, space);
+            }
             if (Peek() == u'=') {
                 Advance();
                 return Make(Tok::Ge, at, space);
             }
             return Make(Tok::Gt, at, space);
-        default: return Invalid(at, space, kErrInvalidCharacter);
+        default:
+            return Invalid(at, space, kErrInvalidCharacter);
         }
     }
 
     std::u16string_view src_;
+    MemoryHold* memory_;
     std::size_t pos_ = 0;
     std::size_t line_ = 1;
     std::size_t lineStart_ = 0;
@@ -334,15 +407,19 @@ private:
 
 } // namespace
 
-std::vector<Token> Tokenize(std::u16string_view source) { return Lexer(source).Run(); }
+std::vector<Token> Tokenize(std::u16string_view source, MemoryHold* memory) {
+    return Lexer(source, memory).Run();
+}
 
 std::u16string_view TokenName(Tok kind) {
     switch (kind) {
 #define VBS_KEYWORD_NAME(name, text)                                                                         \
-    case Tok::Kw##name: return u"" #name;
+    case Tok::Kw##name:                                                                                      \
+        return u"" #name;
         VBS_KEYWORDS(VBS_KEYWORD_NAME)
 #undef VBS_KEYWORD_NAME
-    default: return u"";
+    default:
+        return u"";
     }
 }
 

@@ -16,18 +16,19 @@ enum class Place : std::int32_t { Local, Ref, Global, Field, Name, Outer };
 
 #define VBS_OPCODES(X)                                                                                       \
     X(Pop, 0, -1)                                                                                            \
-    X(PushConst, 1, 1)      /* constant index */                                                             \
-    X(PushInt, 1, 1)        /* an Integer literal */                                                         \
+    X(PushConst, 1, 1) /* constant index */                                                                  \
+    X(PushInt, 1, 1)   /* an Integer literal */                                                              \
     X(PushEmpty, 0, 1)                                                                                       \
     X(PushMissing, 0, 1)                                                                                     \
     X(LoadLocal, 1, 1)                                                                                       \
     X(StoreLocal, 1, -1)                                                                                     \
+    X(LoadRef, 1, 1) /* a ByRef parameter's slot, followed if it holds a reference */                        \
     X(LoadGlobal, 1, 1)                                                                                      \
     X(StoreGlobal, 1, -1)                                                                                    \
-    X(Load, 2, 1)           /* place, operand */                                                             \
-    X(Store, 2, -1)         /* place, operand: Let */                                                        \
-    X(SetStore, 2, -1)      /* place, operand: Set */                                                        \
-    X(Addr, 2, 1)           /* place, operand: pushes a reference to the variable */                         \
+    X(Load, 2, 1)      /* place, operand */                                                                  \
+    X(Store, 2, -1)    /* place, operand: Let */                                                             \
+    X(SetStore, 2, -1) /* place, operand: Set */                                                             \
+    X(Addr, 2, 1)      /* place, operand: pushes a reference to the variable */                              \
     X(LoadMe, 0, 1)                                                                                          \
     X(Add, 0, -1)                                                                                            \
     X(Sub, 0, -1)                                                                                            \
@@ -51,37 +52,53 @@ enum class Place : std::int32_t { Local, Ref, Global, Field, Name, Outer };
     X(Le, 0, -1)                                                                                             \
     X(Ge, 0, -1)                                                                                             \
     X(Is, 0, -1)                                                                                             \
-    X(AppendTo, 2, -1)      /* place, operand: v = v & top, in place */                                      \
-    X(AddTo, 2, -1)         /* place, operand: v = v + top */                                                \
-    X(AddVarTo, 4, 0)       /* place, operand, place, operand: v = v + w, both plain variables */            \
-    X(Jump, 1, 0)           /* absolute target */                                                            \
+    X(AddInt, 1, 0)    /* top + an Integer literal */                                                        \
+    X(SubInt, 1, 0)    /* top - an Integer literal */                                                        \
+    X(AppendTo, 2, -1) /* place, operand: v = v & top, in place */                                           \
+    X(AddTo, 2, -1)    /* place, operand: v = v + top */                                                     \
+    X(AddVarTo, 4, 0)  /* place, operand, place, operand: v = v + w, both plain variables */                 \
+    X(Jump, 1, 0)      /* absolute target */                                                                 \
     X(JumpIfFalse, 1, -1)                                                                                    \
     X(JumpIfTrue, 1, -1)                                                                                     \
-    X(LoopBack, 1, 0)       /* a backward jump: the place to check for a runaway script */                   \
-    X(ForPrep, 4, -3)       /* place, operand, temp, exit: start, end, step on the stack */                  \
-    X(ForNext, 4, 0)        /* place, operand, temp, body */                                                 \
-    X(ForEachPrep, 2, -1)   /* temp, exit: the collection on the stack */                                    \
-    X(ForEachNext, 2, 1)    /* temp, exit: pushes the next element or jumps to exit */                       \
-    X(CallProc, 2, 1 - b)   /* procedure, argc */                                                            \
+    X(JumpUnlessEq, 1, -2) /* a comparison and JumpIfFalse in one */                                         \
+    X(JumpUnlessNe, 1, -2)                                                                                   \
+    X(JumpUnlessLt, 1, -2)                                                                                   \
+    X(JumpUnlessGt, 1, -2)                                                                                   \
+    X(JumpUnlessLe, 1, -2)                                                                                   \
+    X(JumpUnlessGe, 1, -2)                                                                                   \
+    X(JumpUnlessEqInt, 2, -1) /* literal, target: a comparison with an Integer literal, and the jump */      \
+    X(JumpUnlessNeInt, 2, -1)                                                                                \
+    X(JumpUnlessLtInt, 2, -1)                                                                                \
+    X(JumpUnlessGtInt, 2, -1)                                                                                \
+    X(JumpUnlessLeInt, 2, -1)                                                                                \
+    X(JumpUnlessGeInt, 2, -1)                                                                                \
+    X(Nop, 0, 0)              /* fills the word a Jump to a Return leaves behind */                          \
+    X(LoopBack, 1, 0)         /* a backward jump: the place to check for a runaway script */                 \
+    X(ForPrep, 4, -3)         /* place, operand, temp, exit: start, end, step on the stack */                \
+    X(ForNext, 4, 0)          /* place, operand, temp, body */                                               \
+    X(ForEachPrep, 2, -1)     /* temp, exit: the collection on the stack */                                  \
+    X(ForEachNext, 2, 1)      /* temp, exit: pushes the next element or jumps to exit */                     \
+    X(CallProc, 2, 1 - b)     /* procedure, argc */                                                          \
     X(CallMethodMe, 2, 1 - b) /* procedure of Me's class, argc */                                            \
-    X(CallBuiltin, 2, 1 - b) /* builtin, argc */                                                             \
-    X(CallName, 2, 1 - b)   /* name site, argc */                                                            \
-    X(Index, 1, -a)         /* argc: callee below the arguments */                                           \
-    X(LoadElem, 2, 0)       /* place, operand: the variable's element at the index on top (a(i)) */          \
-    X(StoreElem, 2, -2)     /* place, operand: index, value: a(i) = value */                                 \
-    X(ElemAddr, 1, -a)      /* argc: like Index, but an array element becomes a reference (ByRef) */          \
-    X(MemberGet, 3, -b)     /* name site, argc, as call: object below the arguments */                       \
-    X(MemberPut, 3, -b - 2) /* name site, argc, set: object, arguments, value */                             \
-    X(IndexStore, 2, -a - 2) /* argc, set: target reference or value, arguments, value */                    \
-    X(New, 1, 1)            /* name site of the class */                                                     \
+    X(CallBuiltin, 2, 1 - b)  /* builtin, argc */                                                            \
+    X(CallName, 2, 1 - b)     /* name site, argc */                                                          \
+    X(Index, 1, -a)           /* argc: callee below the arguments */                                         \
+    X(LoadElem, 2, 0)         /* place, operand: the variable's element at the index on top (a(i)) */        \
+    X(StoreElem, 2, -2)       /* place, operand: index, value: a(i) = value */                               \
+    X(ElemAddr, 1, -a)        /* argc: like Index, but an array element becomes a reference (ByRef) */       \
+    X(MemberGet, 3, -b)       /* name site, argc, as call: object below the arguments */                     \
+    X(MemberPut, 3, -b - 2)   /* name site, argc, set: object, arguments, value */                           \
+    X(IndexStore, 2, -a - 2)  /* argc, set: target reference or value, arguments, value */                   \
+    X(New, 1, 1)              /* name site of the class */                                                   \
     X(Return, 0, 0)                                                                                          \
     X(OnErrorResumeNext, 0, 0)                                                                               \
     X(OnErrorGoto0, 0, 0)                                                                                    \
-    X(DimArray, 3, -c)      /* place, operand, dims: upper bounds on the stack */                            \
-    X(ReDim, 4, -c)         /* place, operand, dims, preserve */                                             \
-    X(Erase, 2, 0)          /* place, operand */                                                             \
-    X(Undefined, 1, 0)      /* name site: Option Explicit and an undeclared name */                          \
-    X(ObjectCheck, 0, 0)    /* With: the value must be an object */
+    X(DimArray, 3, -c)   /* place, operand, dims: upper bounds on the stack */                               \
+    X(ReDim, 4, -c)      /* place, operand, dims, preserve */                                                \
+    X(Erase, 2, 0)       /* place, operand */                                                                \
+    X(Undefined, 1, 0)   /* name site: Option Explicit and an undeclared name */                             \
+    X(ObjectCheck, 0, 0) /* With: the value must be an object */                                             \
+    X(Raise, 1, 1)       /* raises the error numbered a (".name" outside With) */
 
 enum class Op : std::int32_t {
 #define VBS_OP_ENUM(name, operands, effect) name,
@@ -95,8 +112,15 @@ inline constexpr int kOperandCount[] = {
 #undef VBS_OP_OPERANDS
 };
 
-inline constexpr std::u16string_view kOpName[] = {
-#define VBS_OP_NAME(name, operands, effect) u"" #name,
+// Code words an instruction takes, its own included: how far pc moves past it.
+inline constexpr std::int32_t kWidth[] = {
+#define VBS_OP_WIDTH(name, operands, effect) 1 + (operands),
+    VBS_OPCODES(VBS_OP_WIDTH)
+#undef VBS_OP_WIDTH
+};
+
+inline constexpr std::string_view kOpName[] = {
+#define VBS_OP_NAME(name, operands, effect) #name,
     VBS_OPCODES(VBS_OP_NAME)
 #undef VBS_OP_NAME
 };
@@ -107,7 +131,8 @@ inline int StackEffect(Op op, int a, int b, int c) {
     (void)c;
     switch (op) {
 #define VBS_OP_EFFECT(name, operands, effect)                                                                \
-    case Op::name: return effect;
+    case Op::name:                                                                                           \
+        return effect;
         VBS_OPCODES(VBS_OP_EFFECT)
 #undef VBS_OP_EFFECT
     }

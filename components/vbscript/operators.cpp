@@ -12,25 +12,36 @@
 namespace zorv::vbs {
 namespace {
 
+// Texts compared up to this length cost no more than the step that compares them.
+constexpr std::size_t kLongText = 4096;
+
 // Numeric subtypes in the order in which arithmetic widens them.
 enum Rank { kByte, kInteger, kLong, kSingle, kDouble, kCurrency, kDate };
 
 Rank RankOf(const Value& v) {
     switch (v.Type()) {
-    case VType::Byte: return kByte;
-    case VType::Integer: return kInteger;
-    case VType::Long: return kLong;
-    case VType::Single: return kSingle;
-    case VType::Currency: return kCurrency;
-    case VType::Date: return kDate;
-    default: return kDouble;
+    case VType::Byte:
+        return kByte;
+    case VType::Integer:
+        return kInteger;
+    case VType::Long:
+        return kLong;
+    case VType::Single:
+        return kSingle;
+    case VType::Currency:
+        return kCurrency;
+    case VType::Date:
+        return kDate;
+    default:
+        return kDouble;
     }
 }
 
 Rank ResultRank(Rank a, Rank b) {
     if ((a == kSingle && b == kLong) || (a == kLong && b == kSingle))
         return kDouble;
-    if ((a == kCurrency && (b == kSingle || b == kDouble)) || (b == kCurrency && (a == kSingle || a == kDouble)))
+    if ((a == kCurrency && (b == kSingle || b == kDouble)) ||
+        (b == kCurrency && (a == kSingle || a == kDouble)))
         return kDouble;
     return std::max(a, b);
 }
@@ -104,7 +115,9 @@ Value Arith(const Value& left, const Value& right, ArithOp op) {
     return CheckedDouble(r);
 }
 
-bool IsTextLike(const Value& v) { return v.Is(VType::String); }
+bool IsTextLike(const Value& v) {
+    return v.Is(VType::String);
+}
 
 Value Resolved(const Value& v) {
     if (v.Is(VType::Ref))
@@ -140,11 +153,16 @@ enum class LogicOp { And, Or, Xor, Eqv, Imp };
 
 std::int64_t Apply(LogicOp op, std::int64_t x, std::int64_t y) {
     switch (op) {
-    case LogicOp::And: return x & y;
-    case LogicOp::Or: return x | y;
-    case LogicOp::Xor: return x ^ y;
-    case LogicOp::Eqv: return ~(x ^ y);
-    case LogicOp::Imp: return ~x | y;
+    case LogicOp::And:
+        return x & y;
+    case LogicOp::Or:
+        return x | y;
+    case LogicOp::Xor:
+        return x ^ y;
+    case LogicOp::Eqv:
+        return ~(x ^ y);
+    case LogicOp::Imp:
+        return ~x | y;
     }
     return 0;
 }
@@ -169,7 +187,8 @@ Value LogicWithNull(LogicOp op, const Value& other, bool nullIsLeft) {
         if (!nullIsLeft && other.Is(VType::Boolean) && n == 0)
             return Value::Bool(true);
         break;
-    default: break;
+    default:
+        break;
     }
     return Value::Null();
 }
@@ -185,8 +204,12 @@ Value Logic(const Value& left, const Value& right, LogicOp op) {
         return Value::Bool(Apply(op, a.I(), b.I()) != 0);
     const std::int64_t x = ToLong(a);
     const std::int64_t y = ToLong(b);
-    const Rank ra = a.Is(VType::Byte) ? kByte : (a.Is(VType::Long) || !a.IsNumeric()) && !a.IsEmpty() ? kLong : kInteger;
-    const Rank rb = b.Is(VType::Byte) ? kByte : (b.Is(VType::Long) || !b.IsNumeric()) && !b.IsEmpty() ? kLong : kInteger;
+    const Rank ra = a.Is(VType::Byte)                                       ? kByte
+                    : (a.Is(VType::Long) || !a.IsNumeric()) && !a.IsEmpty() ? kLong
+                                                                            : kInteger;
+    const Rank rb = b.Is(VType::Byte)                                       ? kByte
+                    : (b.Is(VType::Long) || !b.IsNumeric()) && !b.IsEmpty() ? kLong
+                                                                            : kInteger;
     const Rank rank = std::max(ra, rb);
     const std::int64_t r = Apply(op, x, y);
     if (rank == kByte)
@@ -196,7 +219,9 @@ Value Logic(const Value& left, const Value& right, LogicOp op) {
     return Value::Long(static_cast<std::int32_t>(r));
 }
 
-int Sign(double d) { return d < 0 ? -1 : d > 0 ? 1 : 0; }
+int Sign(double d) {
+    return d < 0 ? -1 : d > 0 ? 1 : 0;
+}
 
 // An operand of '&' as bytes, for joining byte strings.
 std::vector<std::uint8_t> ConcatBytes(const Value& v) {
@@ -223,9 +248,13 @@ Value Add(const Value& left, const Value& right) {
     return Arith(a, b, ArithOp::Add);
 }
 
-Value Subtract(const Value& a, const Value& b) { return Arith(Resolved(a), Resolved(b), ArithOp::Sub); }
+Value Subtract(const Value& a, const Value& b) {
+    return Arith(Resolved(a), Resolved(b), ArithOp::Sub);
+}
 
-Value Multiply(const Value& a, const Value& b) { return Arith(Resolved(a), Resolved(b), ArithOp::Mul); }
+Value Multiply(const Value& a, const Value& b) {
+    return Arith(Resolved(a), Resolved(b), ArithOp::Mul);
+}
 
 Value Divide(const Value& left, const Value& right) {
     const Value a = ToNumeric(Resolved(left));
@@ -294,63 +323,90 @@ Value Concat(const Value& left, const Value& right) {
         bytes.insert(bytes.end(), tail.begin(), tail.end());
         return Value::FromBytes(bytes.data(), bytes.size());
     }
-    if (a.Is(VType::String) && b.Is(VType::String)) {
-        Value result = a;
+    // Built in script memory, so that the guard sees every character.
+    Value result = a.Is(VType::String) ? a : Value::String(a.IsNull() ? std::u16string() : ToText(a));
+    if (b.Is(VType::String))
         result.Append(b.Str());
-        return result;
-    }
-    std::u16string text;
-    if (!a.IsNull())
-        AppendText(text, a);
-    if (!b.IsNull())
-        AppendText(text, b);
-    return Value::String(text);
+    else if (!b.IsNull())
+        result.Append(ToText(b));
+    return result;
 }
 
 Value Negate(const Value& operand) {
     const Value a = ToNumeric(Resolved(operand));
     switch (a.Type()) {
-    case VType::Null: return a;
+    case VType::Null:
+        return a;
     case VType::Byte:
     case VType::Integer:
-    case VType::Long: return IntegerResult(-std::int64_t{a.I()}, a.Is(VType::Long) ? kLong : kInteger);
-    case VType::Single: return Value::Single(-a.F());
-    case VType::Currency: return Value::Currency(-a.Cy());
-    case VType::Date: return Value::Date(-a.D());
-    default: return Value::Double(-ToDouble(a));
+    case VType::Long:
+        return IntegerResult(-std::int64_t{a.I()}, a.Is(VType::Long) ? kLong : kInteger);
+    case VType::Single:
+        return Value::Single(-a.F());
+    case VType::Currency:
+        return Value::Currency(-a.Cy());
+    case VType::Date:
+        return Value::Date(-a.D());
+    default:
+        return Value::Double(-ToDouble(a));
     }
 }
 
 Value Not(const Value& operand) {
     const Value a = Resolved(operand);
     switch (a.Type()) {
-    case VType::Null: return a;
-    case VType::Boolean: return Value::Bool(!a.B());
-    case VType::Empty: return Value::Integer(-1);
-    case VType::Byte: return Value::Byte(static_cast<std::uint8_t>(~a.I() & 0xFF));
-    case VType::Integer: return Value::Integer(static_cast<std::int16_t>(~a.I()));
-    default: return Value::Long(~ToLong(a));
+    case VType::Null:
+        return a;
+    case VType::Boolean:
+        return Value::Bool(!a.B());
+    case VType::Empty:
+        return Value::Integer(-1);
+    case VType::Byte:
+        return Value::Byte(static_cast<std::uint8_t>(~a.I() & 0xFF));
+    case VType::Integer:
+        return Value::Integer(static_cast<std::int16_t>(~a.I()));
+    default:
+        return Value::Long(~ToLong(a));
     }
 }
 
-Value And(const Value& a, const Value& b) { return Logic(a, b, LogicOp::And); }
-Value Or(const Value& a, const Value& b) { return Logic(a, b, LogicOp::Or); }
-Value Xor(const Value& a, const Value& b) { return Logic(a, b, LogicOp::Xor); }
-Value Eqv(const Value& a, const Value& b) { return Logic(a, b, LogicOp::Eqv); }
-Value Imp(const Value& a, const Value& b) { return Logic(a, b, LogicOp::Imp); }
+Value And(const Value& a, const Value& b) {
+    return Logic(a, b, LogicOp::And);
+}
+Value Or(const Value& a, const Value& b) {
+    return Logic(a, b, LogicOp::Or);
+}
+Value Xor(const Value& a, const Value& b) {
+    return Logic(a, b, LogicOp::Xor);
+}
+Value Eqv(const Value& a, const Value& b) {
+    return Logic(a, b, LogicOp::Eqv);
+}
+Value Imp(const Value& a, const Value& b) {
+    return Logic(a, b, LogicOp::Imp);
+}
 
 int CompareText(std::u16string_view a, std::u16string_view b, CompareMode mode) {
     const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
+    std::size_t i = 0;
+    int order = 0;
+    for (; i < n; ++i) {
         char16_t x = a[i];
         char16_t y = b[i];
         if (mode == CompareMode::Text) {
             x = LowerChar(x);
             y = LowerChar(y);
         }
-        if (x != y)
-            return x < y ? -1 : 1;
+        if (x != y) {
+            order = x < y ? -1 : 1;
+            break;
+        }
     }
+    // Comparing long texts is work the interpreter's step count does not see.
+    if (i >= kLongText)
+        SpendWork(i / 16);
+    if (order != 0)
+        return order;
     return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }
 
@@ -390,12 +446,18 @@ Value CompareValues(const Value& a, const Value& b, Relation relation) {
     if (isNull)
         return Value::Null();
     switch (relation) {
-    case Relation::Eq: return Value::Bool(c == 0);
-    case Relation::Ne: return Value::Bool(c != 0);
-    case Relation::Lt: return Value::Bool(c < 0);
-    case Relation::Gt: return Value::Bool(c > 0);
-    case Relation::Le: return Value::Bool(c <= 0);
-    case Relation::Ge: return Value::Bool(c >= 0);
+    case Relation::Eq:
+        return Value::Bool(c == 0);
+    case Relation::Ne:
+        return Value::Bool(c != 0);
+    case Relation::Lt:
+        return Value::Bool(c < 0);
+    case Relation::Gt:
+        return Value::Bool(c > 0);
+    case Relation::Le:
+        return Value::Bool(c <= 0);
+    case Relation::Ge:
+        return Value::Bool(c >= 0);
     }
     return Value::Null();
 }
@@ -417,12 +479,17 @@ bool IsTrue(const Value& condition) {
     case VType::Boolean:
     case VType::Integer:
     case VType::Long:
-    case VType::Byte: return condition.I() != 0;
+    case VType::Byte:
+        return condition.I() != 0;
     case VType::Null:
-    case VType::Empty: return false;
-    case VType::Ref: return IsTrue(*condition.Target());
-    case VType::Object: return IsTrue(DefaultValue(condition));
-    default: return ToBool(condition);
+    case VType::Empty:
+        return false;
+    case VType::Ref:
+        return IsTrue(*condition.Target());
+    case VType::Object:
+        return IsTrue(DefaultValue(condition));
+    default:
+        return ToBool(condition);
     }
 }
 

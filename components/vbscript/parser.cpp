@@ -12,32 +12,60 @@ struct ParseFailure {
     ScriptError error;
 };
 
-enum Level { kImp = 1, kEqv, kXor, kOr, kAnd, kNot, kCompare, kConcat, kAdditive, kMod, kIntDiv, kMultiplicative, kUnary, kPower };
+enum Level {
+    kImp = 1,
+    kEqv,
+    kXor,
+    kOr,
+    kAnd,
+    kNot,
+    kCompare,
+    kConcat,
+    kAdditive,
+    kMod,
+    kIntDiv,
+    kMultiplicative,
+    kUnary,
+    kPower
+};
 
 // Binary operators by token: their level, or 0.
 int BinaryLevel(Tok kind) {
     switch (kind) {
-    case Tok::KwImp: return kImp;
-    case Tok::KwEqv: return kEqv;
-    case Tok::KwXor: return kXor;
-    case Tok::KwOr: return kOr;
-    case Tok::KwAnd: return kAnd;
+    case Tok::KwImp:
+        return kImp;
+    case Tok::KwEqv:
+        return kEqv;
+    case Tok::KwXor:
+        return kXor;
+    case Tok::KwOr:
+        return kOr;
+    case Tok::KwAnd:
+        return kAnd;
     case Tok::Eq:
     case Tok::Ne:
     case Tok::Lt:
     case Tok::Gt:
     case Tok::Le:
     case Tok::Ge:
-    case Tok::KwIs: return kCompare;
-    case Tok::Amp: return kConcat;
+    case Tok::KwIs:
+        return kCompare;
+    case Tok::Amp:
+        return kConcat;
     case Tok::Plus:
-    case Tok::Minus: return kAdditive;
-    case Tok::KwMod: return kMod;
-    case Tok::Backslash: return kIntDiv;
+    case Tok::Minus:
+        return kAdditive;
+    case Tok::KwMod:
+        return kMod;
+    case Tok::Backslash:
+        return kIntDiv;
     case Tok::Star:
-    case Tok::Slash: return kMultiplicative;
-    case Tok::Caret: return kPower;
-    default: return 0;
+    case Tok::Slash:
+        return kMultiplicative;
+    case Tok::Caret:
+        return kPower;
+    default:
+        return 0;
     }
 }
 
@@ -47,7 +75,7 @@ bool SameWord(const Token& token, std::u16string_view word) {
 
 class Parser {
 public:
-    explicit Parser(std::u16string_view source) : tokens_(Tokenize(source)) {}
+    explicit Parser(std::u16string_view source) : tokens_(Tokenize(source, &tokenMemory_)) {}
 
     ParseResult Script() {
         ParseResult result;
@@ -58,6 +86,7 @@ public:
         }
         result.ast.optionExplicit = optionExplicit_;
         result.errors = std::move(errors_);
+        result.memory = std::move(treeMemory_);
         return result;
     }
 
@@ -71,6 +100,7 @@ public:
                 Fail(kErrExpectedEndOfStatement);
         });
         result.errors = std::move(errors_);
+        result.memory = std::move(treeMemory_);
         return result;
     }
 
@@ -122,8 +152,7 @@ private:
     }
 
     // Runs one statement's parse; on failure keeps the error and skips to the next line.
-    template <class Body>
-    void Guarded(Body&& body) {
+    template <class Body> void Guarded(Body&& body) {
         try {
             body();
         } catch (const ParseFailure& failure) {
@@ -145,13 +174,25 @@ private:
         ~DepthGuard() { --parser.depth_; }
     };
 
+    // Nodes are charged to the memory guard before they are made.
+    void ChargeNode(std::size_t bytes) {
+        try {
+            treeMemory_.Charge(HeapFootprint(bytes));
+        } catch (ScriptError& error) {
+            error.pos = Current().pos;
+            error.positioned = true;
+            throw;
+        }
+    }
     ExprPtr MakeExpr(ExprKind kind, SourcePos pos) {
+        ChargeNode(sizeof(Expr));
         auto expr = std::make_unique<Expr>();
         expr->kind = kind;
         expr->pos = pos;
         return expr;
     }
     StmtPtr MakeStmt(StmtKind kind, SourcePos pos) {
+        ChargeNode(sizeof(Stmt));
         auto stmt = std::make_unique<Stmt>();
         stmt->kind = kind;
         stmt->pos = pos;
@@ -168,7 +209,7 @@ private:
         } else if (At(Tok::KwPublic) || At(Tok::KwPrivate)) {
             const bool isPublic = At(Tok::KwPublic);
             Advance();
-            const bool isDefault = AtWord(u"Default") && (Advance(), true);
+            const bool isDefault = AtDefaultKeyword() && (Advance(), true);
             if (At(Tok::KwSub) || At(Tok::KwFunction) || At(Tok::KwProperty)) {
                 item.proc = ProcDeclaration(isPublic, isDefault);
             } else if (isDefault) {
@@ -192,8 +233,28 @@ private:
     }
 
     void EndOfStatement() {
-        if (!AtStatementEnd() && !(singleLineIf_ > 0 && At(Tok::KwElse)))
+        if (!AtStatementEnd() && !(singleLineIf_ > 0 && (At(Tok::KwElse) || AtEndIf())) && !AtBlockCloser())
             Fail(kErrExpectedEndOfStatement);
+    }
+
+    // End Sub, End Function, End Property or End Class may follow a
+    // statement on its line, as if a colon stood between them.
+    bool AtEndIf() const { return At(Tok::KwEnd) && PeekToken().kind == Tok::KwIf; }
+    bool AtBlockCloser() const {
+        if (!At(Tok::KwEnd))
+            return false;
+        const Tok next = PeekToken().kind;
+        return next == Tok::KwSub || next == Tok::KwFunction || next == Tok::KwProperty ||
+               next == Tok::KwClass;
+    }
+
+    // "Default" declares the default member only before Sub, Function or
+    // Property; elsewhere it is a name.
+    bool AtDefaultKeyword() const {
+        if (!AtWord(u"Default"))
+            return false;
+        const Tok next = PeekToken().kind;
+        return next == Tok::KwSub || next == Tok::KwFunction || next == Tok::KwProperty;
     }
 
     // classDecl: Class name NEWLINE { classMember } End Class
@@ -225,7 +286,7 @@ private:
             isPublic = At(Tok::KwPublic);
             hadAccess = true;
             Advance();
-            if (AtWord(u"Default")) {
+            if (AtDefaultKeyword()) {
                 if (!isPublic)
                     Fail(kErrDefaultMustBePublic);
                 Advance();
@@ -254,7 +315,8 @@ private:
         EndOfStatement();
     }
 
-    // procDecl: (Sub | Function | Property (Get|Let|Set)) name [ '(' params ')' ] NEWLINE block End (Sub|Function|Property)
+    // procDecl: (Sub | Function | Property (Get|Let|Set)) name [ '(' params ')' ] NEWLINE block End
+    // (Sub|Function|Property)
     std::unique_ptr<ProcDecl> ProcDeclaration(bool isPublic, bool isDefault) {
         auto proc = std::make_unique<ProcDecl>();
         proc->isPublic = isPublic;
@@ -288,17 +350,20 @@ private:
             }
             Expect(Tok::RParen, kErrExpectedRParen);
         }
-        if ((proc->kind == ProcKind::PropertyLet || proc->kind == ProcKind::PropertySet) && proc->params.empty())
+        if ((proc->kind == ProcKind::PropertyLet || proc->kind == ProcKind::PropertySet) &&
+            proc->params.empty())
             Fail(kErrPropertyNeedsArg);
         EndOfStatement();
         ++procDepth_;
         proc->body = BlockUntil({Tok::KwEnd});
         --procDepth_;
         Expect(Tok::KwEnd, closer == Tok::KwSub        ? kErrExpectedSub
-                            : closer == Tok::KwFunction ? kErrExpectedFunction
-                                                        : kErrExpectedProperty);
+                           : closer == Tok::KwFunction ? kErrExpectedFunction
+                                                       : kErrExpectedProperty);
         if (!Accept(closer))
-            Fail(closer == Tok::KwSub ? kErrExpectedSub : closer == Tok::KwFunction ? kErrExpectedFunction : kErrExpectedProperty);
+            Fail(closer == Tok::KwSub        ? kErrExpectedSub
+                 : closer == Tok::KwFunction ? kErrExpectedFunction
+                                             : kErrExpectedProperty);
         EndOfStatement();
         return proc;
     }
@@ -350,27 +415,51 @@ private:
         chain_ = 0;
         const SourcePos pos = Current().pos;
         switch (Current().kind) {
-        case Tok::KwDim: Advance(); return DimList(pos);
-        case Tok::KwReDim: return ReDimStatement();
-        case Tok::KwConst: return ConstStatement();
-        case Tok::KwIf: return IfStatement();
-        case Tok::KwSelect: return SelectStatement();
-        case Tok::KwFor: return ForStatement();
-        case Tok::KwDo: return DoStatement();
-        case Tok::KwWhile: return WhileStatement();
-        case Tok::KwExit: return ExitStatement();
-        case Tok::KwWith: return WithStatement();
-        case Tok::KwOn: return OnErrorStatement();
-        case Tok::KwErase: return EraseStatement();
-        case Tok::KwOption: return OptionStatement();
-        case Tok::KwSet: return SetStatement();
-        case Tok::KwCall: return CallStatement();
-        case Tok::KwLoop: Fail(kErrLoopWithoutDo);
-        case Tok::KwNext: Fail(kErrUnexpectedNext);
+        case Tok::KwDim:
+            Advance();
+            return DimList(pos);
+        case Tok::KwReDim:
+            return ReDimStatement();
+        case Tok::KwConst:
+            return ConstStatement();
+        case Tok::KwIf:
+            return IfStatement();
+        case Tok::KwSelect:
+            return SelectStatement();
+        case Tok::KwFor:
+            return ForStatement();
+        case Tok::KwDo:
+            return DoStatement();
+        case Tok::KwWhile:
+            return WhileStatement();
+        case Tok::KwExit:
+            return ExitStatement();
+        case Tok::KwWith:
+            return WithStatement();
+        case Tok::KwOn:
+            return OnErrorStatement();
+        case Tok::KwErase:
+            return EraseStatement();
+        case Tok::KwOption:
+            return OptionStatement();
+        case Tok::KwSet:
+            return SetStatement();
+        case Tok::KwCall:
+            return CallStatement();
         case Tok::Identifier:
+            if (AtWord(u"Stop") && (PeekToken().kind == Tok::Newline || PeekToken().kind == Tok::Colon ||
+                                    PeekToken().kind == Tok::End))
+                return StopStatement();
+            return AssignOrCall();
+        case Tok::KwLoop:
+            Fail(kErrLoopWithoutDo);
+        case Tok::KwNext:
+            Fail(kErrUnexpectedNext);
         case Tok::KwMe:
-        case Tok::Dot: return AssignOrCall();
-        default: Fail(kErrExpectedStatement);
+        case Tok::Dot:
+            return AssignOrCall();
+        default:
+            Fail(kErrExpectedStatement);
         }
     }
 
@@ -487,7 +576,7 @@ private:
         for (;;) {
             while (Accept(Tok::Colon)) {
             }
-            if (At(Tok::Newline) || At(Tok::End) || At(Tok::KwElse) || (At(Tok::KwEnd) && PeekToken().kind == Tok::KwIf))
+            if (At(Tok::Newline) || At(Tok::End) || At(Tok::KwElse) || AtEndIf() || AtBlockCloser())
                 return block;
             StmtPtr stmt = Statement();
             if (stmt)
@@ -513,7 +602,7 @@ private:
                     branch.values.push_back(Expression());
                 } while (Accept(Tok::Comma));
             }
-            EndOfStatement();
+            // A statement may follow the label on its line, without a colon.
             branch.body = BlockUntil({Tok::KwCase, Tok::KwEnd});
             stmt->branches.push_back(std::move(branch));
         }
@@ -600,12 +689,23 @@ private:
     StmtPtr ExitStatement() {
         auto stmt = MakeStmt(StmtKind::Exit, Advance().pos);
         switch (Current().kind) {
-        case Tok::KwDo: stmt->exitKind = ExitKind::Do; break;
-        case Tok::KwFor: stmt->exitKind = ExitKind::For; break;
-        case Tok::KwSub: stmt->exitKind = ExitKind::Sub; break;
-        case Tok::KwFunction: stmt->exitKind = ExitKind::Function; break;
-        case Tok::KwProperty: stmt->exitKind = ExitKind::Property; break;
-        default: Fail(kErrInvalidExit);
+        case Tok::KwDo:
+            stmt->exitKind = ExitKind::Do;
+            break;
+        case Tok::KwFor:
+            stmt->exitKind = ExitKind::For;
+            break;
+        case Tok::KwSub:
+            stmt->exitKind = ExitKind::Sub;
+            break;
+        case Tok::KwFunction:
+            stmt->exitKind = ExitKind::Function;
+            break;
+        case Tok::KwProperty:
+            stmt->exitKind = ExitKind::Property;
+            break;
+        default:
+            Fail(kErrInvalidExit);
         }
         Advance();
         return stmt;
@@ -639,12 +739,20 @@ private:
         return MakeStmt(StmtKind::OnErrorGoto0, pos);
     }
 
-    // eraseStatement: Erase name
+    // eraseStatement: Erase name { ',' name }
     StmtPtr EraseStatement() {
         auto stmt = MakeStmt(StmtKind::Erase, Advance().pos);
-        stmt->target = NameExpr();
+        do {
+            DimItem item;
+            item.pos = Current().pos;
+            item.name = ExpectIdentifier();
+            stmt->dims.push_back(std::move(item));
+        } while (Accept(Tok::Comma));
         return stmt;
     }
+
+    // stopStatement: Stop    (a breakpoint for a debugger; nothing here)
+    StmtPtr StopStatement() { return MakeStmt(StmtKind::Stop, Advance().pos); }
 
     // optionStatement: Option Explicit
     StmtPtr OptionStatement() {
@@ -665,10 +773,11 @@ private:
         return stmt;
     }
 
-    // callStatement: Call target    (arguments in parentheses, passed by reference)
+    // callStatement: Call (target | '(' expr ')' postfixes)    (arguments in parentheses, passed by
+    // reference)
     StmtPtr CallStatement() {
         auto stmt = MakeStmt(StmtKind::Call, Advance().pos);
-        stmt->target = Target(false);
+        stmt->target = At(Tok::LParen) ? Primary() : Target(false);
         if (stmt->target->kind != ExprKind::Name && stmt->target->kind != ExprKind::Member &&
             stmt->target->kind != ExprKind::Call)
             Fail(kErrExpectedIdentifier);
@@ -866,19 +975,32 @@ private:
         case Tok::Integer: {
             auto expr = MakeExpr(ExprKind::Literal, pos);
             const std::int64_t n = token.integer;
-            expr->literal = (!token.forceLong && n >= -32768 && n <= 32767) ? Value::Integer(static_cast<std::int16_t>(n))
-                                                                            : Value::Long(static_cast<std::int32_t>(n));
+            expr->literal = (n >= -32768 && n <= 32767) ? Value::Integer(static_cast<std::int16_t>(n))
+                                                        : Value::Long(static_cast<std::int32_t>(n));
             Advance();
             return expr;
         }
-        case Tok::Float: return Literal(Value::Double(Advance().number), pos);
-        case Tok::String: return Literal(Value::String(Advance().text), pos);
-        case Tok::Date: return Literal(Value::Date(Advance().number), pos);
-        case Tok::KwTrue: Advance(); return Literal(Value::Bool(true), pos);
-        case Tok::KwFalse: Advance(); return Literal(Value::Bool(false), pos);
-        case Tok::KwEmpty: Advance(); return Literal(Value(), pos);
-        case Tok::KwNull: Advance(); return Literal(Value::Null(), pos);
-        case Tok::KwNothing: Advance(); return Literal(Value::Nothing(), pos);
+        case Tok::Float:
+            return Literal(Value::Double(Advance().number), pos);
+        case Tok::String:
+            return Literal(Value::String(Advance().text), pos);
+        case Tok::Date:
+            return Literal(Value::Date(Advance().number), pos);
+        case Tok::KwTrue:
+            Advance();
+            return Literal(Value::Bool(true), pos);
+        case Tok::KwFalse:
+            Advance();
+            return Literal(Value::Bool(false), pos);
+        case Tok::KwEmpty:
+            Advance();
+            return Literal(Value(), pos);
+        case Tok::KwNull:
+            Advance();
+            return Literal(Value::Null(), pos);
+        case Tok::KwNothing:
+            Advance();
+            return Literal(Value::Nothing(), pos);
         case Tok::LParen: {
             Advance();
             auto expr = MakeExpr(ExprKind::Paren, pos);
@@ -894,8 +1016,10 @@ private:
         }
         case Tok::Identifier:
         case Tok::KwMe:
-        case Tok::Dot: return Target(false);
-        default: Fail(kErrExpectedExpression);
+        case Tok::Dot:
+            return Target(false);
+        default:
+            Fail(kErrExpectedExpression);
         }
     }
 
@@ -905,6 +1029,8 @@ private:
         return expr;
     }
 
+    MemoryHold tokenMemory_; // before the tokens, so that it outlives them
+    MemoryHold treeMemory_;
     std::vector<Token> tokens_;
     std::size_t index_ = 0;
     std::vector<ScriptError> errors_;
@@ -917,7 +1043,9 @@ private:
 
 } // namespace
 
-ParseResult ParseScript(std::u16string_view source) { return Parser(source).Script(); }
+ParseResult ParseScript(std::u16string_view source) {
+    return Parser(source).Script();
+}
 
 ParseResult ParseExpressionText(std::u16string_view source, ExprPtr& expression) {
     return Parser(source).ExpressionOnly(expression);

@@ -10,6 +10,9 @@
 namespace zorv::vbs {
 
 struct ParseResult {
+    // Charged to the memory guard for as long as the tree lives; past the
+    // bound, ParseScript throws error 7 with the line reached.
+    MemoryHold memory;
     ScriptAst ast;
     std::vector<ScriptError> errors;
 };

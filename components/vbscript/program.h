@@ -37,7 +37,8 @@ struct LocalName {
 
 struct ResumeRange {
     std::uint32_t start;
-    std::uint32_t end; // where On Error Resume Next continues
+    std::uint32_t end;
+    std::uint32_t resume; // where On Error Resume Next continues: end, or after a loop for its condition
 };
 
 struct Procedure {
@@ -78,7 +79,7 @@ struct FieldInfo {
 struct ClassInfo {
     std::u16string name;
     std::vector<FieldInfo> fields;
-    std::vector<ClassMember> members; // dispatch identifier = index + 1
+    std::vector<ClassMember> members;               // dispatch identifier = index + 1
     std::unordered_map<std::u16string, int> byName; // folded name -> member index
     int defaultMember = -1;
     Procedure* initialize = nullptr;

@@ -16,7 +16,7 @@ namespace zorv::vbs {
 namespace {
 
 // Errors raised inside these objects cross Invoke as VBScript numbers, so
-// the script sees 5017 or 94 as if the engine itself had raised them.
+// the script sees kErrRegExpSyntax or kErrInvalidUseOfNull as if the engine itself had raised them.
 [[noreturn]] void Raise(int number, std::u16string_view detail = {}) {
     const ScriptError error(number, detail);
     throw com::DispatchException(error.description, ScodeOf(number));

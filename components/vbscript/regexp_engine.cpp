@@ -4,16 +4,17 @@
 #include <utility>
 
 #include "case_mapping.h"
+#include "error_texts.h"
 
 namespace zorv::vbs::regex {
 
 namespace {
 
-constexpr int kSyntax = 5017;
-constexpr int kQuantifier = 5018;
-constexpr int kBracket = 5019;
-constexpr int kParen = 5020;
-constexpr int kRange = 5021;
+constexpr int kSyntax = kErrRegExpSyntax;
+constexpr int kQuantifier = kErrRegExpQuantifier;
+constexpr int kBracket = kErrRegExpBracket;
+constexpr int kParen = kErrRegExpParen;
+constexpr int kRange = kErrRegExpRange;
 
 constexpr int kMaxDepth = 250;  // nested groups; keeps the recursive parser off the stack's edge
 constexpr int kMaxCount = 1000; // the largest {n,m} bound

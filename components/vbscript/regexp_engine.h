@@ -17,7 +17,7 @@
 
 namespace zorv::vbs::regex {
 
-// A bad pattern: the VBScript error number that describes it (5017..5021).
+// A bad pattern: the VBScript error number that describes it (kErrRegExpSyntax to kErrRegExpRange).
 struct PatternError {
     int number;
 };

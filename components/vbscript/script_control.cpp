@@ -5,6 +5,7 @@
 #include "com_bridge.h"
 #include "event_binding.h"
 #include "interpreter.h"
+#include "platform/com/bstr_value.h"
 #include "platform/com/described_type.h"
 #include "platform/com/text.h"
 
@@ -185,6 +186,12 @@ void ScriptControl::GetError(VARIANT& result) { result = com::Variant(errorObjec
 void ScriptControl::AddCode(const com::DispatchArgs& args, VARIANT&) {
     args.ExpectCount(1, 1);
     RequireLanguage();
+    // A script text is read where it lies: it may be tens of megabytes.
+    if (args.Raw(0).vt == VT_BSTR) {
+        const std::u16string_view code = com::BstrView(args.Raw(0).bstrVal);
+        Guarded([&] { engine_->AddCode(code); });
+        return;
+    }
     const std::u16string code = args.String(0);
     Guarded([&] { engine_->AddCode(code); });
 }

@@ -9,12 +9,28 @@ namespace zorv::vbs {
 namespace {
 
 // Private: only this engine asks for it, to recognise its own instances.
-constexpr IID kIidScriptObject = {0x5B7E2C10, 0x8D41, 0x4C0A, {0x9E, 0x3F, 0x61, 0x2A, 0x7B, 0x44, 0x10, 0xC3}};
+constexpr IID kIidScriptObject = {
+    0x5B7E2C10, 0x8D41, 0x4C0A, {0x9E, 0x3F, 0x61, 0x2A, 0x7B, 0x44, 0x10, 0xC3}};
 
 } // namespace
 
 ScriptObject::ScriptObject(Engine& engine, const ClassInfo& cls)
-    : engine_(&engine), class_(&cls), serial_(engine.AdoptInstance(this)), fields_(cls.fields.size()) {}
+    : charged_(Charge(cls)), engine_(&engine), class_(&cls), serial_(engine.AdoptInstance(this)),
+      fields_(cls.fields.size()) {}
+
+ScriptObject::~ScriptObject() {
+    RefundScriptMemory(charged_);
+}
+
+std::size_t ScriptObject::Charge(const ClassInfo& cls) {
+    // The object, its fields, and its entry in the engine's table of instances.
+    constexpr std::size_t kTableEntry = 48;
+    std::size_t bytes = HeapFootprint(sizeof(ScriptObject)) + kTableEntry;
+    if (!cls.fields.empty())
+        bytes += HeapFootprint(cls.fields.size() * sizeof(Value));
+    ChargeScriptMemory(bytes);
+    return bytes;
+}
 
 void ScriptObject::RunTerminate() {
     if (terminated_ || engine_ == nullptr || engine_->tearingDown || class_->terminate == nullptr)
@@ -49,15 +65,20 @@ HRESULT ScriptObject::QueryInterface(REFIID riid, void** ppv) {
 ULONG ScriptObject::Release() {
     if (refs_ > 1)
         return --refs_;
-    // The last reference: Class_Terminate runs first, while the engine lives.
+    EndInstance(this);
+    return 0;
+}
+
+bool ScriptObject::LastRelease() {
+    // Class_Terminate runs first, while the engine lives.
     RunTerminate();
-    const ULONG left = --refs_;
-    if (left == 0) {
-        if (engine_ != nullptr)
-            engine_->ForgetInstance(this);
-        delete this;
-    }
-    return left;
+    return --refs_ == 0;
+}
+
+void ScriptObject::Destroy() {
+    if (engine_ != nullptr)
+        engine_->ForgetInstance(this);
+    delete this;
 }
 
 HRESULT ScriptObject::GetTypeInfoCount(UINT* pctinfo) {

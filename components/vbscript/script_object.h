@@ -29,6 +29,10 @@ public:
     std::uint64_t Serial() const { return serial_; }
     // Class_Terminate, once at most, while the engine can still run it.
     void RunTerminate();
+    // The last reference goes (see EndInstance): Class_Terminate runs; true
+    // when its code kept no new reference, and the instance may be destroyed.
+    bool LastRelease();
+    void Destroy();
     bool Terminated() const { return terminated_; }
     // The engine is going: the class goes with it, the instance stays inert.
     void Detach() { engine_ = nullptr; }
@@ -45,12 +49,15 @@ public:
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) override;
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
                                             DISPID* ids) override;
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                                     EXCEPINFO* excepInfo, UINT* argErr) override;
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) override;
 
 private:
-    ~ScriptObject() = default;
+    ~ScriptObject();
+    // Charges the instance to the memory guard before anything else is done.
+    static std::size_t Charge(const ClassInfo& cls);
 
+    std::size_t charged_;
     ULONG refs_ = 1;
     Engine* engine_;
     const ClassInfo* class_;

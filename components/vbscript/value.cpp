@@ -24,30 +24,66 @@ constexpr std::size_t kDefaultMemoryLimit = std::size_t{1} << 30;
 std::atomic<std::size_t> memoryLimit{kDefaultMemoryLimit};
 std::atomic<std::size_t> memoryInUse{0};
 
-std::size_t StringBytes(std::size_t capacity) { return sizeof(StringRep) + capacity * sizeof(char16_t); }
+std::size_t StringBytes(std::size_t capacity) {
+    return sizeof(StringRep) + capacity * sizeof(char16_t);
+}
+
+// What the text costs the heap: the allocator's header and rounding count,
+// or a million short texts would hold half as much again as was charged.
+std::size_t StringFootprint(std::size_t capacity) {
+    return HeapFootprint(StringBytes(capacity));
+}
+
+std::size_t ArrayFootprint(std::size_t elements, std::size_t dimensions) {
+    std::size_t bytes = HeapFootprint(sizeof(ArrayRep));
+    if (elements > 0)
+        bytes += HeapFootprint(elements * sizeof(Value));
+    if (dimensions > 0)
+        bytes += HeapFootprint(dimensions * sizeof(ArrayBound));
+    return bytes;
+}
 
 void FreeString(StringRep* rep) {
-    RefundScriptMemory(StringBytes(rep->capacity));
+    RefundScriptMemory(StringFootprint(rep->capacity));
     std::free(rep);
 }
 
 } // namespace
 
-void SetScriptMemoryLimit(std::size_t bytes) { memoryLimit.store(bytes, std::memory_order_relaxed); }
-std::size_t ScriptMemoryLimit() { return memoryLimit.load(std::memory_order_relaxed); }
-std::size_t ScriptMemoryInUse() { return memoryInUse.load(std::memory_order_relaxed); }
+void SetScriptMemoryLimit(std::size_t bytes) {
+    memoryLimit.store(bytes, std::memory_order_relaxed);
+}
+std::size_t ScriptMemoryLimit() {
+    return memoryLimit.load(std::memory_order_relaxed);
+}
+std::size_t ScriptMemoryInUse() {
+    return memoryInUse.load(std::memory_order_relaxed);
+}
 
 namespace {
 thread_local int* workBudget = nullptr;
 } // namespace
 
-int* SetWorkBudget(int* budget) { return std::exchange(workBudget, budget); }
+int* SetWorkBudget(int* budget) {
+    return std::exchange(workBudget, budget);
+}
+
+void SpendWork(std::size_t units) {
+    if (workBudget != nullptr && *workBudget > 0)
+        *workBudget -= static_cast<int>(std::min<std::size_t>(units, std::size_t{1} << 20));
+}
+
+std::size_t HeapFootprint(std::size_t bytes) {
+    constexpr std::size_t kHeader = sizeof(std::size_t);
+    constexpr std::size_t kAlign = 2 * sizeof(std::size_t);
+    const std::size_t chunk = (bytes + kHeader + kAlign - 1) & ~(kAlign - 1);
+    return std::max(chunk, 2 * kAlign);
+}
 
 void ChargeScriptMemory(std::size_t bytes) {
     // Filling and later freeing big blocks is work the step count does not
     // see: one unit per 64 bytes brings the runaway guard's clock read closer.
-    if (workBudget != nullptr && *workBudget > 0)
-        *workBudget -= static_cast<int>(std::min<std::size_t>(bytes / 64, std::size_t{1} << 20));
+    SpendWork(bytes / 64);
     const std::size_t before = memoryInUse.fetch_add(bytes, std::memory_order_relaxed);
     if (before + bytes > memoryLimit.load(std::memory_order_relaxed)) {
         memoryInUse.fetch_sub(bytes, std::memory_order_relaxed);
@@ -55,7 +91,9 @@ void ChargeScriptMemory(std::size_t bytes) {
     }
 }
 
-void RefundScriptMemory(std::size_t bytes) { memoryInUse.fetch_sub(bytes, std::memory_order_relaxed); }
+void RefundScriptMemory(std::size_t bytes) {
+    memoryInUse.fetch_sub(bytes, std::memory_order_relaxed);
+}
 
 StringRep* StringRep::Make(std::u16string_view text, std::size_t capacity) {
     if (capacity < text.size())
@@ -65,10 +103,10 @@ StringRep* StringRep::Make(std::u16string_view text, std::size_t capacity) {
             throw ScriptError(kErrOutOfMemory);
         capacity = kMaxStringLength;
     }
-    ChargeScriptMemory(StringBytes(capacity));
+    ChargeScriptMemory(StringFootprint(capacity));
     void* memory = std::malloc(StringBytes(capacity));
     if (memory == nullptr) {
-        RefundScriptMemory(StringBytes(capacity));
+        RefundScriptMemory(StringFootprint(capacity));
         throw ScriptError(kErrOutOfMemory);
     }
     auto* rep = static_cast<StringRep*>(memory);
@@ -83,6 +121,19 @@ StringRep* StringRep::Make(std::u16string_view text, std::size_t capacity) {
 Value Value::String(std::u16string_view text) {
     Value r = Make(VType::String);
     r.s_ = text.empty() ? nullptr : StringRep::Make(text, text.size());
+    return r;
+}
+
+Value Value::StringToFill(std::size_t length, char16_t*& chars) {
+    Value r = Make(VType::String);
+    chars = nullptr;
+    if (length == 0)
+        return r;
+    if (length > kMaxStringLength)
+        throw ScriptError(kErrOutOfMemory);
+    r.s_ = StringRep::Make({}, length);
+    r.s_->length = static_cast<std::uint32_t>(length);
+    chars = r.s_->chars;
     return r;
 }
 
@@ -141,9 +192,13 @@ Value Value::RefToElement(ArrayRep* array, std::uint32_t offset) {
     return r;
 }
 
-Value Value::Missing() { return ErrorCode(DISP_E_PARAMNOTFOUND); }
+Value Value::Missing() {
+    return ErrorCode(DISP_E_PARAMNOTFOUND);
+}
 
-bool Value::IsMissing() const { return type_() == VType::Error && i_ == DISP_E_PARAMNOTFOUND; }
+bool Value::IsMissing() const {
+    return type_() == VType::Error && i_ == DISP_E_PARAMNOTFOUND;
+}
 
 bool Value::IsNumeric() const {
     switch (type_()) {
@@ -154,12 +209,16 @@ bool Value::IsNumeric() const {
     case VType::Currency:
     case VType::Byte:
     case VType::Boolean:
-    case VType::Date: return true;
-    default: return false;
+    case VType::Date:
+        return true;
+    default:
+        return false;
     }
 }
 
-ScriptObject* Value::Script() const { return IsScriptObject() ? static_cast<ScriptObject*>(o_) : nullptr; }
+ScriptObject* Value::Script() const {
+    return IsScriptObject() ? static_cast<ScriptObject*>(o_) : nullptr;
+}
 
 void Value::AddRefHeap() const {
     switch (type_()) {
@@ -171,12 +230,15 @@ void Value::AddRefHeap() const {
         if (o_)
             o_->AddRef();
         break;
-    case VType::Array: ++a_->refs; break;
+    case VType::Array:
+        ++a_->refs;
+        break;
     case VType::Ref:
         if (flags_() & kElementRef)
             ++a_->locks;
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -190,12 +252,15 @@ void Value::ReleaseHeap() {
         if (o_)
             o_->Release();
         break;
-    case VType::Array: ReleaseArray(a_); break;
+    case VType::Array:
+        ReleaseArray(a_);
+        break;
     case VType::Ref:
         if ((flags_() & kElementRef) && --a_->locks == 0 && a_->refs == 0)
-            delete a_;
+            EndArray(a_);
         break;
-    default: break;
+    default:
+        break;
     }
     head_ = 0;
 }
@@ -242,21 +307,36 @@ ArrayRep& Value::UnshareArray() {
 
 int Value::VarType() const {
     switch (type_()) {
-    case VType::Empty: return 0;
-    case VType::Null: return 1;
-    case VType::Integer: return 2;
-    case VType::Long: return 3;
-    case VType::Single: return 4;
-    case VType::Double: return 5;
-    case VType::Currency: return 6;
-    case VType::Date: return 7;
-    case VType::String: return 8;
-    case VType::Object: return 9;
-    case VType::Error: return 10;
-    case VType::Boolean: return 11;
-    case VType::Byte: return 17;
-    case VType::Array: return 0x2000 | 12;
-    case VType::Ref: return Target()->VarType();
+    case VType::Empty:
+        return 0;
+    case VType::Null:
+        return 1;
+    case VType::Integer:
+        return 2;
+    case VType::Long:
+        return 3;
+    case VType::Single:
+        return 4;
+    case VType::Double:
+        return 5;
+    case VType::Currency:
+        return 6;
+    case VType::Date:
+        return 7;
+    case VType::String:
+        return 8;
+    case VType::Object:
+        return 9;
+    case VType::Error:
+        return 10;
+    case VType::Boolean:
+        return 11;
+    case VType::Byte:
+        return 17;
+    case VType::Array:
+        return 0x2000 | 12;
+    case VType::Ref:
+        return Target()->VarType();
     }
     return 0;
 }
@@ -268,7 +348,7 @@ ArrayRep* ArrayRep::Make(std::vector<ArrayBound> bounds) {
             throw ScriptError(kErrOutOfMemory);
         total *= b.count;
     }
-    const std::size_t bytes = sizeof(ArrayRep) + total * sizeof(Value);
+    const std::size_t bytes = ArrayFootprint(total, bounds.size());
     ChargeScriptMemory(bytes);
     auto* array = new ArrayRep;
     array->charged = bytes;
@@ -283,7 +363,7 @@ ArrayRep* ArrayRep::Make(std::vector<ArrayBound> bounds) {
 
 ArrayRep::ArrayRep(const ArrayRep& other)
     : fixed(other.fixed), bounds(other.bounds), lower1(other.lower1), count1(other.count1) {
-    const std::size_t bytes = sizeof(ArrayRep) + other.items.size() * sizeof(Value);
+    const std::size_t bytes = ArrayFootprint(other.items.size(), other.bounds.size());
     ChargeScriptMemory(bytes);
     charged = bytes;
     try {
@@ -294,7 +374,9 @@ ArrayRep::ArrayRep(const ArrayRep& other)
     }
 }
 
-ArrayRep::~ArrayRep() { RefundScriptMemory(charged); }
+ArrayRep::~ArrayRep() {
+    RefundScriptMemory(charged);
+}
 
 std::ptrdiff_t ArrayRep::Offset(const std::int32_t* indices, std::size_t count) const {
     if (count != bounds.size())
@@ -313,7 +395,66 @@ std::ptrdiff_t ArrayRep::Offset(const std::int32_t* indices, std::size_t count) 
 
 void ReleaseArray(ArrayRep* array) {
     if (--array->refs == 0 && array->locks == 0)
-        delete array;
+        EndArray(array);
+}
+
+namespace {
+
+struct Dying {
+    ArrayRep* array;
+    ScriptObject* object;
+};
+
+// Above zero while an array's elements or an instance's fields are being
+// destroyed: what they release then waits in the queue.
+thread_local int dismantling = 0;
+thread_local std::vector<Dying> dyingQueue;
+
+class Dismantling {
+public:
+    Dismantling() { ++dismantling; }
+    ~Dismantling() { --dismantling; }
+    Dismantling(const Dismantling&) = delete;
+    Dismantling& operator=(const Dismantling&) = delete;
+};
+
+void EndOne(const Dying& dying) {
+    const std::size_t mark = dyingQueue.size();
+    if (dying.array != nullptr) {
+        Dismantling scope;
+        delete dying.array;
+    } else if (dying.object->LastRelease()) {
+        Dismantling scope;
+        dying.object->Destroy();
+    }
+    // What one holder released ends in the order it was held, before
+    // anything queued earlier: the order a recursive release would follow.
+    std::reverse(dyingQueue.begin() + static_cast<std::ptrdiff_t>(mark), dyingQueue.end());
+}
+
+// Class_Terminate runs with `dismantling` at zero, so what its code releases
+// ends at once; such a nested call drains only what it queued itself.
+void End(const Dying& dying) {
+    if (dismantling > 0) {
+        dyingQueue.push_back(dying);
+        return;
+    }
+    const std::size_t floor = dyingQueue.size();
+    EndOne(dying);
+    while (dyingQueue.size() > floor) {
+        const Dying next = dyingQueue.back();
+        dyingQueue.pop_back();
+        EndOne(next);
+    }
+}
+
+} // namespace
+
+void EndArray(ArrayRep* array) {
+    End(Dying{array, nullptr});
+}
+void EndInstance(ScriptObject* object) {
+    End(Dying{nullptr, object});
 }
 
 } // namespace zorv::vbs

@@ -3,6 +3,7 @@
 // arrays are reference counted and shared until written (arrays have value
 // semantics in VBScript); objects are IDispatch references. It becomes a
 // VARIANT only at the object boundary (com_bridge.h).
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -56,9 +57,7 @@ public:
         if (NeedsCare())
             AddRefHeap();
     }
-    Value(Value&& other) noexcept : head_(other.head_), bits_(other.bits_) {
-        other.head_ = 0;
-    }
+    Value(Value&& other) noexcept : head_(other.head_), bits_(other.bits_) { other.head_ = 0; }
     // Plain values are overwritten in place; anything held is released only
     // after the new value is in, as releasing may run script code.
     Value& operator=(const Value& other) noexcept {
@@ -81,6 +80,15 @@ public:
         Value moved(std::move(other));
         Swap(moved);
         return *this;
+    }
+    // Back to Empty. What was held is released after, from a local, as
+    // releasing may run script code that uses the stack slot.
+    void Clear() noexcept {
+        if (NeedsCare()) {
+            Value dying(std::move(*this));
+        } else {
+            head_ = 0;
+        }
     }
     void Swap(Value& other) noexcept {
         std::swap(head_, other.head_);
@@ -106,6 +114,9 @@ public:
         return r;
     }
     static Value String(std::u16string_view text);
+    // A new text of `length` characters for the caller to write, checked
+    // against the longest text and the memory bound before it is allocated.
+    static Value StringToFill(std::size_t length, char16_t*& chars);
     // Takes a new reference; `script` marks an instance of a script class.
     static Value Object(IDispatch* object, bool script = false);
     static Value Nothing() { return Object(nullptr); }
@@ -133,7 +144,9 @@ public:
     bool IsNull() const { return type_() == VType::Null; }
     bool IsObject() const { return type_() == VType::Object; }
     bool IsNothing() const { return type_() == VType::Object && o_ == nullptr; }
-    bool IsScriptObject() const { return type_() == VType::Object && (flags_() & kScriptObject) != 0 && o_ != nullptr; }
+    bool IsScriptObject() const {
+        return type_() == VType::Object && (flags_() & kScriptObject) != 0 && o_ != nullptr;
+    }
     bool IsMissing() const;
     bool IsNumeric() const; // of a numeric subtype (not a numeric text)
 
@@ -243,7 +256,7 @@ struct ArrayRep {
     std::size_t charged = 0; // bytes counted against the memory guard
     std::uint32_t refs = 1;
     std::uint32_t locks = 0; // element references alive; storage lives while refs or locks remain
-    bool fixed = false; // Dim a(3): cannot be ReDimmed
+    bool fixed = false;      // Dim a(3): cannot be ReDimmed
     std::vector<ArrayBound> bounds;
     std::vector<Value> items;
     // A copy of a one-dimensional array's bound (count1 is 0 for any other
@@ -265,6 +278,13 @@ struct ArrayRep {
 
 void ReleaseArray(ArrayRep* array);
 
+// Ends an array or a class instance that lost its last holder. What that
+// releases in turn (the next node of a linked list, the array inside an
+// array) is queued and ended by the outermost call, so that a chain as long
+// as the script cares to build never deepens the native stack.
+void EndArray(ArrayRep* array);
+void EndInstance(ScriptObject* object);
+
 // The memory guard. Texts and arrays held by script values count against one
 // process-wide bound (1 GiB unless the host sets another, e.g. through the
 // script control's MemoryLimit); past
@@ -275,11 +295,46 @@ std::size_t ScriptMemoryLimit();
 std::size_t ScriptMemoryInUse();
 void ChargeScriptMemory(std::size_t bytes); // throws error 7 past the bound
 void RefundScriptMemory(std::size_t bytes);
+// Memory charged to the guard for as long as its holder lives: what the
+// compiler builds on its way (tokens, the syntax tree).
+class MemoryHold {
+public:
+    MemoryHold() = default;
+    ~MemoryHold() { RefundScriptMemory(bytes_); }
+    MemoryHold(MemoryHold&& other) noexcept : bytes_(std::exchange(other.bytes_, 0)) {}
+    MemoryHold& operator=(MemoryHold&& other) noexcept {
+        std::swap(bytes_, other.bytes_);
+        return *this;
+    }
+    void Charge(std::size_t bytes) {
+        ChargeScriptMemory(bytes);
+        bytes_ += bytes;
+    }
+    void Refund(std::size_t bytes) {
+        bytes = std::min(bytes, bytes_);
+        RefundScriptMemory(bytes);
+        bytes_ -= bytes;
+    }
+
+private:
+    std::size_t bytes_ = 0;
+};
+
 // The running interpreter's step budget, which big allocations spend too
 // (see Interpreter::Tick); returns the previous one.
 int* SetWorkBudget(int* budget);
+// Work done outside the interpreter's steps (characters compared, bytes
+// filled) spends that budget, so the guard reads the clock sooner.
+void SpendWork(std::size_t units);
+// The heap a block of `bytes` takes with the allocator's header and rounding:
+// what the memory guard charges for it.
+std::size_t HeapFootprint(std::size_t bytes);
 
-inline Value* Value::ElementTarget() const { return a_->items.data() + aux_(); }
-inline ArrayRep& Value::MutableArray() { return a_->refs > 1 ? UnshareArray() : *a_; }
+inline Value* Value::ElementTarget() const {
+    return a_->items.data() + aux_();
+}
+inline ArrayRep& Value::MutableArray() {
+    return a_->refs > 1 ? UnshareArray() : *a_;
+}
 
 } // namespace zorv::vbs

@@ -15,11 +15,14 @@
 #include "app/device_event_handling.h"
 #include "app/kind_properties_page.h"
 #include "app/modal_runner.h"
+#include "app/no_device_kind.h"
 #include "app/saisie_ldn.h"
 #include "app/window_font.h"
 #include "outside/error_report.h"
 #include "outside/late_bound.h"
 #include "outside/message_box.h"
+#include "platform/com/component_report.h"
+#include "platform/com/text.h"
 #include "platform/ui/user_interface.h"
 #include "script/publication.h"
 #include "views/kind_properties.h"
@@ -179,6 +182,7 @@ void TFrmAppZORV::FormCreate() {
     FScriptEnabled = true;
     if (MnPeriph->actions().isEmpty()) {
         FTerminateRequested = true;
+        outside::ShowMessageBox(NoDeviceKindText(), ui::Icon::Error);
         return;
     }
     if (!outside::Guarded([this] { MntPeriphClick(MnPeriph->actions().first()); }))
@@ -305,8 +309,10 @@ void TFrmAppZORV::RefreshCurrentKind() {
 }
 
 void TFrmAppZORV::MntAProposClick() {
-    outside::ShowMessageBox(u"ZORV\rBanc de test de périphériques OPOS\rVersion 1.0.0.3",
-                            ui::Icon::Information);
+    std::u16string text = u"ZORV\rBanc de test de périphériques OPOS\rVersion 1.0.0.3\r";
+    for (const std::string& line : com::ComponentReportLines())
+        text += u"\r" + com::Utf8ToUtf16(line);
+    outside::ShowMessageBox(text, ui::Icon::Information);
 }
 
 } // namespace zorv::app

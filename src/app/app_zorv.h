@@ -10,6 +10,7 @@
 
 #include "devices/device_controls.h"
 #include "platform/com/com_ptr.h"
+#include "script/script_files.h"
 
 class QAction;
 class QActionGroup;
@@ -123,6 +124,8 @@ private:
     QActionGroup* FDeviceItems;
     TFrmSaisieLDN* FrmSaisieLDN = nullptr;
     bool FTerminateRequested = false;
+    // How the current kind's script file was read, which its save respects.
+    script::ScriptFileOrigin FScriptFile;
     // A refresh asked for while one runs (an event fired inside a property
     // read) waits for it to finish, so the lists never mix two readings.
     bool FRefreshing = false;

@@ -1,31 +1,36 @@
-// ZORVApp: the main window, the hidden logical-device-name dialog, the message loop.
+// ZORVApp: the application object, the apartment and the message boxes, then the program.
 #include <QApplication>
+#include <exception>
+#include <iostream>
 
-#include "app/app_zorv.h"
-#include "app/posted_call_pump.h"
-#include "app/saisie_ldn.h"
+#include "app/program.h"
 #include "platform/com/apartment.h"
 #include "platform/ui/qt_user_interface.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int Main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZORV"));
     CoInitialize(nullptr);
     zorv::ui::QtUserInterface boxes;
     zorv::ui::SetUserInterface(&boxes);
-    zorv::app::DrivePostedCallsFromQt();
-    int result = 0;
-    {
-        zorv::app::TFrmAppZORV window;
-        zorv::app::TFrmSaisieLDN dialog;
-        window.SetLogicalNameDialog(&dialog);
-        if (!window.TerminateRequested()) {
-            window.show();
-            result = QApplication::exec();
-        }
-    }
-    zorv::app::StopDrivingPostedCalls();
+    const int result = zorv::app::RunProgram();
     zorv::ui::SetUserInterface(nullptr);
     CoUninitialize();
     return result;
+}
+
+} // namespace
+
+// Every operator command is guarded on its own; this is for what no one foresaw.
+int main(int argc, char** argv) {
+    try {
+        return Main(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "ZORV : erreur interne : " << error.what() << std::endl;
+    } catch (...) {
+        std::cerr << "ZORV : erreur interne" << std::endl;
+    }
+    return 1;
 }

@@ -25,8 +25,12 @@ QString ToQString(std::u16string_view text) {
 } // namespace
 
 void TFrmAppZORV::LoadScriptOfCurrentKind() {
-    if (const auto text = script::ReadScriptFile(script::ScriptFilePath(ToQString(FCurrentDevice))))
-        SetScriptText(*text);
+    // Silent even when the file exists and cannot be read; the save refuses then.
+    script::ScriptFileContent content =
+        script::ReadScriptFile(script::ScriptFilePath(ToQString(FCurrentDevice)));
+    FScriptFile = std::move(content.origin);
+    if (!content.text.isEmpty())
+        SetScriptText(content.text);
 }
 
 QString TFrmAppZORV::ScriptText() const {
@@ -92,7 +96,7 @@ void TFrmAppZORV::BtnExecuterClick() {
 }
 
 void TFrmAppZORV::BtnEnregistrerClick() {
-    script::WriteScriptFile(script::ScriptFilePath(ToQString(FCurrentDevice)), ScriptText());
+    script::WriteScriptFile(script::ScriptFilePath(ToQString(FCurrentDevice)), ScriptText(), FScriptFile);
     InitScriptControl();
 }
 

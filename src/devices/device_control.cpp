@@ -2,8 +2,9 @@
 
 #include "outside/error_report.h"
 #include "outside/late_bound.h"
-#include "platform/com/class_table.h"
 #include "outside/message_box.h"
+#include "platform/com/class_table.h"
+#include "platform/com/text.h"
 
 namespace zorv::devices {
 namespace {
@@ -13,8 +14,12 @@ constexpr std::int32_t kEventDispIds[] = {1, 2, 3, 4};
 constexpr std::int32_t kDescriptorVersion = 401;
 constexpr LONG kClaimTimeout = 1000;
 
+// Names the reason when a registration file declared the ProgID but it could not be served.
 void ShowUnregisteredWarning(std::u16string_view progId, const outside::EOleError& error) {
-    outside::ShowMessageBox(std::u16string(progId) + u" : " + outside::ErrorText(error), ui::Icon::Warning);
+    std::u16string text = std::u16string(progId) + u" : " + outside::ErrorText(error);
+    if (const auto why = com::WhyProgIDUnavailable(progId))
+        text += u" (" + com::Utf8ToUtf16(*why) + u")";
+    outside::ShowMessageBox(text, ui::Icon::Warning);
 }
 
 } // namespace

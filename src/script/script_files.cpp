@@ -2,11 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 
-#include "platform/com/text.h"
-#include "script/windows1252.h"
+#include "script/file_replace.h"
 
 namespace zorv::script {
 namespace {
@@ -16,10 +14,13 @@ QString& FolderOverride() {
     return folder;
 }
 
-std::string Utf8(const QString& text) { return text.toStdString(); }
+std::string Utf8(const QString& text) {
+    return text.toStdString();
+}
 
 QString CodePoint(char32_t c) {
-    return QStringLiteral("U+") + QString::number(static_cast<unsigned>(c), 16).toUpper().rightJustified(4, QLatin1Char('0'));
+    return QStringLiteral("U+") +
+           QString::number(static_cast<unsigned>(c), 16).toUpper().rightJustified(4, QLatin1Char('0'));
 }
 
 } // namespace
@@ -30,9 +31,13 @@ QString ScriptFolder() {
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
 }
 
-void SetScriptFolder(const QString& folder) { FolderOverride() = folder; }
+void SetScriptFolder(const QString& folder) {
+    FolderOverride() = folder;
+}
 
-QString ScriptFilePath(const QString& displayName) { return ScriptFolder() + displayName; }
+QString ScriptFilePath(const QString& displayName) {
+    return ScriptFolder() + displayName;
+}
 
 QString WithCrLfLineEnds(const QString& text) {
     QString result;
@@ -52,34 +57,49 @@ QString WithCrLfLineEnds(const QString& text) {
     return result;
 }
 
-std::optional<QString> ReadScriptFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    const std::u16string text = DecodeWindows1252(std::string_view(bytes.constData(), bytes.size()));
-    return WithCrLfLineEnds(QString::fromStdU16String(text));
+ScriptFileContent ReadScriptFile(const QString& path) {
+    ScriptFileContent content;
+    const ScriptRead read = ReadScriptText(Utf8(path));
+    if (read.file.failure == com::FileFailure::Missing)
+        return content;
+    if (!read.file.Read()) {
+        content.origin.unreadable = QString::fromStdString(read.why);
+        return content;
+    }
+    content.text = WithCrLfLineEnds(QString::fromStdU16String(read.script.text));
+    content.origin.encoding = read.script.encoding;
+    return content;
+}
+
+void WriteScriptFile(const QString& path, const QString& text, ScriptFileOrigin& origin) {
+    if (!origin.unreadable.isEmpty()) {
+        if (QFileInfo(path).exists() || QFileInfo(path).isSymLink())
+            throw ScriptFileError(Utf8(
+                QStringLiteral("Le script n'a pas été enregistré : le fichier « %1 » existe mais "
+                               "n'a pas pu être lu (%2), et l'enregistrer remplacerait son contenu. "
+                               "Renommez-le, ou corrigez ses droits puis choisissez de nouveau « %3 » "
+                               "pour le charger")
+                    .arg(QDir::toNativeSeparators(path), origin.unreadable, QFileInfo(path).fileName())));
+        origin.unreadable.clear();
+    }
+    const EncodedText encoded = EncodeScriptText(text.toStdU16String(), origin.encoding);
+    if (encoded.refused) {
+        const QString shown = QString::fromUcs4(&encoded.refused->character, 1);
+        throw ScriptFileError(
+            Utf8(QStringLiteral("Le script n'a pas été enregistré : le caractère « %1 » (%2) de la "
+                                "ligne %3 ne peut pas s'écrire en Windows-1252")
+                     .arg(shown, CodePoint(encoded.refused->character))
+                     .arg(encoded.refused->line)));
+    }
+    const std::string why = ReplaceFileContent(Utf8(path), encoded.bytes);
+    if (!why.empty())
+        throw ScriptFileError(Utf8(QStringLiteral("Impossible d'enregistrer le script « %1 » : %2")
+                                       .arg(QDir::toNativeSeparators(path), QString::fromStdString(why))));
 }
 
 void WriteScriptFile(const QString& path, const QString& text) {
-    const EncodedText encoded = EncodeWindows1252(text.toStdU16String());
-    if (encoded.refused) {
-        const QString shown = QString::fromUcs4(&encoded.refused->character, 1);
-        throw ScriptFileError(Utf8(QStringLiteral("Le script n'a pas été enregistré : le caractère « %1 » (%2) de la "
-                                                  "ligne %3 ne peut pas s'écrire en Windows-1252")
-                                       .arg(shown, CodePoint(encoded.refused->character))
-                                       .arg(encoded.refused->line)));
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(encoded.bytes.data(), static_cast<qint64>(encoded.bytes.size())) !=
-            static_cast<qint64>(encoded.bytes.size()) ||
-        !file.commit()) {
-        throw ScriptFileError(Utf8(QStringLiteral("Impossible d'enregistrer le script « %1 » : %2")
-                                       .arg(QDir::toNativeSeparators(path), file.errorString())));
-    }
+    ScriptFileOrigin origin;
+    WriteScriptFile(path, text, origin);
 }
 
 } // namespace zorv::script

@@ -47,7 +47,8 @@ EncodedText EncodeWindows1252(std::u16string_view text) {
             continue;
         }
         char32_t character = c;
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF)
             character = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
         encoded.refused = Unrepresentable{character, line};
         encoded.bytes.clear();

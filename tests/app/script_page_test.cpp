@@ -2,11 +2,13 @@
 // (bytes on disk, refusals, failed writes) and the preparation that follows.
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "app/app_fixture.h"
 #include "app/window_probe.h"
+#include "support/ordinary_user.h"
 
 using namespace zorv::testing;
 
@@ -145,4 +147,99 @@ TEST_F(ScriptPage, ASelectionDiscardsUnsavedTextAndReloadsTheFile) {
     EXPECT_EQ(ReadBytes(QStringLiteral("Scanner")), QByteArray("' scanner\r\n"));
     EXPECT_TRUE(Reports().empty());
     EXPECT_TRUE(ui.Messages().empty());
+}
+
+TEST_F(ScriptPage, AUtf8FileWithAByteOrderMarkIsShownAsTheRunnerReadsItAndSavedBackTheSameWay) {
+    Install(kAllProgIds);
+    auto& window = Start();
+    WriteBytes(QStringLiteral("MSR"), "\xEF\xBB\xBF' \xC3\xA9t\xC3\xA9 \xE2\x86\x92\r\nSub A\r\nEnd Sub");
+    Choose(window, QStringLiteral("MSR"));
+    EXPECT_EQ(window.ScriptText(), QStringLiteral("' été →\r\nSub A\r\nEnd Sub")) << "no ï»¿ in front";
+    EXPECT_EQ(LastAddedText(), u"' été →\r\nSub A\r\nEnd Sub");
+    EXPECT_TRUE(window.ScriptEnabled()) << "the text compiles as the runner's would";
+    window.MmScript->setPlainText(QStringLiteral("' été → €"));
+    window.BtnEnregistrer->click();
+    EXPECT_TRUE(Reports().empty());
+    EXPECT_EQ(ReadBytes(QStringLiteral("MSR")),
+              QByteArray("\xEF\xBB\xBF' \xC3\xA9t\xC3\xA9 \xE2\x86\x92 \xE2\x82\xAC"));
+
+    Choose(window, QStringLiteral("Keylock")); // no file: Windows-1252, as always
+    window.MmScript->setPlainText(QStringLiteral("' €"));
+    window.BtnEnregistrer->click();
+    EXPECT_EQ(ReadBytes(QStringLiteral("Keylock")), QByteArray("' \x80"));
+}
+
+TEST_F(ScriptPage, AFileThatExistsButCannotBeReadIsNotReplacedByWhatWasTyped) {
+    Install(kAllProgIds);
+    auto& window = Start();
+    // Root reads any file: a folder stands for a file it cannot read.
+    ASSERT_TRUE(QDir(scriptFolder.path()).mkdir(QStringLiteral("Printer")));
+    ASSERT_TRUE(QFile(PathOf(QStringLiteral("Printer/keep"))).open(QIODevice::WriteOnly));
+    Choose(window, QStringLiteral("Printer"));
+    EXPECT_EQ(window.ScriptText(), QString()) << "still silent when loading";
+    EXPECT_TRUE(ui.Messages().empty());
+    window.MmScript->setPlainText(QStringLiteral("' typed"));
+    const int engines = Engines();
+    window.BtnEnregistrer->click();
+    ASSERT_EQ(Reports().size(), 1u);
+    const QString report = QString::fromStdU16String(Reports()[0]);
+    EXPECT_TRUE(report.startsWith(QStringLiteral("Le script n'a pas été enregistré")))
+        << report.toStdString();
+    EXPECT_TRUE(report.contains(PathOf(QStringLiteral("Printer")))) << report.toStdString();
+    EXPECT_TRUE(report.contains(QStringLiteral("c'est un dossier"))) << report.toStdString();
+    EXPECT_EQ(Engines(), engines);
+    EXPECT_TRUE(QFileInfo::exists(PathOf(QStringLiteral("Printer/keep"))));
+}
+
+TEST_F(ScriptPage, AFileTheUserMayNotReadIsNotReplacedByWhatWasTyped) {
+    Install(kAllProgIds);
+    auto& window = Start();
+    WriteBytes(QStringLiteral("Scanner"), "' the only copy\r\n");
+    ASSERT_TRUE(QFile::setPermissions(PathOf(QStringLiteral("Scanner")),
+                                      QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther));
+    ASSERT_TRUE(QFile::setPermissions(scriptFolder.path(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                          QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                          QFile::ReadOther | QFile::WriteOther | QFile::ExeOther));
+    {
+        AsOrdinaryUser user;
+        if (!user.Active())
+            GTEST_SKIP() << "root may not switch to an ordinary user here, so no file is unreadable to it";
+        Choose(window, QStringLiteral("Scanner"));
+        window.MmScript->setPlainText(QStringLiteral("' typed"));
+        window.BtnEnregistrer->click();
+    }
+    ASSERT_TRUE(
+        QFile::setPermissions(PathOf(QStringLiteral("Scanner")), QFile::ReadOwner | QFile::WriteOwner));
+    EXPECT_EQ(ReadBytes(QStringLiteral("Scanner")), QByteArray("' the only copy\r\n"));
+    ASSERT_EQ(Reports().size(), 1u);
+    const QString report = QString::fromStdU16String(Reports()[0]);
+    EXPECT_TRUE(report.contains(QStringLiteral("permission refusée"))) << report.toStdString();
+    EXPECT_TRUE(report.contains(PathOf(QStringLiteral("Scanner")))) << report.toStdString();
+}
+
+TEST_F(ScriptPage, AWritableFileInAFolderThatRefusesNewFilesIsSavedInPlace) {
+    Install(kAllProgIds);
+    auto& window = Start();
+    WriteBytes(QStringLiteral("CashDrawer"), "' old\r\n");
+    const auto everyone = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup |
+                          QFile::ReadOther | QFile::WriteOther;
+    ASSERT_TRUE(QFile::setPermissions(PathOf(QStringLiteral("CashDrawer")), everyone));
+    ASSERT_TRUE(QFile::setPermissions(scriptFolder.path(), QFile::ReadOwner | QFile::ExeOwner |
+                                                               QFile::ReadGroup | QFile::ExeGroup |
+                                                               QFile::ReadOther | QFile::ExeOther));
+    {
+        AsOrdinaryUser user;
+        if (!user.Active())
+            GTEST_SKIP() << "root may not switch to an ordinary user here, and root may write in any folder";
+        Choose(window, QStringLiteral("CashDrawer"));
+        window.MmScript->setPlainText(QStringLiteral("' new"));
+        window.BtnEnregistrer->click();
+    }
+    ASSERT_TRUE(
+        QFile::setPermissions(scriptFolder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    EXPECT_TRUE(Reports().empty())
+        << QString::fromStdU16String(Reports().empty() ? u"" : Reports()[0]).toStdString();
+    EXPECT_EQ(ReadBytes(QStringLiteral("CashDrawer")), QByteArray("' new"));
+    EXPECT_EQ(FolderEntries(), QStringList{QStringLiteral("CashDrawer")});
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/app_fixture.h"
+#include "app/program.h"
 #include "app/window_probe.h"
 #include "platform/com/class_table.h"
 #include "platform/com/text.h"
@@ -43,12 +44,20 @@ TEST_F(Startup, WithOnlyTheCashDrawerSixWarningsAndOneItem) {
     EXPECT_EQ(window.CurrentDevice(), u"CashDrawer");
 }
 
-TEST_F(Startup, WithNoKindAtAllTheProgramEndsByItself) {
+TEST_F(Startup, WithNoKindAtAllTheProgramSaysWhereItLookedAndEndsWithAFailureStatus) {
     for (const auto& progId : kAllProgIds)
         Uninstall(progId);
-    auto& window = Start();
-    EXPECT_EQ(ui.Messages().size(), 7u);
-    EXPECT_TRUE(window.TerminateRequested());
+    EXPECT_EQ(zorv::app::RunProgram(), 1) << "no window was shown, which is a failure";
+    ASSERT_EQ(ui.Messages().size(), 8u) << "one warning per kind, then why the program ends";
+    const auto& last = ui.Messages().back();
+    EXPECT_EQ(last.icon, zorv::ui::Icon::Error);
+    const QString text = QString::fromStdU16String(last.text);
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Aucun type de périphérique n'a pu être chargé")))
+        << text.toStdString();
+    for (const auto& progId : kAllProgIds)
+        EXPECT_TRUE(text.contains(QString::fromStdU16String(progId))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QString::fromStdString(zorv::com::DefaultComponentFolder())))
+        << text.toStdString();
     EXPECT_TRUE(Reports().empty());
 }
 

@@ -85,6 +85,14 @@ TEST_F(WindowTexts, AboutBoxHasTheTitleAndAnInformationIcon) {
     EXPECT_EQ(ui.Messages()[0].icon, zorv::ui::Icon::Information);
     EXPECT_EQ(ui.Messages()[0].buttons, zorv::ui::Buttons::Ok);
     EXPECT_TRUE(Reports().empty());
+    // Then the components found and what went wrong loading them.
+    const QString text = QString::fromStdU16String(ui.Messages()[0].text);
+    EXPECT_TRUE(
+        text.startsWith(QStringLiteral("ZORV\rBanc de test de périphériques OPOS\rVersion 1.0.0.3\r")));
+    EXPECT_TRUE(
+        text.contains(QStringLiteral("zorv_opos.classes (libzorv_opos.so) : OPOS.Scanner, OPOS.POSPrinter")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("\rProblèmes"))) << text.toStdString();
 }
 
 TEST_F(WindowTexts, EnterRunsTheProcedureExceptInTheScriptText) {

@@ -1,6 +1,9 @@
 // Every test program runs inside the apartment, as the program does.
 #include <gtest/gtest.h>
 
+#include <exception>
+#include <iostream>
+
 #include "platform/com/apartment.h"
 
 namespace {
@@ -13,8 +16,16 @@ public:
 
 } // namespace
 
+// GoogleTest catches what a test throws; this is for what escapes it anyway.
 int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    ::testing::AddGlobalTestEnvironment(new ApartmentEnvironment);
-    return RUN_ALL_TESTS();
+    try {
+        ::testing::InitGoogleTest(&argc, argv);
+        ::testing::AddGlobalTestEnvironment(new ApartmentEnvironment);
+        return RUN_ALL_TESTS();
+    } catch (const std::exception& error) {
+        std::cerr << "exception hors des tests : " << error.what() << std::endl;
+    } catch (...) {
+        std::cerr << "exception hors des tests" << std::endl;
+    }
+    return 1;
 }

@@ -85,7 +85,26 @@ private:
         }
     }
 
+    // A row either rewritten where it differs, or cleared first ("CAN") when
+    // most of it is to go blank; whichever costs less.
     void TextRow(const Screen& base, int row, Cursor& cursor, Commands& out) const {
+        Cursor plainCursor = cursor;
+        Commands plain;
+        Runs(base, row, plainCursor, plain);
+        if (plain.empty())
+            return;
+        Commands cleared = Move(cursor, row, cursor.known && cursor.row == row ? cursor.column : 0);
+        cleared.push_back({Op::ClearLine});
+        Screen blank = base;
+        blank.ClearRow(row);
+        Cursor clearedCursor{row, 0, true};
+        Runs(blank, row, clearedCursor, cleared);
+        const bool clear = CostOf(cleared) < CostOf(plain);
+        out.insert(out.end(), clear ? cleared.begin() : plain.begin(), clear ? cleared.end() : plain.end());
+        cursor = clear ? clearedCursor : plainCursor;
+    }
+
+    void Runs(const Screen& base, int row, Cursor& cursor, Commands& out) const {
         int column = 0;
         while (column < wanted_.columns) {
             if (base.At(row, column) == wanted_.At(row, column)) {

@@ -58,14 +58,49 @@ std::string EanError(std::string_view data, size_t without, size_t with, const c
     return {};
 }
 
+// The six digits of the zero-suppressed form of an 11-digit UPC-A number
+// (number system, manufacturer, product), when the number has one.
+std::optional<std::string> ZeroSuppressed(std::string_view upcA) {
+    const std::string_view m = upcA.substr(1, 5);
+    const std::string_view p = upcA.substr(6, 5);
+    const std::string_view tail = m.substr(2);
+    if ((tail == "000" || tail == "100" || tail == "200") && p.substr(0, 2) == "00")
+        return std::string(m.substr(0, 2)) + std::string(p.substr(2)) + m[2];
+    if (m.substr(3) == "00" && p.substr(0, 3) == "000")
+        return std::string(m.substr(0, 3)) + std::string(p.substr(3)) + '3';
+    if (m[4] == '0' && p.substr(0, 4) == "0000")
+        return std::string(m.substr(0, 4)) + p[4] + '4';
+    if (p.substr(0, 4) == "0000" && p[4] >= '5')
+        return std::string(m) + p[4];
+    return std::nullopt;
+}
+
+// 6 to 8 digits are the zero-suppressed form already; 11 or 12 digits are
+// the UPC-A form, which only some numbers have a UPC-E for.
 std::string UpcEError(std::string_view data) {
     if (!AllDigits(data))
         return "UPC-E takes digits only";
+    if (data.size() == 11 || data.size() == 12) {
+        if (data.front() != '0')
+            return "UPC-E number system must be 0";
+        if (data.size() == 12 && EanCheckDigit(data.substr(0, 11)) != data.back())
+            return std::string("UPC-E check digit should be ") + EanCheckDigit(data.substr(0, 11));
+        if (!ZeroSuppressed(data.substr(0, 11)))
+            return "this UPC-A number has no zero-suppressed UPC-E form";
+        return {};
+    }
     if (data.size() < 6 || data.size() > 8)
-        return "UPC-E takes the 6 to 8 digit zero-suppressed form";
+        return "UPC-E takes 6 to 8 digits, or the 11 or 12 digits of its UPC-A form";
     if (data.size() > 6 && data.front() != '0')
         return "UPC-E number system must be 0";
     return {};
+}
+
+// What the printer is given for UPC-E: the 8-digit form whenever the UPC-A one came in.
+std::string UpcEData(std::string_view data) {
+    if (data.size() < 11)
+        return std::string(data);
+    return "0" + *ZeroSuppressed(data.substr(0, 11)) + EanCheckDigit(data.substr(0, 11));
 }
 
 std::string Code39Error(std::string_view data) {
@@ -269,6 +304,8 @@ EncodedBarcode EncodeBarcode(Symbology symbology, std::string_view data, const B
     else if (symbology == Symbology::Code128) {
         std::string error;
         result.bytes = OneDimensional(symbology, Code128Prepared(data, error), options);
+    } else if (symbology == Symbology::UpcE) {
+        result.bytes = OneDimensional(symbology, UpcEData(data), options);
     } else
         result.bytes = OneDimensional(symbology, data, options);
     return result;

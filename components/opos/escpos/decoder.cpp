@@ -12,6 +12,9 @@ constexpr char kCr = 0x0D;
 constexpr char kHt = 0x09;
 // Larger raster images than this are refused rather than buffered.
 constexpr size_t kMostRasterBytes = 8 * 1024 * 1024;
+// Commands ended by NUL that run longer than this never end: their start is skipped.
+constexpr size_t kMostTabBytes = 40;
+constexpr size_t kMostFunctionABytes = 300;
 
 uint8_t At(std::string_view in, size_t i) {
     return static_cast<uint8_t>(in[i]);
@@ -179,6 +182,13 @@ std::vector<Command> Decoder::Feed(std::string_view bytes) {
     return out;
 }
 
+// The first bytes of a command that cannot be read, shown as unknown; decoding goes on after them.
+Decoder::Step Decoder::Skip(std::string_view in, size_t count, size_t& used, std::vector<Command>& out) {
+    used = count;
+    out.push_back(Raw(CommandKind::Unknown, in.substr(0, count)));
+    return Step::Done;
+}
+
 Decoder::Step Decoder::One(std::string_view in, size_t& used, std::vector<Command>& out) {
     const char first = in[0];
     if (first == kEsc || first == kGs || first == kDle) {
@@ -222,18 +232,14 @@ Decoder::Step Decoder::Escape(std::string_view in, size_t& used, std::vector<Com
     if (code == 'D') { // tab positions, ended by NUL
         const size_t end = in.find(kNul, 2);
         if (end == std::string_view::npos)
-            return in.size() > 40
-                       ? (used = 2, out.push_back(Raw(CommandKind::Unknown, in.substr(0, 2))), Step::Done)
-                       : Step::NeedMore;
+            return in.size() > kMostTabBytes ? Skip(in, 2, used, out) : Step::NeedMore;
         used = end + 1;
         out.push_back(Raw(CommandKind::Setting, in.substr(0, used)));
         return Step::Done;
     }
     const Fixed* fixed = FindFixed(kEsc, code);
     if (fixed == nullptr) {
-        used = 2;
-        out.push_back(Raw(CommandKind::Unknown, in.substr(0, 2)));
-        return Step::Done;
+        return Skip(in, 2, used, out);
     }
     if (in.size() < static_cast<size_t>(2 + fixed->parameters))
         return Step::NeedMore;
@@ -242,6 +248,7 @@ Decoder::Step Decoder::Escape(std::string_view in, size_t& used, std::vector<Com
     if (command.kind == CommandKind::Initialize) {
         codePage_ = 0;
         barcode_ = {};
+        qrModule_ = pdf417Module_ = 3;
     } else if (command.kind == CommandKind::CodePage) {
         codePage_ = static_cast<uint8_t>(command.a);
     }
@@ -272,9 +279,7 @@ Decoder::Step Decoder::Group(std::string_view in, size_t& used, std::vector<Comm
     }
     const Fixed* fixed = FindFixed(kGs, code);
     if (fixed == nullptr) {
-        used = 2;
-        out.push_back(Raw(CommandKind::Unknown, in.substr(0, 2)));
-        return Step::Done;
+        return Skip(in, 2, used, out);
     }
     if (in.size() < static_cast<size_t>(2 + fixed->parameters))
         return Step::NeedMore;
@@ -315,9 +320,7 @@ Decoder::Step Decoder::DataLink(std::string_view in, size_t& used, std::vector<C
             out.push_back(Raw(CommandKind::Setting, in.substr(0, length)));
         return Step::Done;
     }
-    used = 1;
-    out.push_back(Raw(CommandKind::Unknown, in.substr(0, 1)));
-    return Step::Done;
+    return Skip(in, 1, used, out);
 }
 
 // GS k m: functions A (m 0-6) end with NUL, functions B (m 65-73) give a length.
@@ -333,9 +336,7 @@ Decoder::Step Decoder::Barcode(std::string_view in, size_t& used, std::vector<Co
     if (m <= 6) {
         const size_t end = in.find(kNul, 3);
         if (end == std::string_view::npos)
-            return in.size() > 300
-                       ? (used = 3, out.push_back(Raw(CommandKind::Unknown, in.substr(0, 3))), Step::Done)
-                       : Step::NeedMore;
+            return in.size() > kMostFunctionABytes ? Skip(in, 3, used, out) : Step::NeedMore;
         start = 3;
         length = end - 3;
         used = end + 1;
@@ -348,9 +349,7 @@ Decoder::Step Decoder::Barcode(std::string_view in, size_t& used, std::vector<Co
         used = 4 + length;
         index = m - 65;
     } else {
-        used = 3;
-        out.push_back(Raw(CommandKind::Unknown, in.substr(0, 3)));
-        return Step::Done;
+        return Skip(in, 3, used, out);
     }
     Command command = Simple(CommandKind::Barcode);
     command.symbology = kByNumber[index];
@@ -382,10 +381,11 @@ Decoder::Step Decoder::Function(std::string_view in, size_t& used, std::vector<C
         Command command = Simple(CommandKind::Symbol2D);
         command.symbology = cn == '1' ? Symbology::Qr : Symbology::Pdf417;
         command.raw = stored;
+        command.barcode.moduleWidth = cn == '1' ? qrModule_ : pdf417Module_;
         out.push_back(std::move(command));
     } else {
-        if (cn == '1' && fn == 'C' && body.size() >= 3)
-            barcode_.moduleWidth = At(body, 2);
+        if (fn == 'C' && body.size() >= 3)
+            (cn == '1' ? qrModule_ : pdf417Module_) = At(body, 2);
         out.push_back(Raw(CommandKind::Setting, in.substr(0, used)));
     }
     return Step::Done;
@@ -397,14 +397,10 @@ Decoder::Step Decoder::RasterImage(std::string_view in, size_t& used, std::vecto
     const size_t rowBytes = At(in, 4) | (At(in, 5) << 8);
     const size_t rows = At(in, 6) | (At(in, 7) << 8);
     if (in[2] != '0' && in[2] != 0) {
-        used = 3;
-        out.push_back(Raw(CommandKind::Unknown, in.substr(0, 3)));
-        return Step::Done;
+        return Skip(in, 3, used, out);
     }
     if (rowBytes * rows > kMostRasterBytes || rowBytes == 0 || rows == 0) {
-        used = 8;
-        out.push_back(Raw(CommandKind::Unknown, in.substr(0, 8)));
-        return Step::Done;
+        return Skip(in, 8, used, out);
     }
     if (in.size() < 8 + rowBytes * rows)
         return Step::NeedMore;

@@ -62,6 +62,7 @@ public:
 private:
     enum class Step { Done, NeedMore };
     Step One(std::string_view in, size_t& used, std::vector<Command>& out);
+    static Step Skip(std::string_view in, size_t count, size_t& used, std::vector<Command>& out);
     Step Escape(std::string_view in, size_t& used, std::vector<Command>& out);
     Step Group(std::string_view in, size_t& used, std::vector<Command>& out);
     Step DataLink(std::string_view in, size_t& used, std::vector<Command>& out);
@@ -74,6 +75,8 @@ private:
     Bytes pending_;
     uint8_t codePage_ = 0;
     BarcodeOptions barcode_;
+    int qrModule_ = 3;
+    int pdf417Module_ = 3;
     Bytes storedQr_;
     Bytes storedPdf417_;
 };

@@ -50,7 +50,8 @@ EventBatch EventReader::ReadAvailable() {
     const std::size_t total = partialSize_ + static_cast<std::size_t>(n);
     const std::size_t whole = total / sizeof(input_event);
     batch.events.resize(whole);
-    std::memcpy(batch.events.data(), buffer, whole * sizeof(input_event));
+    if (whole > 0) // data() of an empty vector may be null, which memcpy must not get
+        std::memcpy(batch.events.data(), buffer, whole * sizeof(input_event));
     partialSize_ = total - whole * sizeof(input_event);
     std::memcpy(partial_, buffer + whole * sizeof(input_event), partialSize_);
     return batch;

@@ -121,7 +121,49 @@ bool IsLetter(char16_t c) {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
 
+void Stroke(std::vector<input_event>& events, unsigned code, int value) {
+    input_event event{};
+    event.type = EV_KEY;
+    event.code = static_cast<__u16>(code);
+    event.value = value;
+    events.push_back(event);
+    events.push_back(input_event{}); // EV_SYN, as evdev reports
+}
+
+// A key and the modifier to hold for `c`, trying plain, shift, then AltGr.
+std::optional<std::pair<unsigned, unsigned>> KeyFor(Layout layout, char16_t c) {
+    constexpr std::pair<unsigned, Modifiers> kStates[] = {
+        {0, {}}, {KEY_LEFTSHIFT, {true, false, false}}, {KEY_RIGHTALT, {false, true, false}}};
+    for (unsigned code = 1; code < KEY_MAX; ++code)
+        for (const auto& [modifier, modifiers] : kStates) {
+            const std::optional<KeySymbol> symbol = Lookup(layout, code, modifiers);
+            if (symbol && !symbol->dead && symbol->ch == c)
+                return std::make_pair(code, modifier);
+        }
+    return std::nullopt;
+}
+
 } // namespace
+
+std::optional<std::vector<input_event>> Keystrokes(Layout layout, std::u16string_view text, bool enter) {
+    std::vector<input_event> events;
+    for (char16_t c : text) {
+        const auto key = KeyFor(layout, c);
+        if (!key)
+            return std::nullopt;
+        if (key->second)
+            Stroke(events, key->second, 1);
+        Stroke(events, key->first, 1);
+        Stroke(events, key->first, 0);
+        if (key->second)
+            Stroke(events, key->second, 0);
+    }
+    if (enter) {
+        Stroke(events, KEY_ENTER, 1);
+        Stroke(events, KEY_ENTER, 0);
+    }
+    return events;
+}
 
 std::optional<Layout> LayoutFromName(std::string_view name) {
     if (name == "us" || name == "US" || name == "qwerty")

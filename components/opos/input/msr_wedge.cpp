@@ -15,6 +15,10 @@ int TrackFor(char sentinel, const MsrSwipe& swipe) {
     return -1;
 }
 
+int TrackCount(const MsrSwipe& swipe) {
+    return swipe.tracks[0].present + swipe.tracks[1].present + swipe.tracks[2].present;
+}
+
 } // namespace
 
 MsrSwipe ParseSwipe(std::string_view typed) {
@@ -41,6 +45,34 @@ MsrSwipe ParseSwipe(std::string_view typed) {
         at = end + 1;
     }
     return swipe;
+}
+
+std::optional<MsrSwipe> MsrLineCollector::Take() {
+    if (typed_.empty())
+        return std::nullopt;
+    MsrSwipe swipe = ParseSwipe(typed_);
+    typed_.clear();
+    return swipe;
+}
+
+std::optional<MsrSwipe> MsrLineCollector::Line(std::string_view text, long nowMs) {
+    std::optional<MsrSwipe> done = Idle(nowMs);
+    // A line that cannot join the tracks held (one it brings is already there) starts a new swipe.
+    const std::string joined = typed_ + std::string(text);
+    if (!done &&
+        TrackCount(ParseSwipe(joined)) < TrackCount(ParseSwipe(typed_)) + TrackCount(ParseSwipe(text)))
+        done = Take();
+    typed_ += text;
+    lastMs_ = nowMs;
+    if (!done && TrackCount(ParseSwipe(typed_)) == 3)
+        return Take();
+    return done;
+}
+
+std::optional<MsrSwipe> MsrLineCollector::Idle(long nowMs) {
+    if (!typed_.empty() && nowMs - lastMs_ >= quietMs_)
+        return Take();
+    return std::nullopt;
 }
 
 } // namespace zorv::opos::input

@@ -3,6 +3,7 @@
 // its ISO sentinels, "%...?" for track 1, ";...?" for track 2 and then track
 // 3 ("+...?" on readers that mark track 3 apart). A track the reader could
 // not read comes as "%E?" or ";E?".
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,5 +22,26 @@ struct MsrSwipe {
 };
 
 MsrSwipe ParseSwipe(std::string_view typed);
+
+// Readers set to end each track with Enter type one swipe as several lines.
+// Lines are gathered until a line brings a track already held (a new swipe
+// began), all three tracks are there, or the reader has been quiet for
+// quietMs. Times are the caller's clock in milliseconds.
+class MsrLineCollector {
+public:
+    explicit MsrLineCollector(long quietMs = 150) : quietMs_(quietMs) {}
+
+    // The swipe this line completes or pushes out, if any.
+    std::optional<MsrSwipe> Line(std::string_view text, long nowMs);
+    // The swipe gathered so far, once the reader has been quiet long enough.
+    std::optional<MsrSwipe> Idle(long nowMs);
+
+private:
+    std::optional<MsrSwipe> Take();
+
+    long quietMs_;
+    std::string typed_;
+    long lastMs_ = 0;
+};
 
 } // namespace zorv::opos::input

@@ -10,7 +10,8 @@
 // ESC|sL stamp, ESC|tL / ESC|bL logos, ESC|#lF / ESC|#uF / ESC|#rF feeds (one
 // when omitted), ESC|#B stored bitmap #, ESC|#E followed by # characters of
 // pass-through data, and ESC|#R followed by a bar code definition of #
-// characters "s<symbology>h<height>w<width>a<alignment>t<text position>d<data>e".
+// characters "s<symbology>h<height>w<width>a<alignment>t<text position>d<data>e"
+// (without #, the definition ends at the first 'e' after its data starts).
 // A well-formed sequence that is none of these, or a malformed one, becomes an
 // Unknown token holding its text as written, so nothing the caller sent is lost.
 #include <cstdint>

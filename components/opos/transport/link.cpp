@@ -200,28 +200,29 @@ LinkStatus Link::StartReader(OnBytes onBytes, OnFailure onFailure) {
 }
 
 void Link::ReadLoop() {
+    // The reader counts as stopped before the failure is told, so whoever
+    // hears of it finds the link ready to reconnect.
+    const auto fail = [this](const LinkStatus& status) {
+        readerDone_ = true;
+        onFailure_(status);
+    };
     std::array<char, kReadChunk> buffer{};
     for (;;) {
         std::array<pollfd, 2> p{pollfd{fd_, POLLIN, 0}, pollfd{wake_[0], POLLIN, 0}};
         const int ready = poll(p.data(), p.size(), kReaderPollMs);
-        if (ready < 0 && errno != EINTR) {
-            onFailure_(ErrnoStatus(errno, ConnectionText(connection_)));
-            break;
-        }
+        if (ready < 0 && errno != EINTR)
+            return fail(ErrnoStatus(errno, ConnectionText(connection_)));
         if (p[1].revents != 0)
             break;
         if (ready <= 0 || p[0].revents == 0)
             continue;
         const ssize_t n = ::read(fd_, buffer.data(), buffer.size());
-        if (n > 0) {
+        if (n > 0)
             onBytes_(std::string_view(buffer.data(), static_cast<size_t>(n)));
-        } else if (n == 0) {
-            onFailure_(Closed(ConnectionText(connection_)));
-            break;
-        } else if (errno != EAGAIN && errno != EINTR) {
-            onFailure_(ErrnoStatus(errno, ConnectionText(connection_)));
-            break;
-        }
+        else if (n == 0)
+            return fail(Closed(ConnectionText(connection_)));
+        else if (errno != EAGAIN && errno != EINTR)
+            return fail(ErrnoStatus(errno, ConnectionText(connection_)));
     }
     readerDone_ = true;
 }

@@ -1,20 +1,23 @@
 #include "class_table.h"
 
 #include <dlfcn.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
+#include <optional>
 #include <set>
-#include <sstream>
 #include <unordered_map>
 
 #include "apartment.h"
 #include "com_ptr.h"
+#include "file_error_text.h"
 #include "registration_file.h"
+#include "regular_file.h"
 #include "text.h"
 
 namespace zorv::com {
@@ -35,15 +38,24 @@ struct RuntimeRegistration {
     ComPtr<IUnknown> factory;
 };
 
+// A class served by a component library, and the registration file that declared it.
+struct FileClass {
+    CLSID clsid;
+    std::string source;
+};
+
 struct ClassTable {
-    std::map<std::u16string, CLSID, ProgIdLess> fileProgIds;
+    std::map<std::u16string, FileClass, ProgIdLess> fileProgIds;
+    std::unordered_map<CLSID, std::string, GuidHash> fileClsidSources;
     std::map<std::u16string, CLSID, ProgIdLess> runtimeProgIds;
     std::set<std::u16string, ProgIdLess> hidden;
     std::unordered_map<CLSID, DllGetClassObjectFunction, GuidHash> servers;
     std::vector<RuntimeRegistration> registrations;
     DWORD nextCookie = 1;
     std::set<std::string> foldersRead;
-    std::vector<std::string> diagnostics;
+    std::vector<ComponentFolderReport> folders;
+    // Why a ProgID that a registration file declared is not served.
+    std::map<std::u16string, std::string, ProgIdLess> unavailable;
     bool defaultFolderSet = false;
     std::string defaultFolder;
 };
@@ -53,57 +65,185 @@ ClassTable& Table() {
     return table;
 }
 
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
+// Registration files are a few lines; anything bigger is not one.
+constexpr std::size_t kMaxRegistrationFileBytes = std::size_t{1} << 20;
+
+// A registration file read and parsed, whose classes are not yet served.
+struct Candidate {
+    std::filesystem::path path;
+    std::string name;
+    RegistrationFile file;
+};
+
+std::string Quoted(const std::string& text) {
+    return "« " + text + " »";
 }
 
-DllGetClassObjectFunction LoadServer(const std::filesystem::path& library, const std::string& fileName) {
-    ClassTable& table = Table();
+void Unavailable(const RegisteredClass& cls, std::string why) {
+    Table().unavailable[cls.progId] = std::move(why);
+}
+
+std::optional<Candidate> ReadCandidate(const std::filesystem::path& path, ComponentFolderReport& report) {
+    Candidate candidate{path, path.filename().string(), {}};
+    const FileBytes text = ReadRegularFile(path.string(), kMaxRegistrationFileBytes);
+    if (!text.Read()) {
+        report.problems.push_back(candidate.name + " : illisible (" +
+                                  FileFailureText(text, kMaxRegistrationFileBytes) + ")");
+        return std::nullopt;
+    }
+    candidate.file = ParseRegistrationFile(text.bytes, candidate.name);
+    report.problems.insert(report.problems.end(), candidate.file.problems.begin(),
+                           candidate.file.problems.end());
+    return candidate;
+}
+
+// The first file of this folder that declared each ProgID and each class
+// identifier; a second declaration in another file disputes it.
+class Declarations {
+public:
+    Declarations(std::vector<Candidate>& candidates, ComponentFolderReport& report)
+        : candidates_(candidates), report_(report) {}
+
+    void Find() {
+        for (std::size_t i = 0; i < candidates_.size(); ++i)
+            for (const RegisteredClass& cls : candidates_[i].file.classes)
+                Declare(cls, i);
+    }
+
+    // Leaves out every disputed class, in each file that declared it.
+    void Reject() {
+        for (Candidate& candidate : candidates_) {
+            auto& classes = candidate.file.classes;
+            classes.erase(std::remove_if(classes.begin(), classes.end(),
+                                         [&](const RegisteredClass& cls) { return Disputed(cls); }),
+                          classes.end());
+        }
+    }
+
+private:
+    void Declare(const RegisteredClass& cls, std::size_t file) {
+        ClassTable& table = Table();
+        const std::string& name = candidates_[file].name;
+        const std::string progId = Utf16ToUtf8(cls.progId);
+        if (const auto earlier = table.fileProgIds.find(cls.progId); earlier != table.fileProgIds.end())
+            return Refuse(cls, progId + " est déjà déclaré par " + earlier->second.source);
+        if (const auto earlier = table.fileClsidSources.find(cls.clsid);
+            earlier != table.fileClsidSources.end())
+            return Refuse(cls, "la classe " + GuidToString(cls.clsid) + " est déjà déclarée par " +
+                                   earlier->second);
+        const auto [byName, newName] = progIds_.emplace(cls.progId, file);
+        if (!newName && byName->second != file)
+            Dispute(cls, "déclaré à la fois par " + candidates_[byName->second].name + " et par " + name,
+                    Utf16ToUtf8(byName->first));
+        const auto [byClass, newClass] = clsids_.emplace(cls.clsid, file);
+        if (!newClass && byClass->second != file)
+            Dispute(cls,
+                    "classe " + GuidToString(cls.clsid) + " déclarée à la fois par " +
+                        candidates_[byClass->second].name + " et par " + name,
+                    progId);
+    }
+
+    // A class a folder read earlier already serves keeps its server; the newcomer is left out.
+    void Refuse(const RegisteredClass& cls, const std::string& why) {
+        report_.problems.push_back(why + " : la déclaration de " + Quoted(Utf16ToUtf8(cls.progId)) +
+                                   " n'est pas retenue");
+        refused_.insert(cls.progId);
+    }
+
+    void Dispute(const RegisteredClass& cls, const std::string& why, const std::string& progId) {
+        report_.problems.push_back(progId + " : " + why + " ; aucune des déclarations n'est retenue");
+        disputedProgIds_[cls.progId] = why;
+        disputedClsids_.emplace(cls.clsid, why);
+    }
+
+    bool Disputed(const RegisteredClass& cls) {
+        if (refused_.count(cls.progId) != 0)
+            return true;
+        if (const auto byName = disputedProgIds_.find(cls.progId); byName != disputedProgIds_.end()) {
+            Unavailable(cls, byName->second);
+            return true;
+        }
+        if (const auto byClass = disputedClsids_.find(cls.clsid); byClass != disputedClsids_.end()) {
+            Unavailable(cls, byClass->second);
+            return true;
+        }
+        return false;
+    }
+
+    std::vector<Candidate>& candidates_;
+    ComponentFolderReport& report_;
+    std::map<std::u16string, std::size_t, ProgIdLess> progIds_;
+    std::unordered_map<CLSID, std::size_t, GuidHash> clsids_;
+    std::map<std::u16string, std::string, ProgIdLess> disputedProgIds_;
+    std::unordered_map<CLSID, std::string, GuidHash> disputedClsids_;
+    std::set<std::u16string, ProgIdLess> refused_;
+};
+
+// The library's entry point, or why there is none.
+DllGetClassObjectFunction LoadServer(const std::filesystem::path& library, std::string& why) {
+    struct stat info {};
+    if (::stat(library.c_str(), &info) != 0) {
+        why = "la bibliothèque " + Quoted(library.string()) +
+              (errno == ENOENT ? " est introuvable" : " est inaccessible (" + FileErrorText(errno) + ")");
+        return nullptr;
+    }
+    // dlopen would block on a FIFO and read a device without end.
+    if (!S_ISREG(info.st_mode)) {
+        why = "la bibliothèque " + Quoted(library.string()) + " n'est pas un fichier ordinaire";
+        return nullptr;
+    }
     void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
-        const char* why = dlerror();
-        table.diagnostics.push_back(fileName + ": cannot load " + library.string() + ": " + (why ? why : "?"));
+        const char* error = dlerror();
+        why = "la bibliothèque " + Quoted(library.string()) + " ne se charge pas : " + (error ? error : "?");
         return nullptr;
     }
     auto entry = reinterpret_cast<DllGetClassObjectFunction>(dlsym(handle, "DllGetClassObject"));
-    if (entry == nullptr) {
-        table.diagnostics.push_back(fileName + ": " + library.string() + " has no DllGetClassObject");
-        // Loaded libraries stay loaded: unloading code that may still run is not worth the risk.
-    }
+    if (entry == nullptr)
+        why = "la bibliothèque " + Quoted(library.string()) + " n'exporte pas DllGetClassObject";
+    // Loaded libraries stay loaded: unloading code that may still run is not worth the risk.
     return entry;
 }
 
-std::size_t LoadRegistrationFile(const std::filesystem::path& path) {
+std::size_t Serve(const Candidate& candidate, ComponentFolderReport& report) {
     ClassTable& table = Table();
-    const std::string fileName = path.filename().string();
-    const auto text = ReadWholeFile(path);
-    if (!text) {
-        table.diagnostics.push_back(fileName + ": cannot be read");
+    if (candidate.file.classes.empty())
+        return 0;
+    std::string why;
+    const DllGetClassObjectFunction entry =
+        LoadServer(candidate.path.parent_path() / candidate.file.library, why);
+    if (entry == nullptr) {
+        report.problems.push_back(candidate.name + " : " + why);
+        for (const RegisteredClass& cls : candidate.file.classes)
+            Unavailable(cls, candidate.name + " : " + why);
         return 0;
     }
-    RegistrationFile file = ParseRegistrationFile(*text, fileName);
-    table.diagnostics.insert(table.diagnostics.end(), file.problems.begin(), file.problems.end());
-    if (file.classes.empty())
-        return 0;
-    const DllGetClassObjectFunction entry = LoadServer(path.parent_path() / file.library, fileName);
-    if (entry == nullptr)
-        return 0;
-    std::size_t added = 0;
-    for (const RegisteredClass& cls : file.classes) {
-        if (table.fileProgIds.count(cls.progId) != 0) {
-            table.diagnostics.push_back(fileName + ": " + Utf16ToUtf8(cls.progId) + " is already registered");
-            continue;
-        }
-        table.fileProgIds.emplace(cls.progId, cls.clsid);
+    LoadedComponent loaded{candidate.name, candidate.file.library, {}};
+    for (const RegisteredClass& cls : candidate.file.classes) {
+        table.fileProgIds.emplace(cls.progId, FileClass{cls.clsid, candidate.path.string()});
+        table.fileClsidSources.emplace(cls.clsid, candidate.path.string());
         table.servers.emplace(cls.clsid, entry);
-        ++added;
+        table.unavailable.erase(cls.progId);
+        loaded.progIds.push_back(cls.progId);
     }
-    return added;
+    report.components.push_back(std::move(loaded));
+    return candidate.file.classes.size();
+}
+
+std::vector<std::filesystem::path> RegistrationFiles(const std::string& folder,
+                                                     ComponentFolderReport& report) {
+    std::error_code error;
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        if (entry.path().extension() == ".classes")
+            files.push_back(entry.path());
+    if (error) {
+        report.problems.push_back("dossier " + Quoted(folder) + " : " + FileErrorText(error.value()));
+        return {};
+    }
+    // Sorted, so that the report does not depend on the directory's order.
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 const RuntimeRegistration* FindRuntimeRegistration(const CLSID& clsid) {
@@ -144,19 +284,18 @@ std::size_t LoadComponentFolder(const std::string& folder) {
     const auto canonical = std::filesystem::weakly_canonical(folder, error).string();
     if (!table.foldersRead.insert(canonical.empty() ? folder : canonical).second)
         return 0;
-    std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
-        if (entry.path().extension() == ".classes")
-            files.push_back(entry.path());
-    if (error) {
-        table.diagnostics.push_back(folder + ": " + error.message());
-        return 0;
-    }
-    // Sorted, so that which file wins a disputed ProgID does not depend on the directory's order.
-    std::sort(files.begin(), files.end());
+    ComponentFolderReport report{folder, {}, {}};
+    std::vector<Candidate> candidates;
+    for (const auto& file : RegistrationFiles(folder, report))
+        if (auto candidate = ReadCandidate(file, report))
+            candidates.push_back(std::move(*candidate));
+    Declarations declarations(candidates, report);
+    declarations.Find();
+    declarations.Reject();
     std::size_t added = 0;
-    for (const auto& file : files)
-        added += LoadRegistrationFile(file);
+    for (const Candidate& candidate : candidates)
+        added += Serve(candidate, report);
+    table.folders.push_back(std::move(report));
     return added;
 }
 
@@ -172,7 +311,24 @@ std::string DefaultComponentFolder() {
     return executable.empty() ? std::string() : executable + "/components";
 }
 
-std::vector<std::string> ComponentDiagnostics() { return Table().diagnostics; }
+std::vector<std::string> ComponentDiagnostics() {
+    std::vector<std::string> problems;
+    for (const ComponentFolderReport& folder : Table().folders)
+        problems.insert(problems.end(), folder.problems.begin(), folder.problems.end());
+    return problems;
+}
+
+std::vector<ComponentFolderReport> ComponentFolderReports() {
+    return Table().folders;
+}
+
+std::optional<std::string> WhyProgIDUnavailable(std::u16string_view progId) {
+    const auto& unavailable = Table().unavailable;
+    const auto found = unavailable.find(std::u16string(progId));
+    if (found == unavailable.end())
+        return std::nullopt;
+    return found->second;
+}
 
 std::string ExecutableFolder() {
     std::error_code error;
@@ -199,7 +355,7 @@ HRESULT CLSIDFromProgID(LPCOLESTR lpszProgID, LPCLSID lpclsid) {
         return S_OK;
     }
     if (const auto found = table.fileProgIds.find(progId); found != table.fileProgIds.end()) {
-        *lpclsid = found->second;
+        *lpclsid = found->second.clsid;
         return S_OK;
     }
     return CO_E_CLASSSTRING;
@@ -210,18 +366,21 @@ HRESULT ProgIDFromCLSID(REFCLSID clsid, LPOLESTR* lplpszProgID) {
         return E_INVALIDARG;
     *lplpszProgID = nullptr;
     ClassTable& table = Table();
-    for (const auto* progIds : {&table.runtimeProgIds, &table.fileProgIds}) {
-        for (const auto& [progId, id] : *progIds) {
-            if (!IsEqualCLSID(id, clsid) || table.hidden.count(progId) != 0)
-                continue;
-            auto* text = static_cast<LPOLESTR>(CoTaskMemAlloc((progId.size() + 1) * sizeof(OLECHAR)));
-            if (text == nullptr)
-                return E_OUTOFMEMORY;
-            std::copy(progId.begin(), progId.end(), text);
-            text[progId.size()] = 0;
-            *lplpszProgID = text;
-            return S_OK;
-        }
+    std::vector<std::pair<const std::u16string*, CLSID>> progIds;
+    for (const auto& [progId, id] : table.runtimeProgIds)
+        progIds.emplace_back(&progId, id);
+    for (const auto& [progId, served] : table.fileProgIds)
+        progIds.emplace_back(&progId, served.clsid);
+    for (const auto& [progId, id] : progIds) {
+        if (!IsEqualCLSID(id, clsid) || table.hidden.count(*progId) != 0)
+            continue;
+        auto* text = static_cast<LPOLESTR>(CoTaskMemAlloc((progId->size() + 1) * sizeof(OLECHAR)));
+        if (text == nullptr)
+            return E_OUTOFMEMORY;
+        std::copy(progId->begin(), progId->end(), text);
+        text[progId->size()] = 0;
+        *lplpszProgID = text;
+        return S_OK;
     }
     return REGDB_E_CLASSNOTREG;
 }

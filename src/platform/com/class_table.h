@@ -3,6 +3,7 @@
 // factories that create their objects, whether registered by the process at
 // run time or served by a component library declared in a registration file.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,14 +48,34 @@ void SetProgIDHidden(std::u16string_view progId, bool hidden);
 
 // Reads every registration file (*.classes) of a folder and loads the
 // libraries they name. Files, lines or libraries that are wrong leave their
-// classes out and are explained by ComponentDiagnostics. Answers the number
-// of classes added. A folder is read once per process.
+// classes out and are explained by ComponentDiagnostics. A ProgID or class
+// identifier that two files of the folder declare is served by neither, and
+// one that an earlier folder serves is not taken again. Only regular files of
+// a bounded size are read. Answers the number of classes added. A folder is
+// read once per process.
 std::size_t LoadComponentFolder(const std::string& folder);
 // Where the apartment looks when it is first entered; by default the
 // "components" folder beside the executable. Empty: no folder.
 void SetDefaultComponentFolder(std::string folder);
 std::string DefaultComponentFolder();
+// Every problem met while reading the folders, in French.
 std::vector<std::string> ComponentDiagnostics();
+
+struct LoadedComponent {
+    std::string file; // the registration file's name
+    std::string library;
+    std::vector<std::u16string> progIds;
+};
+struct ComponentFolderReport {
+    std::string folder;
+    std::vector<LoadedComponent> components;
+    std::vector<std::string> problems;
+};
+// The folders read so far, in order, with what each served and what went wrong.
+std::vector<ComponentFolderReport> ComponentFolderReports();
+// Why a ProgID that a registration file declares is not served (its library
+// is missing, another file declares it too...), if that is known.
+std::optional<std::string> WhyProgIDUnavailable(std::u16string_view progId);
 
 std::string ExecutableFolder();
 

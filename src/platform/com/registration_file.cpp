@@ -23,8 +23,24 @@ std::string_view NextWord(std::string_view& rest) {
 }
 
 bool IsProgIdCharacter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' || c == '_' ||
-           c == '-';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' ||
+           c == '_' || c == '-';
+}
+
+// Echoed text stays one printable line, whatever bytes the file held.
+std::string Printable(std::string_view text) {
+    std::string shown(text);
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = '?';
+    return shown;
+}
+
+bool HasControlCharacter(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            return true;
+    return false;
 }
 
 bool IsValidProgId(std::string_view text) {
@@ -52,13 +68,13 @@ public:
         else if (keyword == "class")
             Class(rest);
         else
-            Problem("unknown keyword '" + std::string(keyword) + "'");
+            Problem("mot-clé « " + Printable(keyword) + " » inconnu");
     }
 
     RegistrationFile Finish() {
         if (file_.library.empty() && !file_.classes.empty()) {
             lineNumber_ = 0;
-            Problem("no library line: its classes are ignored");
+            Problem("aucune ligne library : ses classes sont ignorées");
             file_.classes.clear();
         }
         return std::move(file_);
@@ -67,9 +83,12 @@ public:
 private:
     void Library(std::string_view rest) {
         if (!file_.library.empty())
-            Problem("a second library line");
+            Problem("une seconde ligne library");
         else if (rest.empty())
-            Problem("library line without a file name");
+            Problem("ligne library sans nom de fichier");
+        // A NUL would cut the name short when it reaches the system.
+        else if (HasControlCharacter(rest))
+            Problem("le nom de la bibliothèque contient un caractère de contrôle");
         else
             file_.library = std::string(rest);
     }
@@ -78,17 +97,21 @@ private:
         const std::string_view guidText = NextWord(rest);
         const auto clsid = ParseGuid(guidText);
         if (!clsid)
-            return Problem("class identifier '" + std::string(guidText) + "' is not valid");
+            return Problem("identifiant de classe « " + Printable(guidText) + " » non valide");
         const std::string_view progId = NextWord(rest);
         if (!IsValidProgId(progId))
-            return Problem("ProgID '" + std::string(progId) + "' is not valid");
+            return Problem("ProgID « " + Printable(progId) + " » non valide");
         if (!rest.empty())
-            return Problem("unexpected text after the ProgID");
-        file_.classes.push_back({*clsid, Utf8ToUtf16(progId)});
+            return Problem("texte inattendu après le ProgID");
+        std::u16string name = Utf8ToUtf16(progId);
+        for (const RegisteredClass& earlier : file_.classes)
+            if (EqualsIgnoringCase(earlier.progId, name))
+                return Problem("ProgID « " + std::string(progId) + " » déclaré deux fois");
+        file_.classes.push_back({*clsid, std::move(name)});
     }
 
     void Problem(const std::string& what) {
-        file_.problems.push_back(fileName_ + ":" + std::to_string(lineNumber_) + ": " + what);
+        file_.problems.push_back(fileName_ + ":" + std::to_string(lineNumber_) + " : " + what);
     }
 
     const std::string& fileName_;

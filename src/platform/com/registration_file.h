@@ -22,7 +22,7 @@ struct RegisteredClass {
 struct RegistrationFile {
     std::string library;
     std::vector<RegisteredClass> classes;
-    // "name:line: what is wrong", one per rejected line.
+    // "name:line : what is wrong", one per rejected line, in French.
     std::vector<std::string> problems;
 };
 

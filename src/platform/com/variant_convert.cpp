@@ -8,12 +8,19 @@
 #include <string_view>
 
 #include "bstr.h"
+#include "date_number_rules.h"
 #include "dispatch.h"
 #include "hresult.h"
 #include "variant.h"
 #include "variant_internal.h"
 
 using namespace zorv::com::detail;
+using zorv::com::CivilFromDays;
+using zorv::com::DaysFromCivil;
+using zorv::com::DaysInMonth;
+using zorv::com::DigitValue;
+using zorv::com::kOleDateEpoch;
+using zorv::com::RoundHalfEven;
 
 namespace {
 
@@ -96,16 +103,6 @@ constexpr double kFloatLimit = 0x1.ffffffp127;
 
 bool IsValidDate(double d) {
     return d > kDateMin && d < kDateMax;
-}
-
-double RoundHalfEven(double x) {
-    const double floor = std::floor(x);
-    const double fraction = x - floor;
-    if (fraction > 0.5)
-        return floor + 1;
-    if (fraction < 0.5)
-        return floor;
-    return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
 }
 
 std::int64_t CurrencyToInteger(std::int64_t cy) {
@@ -384,16 +381,6 @@ bool IsDigit(char16_t c) {
     return c >= u'0' && c <= u'9';
 }
 
-int DigitValue(char16_t c) {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return 99;
-}
-
 char16_t Lower(char16_t c) {
     return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
 }
@@ -645,35 +632,7 @@ HRESULT BoolFromText(std::u16string_view text, VARIANT_BOOL* out) {
 // ---------------------------------------------------------------------------
 // Dates.
 
-// Days since 1 March of year 0 shifted to the civil epoch; proleptic Gregorian.
-constexpr std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
-
-void CivilFromDays(std::int64_t z, std::int64_t* y, unsigned* m, unsigned* d) {
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    *d = doy - (153 * mp + 2) / 5 + 1;
-    *m = mp < 10 ? mp + 3 : mp - 9;
-    *y = static_cast<std::int64_t>(yoe) + era * 400 + (*m <= 2);
-}
-
-constexpr std::int64_t kDateEpoch = DaysFromCivil(1899, 12, 30);
-
-unsigned DaysInMonth(std::int64_t y, unsigned m) {
-    static constexpr unsigned kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-    return m == 2 && leap ? 29 : kDays[m - 1];
-}
+constexpr std::int64_t kDateEpoch = kOleDateEpoch;
 
 void AppendPadded(std::string& out, std::int64_t value, int width) {
     std::string digits = std::to_string(value);

@@ -106,7 +106,7 @@ TEST_F(Injection, CashDrawerOpensClosesAndWaits) {
     EXPECT_EQ(Call(drawer.Get(), u"OpenDrawer"), 0);
     EXPECT_EQ(DirectIO(drawer.Get(), kInput).code, 0);
     EXPECT_FALSE(Bool(drawer.Get(), u"DrawerOpened"));
-    EXPECT_TRUE(sink->received.empty());
+    // The waits ran the apartment, which delivered what was raised so far.
     DrainPostedCalls();
     std::vector<LONG> statuses;
     for (const ReceivedEvent& e : sink->received) {

@@ -325,3 +325,26 @@ TEST(ScriptControl, ByteStringsCrossTheObjectBoundaryWithEveryByte) {
     odd.bstrVal = SysAllocStringByteLen("xyz", 3);
     EXPECT_EQ(ToText(CallMethod(control.Get(), u"Run", {u"Count", odd})), u"3 122");
 }
+
+TEST(ScriptControl, CompilingAHugeScriptStopsAtTheMemoryLimitAtTheLineReached) {
+    auto control = VBScript();
+    const Variant previous = GetProperty(control.Get(), u"MemoryLimit");
+    PutProperty(control.Get(), u"MemoryLimit", LONG{128});
+    std::u16string huge;
+    for (int i = 0; i < 2000000; ++i)
+        huge += u"total = total + 1\n";
+    const std::string text =
+        FailureOf([&] { CallMethod(control.Get(), u"AddCode", {std::u16string_view(huge)}); });
+    huge.clear();
+    auto error = GetProperty(control.Get(), u"Error");
+    EXPECT_EQ(Number(GetProperty(error.pdispVal, u"Number")), 7) << text;
+    EXPECT_NE(text.find("Mémoire insuffisante"), std::string::npos) << text;
+    const LONG line = Number(GetProperty(error.pdispVal, u"Line"));
+    EXPECT_GT(line, 1000);
+    EXPECT_LT(line, 2000000);
+    EXPECT_EQ(ToText(GetProperty(error.pdispVal, u"Text")), u"total = total + 1");
+    // Nothing was kept of it: a small script still compiles and runs.
+    CallMethod(control.Get(), u"AddCode", {u"Dim small : small = 41 + 1"});
+    EXPECT_EQ(Number(CallMethod(control.Get(), u"Eval", {u"small"})), 42);
+    PutProperty(control.Get(), u"MemoryLimit", previous);
+}

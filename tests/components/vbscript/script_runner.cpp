@@ -2,8 +2,11 @@
 // against the expectations written in it:
 //   ' expect: TEXT          the next line the script prints (MsgBox) is TEXT
 //   ' expect error: TEXT    the script fails on this line with a description containing TEXT
+//   ' expect column: N      ... and at this column of that line
 //   ' stdin: TEXT           a line InputBox reads
 //   ' options: ARGS         options given to zorv-vbs before the file (--timeout 200)
+//   ' peak below: MB        the run's peak resident memory stays under MB MiB
+//                           (not checked with --no-peak: sanitizers inflate it)
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +15,7 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -24,8 +28,10 @@ struct Expectations {
     std::vector<std::string> output;
     std::string error;
     int errorLine = 0;
+    int errorColumn = 0;
     std::vector<std::string> input;
     std::string options;
+    long peakBelowMiB = 0;
 };
 
 std::string After(const std::string& line, const std::string& marker) {
@@ -48,12 +54,16 @@ Expectations Read(const fs::path& file) {
         if (line.find("' expect error: ") != std::string::npos) {
             e.error = After(line, "' expect error: ");
             e.errorLine = number;
+        } else if (line.find("' expect column: ") != std::string::npos) {
+            e.errorColumn = std::atoi(After(line, "' expect column: ").c_str());
         } else if (line.find("' expect: ") != std::string::npos) {
             e.output.push_back(After(line, "' expect: "));
         } else if (line.find("' expect:") != std::string::npos) {
             e.output.push_back("");
         } else if (line.find("' options: ") != std::string::npos) {
             e.options = After(line, "' options: ");
+        } else if (line.find("' peak below: ") != std::string::npos) {
+            e.peakBelowMiB = std::stol(After(line, "' peak below: "));
         } else if (line.find("' stdin: ") != std::string::npos) {
             e.input.push_back(After(line, "' stdin: "));
         }
@@ -80,6 +90,33 @@ std::string Slurp(const fs::path& file) {
     return s.str();
 }
 
+struct Outcome {
+    int status = -1; // the exit status, -1 when killed
+    long peakKiB = 0;
+};
+
+// Runs a shell command; its peak resident memory is that of the process the
+// shell runs (wait4 counts the waited-for descendants too).
+Outcome Run(const std::string& command) {
+    Outcome outcome;
+    const pid_t child = ::fork();
+    if (child < 0)
+        return outcome;
+    if (child == 0) {
+        ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int raw = 0;
+    rusage usage{};
+    if (::wait4(child, &raw, 0, &usage) != child)
+        return outcome;
+    outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    outcome.peakKiB = usage.ru_maxrss;
+    return outcome;
+}
+
+bool checkPeaks = true;
+
 // Answers an empty text when the script passes; what went wrong otherwise.
 std::string Check(const std::string& runner, const fs::path& script, const fs::path& scratch) {
     const Expectations e = Read(script);
@@ -91,10 +128,10 @@ std::string Check(const std::string& runner, const fs::path& script, const fs::p
         for (const std::string& line : e.input)
             input << line << "\n";
     }
-    const std::string command = "'" + runner + "' " + e.options + " '" + script.string() + "' < '" + in.string() + "' > '" +
-                                out.string() + "' 2> '" + err.string() + "'";
-    const int raw = std::system(command.c_str());
-    const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    const std::string command = "'" + runner + "' " + e.options + " '" + script.string() + "' < '" +
+                                in.string() + "' > '" + out.string() + "' 2> '" + err.string() + "'";
+    const Outcome outcome = Run(command);
+    const int status = outcome.status;
     const std::vector<std::string> printed = Lines(out);
     const std::string errors = Slurp(err);
     std::ostringstream why;
@@ -108,11 +145,16 @@ std::string Check(const std::string& runner, const fs::path& script, const fs::p
                 why << "    line " << i + 1 << ": expected [" << want << "] got [" << got << "]\n";
         }
     }
+    if (checkPeaks && e.peakBelowMiB > 0 && outcome.peakKiB >= e.peakBelowMiB * 1024)
+        why << "  peak memory " << outcome.peakKiB / 1024 << " MiB, expected below " << e.peakBelowMiB
+            << " MiB\n";
     if (e.error.empty()) {
         if (status != 0)
             why << "  exit status " << status << ": " << errors;
     } else {
-        const std::string where = ":" + std::to_string(e.errorLine) + ":";
+        std::string where = ":" + std::to_string(e.errorLine) + ":";
+        if (e.errorColumn > 0)
+            where += std::to_string(e.errorColumn) + ":";
         if (status != 1)
             why << "  expected a script error, exit status " << status << "\n";
         if (errors.find(e.error) == std::string::npos || errors.find(where) == std::string::npos)
@@ -121,11 +163,13 @@ std::string Check(const std::string& runner, const fs::path& script, const fs::p
     return why.str();
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int Main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[3]) == "--no-peak") {
+        checkPeaks = false;
+        --argc;
+    }
     if (argc != 3) {
-        std::cerr << "usage: vbscript_script_runner ZORV_VBS FOLDER\n";
+        std::cerr << "usage: vbscript_script_runner ZORV_VBS FOLDER [--no-peak]\n";
         return 2;
     }
     std::vector<fs::path> scripts;
@@ -146,4 +190,18 @@ int main(int argc, char** argv) {
     fs::remove_all(scratch);
     std::cout << scripts.size() - failed << " of " << scripts.size() << " scripts passed\n";
     return failed == 0 && !scripts.empty() ? 0 : 1;
+}
+
+} // namespace
+
+// A folder that cannot be walked, say, ends the run with a message, not an abort.
+int main(int argc, char** argv) {
+    try {
+        return Main(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "vbscript_script_runner: " << error.what() << "\n";
+    } catch (...) {
+        std::cerr << "vbscript_script_runner: unexpected exception\n";
+    }
+    return 2;
 }

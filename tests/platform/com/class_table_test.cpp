@@ -14,7 +14,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr CLSID kCounterClsid = {0x6B1E0C52, 0x3A6F, 0x4E55, {0x9C, 0x51, 0x1D, 0x2B, 0x9F, 0x0A, 0x7E, 0x01}};
+constexpr CLSID kCounterClsid = {
+    0x6B1E0C52, 0x3A6F, 0x4E55, {0x9C, 0x51, 0x1D, 0x2B, 0x9F, 0x0A, 0x7E, 0x01}};
 constexpr CLSID kOtherClsid = {0x6B1E0C52, 0x3A6F, 0x4E55, {0x9C, 0x51, 0x1D, 0x2B, 0x9F, 0x0A, 0x7E, 0x77}};
 
 // A folder of registration files, removed at the end of the test.
@@ -36,8 +37,9 @@ private:
     fs::path path_;
 };
 
-std::string RegistrationFor(const std::string& library, const std::string& progId) {
-    return "library " + library + "\nclass {6B1E0C52-3A6F-4E55-9C51-1D2B9F0A7E01} " + progId + "\n";
+std::string RegistrationFor(const std::string& library, const std::string& progId,
+                            const std::string& clsid = "{6B1E0C52-3A6F-4E55-9C51-1D2B9F0A7E01}") {
+    return "library " + library + "\nclass " + clsid + " " + progId + "\n";
 }
 
 bool DiagnosticsMention(const std::string& needle) {
@@ -88,7 +90,8 @@ TEST(ClassTable, ServesAClassFromALibraryNamedInARegistrationFile) {
     CoTaskMemFree(progId);
 
     ComPtr<IDispatch> counter;
-    ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, counter.ReleaseAndGetVoidAddress()),
+    ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                               counter.ReleaseAndGetVoidAddress()),
               S_OK);
     zorv::outside::CallMethod(counter.Get(), u"add", {LONG{40}});
     zorv::outside::CallMethod(counter.Get(), u"ADD", {LONG{2}});
@@ -96,39 +99,53 @@ TEST(ClassTable, ServesAClassFromALibraryNamedInARegistrationFile) {
 
     ComPtr<IUnknown> outer;
     ComPtr<IClassFactory> factory;
-    ASSERT_EQ(CoGetClassObject(clsid, CLSCTX_ALL, nullptr, IID_IClassFactory, factory.ReleaseAndGetVoidAddress()), S_OK);
+    ASSERT_EQ(
+        CoGetClassObject(clsid, CLSCTX_ALL, nullptr, IID_IClassFactory, factory.ReleaseAndGetVoidAddress()),
+        S_OK);
     void* aggregated = nullptr;
     EXPECT_EQ(factory->CreateInstance(counter.Get(), IID_IUnknown, &aggregated), CLASS_E_NOAGGREGATION);
 }
 
 TEST(ClassTable, BrokenRegistrationsLeaveTheirClassesOutAndSayWhy) {
     ComponentFolder folder("broken");
-    folder.Write("missing.classes", RegistrationFor("libnot-there.so", "Zorv.Missing"));
-    folder.Write("noentry.classes", RegistrationFor(ZORV_COM_LIBRARY_PATH, "Zorv.NoEntry"));
-    folder.Write("garbage.classes", std::string("\x7f" "ELF\x01\x02\0\0library", 16));
+    folder.Write("missing.classes", RegistrationFor("libnot-there.so", "Zorv.Missing",
+                                                    "{6B1E0C52-3A6F-4E55-9C51-1D2B9F0A7E02}"));
+    folder.Write("noentry.classes", RegistrationFor(ZORV_COM_LIBRARY_PATH, "Zorv.NoEntry",
+                                                    "{6B1E0C52-3A6F-4E55-9C51-1D2B9F0A7E03}"));
+    folder.Write("garbage.classes", std::string("\x7f"
+                                                "ELF\x01\x02\0\0library",
+                                                16));
     folder.Write("ignored.txt", RegistrationFor(ZORV_TEST_SERVER_PATH, "Zorv.NotAClassesFile"));
     EXPECT_EQ(LoadComponentFolder(folder.Path()), 0u);
 
     CLSID clsid;
     for (const char16_t* progId : {u"Zorv.Missing", u"Zorv.NoEntry", u"Zorv.NotAClassesFile"})
         EXPECT_EQ(CLSIDFromProgID(progId, &clsid), CO_E_CLASSSTRING);
-    EXPECT_TRUE(DiagnosticsMention("missing.classes: cannot load"));
-    EXPECT_TRUE(DiagnosticsMention("has no DllGetClassObject"));
-    EXPECT_TRUE(DiagnosticsMention("garbage.classes:1: unknown keyword"));
+    EXPECT_TRUE(DiagnosticsMention("missing.classes : la bibliothèque « " + folder.Path() +
+                                   "/libnot-there.so » est introuvable"));
+    EXPECT_TRUE(DiagnosticsMention("n'exporte pas DllGetClassObject"));
+    EXPECT_TRUE(DiagnosticsMention("garbage.classes:1 : mot-clé"));
+    EXPECT_EQ(WhyProgIDUnavailable(u"Zorv.Missing"),
+              "missing.classes : la bibliothèque « " + folder.Path() + "/libnot-there.so » est introuvable")
+        << "a kind that fails to load can say why";
+    EXPECT_EQ(WhyProgIDUnavailable(u"No.Such.Thing"), std::nullopt);
     EXPECT_EQ(LoadComponentFolder("/nonexistent/zorv/folder"), 0u);
 }
 
 TEST(ClassTable, RunTimeRegistrationStandsInForAComponentUntilRevoked) {
-    const auto factory = MakeClassFactory([](REFIID riid, void** ppv) { return CreateObjectOf<Stand>(riid, ppv); });
+    const auto factory =
+        MakeClassFactory([](REFIID riid, void** ppv) { return CreateObjectOf<Stand>(riid, ppv); });
     DWORD cookie = 0;
-    ASSERT_EQ(CoRegisterClassObject(kOtherClsid, factory.Get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie),
-              S_OK);
+    ASSERT_EQ(
+        CoRegisterClassObject(kOtherClsid, factory.Get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie),
+        S_OK);
     ASSERT_EQ(RegisterProgID(u"Zorv.Stand", kOtherClsid), S_OK);
 
     CLSID clsid;
     ASSERT_EQ(CLSIDFromProgID(u"Zorv.Stand", &clsid), S_OK);
     ComPtr<IDispatch> object;
-    ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IDispatch, object.ReleaseAndGetVoidAddress()), S_OK);
+    ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IDispatch, object.ReleaseAndGetVoidAddress()),
+              S_OK);
     EXPECT_EQ(zorv::outside::ToText(zorv::outside::GetProperty(object.Get(), u"Kind")), u"stand-in");
 
     SetProgIDHidden(u"ZORV.STAND", true);
@@ -138,8 +155,9 @@ TEST(ClassTable, RunTimeRegistrationStandsInForAComponentUntilRevoked) {
 
     EXPECT_EQ(CoRevokeClassObject(cookie), S_OK);
     EXPECT_EQ(CoRevokeClassObject(cookie), CO_E_OBJNOTREG);
-    EXPECT_EQ(CoCreateInstance(kOtherClsid, nullptr, CLSCTX_ALL, IID_IDispatch, object.ReleaseAndGetVoidAddress()),
-              REGDB_E_CLASSNOTREG);
+    EXPECT_EQ(
+        CoCreateInstance(kOtherClsid, nullptr, CLSCTX_ALL, IID_IDispatch, object.ReleaseAndGetVoidAddress()),
+        REGDB_E_CLASSNOTREG);
     EXPECT_EQ(UnregisterProgID(u"Zorv.Stand"), S_OK);
 }
 

@@ -47,6 +47,9 @@ TEST(DisplayChanges, CheapestBytesForSmallChanges) {
         {"clearing beats rewriting", Protocol::EscPosDisplay, fromFull, almostBlank,
          "\x0c"
          "A"},
+        {"clearing one row", Protocol::EscPosDisplay, With(u"KEEP", u"TOTAL 12,50"), With(u"KEEP", u"9"),
+         "\x0a\x18"
+         "9\x0b"},
         {"after the last column the cursor is placed again", Protocol::EscPosDisplay, With(u""), lastColumn,
          "\x1f\x0dZ\x0b"},
     };

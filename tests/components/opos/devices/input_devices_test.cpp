@@ -154,4 +154,29 @@ TEST(InputDevices, CardSwipesSplitAtTheirSentinels) {
     EXPECT_TRUE(ParseSwipe("garbage").Empty());
 }
 
+TEST(InputDevices, SwipesTypedAsOneLineATrackAreGatheredAgain) {
+    MsrLineCollector lines(150);
+    EXPECT_FALSE(lines.Line("%B49^DUPONT^27?", 0));
+    EXPECT_FALSE(lines.Line(";49=27?", 20));
+    EXPECT_FALSE(lines.Idle(100)); // still within the quiet time
+    const auto first = lines.Idle(170);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->tracks[0].text, "B49^DUPONT^27");
+    EXPECT_EQ(first->tracks[1].text, "49=27");
+    EXPECT_FALSE(lines.Idle(400)); // given once
+
+    // A second swipe right after: its track 1 pushes the first one out.
+    EXPECT_FALSE(lines.Line("%X?", 1000));
+    const auto pushed = lines.Line("%A?", 1010);
+    ASSERT_TRUE(pushed);
+    EXPECT_EQ(pushed->tracks[0].text, "X");
+    // All three tracks make a swipe at once; a second ';' line is track 3.
+    EXPECT_FALSE(lines.Line(";33=44?", 1020));
+    const auto full = lines.Line(";55?", 1030);
+    ASSERT_TRUE(full);
+    EXPECT_EQ(full->tracks[0].text, "A");
+    EXPECT_EQ(full->tracks[1].text, "33=44");
+    EXPECT_EQ(full->tracks[2].text, "55");
+}
+
 } // namespace

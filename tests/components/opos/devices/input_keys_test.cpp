@@ -5,6 +5,7 @@
 
 #include "input/keyboard_wedge.h"
 #include "input/keylock_keys.h"
+#include "input/msr_wedge.h"
 #include "input/pos_keys.h"
 
 namespace {
@@ -70,6 +71,38 @@ TEST(InputKeys, LayoutsTurnTheSameKeysIntoTheirOwnCharacters) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(Typed(c.layout, c.keys), c.text);
+}
+
+// Every character either layout types without a dead key comes back the same.
+TEST(InputKeys, WhatALayoutTypesTheWedgeReadsBack) {
+    std::u16string printable;
+    for (char16_t c = 0x21; c < 0x7F; ++c)
+        printable += c;
+    const std::u16string french = u"éèçàù€£¤°§µ²";
+    for (Layout layout : {Layout::Us, Layout::French}) {
+        std::u16string all = printable;
+        if (layout == Layout::French)
+            all += french; // '^' comes from AltGr+9, its own key being dead
+        KeyboardWedge wedge({layout, 4096});
+        const auto strokes = Keystrokes(layout, all, true);
+        ASSERT_TRUE(strokes) << static_cast<int>(layout);
+        const std::vector<WedgeEvent> out = wedge.Feed(*strokes);
+        ASSERT_EQ(out.size(), 1u);
+        EXPECT_EQ(out[0].text, all) << static_cast<int>(layout);
+    }
+    EXPECT_FALSE(Keystrokes(Layout::Us, u"é", false)); // not on a US keyboard
+}
+
+TEST(InputKeys, ACardSwipeTypedOnAnAzertyWedgeParsesIntoTracks) {
+    const std::u16string swipe = u"%B4970100000000000^DUPONT/MARIE^2712101?;4970100000000000=2712101?";
+    KeyboardWedge wedge({Layout::French, 4096});
+    const std::vector<WedgeEvent> out = wedge.Feed(*Keystrokes(Layout::French, swipe, true));
+    ASSERT_EQ(out.size(), 1u);
+    std::string typed(out[0].text.begin(), out[0].text.end());
+    const MsrSwipe tracks = ParseSwipe(typed);
+    EXPECT_EQ(tracks.tracks[0].text, "B4970100000000000^DUPONT/MARIE^2712101");
+    EXPECT_EQ(tracks.tracks[1].text, "4970100000000000=2712101");
+    EXPECT_FALSE(tracks.AnyError());
 }
 
 TEST(InputKeys, WedgeFramesOnEnterAndReportsWhatItCannotType) {

@@ -26,7 +26,12 @@ TEST(EscPosBarcodes, DataIsCheckedPerSymbology) {
         {Symbology::UpcE, "123456", ""},
         {Symbology::UpcE, "01234565", ""},
         {Symbology::UpcE, "11234565", "number system"},
-        {Symbology::UpcE, "012345678905", "zero-suppressed"},
+        {Symbology::UpcE, "01234500006", ""},
+        {Symbology::UpcE, "012345000065", ""},
+        {Symbology::UpcE, "012345000064", "check digit should be 5"},
+        {Symbology::UpcE, "012345678905", "no zero-suppressed"},
+        {Symbology::UpcE, "11234500006", "number system"},
+        {Symbology::UpcE, "12345", "6 to 8 digits"},
         {Symbology::Ean8, "9638507", ""},
         {Symbology::Ean8, "96385074", ""},
         {Symbology::Ean8, "96385075", "check digit"},
@@ -88,6 +93,22 @@ TEST(EscPosBarcodes, OneDimensionalBytes) {
     // Code 128 without a code set gets {B, and a '{' of the data is doubled.
     EXPECT_EQ(Hex(EncodeBarcode(Symbology::Code128, "a{").bytes.substr(9)), "1D 6B 49 05 7B 42 61 7B 7B");
     EXPECT_EQ(Hex(EncodeBarcode(Symbology::Code128, "A\tB").bytes.substr(9)), "1D 6B 49 05 7B 41 41 09 42");
+}
+
+// Each of the four zero-suppression rules, and the UPC-A form sent as the 8-digit UPC-E one.
+TEST(EscPosBarcodes, UpcANumbersAreSentInTheirUpcEForm) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"01200000345", "01234502"}, // manufacturer ending 200, product 00345
+        {"01230000045", "01234534"}, // manufacturer ending 00, product 00045
+        {"01234000005", "01234545"}, // manufacturer ending 0, product 00005
+        {"01234500006", "01234566"}, // product 00006
+    };
+    for (const auto& [upcA, upcE] : cases) {
+        const EncodedBarcode encoded = EncodeBarcode(Symbology::UpcE, upcA);
+        ASSERT_TRUE(encoded.ok()) << upcA << ": " << encoded.error;
+        EXPECT_EQ(encoded.bytes.substr(encoded.bytes.size() - 8), upcE.substr(0, 7) + EanCheckDigit(upcA))
+            << upcA;
+    }
 }
 
 TEST(EscPosBarcodes, TwoDimensionalSymbolsAreStoredThenPrinted) {

@@ -4,6 +4,7 @@
 #include "escpos/code_pages.h"
 #include "escpos/commands.h"
 #include "escpos/status.h"
+#include "escpos/status_stream.h"
 #include "escpos_test_support.h"
 
 using namespace zorv::opos::escpos;
@@ -171,6 +172,50 @@ TEST(EscPosStatus, EncodingAndDecodingAgree) {
                   .status.coverOpen,
               true);
     EXPECT_FALSE(StartsAutomaticStatus(EncodeRealTimeStatus(StatusQuery::Printer, status)));
+}
+
+} // namespace
+
+namespace {
+
+using Kind = StatusReport::Kind;
+
+struct StreamCase {
+    std::string bytes;
+    std::vector<Kind> kinds;
+    size_t pending;
+};
+
+TEST(EscPosStatusStream, SplitsAnswersReportsAndNoise) {
+    const std::vector<StreamCase> cases{
+        {escpos_test::FromHex("12"), {Kind::RealTime}, 0},
+        {escpos_test::FromHex("14 00 00 00"), {Kind::Automatic}, 0},
+        {escpos_test::FromHex("12 34 08 0C 00 16"), {Kind::RealTime, Kind::Automatic, Kind::RealTime}, 0},
+        {escpos_test::FromHex("14 00"), {}, 2},
+        // A report cut short by an answer: the half report is noise, the answer still counts.
+        {escpos_test::FromHex("14 00 12"), {Kind::Noise, Kind::RealTime}, 0},
+        {escpos_test::FromHex("FF 00 80 12"), {Kind::Noise, Kind::Noise, Kind::Noise, Kind::RealTime}, 0},
+        // Fixed bits right, a paper sensor half set: noise too.
+        {escpos_test::FromHex("10 00 01 00"), {Kind::Noise}, 0},
+    };
+    for (const StreamCase& c : cases) {
+        StatusStream stream;
+        std::vector<Kind> kinds;
+        for (const StatusReport& report : stream.Feed(c.bytes))
+            kinds.push_back(report.kind);
+        EXPECT_EQ(kinds, c.kinds) << Hex(c.bytes);
+        EXPECT_EQ(stream.Pending(), c.pending) << Hex(c.bytes);
+    }
+}
+
+TEST(EscPosStatusStream, AReportSplitAcrossReadsIsJoined) {
+    StatusStream stream;
+    EXPECT_TRUE(stream.Feed(std::string("\x30", 1)).empty());
+    EXPECT_TRUE(stream.Feed(std::string("\x00\x0C", 2)).empty());
+    const auto reports = stream.Feed(std::string("\x00", 1));
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].status.coverOpen, true);
+    EXPECT_EQ(reports[0].status.paperEmpty, true);
 }
 
 } // namespace

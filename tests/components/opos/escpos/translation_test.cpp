@@ -123,9 +123,13 @@ TEST(EscPosDecoder, CommandsSplitAcrossReadsComeOutWhole) {
     EXPECT_EQ(decoder.Pending(), 6u);
 }
 
-TEST(EscPosDecoder, HugeRasterHeadersAreRefusedNotBuffered) {
+TEST(EscPosDecoder, CommandsThatCannotEndAreRefusedNotBuffered) {
     const auto lines = Transcript(std::string("\x1D\x76\x30\x00\xFF\xFF\xFF\xFF", 8) + "ok");
     EXPECT_EQ(lines, (std::vector<std::string>{"unknown 1D 76 30 00 FF FF FF FF", "text \"ok\""}));
+    // A NUL-ended bar code whose NUL never comes stops being waited for.
+    const auto endless = Transcript(FromHex("1D 6B 04") + std::string(400, '7'));
+    ASSERT_EQ(endless.size(), 2u);
+    EXPECT_EQ(endless[0], "unknown 1D 6B 04");
 }
 
 TEST(EscPosRaster, DotsPackEightToAByteInBands) {

@@ -1,0 +1,180 @@
+#include "model/logical_device.h"
+
+#include <algorithm>
+#include <dlfcn.h>
+
+#include "device.h"
+#include "platform/com/text.h"
+
+namespace zorv::opos {
+namespace {
+
+constexpr Prop kPrinterSensors[] = {Prop::CoverOpen,  Prop::JrnEmpty, Prop::JrnNearEnd, Prop::RecEmpty,
+                                    Prop::RecNearEnd, Prop::SlpEmpty, Prop::SlpNearEnd};
+constexpr Prop kKeylockSensors[] = {Prop::KeyPosition};
+constexpr Prop kDrawerSensors[] = {Prop::DrawerOpened};
+
+std::u16string Folded(std::u16string_view name) {
+    std::u16string key(name);
+    for (char16_t& c : key)
+        c = com::FoldCase(c);
+    return key;
+}
+
+std::map<std::u16string, std::weak_ptr<LogicalDevice>>& Open() {
+    static std::map<std::u16string, std::weak_ptr<LogicalDevice>> devices;
+    return devices;
+}
+
+// Beside the component, one file per logical device.
+std::filesystem::path StatisticsFile(std::u16string_view name) {
+    Dl_info info{};
+    std::filesystem::path folder;
+    if (dladdr(reinterpret_cast<void*>(&StatisticsFile), &info) != 0 && info.dli_fname != nullptr)
+        folder = std::filesystem::path(info.dli_fname).parent_path();
+    std::string file;
+    for (char c : com::Utf16ToUtf8(name))
+        file += std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_' ? c : '_';
+    return folder / "zorv_opos.statistics" / (file + ".xml");
+}
+
+StatisticsIdentity Identity(const Profile& profile, const Backend& backend) {
+    const std::u16string category(InfoOf(profile.kind).displayName);
+    return {category, u"ZORV " + category, profile.name, backend.FirmwareRevision(), backend.Interface()};
+}
+
+} // namespace
+
+std::span<const Prop> SensorProps(Kind kind) {
+    switch (kind) {
+    case Kind::Printer:
+        return kPrinterSensors;
+    case Kind::Keylock:
+        return kKeylockSensors;
+    case Kind::CashDrawer:
+        return kDrawerSensors;
+    default:
+        return {};
+    }
+}
+
+Value InitialValue(const Profile& profile, Prop prop) {
+    for (auto it = profile.overrides.rbegin(); it != profile.overrides.rend(); ++it)
+        if (it->first == prop)
+            return it->second;
+    const PropertyRow* row = FindRow(InfoOf(profile.kind), prop);
+    return row ? row->initial.Make() : Value(LONG{0});
+}
+
+std::shared_ptr<LogicalDevice> LogicalDevice::Attach(const Profile& profile, Device& device) {
+    std::weak_ptr<LogicalDevice>& slot = Open()[Folded(profile.name)];
+    std::shared_ptr<LogicalDevice> shared = slot.lock();
+    if (!shared) {
+        shared = std::make_shared<LogicalDevice>(profile, MakeBackend(profile));
+        slot = shared;
+        shared->backend_->Start(*shared);
+    }
+    shared->devices_.push_back(&device);
+    return shared;
+}
+
+LogicalDevice::LogicalDevice(const Profile& profile, std::unique_ptr<Backend> backend)
+    : kind_(profile.kind), backend_(std::move(backend)),
+      statistics_(profile.kind, StatisticsFile(profile.name), Identity(profile, *backend_)),
+      power_(profile.power) {
+    for (Prop prop : SensorProps(kind_))
+        sensors_[prop] = InitialValue(profile, prop);
+    statistics_.Load();
+}
+
+LogicalDevice::~LogicalDevice() {
+    statistics_.Save();
+}
+
+void LogicalDevice::Detach(Device& device) {
+    std::erase(devices_, &device);
+    std::erase_if(tickets_, [&](const auto& entry) { return entry.second == &device; });
+    if (firmwareOwner_ == &device)
+        firmwareOwner_ = nullptr;
+    // Names compare folded, and the slot goes with the last object.
+    if (devices_.empty())
+        std::erase_if(Open(), [](const auto& entry) { return entry.second.expired(); });
+}
+
+std::uint64_t LogicalDevice::NewTicket(Device& owner) {
+    tickets_[++lastTicket_] = &owner;
+    return lastTicket_;
+}
+
+void LogicalDevice::Send(std::uint64_t ticket, const Output& output) {
+    backend_->Send(ticket, output);
+}
+
+LONG LogicalDevice::UpdateFirmware(Device& owner, std::u16string_view file) {
+    firmwareOwner_ = &owner;
+    return backend_->UpdateFirmware(file);
+}
+
+int LogicalDevice::InputArrived(Input input) {
+    Count(input);
+    int told = 0;
+    // A copy: a handler may close an object while the input goes round.
+    for (Device* device : std::vector<Device*>(devices_))
+        told += device->TakeInput(input) ? 1 : 0;
+    return told;
+}
+
+void LogicalDevice::Count(const Input& input) {
+    switch (kind_) {
+    case Kind::Scanner:
+        return statistics_.Add(u"GoodScanCount");
+    case Kind::MSR:
+        return statistics_.Add(input.detail == 0 ? u"GoodCardReadCount" : u"FailedCardReadCount");
+    default:
+        return;
+    }
+}
+
+int LogicalDevice::InputFailed(LONG code, LONG extended, std::u16string retry, std::optional<Input> partial) {
+    statistics_.Add(kind_ == Kind::Scanner ? u"NoReadCount" : u"UnreadableCardCount");
+    int told = 0;
+    for (Device* device : std::vector<Device*>(devices_))
+        told += device->TakeInputError(code, extended, retry, partial) ? 1 : 0;
+    return told;
+}
+
+int LogicalDevice::SensorChanged(Prop prop, Value value, std::optional<LONG> status) {
+    if (prop == Prop::CoverOpen && std::get<bool>(value))
+        statistics_.Add(u"ReceiptCoverOpenCount");
+    sensors_[prop] = value;
+    int told = 0;
+    for (Device* device : std::vector<Device*>(devices_))
+        told += device->SensorChanged(prop, value, status) ? 1 : 0;
+    return told;
+}
+
+int LogicalDevice::PowerChanged(LONG state) {
+    if (state != OPOS_PS_ONLINE && power_ == OPOS_PS_ONLINE)
+        statistics_.Add(u"CommunicationErrorCount");
+    power_ = state;
+    int told = 0;
+    for (Device* device : std::vector<Device*>(devices_))
+        told += device->PowerChanged(state) ? 1 : 0;
+    return told;
+}
+
+void LogicalDevice::OutputDone(std::uint64_t ticket, LONG code, LONG extended) {
+    const auto found = tickets_.find(ticket);
+    if (found == tickets_.end())
+        return;
+    Device* owner = found->second;
+    tickets_.erase(found);
+    owner->OutputDone(ticket, code, extended);
+}
+
+void LogicalDevice::FirmwareStatus(LONG status) {
+    if (firmwareOwner_ != nullptr)
+        firmwareOwner_->FirmwareStatus(status);
+}
+
+} // namespace zorv::opos

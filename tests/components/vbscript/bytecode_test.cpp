@@ -1,0 +1,109 @@
+// What the compiler makes of small procedures, read through the disassembler,
+// and the interpreter running them (this test is also built with the
+// switch-dispatch interpreter).
+#include <gtest/gtest.h>
+
+#include "components/vbscript/disassembler.h"
+#include "components/vbscript/engine.h"
+
+using namespace zorv::vbs;
+
+namespace {
+
+std::string Listing(const std::u16string& code, std::u16string_view procedure) {
+    auto engine = Engine::Create();
+    engine->AddCode(code);
+    for (const auto& proc : engine->GetProgram().procedures)
+        if (proc->name == procedure)
+            return Disassemble(*proc);
+    return "(no such procedure)";
+}
+
+std::int32_t RunLong(const std::u16string& code, std::u16string_view procedure) {
+    auto engine = Engine::Create();
+    engine->AddCode(code);
+    const Value result = engine->Run(procedure, {});
+    return result.I();
+}
+
+constexpr const char16_t* kFib = u"Function Fib(n)\n If n < 2 Then\n  Fib = n\n Else\n"
+                                 u"  Fib = Fib(n - 1) + Fib(n - 2)\n End If\nEnd Function";
+
+TEST(Bytecode, ComparisonsMergeWithTheirJumpAndLiterals) {
+    EXPECT_EQ(Listing(kFib, u"Fib"), "0 LoadRef 0\n"
+                                     "2 JumpUnlessLtInt 2 11\n"
+                                     "5 LoadRef 0\n"
+                                     "7 StoreLocal 1\n"
+                                     "9 Return\n" // was a Jump to the Return
+                                     "10 Nop\n"
+                                     "11 LoadRef 0\n"
+                                     "13 SubInt 1\n"
+                                     "15 CallProc 0 1\n"
+                                     "18 LoadRef 0\n"
+                                     "20 SubInt 2\n"
+                                     "22 CallProc 0 1\n"
+                                     "25 Add\n"
+                                     "26 StoreLocal 1\n"
+                                     "28 Return\n");
+    const std::string between =
+        Listing(u"Function Max(a, b)\n If a >= b Then Max = a Else Max = b\nEnd Function", u"Max");
+    EXPECT_NE(between.find("JumpUnlessGe "), std::string::npos) << between;
+}
+
+TEST(Bytecode, NothingMergesAcrossALabel) {
+    // The Do loop's top is a label between PushInt and the loop's own code.
+    const std::string listing = Listing(u"Function F\n Dim i\n i = 1\n Do\n  i = i + 1\n Loop Until i > 5\n"
+                                        u" F = i\nEnd Function",
+                                        u"F");
+    EXPECT_NE(listing.find("AddTo"), std::string::npos) << listing;
+    EXPECT_EQ(listing.find("JumpUnless"), std::string::npos) << listing; // Until jumps when true
+    EXPECT_NE(listing.find("Gt\n"), std::string::npos) << listing;
+}
+
+TEST(Bytecode, UnknownWordsAreListedNotSkipped) {
+    Procedure proc;
+    proc.code = {static_cast<std::int32_t>(Op::PushInt), 7, 9999, static_cast<std::int32_t>(Op::Return)};
+    EXPECT_EQ(Disassemble(proc), "0 PushInt 7\n2 ?9999\n3 Return\n");
+}
+
+TEST(Interpreter, RunsRecursionLoopsAndErrors) {
+    EXPECT_EQ(RunLong(std::u16string(kFib) + u"\nFunction Go : Go = Fib(20) : End Function", u"Go"), 6765);
+    EXPECT_EQ(RunLong(u"Function Sum\n Dim i, s\n For i = 1 To 100 Step 3\n  If i Mod 2 = 0 Then s = s + i\n"
+                      u" Next\n Sum = s\nEnd Function",
+                      u"Sum"),
+              884);
+    // A runtime error unwinds to the handler of the procedure that set one.
+    EXPECT_EQ(RunLong(u"Function Inner : Inner = 1 / 0 : End Function\n"
+                      u"Function Outer\n On Error Resume Next\n Outer = 5\n Outer = Inner() + 1\n"
+                      u" Outer = Outer * 10 + Err.Number\nEnd Function",
+                      u"Outer"),
+              61);
+    auto engine = Engine::Create();
+    engine->AddCode(u"Function Fails\n Dim x\n x = 1\n Fails = x / 0\nEnd Function");
+    try {
+        engine->Run(u"Fails", {});
+        ADD_FAILURE() << "no error";
+    } catch (const ScriptError& error) {
+        EXPECT_EQ(error.number, kErrDivisionByZero);
+        EXPECT_EQ(error.pos.line, 4u);
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST(ErrorTable, NumbersNamesAndTextsComeFromOneTable) {
+    EXPECT_EQ(ErrorText(kErrDivisionByZero), u"Division par zéro");
+    EXPECT_EQ(ErrorText(kErrExpectedRBracket), u"']' attendu");
+    EXPECT_EQ(ErrorText(kErrScriptStopped), u"Script arrêté : délai d'exécution dépassé");
+    EXPECT_EQ(ErrorText(4242), u"Erreur d'exécution inconnue");
+    const ScriptError compile(kErrSyntax);
+    EXPECT_TRUE(compile.compile);
+    EXPECT_EQ(compile.source, kCompileErrorSource);
+    const ScriptError runtime(kErrRegExpSyntax, u"Pattern");
+    EXPECT_FALSE(runtime.compile);
+    EXPECT_EQ(runtime.description, u"Erreur de syntaxe dans l'expression régulière: 'Pattern'");
+}
+
+} // namespace
