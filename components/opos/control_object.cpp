@@ -1,5 +1,6 @@
 #include "control_object.h"
 
+#include "class_info.h"
 #include "platform/com/apartment.h"
 #include "platform/com/table_dispatch.h"
 
@@ -66,6 +67,13 @@ HRESULT ControlObject::EnumConnectionPoints(IEnumConnectionPoints** ppEnum) {
 
 HRESULT ControlObject::FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) {
     return points_.FindConnectionPoint(riid, ppCP);
+}
+
+HRESULT ControlObject::GetClassInfo(ITypeInfo** ppTI) {
+    if (ppTI == nullptr)
+        return E_POINTER;
+    *ppTI = ClassInfoOf(kind_).Detach();
+    return S_OK;
 }
 
 void ControlObject::Post(std::function<void()> call) {

@@ -5,11 +5,12 @@
 #include "member_table.h"
 #include "platform/com/com_object.h"
 #include "platform/com/connection_points.h"
+#include "platform/com/type_info.h"
 
 namespace zorv::opos {
 
 class ControlObject final : public com::ComObject<IDispatch, IOleObject, IPersistStreamInit, IOleControl,
-                                                  IConnectionPointContainer>,
+                                                  IConnectionPointContainer, IProvideClassInfo>,
                             private EventTarget {
 public:
     explicit ControlObject(const KindInfo& kind);
@@ -65,6 +66,9 @@ public:
     // IConnectionPointContainer
     HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** ppEnum) override;
     HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) override;
+
+    // IProvideClassInfo
+    HRESULT STDMETHODCALLTYPE GetClassInfo(ITypeInfo** ppTI) override;
 
 private:
     void Post(std::function<void()> call) override;

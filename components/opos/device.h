@@ -80,7 +80,7 @@ public:
 
     // What the logical device hands each object; false when this one does
     // not take it (not enabled).
-    bool TakeInput(const Input& input);
+    bool TakeInput(Input input);
     bool TakeInputError(LONG code, LONG extended, const std::u16string& retry,
                         const std::optional<Input>& partial);
     bool SensorChanged(Prop prop, const Value& value, std::optional<LONG> status);

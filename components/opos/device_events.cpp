@@ -34,10 +34,10 @@ VARIANT TextRef(com::Bstr& text) {
 
 } // namespace
 
-bool Device::TakeInput(const Input& input) {
+bool Device::TakeInput(Input input) {
     if (!IsEnabled())
         return false;
-    behaviour_->Arriving(*this, input);
+    behaviour_->Arriving(*this, std::move(input));
     return true;
 }
 

@@ -18,6 +18,7 @@
 #include "operators.h"
 #include "platform/com/class_table.h"
 #include "platform/com/com_ptr.h"
+#include "platform/com/described_type.h"
 #include "platform/com/text.h"
 #include "platform/ui/user_interface.h"
 #include "regexp.h"
@@ -650,6 +651,8 @@ Value TypeNameF(Interpreter&, Args a) {
         if (ScriptObject* script = v.Script())
             return Text(script->Class().name);
         if (const std::u16string_view name = RegExpTypeName(v.Obj()); !name.empty())
+            return Text(name);
+        if (const std::u16string name = com::TypeNameOf(v.Obj()); !name.empty())
             return Text(name);
         return Text(u"Object");
     case VType::Ref:

@@ -134,6 +134,21 @@ private:
         }
         depth_ += StackEffect(op, a, b, c);
         proc_.maxStack = std::max(proc_.maxStack, depth_ + 1);
+        ChargeCodeGrowth();
+    }
+    // Charged when the vectors grow, so a huge script meets the memory
+    // bound while compiling, at the line reached, not after.
+    void ChargeCodeGrowth() {
+        const std::size_t held = HeapFootprint(proc_.code.capacity() * sizeof(std::int32_t)) +
+                                 HeapFootprint(proc_.positions.capacity() * sizeof(SourcePos));
+        if (held <= proc_.memory.Held())
+            return;
+        try {
+            proc_.memory.Charge(held - proc_.memory.Held());
+        } catch (ScriptError& error) {
+            error.pos = pos_;
+            throw;
+        }
     }
     bool Fused(Op op, std::int32_t a);
     void Replace(int from, int depthBefore, SourcePos at, Op op, std::int32_t a, std::int32_t b = 0);

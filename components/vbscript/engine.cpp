@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "compiler.h"
+#include "event_binding.h"
 #include "interpreter.h"
 #include "parser.h"
 #include "platform/com/com_object.h"
@@ -61,7 +62,7 @@ template <class Step> auto Compiling(const std::u16string& source, Step&& step) 
 
 std::shared_ptr<Engine> Engine::Create() { return std::shared_ptr<Engine>(new Engine()); }
 
-Engine::Engine() : err_(std::make_shared<ErrState>()) {
+Engine::Engine() : events_(std::make_unique<EventBindings>(*this)), err_(std::make_shared<ErrState>()) {
     errObject_ = com::MakeObject<ErrObject>(err_).Get();
     Fresh();
 }
@@ -105,6 +106,7 @@ void Engine::TerminateSurvivors() {
 }
 
 void Engine::Teardown() {
+    events_->DisconnectAll();
     TerminateSurvivors();
     tearingDown = true;
     // Survivors (cycles, or held by the host) become inert; dropping their
@@ -164,7 +166,15 @@ void Engine::AttachText(ScriptError& error, const std::u16string& source) {
 Value Engine::RunProcedure(Procedure& proc, std::span<const Value> args) {
     LocaleScope scope(*locale);
     auto self = shared_from_this(); // a script that releases the control keeps it alive meanwhile
-    return vm_->Call(proc, args, nullptr);
+    Value result = vm_->Call(proc, args, nullptr);
+    if (!vm_->Running())
+        if (std::optional<ScriptError> error = events_->TakeError())
+            throw std::move(*error);
+    return result;
+}
+
+Value Engine::RunHandler(Procedure& proc, std::span<const Value> args) {
+    return RunProcedure(proc, args);
 }
 
 void Engine::AddCode(std::u16string_view text) {
@@ -227,6 +237,7 @@ void Engine::AddObject(std::u16string_view name, IDispatch* object, bool addMemb
     if (program_->symbols.count(key))
         throw ScriptError(kErrNameRedefined, name);
     namedObjects_.push_back({std::u16string(name), com::ComPtr<IDispatch>(object), addMembers});
+    events_->Connect(object, std::u16string(name) + u"_");
     const int slot = program_->globals.Add();
     program_->globals[slot] = Value::Object(object);
     program_->symbols[key] = Symbol{SymbolKind::Variable, slot, {}};

@@ -9,12 +9,13 @@
 #include <vector>
 
 #include "err_object.h"
-#include "script_locale.h"
 #include "platform/com/com_ptr.h"
 #include "program.h"
+#include "script_locale.h"
 
 namespace zorv::vbs {
 
+class EventBindings;
 class Interpreter;
 class ScriptObject;
 
@@ -36,7 +37,12 @@ public:
     Value Run(std::u16string_view name, std::span<const Value> args);
     Value Eval(std::u16string_view expression);
     void Reset();
+    // The object's events also reach the procedures named name_Event.
     void AddObject(std::u16string_view name, IDispatch* object, bool addMembers);
+    // Runs an event handler; a handler's error raised while a script waits
+    // comes out of the call that waited.
+    Value RunHandler(Procedure& proc, std::span<const Value> args);
+    EventBindings& Events() { return *events_; }
 
     Program& GetProgram() { return *program_; }
     Interpreter& Vm() { return *vm_; }
@@ -68,6 +74,7 @@ private:
     void TerminateSurvivors();
     Value RunProcedure(Procedure& proc, std::span<const Value> args);
 
+    std::unique_ptr<EventBindings> events_;
     std::unique_ptr<Program> program_;
     std::unique_ptr<Interpreter> vm_;
     std::shared_ptr<ErrState> err_;

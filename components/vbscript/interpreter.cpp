@@ -9,6 +9,7 @@
 #include "conversion.h"
 #include "dynamic_code.h"
 #include "engine.h"
+#include "event_binding.h"
 #include "operators.h"
 #include "platform/com/com_object.h"
 #include "platform/ui/user_interface.h"
@@ -313,6 +314,8 @@ void Interpreter::RestartClock() {
 void Interpreter::Tick() {
     if (ClockSaysStop())
         throw StopError();
+    if (std::optional<ScriptError> error = engine_.Events().TakeError())
+        throw std::move(*error);
 }
 
 bool Interpreter::ClockSaysStop() {

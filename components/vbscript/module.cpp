@@ -1,6 +1,7 @@
 // The component library's entry point: the class table asks it for the
-// script control's class factory.
+// script control's and the regular expression's class factories.
 #include "platform/com/inproc_server.h"
+#include "regexp.h"
 #include "script_control.h"
 
 namespace {
@@ -8,6 +9,7 @@ namespace {
 const zorv::com::ServedClass kClasses[] = {
     {zorv::vbs::kClsidScriptControl,
      [](REFIID riid, void** ppv) { return zorv::com::CreateObjectOf<zorv::vbs::ScriptControl>(riid, ppv); }},
+    {zorv::vbs::kClsidRegExp, &zorv::vbs::CreateRegExp},
 };
 
 } // namespace

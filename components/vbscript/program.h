@@ -59,6 +59,9 @@ struct Procedure {
     std::vector<LocalName> localNames;
     ClassInfo* owner = nullptr;
     std::shared_ptr<const std::u16string> source; // for the text of the line in errors
+    // The code and its positions count against the memory guard for as
+    // long as the procedure lives.
+    MemoryHold memory;
 };
 
 struct ClassMember {

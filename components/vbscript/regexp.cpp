@@ -7,6 +7,7 @@
 
 #include "com_bridge.h"
 #include "conversion.h"
+#include "platform/com/inproc_server.h"
 #include "platform/com/table_dispatch.h"
 #include "regexp_engine.h"
 #include "script_error.h"
@@ -361,6 +362,8 @@ Value NewRegExp() {
     auto object = com::MakeObject<RegExpObject>();
     return Value::Object(object.Get());
 }
+
+HRESULT CreateRegExp(REFIID riid, void** ppv) { return com::CreateObjectOf<RegExpObject>(riid, ppv); }
 
 std::u16string_view RegExpTypeName(IDispatch* object) {
     if (dynamic_cast<RegExpObject*>(object))

@@ -3,8 +3,10 @@
 #include <algorithm>
 
 #include "com_bridge.h"
+#include "event_binding.h"
 #include "interpreter.h"
 #include "platform/com/bstr_value.h"
+#include "platform/com/described_type.h"
 #include "platform/com/text.h"
 
 namespace zorv::vbs {
@@ -48,11 +50,41 @@ void ScriptErrorObject::Clear(const com::DispatchArgs&, VARIANT&) { *last_ = Las
 
 // ------------------------------------------------------------------ control
 
-ScriptControl::ScriptControl() : engine_(Engine::Create()), last_(std::make_shared<LastError>()) {
+ScriptControl::ScriptControl()
+    : engine_(Engine::Create()), last_(std::make_shared<LastError>()), points_(*this) {
     errorObject_ = com::MakeObject<ScriptErrorObject>(last_).Get();
+    points_.Add(kIidScriptControlEvents);
+    engine_->Events().idleError = [this](const ScriptError& error) { HandlerFailed(error); };
 }
 
-ScriptControl::~ScriptControl() = default;
+// The engine may outlive the control (a script holding one of its objects).
+ScriptControl::~ScriptControl() {
+    engine_->Events().idleError = nullptr;
+}
+
+HRESULT ScriptControl::EnumConnectionPoints(IEnumConnectionPoints** ppEnum) {
+    return points_.EnumConnectionPoints(ppEnum);
+}
+
+HRESULT ScriptControl::FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) {
+    return points_.FindConnectionPoint(riid, ppCP);
+}
+
+HRESULT ScriptControl::GetClassInfo(ITypeInfo** ppTI) {
+    if (ppTI == nullptr)
+        return E_POINTER;
+    *ppTI = com::MakeClassTypeInfo(u"ScriptControl", kClsidScriptControl,
+                                   com::MakeDispatchTypeInfo(u"DScriptControlSource", kIidScriptControlEvents,
+                                                             {{1, u"Error", {}}}))
+                .Detach();
+    return S_OK;
+}
+
+void ScriptControl::HandlerFailed(const ScriptError& error) {
+    Keep(error);
+    com::ComPtr<IDispatch> self(this); // a host's handler may release the control
+    points_.Find(kIidScriptControlEvents)->FireDispatch(1, nullptr, 0);
+}
 
 const com::DispatchTable<ScriptControl>& ScriptControl::DispatchMembers() {
     static const com::DispatchTable<ScriptControl> table{
@@ -67,6 +99,8 @@ const com::DispatchTable<ScriptControl>& ScriptControl::DispatchMembers() {
         {u"Error", 9, &ScriptControl::GetError},
         {u"Timeout", 10, &ScriptControl::GetTimeout, &ScriptControl::PutTimeout},
         {u"MemoryLimit", 11, &ScriptControl::GetMemoryLimit, &ScriptControl::PutMemoryLimit},
+        {u"ConnectObject", 12, nullptr, nullptr, &ScriptControl::ConnectObject},
+        {u"DisconnectObject", 13, nullptr, nullptr, &ScriptControl::DisconnectObject},
     };
     return table;
 }
@@ -77,14 +111,18 @@ void ScriptControl::Guarded(Body&& body) {
     try {
         body();
     } catch (const ScriptError& error) {
-        last_->number = error.number;
-        last_->description = error.description;
-        last_->source = error.source;
-        last_->text = error.text;
-        last_->line = error.positioned ? static_cast<int>(error.pos.line) : 0;
-        last_->column = error.positioned ? static_cast<int>(error.pos.column) : 0;
+        Keep(error);
         throw com::DispatchException(Located(error), error.scode != 0 ? error.scode : ScodeOf(error.number));
     }
+}
+
+void ScriptControl::Keep(const ScriptError& error) {
+    last_->number = error.number;
+    last_->description = error.description;
+    last_->source = error.source;
+    last_->text = error.text;
+    last_->line = error.positioned ? static_cast<int>(error.pos.line) : 0;
+    last_->column = error.positioned ? static_cast<int>(error.pos.column) : 0;
 }
 
 void ScriptControl::RequireLanguage() const {
@@ -199,6 +237,28 @@ void ScriptControl::AddObject(const com::DispatchArgs& args, VARIANT&) {
         throw com::DispatchError{DISP_E_TYPEMISMATCH, 1};
     const bool addMembers = args.Count() > 2 && !args.IsMissing(2) && args.Bool(2);
     Guarded([&] { engine_->AddObject(name, object.Get(), addMembers); });
+}
+
+// ConnectObject(object, prefix): the object's events reach the procedures
+// named prefix + event name. An object without events is refused (error 5).
+void ScriptControl::ConnectObject(const com::DispatchArgs& args, VARIANT&) {
+    args.ExpectCount(2, 2);
+    com::ComPtr<IDispatch> object = args.Object(0);
+    if (!object)
+        throw com::DispatchError{DISP_E_TYPEMISMATCH, 0};
+    const std::u16string prefix = args.String(1);
+    if (!engine_->Events().Connect(object.Get(), prefix))
+        throw com::DispatchException(u"Cet objet ne déclare pas d'événements : impossible de le connecter",
+                                     ScodeOf(kErrInvalidCall));
+}
+
+void ScriptControl::DisconnectObject(const com::DispatchArgs& args, VARIANT&) {
+    args.ExpectCount(1, 1);
+    com::ComPtr<IDispatch> object = args.Object(0);
+    if (!object)
+        throw com::DispatchError{DISP_E_TYPEMISMATCH, 0};
+    if (!engine_->Events().Disconnect(object.Get()))
+        throw com::DispatchException(u"Cet objet n'est pas connecté", ScodeOf(kErrInvalidCall));
 }
 
 } // namespace zorv::vbs

@@ -3,15 +3,23 @@
 // Eval, ExecuteStatement, Reset, AddObject, AllowUI, Timeout and the Error object,
 // all by name. A script failure fails the call with DISP_E_EXCEPTION and a
 // description that says where, in French: "... (ligne 12, colonne 5)".
+// ConnectObject(object, prefix) and DisconnectObject(object) let a host's
+// objects (WScript) bind events to script procedures. An event handler that
+// fails while no script runs fires the control's Error event, the failure
+// being in the Error object as for any run.
 #include <memory>
 #include <string>
 
 #include "engine.h"
+#include "platform/com/connection_points.h"
 #include "platform/com/table_dispatch.h"
+#include "platform/com/type_info.h"
 
 namespace zorv::vbs {
 
 inline constexpr CLSID kClsidScriptControl = {0x7A3C5E21, 0x4B6D, 0x4F8A, {0x9C, 0x2E, 0x5D, 0x1B, 0x0A, 0x9E, 0x3F, 0x47}};
+// The control's events: Error (1), when an event handler failed outside a run.
+inline constexpr IID kIidScriptControlEvents = {0x7A3C5E23, 0x4B6D, 0x4F8A, {0x9C, 0x2E, 0x5D, 0x1B, 0x0A, 0x9E, 0x3F, 0x47}};
 
 // What the Error object shows: the last failure, field by field.
 struct LastError {
@@ -40,11 +48,16 @@ private:
     std::shared_ptr<LastError> last_;
 };
 
-class ScriptControl final : public com::TableDispatch<ScriptControl> {
+class ScriptControl final
+    : public com::TableDispatch<ScriptControl, IConnectionPointContainer, IProvideClassInfo> {
 public:
     ScriptControl();
     ~ScriptControl() override;
     static const com::DispatchTable<ScriptControl>& DispatchMembers();
+
+    HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** ppEnum) override;
+    HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) override;
+    HRESULT STDMETHODCALLTYPE GetClassInfo(ITypeInfo** ppTI) override;
 
 private:
     std::u16string_view DispatchSource() const override { return u"ScriptControl"; }
@@ -64,6 +77,10 @@ private:
     void ExecuteStatement(const com::DispatchArgs& args, VARIANT& result);
     void Reset(const com::DispatchArgs& args, VARIANT& result);
     void AddObject(const com::DispatchArgs& args, VARIANT& result);
+    void ConnectObject(const com::DispatchArgs& args, VARIANT& result);
+    void DisconnectObject(const com::DispatchArgs& args, VARIANT& result);
+    void Keep(const ScriptError& error);
+    void HandlerFailed(const ScriptError& error);
 
     void RequireLanguage() const;
     // Runs `body`; a script error is kept for the Error object and fails the call.
@@ -74,6 +91,7 @@ private:
     std::shared_ptr<LastError> last_;
     com::ComPtr<IDispatch> errorObject_;
     std::u16string language_;
+    com::ConnectionPoints points_;
 };
 
 } // namespace zorv::vbs

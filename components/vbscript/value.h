@@ -315,6 +315,7 @@ public:
         RefundScriptMemory(bytes);
         bytes_ -= bytes;
     }
+    std::size_t Held() const { return bytes_; }
 
 private:
     std::size_t bytes_ = 0;

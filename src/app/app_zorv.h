@@ -5,6 +5,7 @@
 // what escapes it goes to the default error report.
 #include <QMainWindow>
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,10 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
+
+namespace zorv::tools {
+class ControlErrors;
+}
 
 namespace zorv::app {
 
@@ -110,12 +115,16 @@ private:
     void RefreshRecorded();
     void LoadScriptOfCurrentKind();
     void ScriptPreparationFailed(std::u16string_view errorText);
+    // WScript for the script control (Echo in a box, Sleep, event binding)
+    // and the report of event handlers that fail outside a run.
+    void AddScriptHostObjects();
     std::vector<const devices::DeviceKind*> PresentKinds() const;
     void RefreshCurrentKind();
 
     // Private state, in this order.
     com::ComPtr<IDispatch> FRegistry;
     com::ComPtr<IDispatch> FScriptControl;
+    std::shared_ptr<tools::ControlErrors> FScriptErrors;
     bool FScriptEnabled = false;
     // One control per kind, in kind order; none where its creation failed.
     std::array<devices::TZORVDeviceControl*, devices::kKindCount> FControls{};

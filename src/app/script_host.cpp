@@ -60,10 +60,12 @@ std::vector<const devices::DeviceKind*> TFrmAppZORV::PresentKinds() const {
 void TFrmAppZORV::InitScriptControl() {
     if (!FScriptEnabled)
         return;
+    FScriptErrors.reset();
     FScriptControl.Reset();
     try {
         FScriptControl = CreateObject(u"ScriptControl");
         outside::PutProperty(FScriptControl.Get(), u"language", u"VBScript");
+        AddScriptHostObjects();
         outside::CallMethod(FScriptControl.Get(), u"addcode", {script::BuildPreamble(PresentKinds())});
         outside::CallMethod(FScriptControl.Get(), u"addcode", {ScriptText().toStdU16String()});
     } catch (const std::exception& error) {

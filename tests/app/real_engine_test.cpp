@@ -1,11 +1,13 @@
 // The script host against the real engine, the real registry and the
 // simulated devices, all found through the class table as the program finds them.
+#include <QCoreApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "app/app_fixture.h"
+#include "app/posted_call_pump.h"
 #include "app/window_probe.h"
 #include "outside/error_report.h"
 
@@ -90,4 +92,113 @@ TEST_F(RealEngine, AScriptThatDoesNotCompileSwitchesScriptingOffAtStartUp) {
     EXPECT_EQ(text.back(), u')');
     EXPECT_FALSE(window.ScriptEnabled());
     EXPECT_FALSE(window.LbScript->isEnabled());
+}
+
+// Device events in the window's scripts: procedures connected through
+// WScript receive them while the script sleeps, and the window's own
+// handling of the same events still happens.
+class WindowScriptEvents : public RealEngine {
+protected:
+    WindowScriptEvents() { zorv::app::DrivePostedCallsFromQt(); }
+    ~WindowScriptEvents() override { zorv::app::StopDrivingPostedCalls(); }
+    std::u16string FirstReport() { return Reports().empty() ? u"" : Reports()[0]; }
+};
+
+TEST_F(WindowScriptEvents, AScanReachesTheHandlerDuringSleepAndTheWindowStillReArms) {
+    auto& window = Start();
+    Run("Dim seen\r\n"
+        "Sub Scanner_DataEvent(Status)\r\n"
+        "    seen = Scanner.ScanData\r\n"
+        "End Sub\r\n"
+        "Sub Go\r\n"
+        "    WScript.ConnectObject Scanner, \"Scanner_\"\r\n"
+        "    Scanner.Open \"SimScanner\"\r\n"
+        "    Scanner.Claim 1000\r\n"
+        "    Scanner.DeviceEnabled = True\r\n"
+        "    Scanner.DataEventEnabled = True\r\n"
+        "    Scanner.DirectIO 1, 0, \"4006381333931\"\r\n"
+        "    WScript.Sleep 50\r\n"
+        "    If seen <> \"]E04006381333931\" Then Err.Raise 1000, , \"vu : \" & seen\r\n"
+        "End Sub\r\n",
+        "Go");
+    EXPECT_TRUE(Reports().empty()) << QString::fromStdU16String(FirstReport()).toStdString();
+    EXPECT_EQ(Shown(window, CommonField::DataEventEnabled), "True") << "the window's handler re-armed";
+    window.BtnCloseClick();
+}
+
+TEST_F(WindowScriptEvents, AnErrorEventAnsweredWithRetryBringsTheInputBack) {
+    Start();
+    Run("Dim log\r\n"
+        "Sub Lecteur_ErrorEvent(ResultCode, ResultCodeExtended, ErrorLocus, pErrorResponse)\r\n"
+        "    log = log & \"erreur;\"\r\n"
+        "    pErrorResponse = 11\r\n"
+        "End Sub\r\n"
+        "Sub Lecteur_DataEvent(Status)\r\n"
+        "    log = log & Scanner.ScanData & \";\"\r\n"
+        "End Sub\r\n"
+        "Sub Go\r\n"
+        "    WScript.ConnectObject Scanner, \"Lecteur_\"\r\n"
+        "    Scanner.Open \"SimScanner\"\r\n"
+        "    Scanner.Claim 1000\r\n"
+        "    Scanner.DeviceEnabled = True\r\n"
+        "    Scanner.DataEventEnabled = True\r\n"
+        "    Scanner.DirectIO 2, 0, \"96385074\"\r\n"
+        "    WScript.Sleep 50\r\n"
+        "    If log <> \"erreur;]E496385074;\" Then Err.Raise 1000, , \"journal : \" & log\r\n"
+        "    Scanner.Close\r\n"
+        "End Sub\r\n",
+        "Go");
+    EXPECT_TRUE(Reports().empty()) << QString::fromStdU16String(FirstReport()).toStdString();
+}
+
+TEST_F(WindowScriptEvents, OutputCompleteCarriesTheOutputIdOfThePrint) {
+    Start();
+    Run("Dim done\r\n"
+        "Sub Imprimante_OutputCompleteEvent(OutputID)\r\n"
+        "    done = OutputID\r\n"
+        "End Sub\r\n"
+        "Sub Go\r\n"
+        "    Dim p\r\n"
+        "    Set p = WScript.CreateObject(\"OPOS.POSPrinter\", \"Imprimante_\")\r\n"
+        "    p.Open \"SimPrinter\"\r\n"
+        "    p.Claim 1000\r\n"
+        "    p.DeviceEnabled = True\r\n"
+        "    p.AsyncMode = True\r\n"
+        "    p.PrintNormal 2, \"Ticket\" & vbLf\r\n"
+        "    WScript.Sleep 50\r\n"
+        "    If IsEmpty(done) Or done <> p.OutputID Then Err.Raise 1000, , \"terminé : \" & done\r\n"
+        "    p.Close\r\n"
+        "End Sub\r\n",
+        "Go");
+    EXPECT_TRUE(Reports().empty()) << QString::fromStdU16String(FirstReport()).toStdString();
+}
+
+TEST_F(WindowScriptEvents, AHandlerFailingAfterTheRunGoesToTheReport) {
+    auto& window = Start();
+    Run("Sub Scanner_DataEvent(Status)\r\n"
+        "    Err.Raise 1000, , \"gestionnaire en panne\"\r\n"
+        "End Sub\r\n"
+        "Sub Go\r\n"
+        "    WScript.ConnectObject Scanner, \"Scanner_\"\r\n"
+        "    Scanner.Open \"SimScanner\"\r\n"
+        "    Scanner.Claim 1000\r\n"
+        "    Scanner.DeviceEnabled = True\r\n"
+        "    Scanner.DataEventEnabled = True\r\n"
+        "    Scanner.DirectIO 1, 0, \"4006381333931\"\r\n"
+        "End Sub\r\n",
+        "Go");
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    ASSERT_EQ(Reports().size(), 1u);
+    EXPECT_EQ(Reports()[0], u"gestionnaire en panne (ligne 2, colonne 9)");
+    EXPECT_EQ(Shown(window, CommonField::DataEventEnabled), "True") << "the window handled the event too";
+    window.BtnCloseClick();
+}
+
+TEST_F(WindowScriptEvents, EchoShowsAMessageBox) {
+    Start();
+    ui.Clear();
+    Run("Sub Go\r\n    WScript.Echo \"bonjour\", 2\r\nEnd Sub\r\n", "Go");
+    ASSERT_EQ(ui.Messages().size(), 1u);
+    EXPECT_EQ(ui.Messages()[0].text, u"bonjour 2");
 }

@@ -79,11 +79,13 @@ TEST_F(ScriptHost, AFreshEngineGetsTheLanguageThePreambleOfThePresentKindsThenTh
         }
         ui.Clear();
         Start();
-        ASSERT_EQ(Engine().calls.size(), 3u);
+        ASSERT_EQ(Engine().calls.size(), 4u);
         const RecordedCall& language = Engine().calls[0];
         EXPECT_EQ(language.member, u"language");
         EXPECT_NE(language.flags & DISPATCH_PROPERTYPUT, 0);
         EXPECT_EQ(zorv::outside::ToText(language.args.at(0)), u"VBScript");
+        EXPECT_EQ(Engine().calls[1].member, u"AddObject") << "WScript, before any code";
+        EXPECT_EQ(zorv::outside::ToText(Engine().calls[1].args.at(0)), u"WScript");
         EXPECT_EQ(TextArgs(Engine(), u"addcode"), (std::vector<std::u16string>{c.preamble, u""}))
             << "no script file: the text is empty but still added";
         EXPECT_TRUE(window->ScriptEnabled());

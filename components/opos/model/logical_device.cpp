@@ -115,12 +115,29 @@ LONG LogicalDevice::UpdateFirmware(Device& owner, std::u16string_view file) {
     return backend_->UpdateFirmware(file);
 }
 
+// Each enabled object gets its own copy; the last one takes the original.
 int LogicalDevice::InputArrived(Input input) {
     Count(input);
     int told = 0;
-    // A copy: a handler may close an object while the input goes round.
-    for (Device* device : std::vector<Device*>(devices_))
-        told += device->TakeInput(input) ? 1 : 0;
+    Device* last = nullptr;
+    for (std::size_t i = 0; i < devices_.size(); ++i) {
+        if (!devices_[i]->IsEnabled())
+            continue;
+        if (last != nullptr)
+            told += last->TakeInput(Input(input)) ? 1 : 0;
+        last = devices_[i];
+    }
+    if (last != nullptr)
+        told += last->TakeInput(std::move(input)) ? 1 : 0;
+    return told;
+}
+
+// By index: an object that closes meanwhile leaves the list shorter, never
+// invalid.
+int LogicalDevice::ForEach(const std::function<bool(Device&)>& tell) {
+    int told = 0;
+    for (std::size_t i = 0; i < devices_.size(); ++i)
+        told += tell(*devices_[i]) ? 1 : 0;
     return told;
 }
 
@@ -137,30 +154,21 @@ void LogicalDevice::Count(const Input& input) {
 
 int LogicalDevice::InputFailed(LONG code, LONG extended, std::u16string retry, std::optional<Input> partial) {
     statistics_.Add(kind_ == Kind::Scanner ? u"NoReadCount" : u"UnreadableCardCount");
-    int told = 0;
-    for (Device* device : std::vector<Device*>(devices_))
-        told += device->TakeInputError(code, extended, retry, partial) ? 1 : 0;
-    return told;
+    return ForEach([&](Device& device) { return device.TakeInputError(code, extended, retry, partial); });
 }
 
 int LogicalDevice::SensorChanged(Prop prop, Value value, std::optional<LONG> status) {
     if (prop == Prop::CoverOpen && std::get<bool>(value))
         statistics_.Add(u"ReceiptCoverOpenCount");
     sensors_[prop] = value;
-    int told = 0;
-    for (Device* device : std::vector<Device*>(devices_))
-        told += device->SensorChanged(prop, value, status) ? 1 : 0;
-    return told;
+    return ForEach([&](Device& device) { return device.SensorChanged(prop, value, status); });
 }
 
 int LogicalDevice::PowerChanged(LONG state) {
     if (state != OPOS_PS_ONLINE && power_ == OPOS_PS_ONLINE)
         statistics_.Add(u"CommunicationErrorCount");
     power_ = state;
-    int told = 0;
-    for (Device* device : std::vector<Device*>(devices_))
-        told += device->PowerChanged(state) ? 1 : 0;
-    return told;
+    return ForEach([&](Device& device) { return device.PowerChanged(state); });
 }
 
 void LogicalDevice::OutputDone(std::uint64_t ticket, LONG code, LONG extended) {

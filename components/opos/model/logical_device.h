@@ -4,6 +4,7 @@
 // its power and its statistics, while each object keeps its own open,
 // claim and enable state. What the back end reports reaches every object.
 #include <any>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -51,6 +52,7 @@ public:
 
 private:
     void Count(const Input& input);
+    int ForEach(const std::function<bool(Device&)>& tell);
 
     Kind kind_;
     std::unique_ptr<Backend> backend_;

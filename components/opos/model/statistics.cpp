@@ -155,9 +155,14 @@ Statistics::Entry* Statistics::Find(std::u16string_view name) {
     return nullptr;
 }
 
+// The device counts by the exact names above; only applications' requests
+// need the case-blind search.
 void Statistics::Add(std::u16string_view name, std::uint64_t count) {
-    if (Entry* entry = Find(name))
-        entry->value += count;
+    for (Entry& entry : entries_)
+        if (entry.name == name) {
+            entry.value += count;
+            return;
+        }
 }
 
 std::uint64_t Statistics::Value(std::u16string_view name) const {

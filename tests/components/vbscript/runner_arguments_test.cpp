@@ -79,7 +79,8 @@ TEST(RunnerArguments, ComponentsListsWhatWasLoadedAndSaysWhenNothingWentWrong) {
     const std::string folder = fs::path(ZORV_VBS_PATH).parent_path().string() + "/components";
     EXPECT_NE(outcome.output.find("Composants de « " + folder + " » :\n"), std::string::npos)
         << outcome.output;
-    EXPECT_NE(outcome.output.find("  zorv_vbscript.classes (libzorv_vbscript.so) : ScriptControl\n"),
+    EXPECT_NE(outcome.output.find(
+                  "  zorv_vbscript.classes (libzorv_vbscript.so) : ScriptControl, VBScript.RegExp\n"),
               std::string::npos)
         << outcome.output;
     EXPECT_NE(outcome.output.find("\nProblèmes : aucun\n"), std::string::npos) << outcome.output;

@@ -1,0 +1,448 @@
+#include "file_items.h"
+
+#include <ctime>
+#include <filesystem>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <vector>
+
+#include "collections.h"
+#include "errors.h"
+#include "file_operations.h"
+#include "member_dispatch.h"
+#include "path_text.h"
+#include "platform/com/text.h"
+#include "text_stream.h"
+
+namespace zorv::scripting {
+namespace {
+
+namespace fs = std::filesystem;
+
+enum Attribute : LONG { kReadOnly = 1, kHidden = 2, kDirectory = 16, kAlias = 1024 };
+
+void Text(VARIANT& result, std::u16string_view text) {
+    result = com::Variant(text).Detach();
+}
+void Object(Invocation& call, const com::ComPtr<IDispatch>& object) {
+    ObjectResult(call, object.Get());
+}
+
+bool Flag(const Invocation& call, UINT at) {
+    return call.args.Count() > at && !call.args.IsMissing(at) && call.args.Bool(at);
+}
+
+// A time as an Automation date (days since 30 December 1899, local time).
+double OleDate(const timespec& when) {
+    const std::time_t seconds = when.tv_sec;
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    // Days from the civil date, from Howard Hinnant's well-known formulation.
+    const int y = local.tm_year + 1900 - (local.tm_mon < 2 ? 1 : 0);
+    const int era = (y >= 0 ? y : y - 399) / 400;
+    const int yoe = y - era * 400;
+    const int m = local.tm_mon + 1;
+    const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + local.tm_mday - 1;
+    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    const long days = era * 146097L + doe - 719468L; // since 1970-01-01
+    return static_cast<double>(days + 25569) +
+           (local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) / 86400.0;
+}
+
+struct stat StatOf(const std::u16string& path, int missing) {
+    struct stat info {};
+    if (::lstat(com::Utf16ToUtf8(path).c_str(), &info) != 0)
+        RaiseFor(std::error_code(errno, std::generic_category()), missing);
+    return info;
+}
+
+void DateResult(VARIANT& result, const timespec& when) {
+    result.vt = VT_DATE;
+    result.date = OleDate(when);
+}
+
+std::uintmax_t TreeSize(const fs::path& folder) {
+    std::uintmax_t total = 0;
+    std::error_code failed;
+    for (fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, failed),
+         end;
+         !failed && it != end; it.increment(failed))
+        if (it->is_regular_file(failed))
+            total += it->file_size(failed);
+    return total;
+}
+
+void SizeResult(VARIANT& result, std::uintmax_t size) {
+    if (size <= 0x7FFFFFFF)
+        result = com::Variant(static_cast<LONG>(size)).Detach();
+    else
+        result = com::Variant(static_cast<double>(size)).Detach();
+}
+
+// What File and Folder share: names, dates, attributes, the parent, the drive.
+template <class Derived> class Item : public MemberDispatch<Derived> {
+public:
+    explicit Item(std::u16string path) : path_(std::move(path)) {}
+
+protected:
+    static constexpr int kMissing = Derived::kMissing;
+
+    void Path(Invocation& call) { Text(call.result, path_); }
+    void ShortPath(Invocation& call) { Path(call); }
+    void ShortName(Invocation& call) { Text(call.result, FileNameOf(path_)); }
+    // Renaming in place: a name taken already is an error, never a replacement.
+    void Name(Invocation& call) {
+        if (!call.IsPut())
+            return Text(call.result, FileNameOf(path_));
+        std::u16string name;
+        if (FAILED(com::Variant(*call.put).ToString(name)) || name.empty() ||
+            name.find_first_of(u"/\\") != std::u16string::npos)
+            Raise(kBadFileName);
+        const std::u16string renamed = Joined(ParentOf(path_), name);
+        std::error_code failed;
+        if (fs::exists(ToPath(renamed), failed))
+            Raise(kFileExists);
+        fs::rename(ToPath(path_), ToPath(renamed), failed);
+        if (failed)
+            RaiseFor(failed, kMissing);
+        path_ = renamed;
+    }
+    void DateCreated(Invocation& call) { DateResult(call.result, StatOf(path_, kMissing).st_ctim); }
+    void DateLastModified(Invocation& call) { DateResult(call.result, StatOf(path_, kMissing).st_mtim); }
+    void DateLastAccessed(Invocation& call) { DateResult(call.result, StatOf(path_, kMissing).st_atim); }
+    void Attributes(Invocation& call) {
+        const struct stat info = StatOf(path_, kMissing);
+        if (call.IsPut()) {
+            LONG wanted = 0;
+            if (FAILED(com::Variant(*call.put).ToLong(wanted)))
+                Raise(kTypeMismatch);
+            std::error_code failed;
+            fs::permissions(ToPath(path_), fs::perms::owner_write,
+                            wanted & kReadOnly ? fs::perm_options::remove : fs::perm_options::add, failed);
+            if (failed)
+                RaiseFor(failed, kMissing);
+            return;
+        }
+        LONG attributes = 0;
+        if ((info.st_mode & S_IWUSR) == 0)
+            attributes |= kReadOnly;
+        if (FileNameOf(path_).starts_with(u"."))
+            attributes |= kHidden;
+        if (S_ISDIR(info.st_mode))
+            attributes |= kDirectory;
+        if (S_ISLNK(info.st_mode))
+            attributes |= kAlias;
+        call.result = com::Variant(attributes).Detach();
+    }
+    void ParentFolder(Invocation& call) {
+        const std::u16string parent = ParentOf(path_);
+        if (!parent.empty())
+            Object(call, MakeFolder(parent));
+        else
+            call.result = com::Variant(static_cast<IDispatch*>(nullptr)).Detach();
+    }
+    void Drive(Invocation& call) { Object(call, MakeDrive()); }
+
+    std::u16string path_;
+};
+
+class File final : public Item<File> {
+public:
+    static constexpr int kMissing = kFileNotFound;
+    using Item::Item;
+    static std::span<const Member<File>> Members() {
+        static const Member<File> members[] = {
+            {u"Path", DISPID_VALUE, &File::Path},
+            {u"Name", 1, &File::Name},
+            {u"ShortPath", 2, &File::ShortPath},
+            {u"ShortName", 3, &File::ShortName},
+            {u"Drive", 4, &File::Drive},
+            {u"ParentFolder", 5, &File::ParentFolder},
+            {u"Attributes", 6, &File::Attributes},
+            {u"DateCreated", 7, &File::DateCreated},
+            {u"DateLastModified", 8, &File::DateLastModified},
+            {u"DateLastAccessed", 9, &File::DateLastAccessed},
+            {u"Size", 10, &File::Size},
+            {u"Type", 11, &File::Type},
+            {u"Delete", 12, &File::Delete},
+            {u"Copy", 13, &File::Copy},
+            {u"Move", 14, &File::Move},
+            {u"OpenAsTextStream", 15, &File::OpenAsTextStream},
+        };
+        return members;
+    }
+    std::u16string_view TypeName() const { return u"File"; }
+
+private:
+    void Size(Invocation& call) {
+        SizeResult(call.result, static_cast<std::uintmax_t>(StatOf(path_, kMissing).st_size));
+    }
+    void Type(Invocation& call) {
+        const std::u16string extension = ExtensionOf(path_);
+        std::u16string upper;
+        for (char16_t c : extension)
+            upper += c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c;
+        Text(call.result, extension.empty() ? u"Fichier" : u"Fichier " + upper);
+    }
+    void Delete(Invocation& call) {
+        call.args.ExpectCount(0, 1);
+        DeleteFiles(path_, Flag(call, 0));
+    }
+    void Copy(Invocation& call) {
+        call.args.ExpectCount(1, 2);
+        CopyFiles(path_, call.args.String(0), Flag(call, 1));
+    }
+    void Move(Invocation& call) {
+        call.args.ExpectCount(1, 1);
+        const std::u16string destination = call.args.String(0);
+        MoveFiles(path_, destination);
+        const bool intoFolder =
+            !destination.empty() && (destination.back() == u'/' || destination.back() == u'\\');
+        path_ = Absolute(intoFolder ? Joined(destination, FileNameOf(path_)) : destination);
+    }
+    void OpenAsTextStream(Invocation& call) {
+        call.args.ExpectCount(0, 2);
+        StreamRequest request;
+        request.path = ToPath(path_);
+        request.mode =
+            static_cast<IoMode>(call.args.Count() > 0 && !call.args.IsMissing(0) ? call.args.Long(0) : 1);
+        if (request.mode != IoMode::Reading && request.mode != IoMode::Writing &&
+            request.mode != IoMode::Appending)
+            Raise(kInvalidCall);
+        request.tristate =
+            call.args.Count() > 1 && !call.args.IsMissing(1) ? call.args.Long(1) : kTristateFalse;
+        com::ComPtr<IDispatch> stream(com::MakeObject<TextStream>(request).Get());
+        call.result = com::Variant(stream.Get()).Detach();
+    }
+};
+
+// Files or SubFolders of a folder, as they are when asked for.
+class Listing final : public MemberDispatch<Listing> {
+public:
+    Listing(std::u16string folder, bool folders) : folder_(std::move(folder)), folders_(folders) {}
+    static std::span<const Member<Listing>> Members() {
+        static const Member<Listing> members[] = {
+            {u"Item", DISPID_VALUE, &Listing::Item},
+            {u"Count", 1, &Listing::Count},
+            {u"_NewEnum", DISPID_NEWENUM, &Listing::NewEnum},
+        };
+        return members;
+    }
+    std::u16string_view TypeName() const { return folders_ ? u"Folders" : u"Files"; }
+
+private:
+    std::vector<std::u16string> Paths() const {
+        std::vector<std::u16string> paths;
+        std::error_code failed;
+        for (fs::directory_iterator it(ToPath(folder_), failed), end; !failed && it != end;
+             it.increment(failed)) {
+            std::error_code kind;
+            if (folders_ ? it->is_directory(kind) : it->is_regular_file(kind))
+                paths.push_back(Joined(folder_, FromPath(it->path().filename())));
+        }
+        if (failed)
+            RaiseFor(failed, kPathNotFound);
+        std::sort(paths.begin(), paths.end());
+        return paths;
+    }
+    com::ComPtr<IDispatch> Make(const std::u16string& path) const {
+        return folders_ ? MakeFolder(path) : MakeFile(path);
+    }
+
+    void Item(Invocation& call) {
+        call.args.ExpectCount(1, 1);
+        const std::u16string name = call.args.String(0);
+        for (const std::u16string& path : Paths()) {
+            if (FileNameOf(path) == name) {
+                call.result = com::Variant(Make(path).Get()).Detach();
+                return;
+            }
+        }
+        Raise(folders_ ? kPathNotFound : kFileNotFound);
+    }
+    void Count(Invocation& call) { call.result = com::Variant(static_cast<LONG>(Paths().size())).Detach(); }
+    void NewEnum(Invocation& call) {
+        auto items = std::make_shared<Values>();
+        for (const std::u16string& path : Paths())
+            items->emplace_back(Make(path).Get());
+        EnumeratorResult(std::move(items), call.result);
+    }
+
+    std::u16string folder_;
+    bool folders_;
+};
+
+class Folder final : public Item<Folder> {
+public:
+    static constexpr int kMissing = kPathNotFound;
+    using Item::Item;
+    static std::span<const Member<Folder>> Members() {
+        static const Member<Folder> members[] = {
+            {u"Path", DISPID_VALUE, &Folder::Path},
+            {u"Name", 1, &Folder::Name},
+            {u"ShortPath", 2, &Folder::ShortPath},
+            {u"ShortName", 3, &Folder::ShortName},
+            {u"Drive", 4, &Folder::Drive},
+            {u"ParentFolder", 5, &Folder::ParentFolder},
+            {u"Attributes", 6, &Folder::Attributes},
+            {u"DateCreated", 7, &Folder::DateCreated},
+            {u"DateLastModified", 8, &Folder::DateLastModified},
+            {u"DateLastAccessed", 9, &Folder::DateLastAccessed},
+            {u"Size", 10, &Folder::Size},
+            {u"Type", 11, &Folder::Type},
+            {u"Delete", 12, &Folder::Delete},
+            {u"Copy", 13, &Folder::Copy},
+            {u"Move", 14, &Folder::Move},
+            {u"IsRootFolder", 15, &Folder::IsRootFolder},
+            {u"Files", 16, &Folder::Files},
+            {u"SubFolders", 17, &Folder::SubFolders},
+            {u"CreateTextFile", 18, &Folder::CreateTextFile},
+        };
+        return members;
+    }
+    std::u16string_view TypeName() const { return u"Folder"; }
+
+private:
+    void Size(Invocation& call) { SizeResult(call.result, TreeSize(ToPath(path_))); }
+    void Type(Invocation& call) { Text(call.result, u"Dossier de fichiers"); }
+    void Delete(Invocation& call) {
+        call.args.ExpectCount(0, 1);
+        DeleteFolders(path_, Flag(call, 0));
+    }
+    void Copy(Invocation& call) {
+        call.args.ExpectCount(1, 2);
+        CopyFolders(path_, call.args.String(0), Flag(call, 1));
+    }
+    void Move(Invocation& call) {
+        call.args.ExpectCount(1, 1);
+        const std::u16string destination = call.args.String(0);
+        MoveFolders(path_, destination);
+        const bool intoFolder =
+            !destination.empty() && (destination.back() == u'/' || destination.back() == u'\\');
+        path_ = Absolute(intoFolder ? Joined(destination, FileNameOf(path_)) : destination);
+    }
+    void IsRootFolder(Invocation& call) { call.result = com::Variant(path_ == u"/").Detach(); }
+    void Files(Invocation& call) {
+        Object(call, com::ComPtr<IDispatch>(com::MakeObject<Listing>(path_, false).Get()));
+    }
+    void SubFolders(Invocation& call) {
+        Object(call, com::ComPtr<IDispatch>(com::MakeObject<Listing>(path_, true).Get()));
+    }
+    void CreateTextFile(Invocation& call);
+};
+
+class Drive final : public MemberDispatch<Drive> {
+public:
+    static std::span<const Member<Drive>> Members() {
+        static const Member<Drive> members[] = {
+            {u"Path", DISPID_VALUE, &Drive::Path},
+            {u"DriveLetter", 1, &Drive::DriveLetter},
+            {u"ShareName", 2, &Drive::Empty},
+            {u"DriveType", 3, &Drive::DriveType},
+            {u"RootFolder", 4, &Drive::RootFolder},
+            {u"AvailableSpace", 5, &Drive::AvailableSpace},
+            {u"FreeSpace", 6, &Drive::FreeSpace},
+            {u"TotalSize", 7, &Drive::TotalSize},
+            {u"VolumeName", 8, &Drive::Empty},
+            {u"FileSystem", 9, &Drive::FileSystem},
+            {u"SerialNumber", 10, &Drive::SerialNumber},
+            {u"IsReady", 11, &Drive::IsReady},
+        };
+        return members;
+    }
+    std::u16string_view TypeName() const { return u"Drive"; }
+
+private:
+    struct statvfs Space() const {
+        struct statvfs info {};
+        if (::statvfs("/", &info) != 0)
+            Raise(kDiskNotReady);
+        return info;
+    }
+    void Path(Invocation& call) { Text(call.result, u"/"); }
+    void DriveLetter(Invocation& call) { Text(call.result, u""); }
+    void Empty(Invocation& call) { Text(call.result, u""); }
+    void DriveType(Invocation& call) { call.result = com::Variant(LONG{2}).Detach(); } // fixed
+    void RootFolder(Invocation& call) { Object(call, MakeFolder(u"/")); }
+    void AvailableSpace(Invocation& call) {
+        const struct statvfs info = Space();
+        call.result = com::Variant(static_cast<double>(info.f_bavail) * info.f_frsize).Detach();
+    }
+    void FreeSpace(Invocation& call) {
+        const struct statvfs info = Space();
+        call.result = com::Variant(static_cast<double>(info.f_bfree) * info.f_frsize).Detach();
+    }
+    void TotalSize(Invocation& call) {
+        const struct statvfs info = Space();
+        call.result = com::Variant(static_cast<double>(info.f_blocks) * info.f_frsize).Detach();
+    }
+    void FileSystem(Invocation& call) { Text(call.result, u""); }
+    void SerialNumber(Invocation& call) {
+        call.result = com::Variant(static_cast<LONG>(Space().f_fsid & 0x7FFFFFFF)).Detach();
+    }
+    void IsReady(Invocation& call) { call.result = com::Variant(true).Detach(); }
+};
+
+class Drives final : public MemberDispatch<Drives> {
+public:
+    static std::span<const Member<Drives>> Members() {
+        static const Member<Drives> members[] = {
+            {u"Item", DISPID_VALUE, &Drives::Item},
+            {u"Count", 1, &Drives::Count},
+            {u"_NewEnum", DISPID_NEWENUM, &Drives::NewEnum},
+        };
+        return members;
+    }
+    std::u16string_view TypeName() const { return u"Drives"; }
+
+private:
+    void Item(Invocation& call) {
+        call.args.ExpectCount(1, 1);
+        if (call.args.String(0) != u"/")
+            Raise(kElementNotFound);
+        call.result = com::Variant(MakeDrive().Get()).Detach();
+    }
+    void Count(Invocation& call) { call.result = com::Variant(LONG{1}).Detach(); }
+    void NewEnum(Invocation& call) {
+        auto items = std::make_shared<Values>();
+        items->emplace_back(MakeDrive().Get());
+        EnumeratorResult(std::move(items), call.result);
+    }
+};
+
+void Folder::CreateTextFile(Invocation& call) {
+    call.args.ExpectCount(1, 3);
+    const std::u16string name = call.args.String(0);
+    const bool absolute = !name.empty() && (name.front() == u'/' || name.front() == u'\\');
+    call.result = com::Variant(scripting::CreateTextFile(absolute ? name : Joined(path_, name), Flag(call, 1),
+                                                         Flag(call, 2))
+                                   .Get())
+                      .Detach();
+}
+
+} // namespace
+
+com::ComPtr<IDispatch> MakeFile(std::u16string_view path) {
+    const std::u16string absolute = Absolute(path);
+    std::error_code failed;
+    if (!fs::is_regular_file(ToPath(absolute), failed))
+        Raise(kFileNotFound);
+    return com::ComPtr<IDispatch>(com::MakeObject<File>(absolute).Get());
+}
+
+com::ComPtr<IDispatch> MakeFolder(std::u16string_view path) {
+    const std::u16string absolute = Absolute(path);
+    std::error_code failed;
+    if (!fs::is_directory(ToPath(absolute), failed))
+        Raise(kPathNotFound);
+    return com::ComPtr<IDispatch>(com::MakeObject<Folder>(absolute).Get());
+}
+
+com::ComPtr<IDispatch> MakeDrive() {
+    return com::ComPtr<IDispatch>(com::MakeObject<Drive>().Get());
+}
+com::ComPtr<IDispatch> MakeDrives() {
+    return com::ComPtr<IDispatch>(com::MakeObject<Drives>().Get());
+}
+
+} // namespace zorv::scripting
