@@ -1,5 +1,6 @@
 // zorv-vbs [--timeout MS] [--memory-limit MB] FILE [PROCEDURE [ARG...]]
 // zorv-vbs --components
+// zorv-vbs --list-devices
 // Runs a script file through the "ScriptControl" component: sets Language,
 // adds the file's text, then runs PROCEDURE with the given text arguments.
 // MsgBox prints on stdout, InputBox reads stdin. Exit status: 0 success,
@@ -7,7 +8,8 @@
 // --timeout stops a script that runs longer than MS milliseconds, without
 // asking; --memory-limit bounds what the script's texts and arrays may hold.
 // FILE must be a regular file of at most 64 MB. --components lists the
-// components found and every problem met loading them.
+// components found and every problem met loading them; --list-devices the
+// devices a profile could name.
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "component_listing.h"
+#include "device_listing.h"
 #include "platform/com/apartment.h"
 #include "platform/com/bstr_value.h"
 #include "platform/com/class_table.h"
@@ -175,6 +178,8 @@ bool ReadOptions(int argc, char** argv, Options& options) {
 int Main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "--components") == 0)
         return ListComponents();
+    if (argc == 2 && std::strcmp(argv[1], "--list-devices") == 0)
+        return ListDevices(std::cout);
     Options options;
     if (!ReadOptions(argc, argv, options)) {
         std::cerr << "usage: zorv-vbs [--timeout MS] [--memory-limit MO] FICHIER [PROCEDURE [ARGUMENT...]]"

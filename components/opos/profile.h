@@ -22,7 +22,13 @@ struct Profile {
     LONG releaseAfterMs = -1;
     // Initial values that differ from the kind's table.
     std::vector<std::pair<Prop, Value>> overrides;
+    // What a real device's back end needs (connection, suffix, protocol...),
+    // as the profile spelt it; keys in lower case.
+    std::vector<std::pair<std::string, std::string>> settings;
 };
+
+// The last value given for a back-end key, or `fallback`.
+std::string Setting(const Profile& profile, std::string_view key, std::string_view fallback = {});
 
 std::vector<Profile> BuiltInProfiles();
 

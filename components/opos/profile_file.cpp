@@ -1,5 +1,7 @@
 #include <dlfcn.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -12,6 +14,10 @@ namespace {
 
 constexpr std::uintmax_t kLargestProfileFile = 1 << 20;
 constexpr const char* kProfileFileName = "zorv_opos.profiles";
+
+// Keys a real device's back end reads; the model never sees them.
+constexpr std::string_view kBackendKeys[] = {"connection", "suffix", "prefix", "maxlength",
+                                             "protocol",   "layout", "keymap", "codepage"};
 
 std::string_view Trim(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r");
@@ -134,8 +140,22 @@ private:
             SetFlag(value, current_->claimedByOther);
         else if (SameWord(key, "releaseafter"))
             SetLong(value, current_->releaseAfterMs, -1, INT32_MAX);
+        else if (IsBackendKey(key))
+            current_->settings.emplace_back(Lowered(key), std::string(value));
         else
             SetProperty(key, value);
+    }
+
+    static bool IsBackendKey(std::string_view key) {
+        return std::any_of(std::begin(kBackendKeys), std::end(kBackendKeys),
+                           [&](std::string_view known) { return SameWord(key, known); });
+    }
+
+    static std::string Lowered(std::string_view key) {
+        std::string lower(key);
+        for (char& c : lower)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return lower;
     }
 
     void SetKind(std::string_view value) {
@@ -225,6 +245,13 @@ std::vector<Profile> CurrentProfiles(std::vector<std::string>& diagnostics) {
     if (const auto text = ReadProfileFile(diagnostics))
         ApplyProfileText(*text, profiles, diagnostics);
     return profiles;
+}
+
+std::string Setting(const Profile& profile, std::string_view key, std::string_view fallback) {
+    for (auto it = profile.settings.rbegin(); it != profile.settings.rend(); ++it)
+        if (it->first == key)
+            return it->second;
+    return std::string(fallback);
 }
 
 std::optional<Profile> FindProfile(Kind kind, std::u16string_view name) {

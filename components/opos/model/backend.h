@@ -39,7 +39,8 @@ struct Output {
     std::u16string data;
     // Bar code: symbology, height, width, alignment, text position.
     // Bitmap: width, alignment. Mark feed: type. Side: side. Beep:
-    // frequency, duration. Print data: the rotation (PTR_RP_*).
+    // frequency, duration. Print data: the rotation (PTR_RP_*). Screen: the
+    // cursor's row and column on the screen, DeviceBrightness.
     LONG params[5] = {};
 
     static Output Of(What what) {

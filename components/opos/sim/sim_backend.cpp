@@ -7,6 +7,7 @@
 #include "opos_codes.h"
 #include "platform/com/apartment.h"
 #include "platform/com/text.h"
+#include "real/device_backends.h"
 #include "simulation_commands.h"
 
 namespace zorv::opos {
@@ -54,6 +55,8 @@ std::vector<long> RevisionParts(std::u16string_view revision) {
 } // namespace
 
 std::unique_ptr<Backend> MakeBackend(const Profile& profile) {
+    if (auto device = real::MakeDeviceBackend(profile))
+        return device;
     return std::make_unique<SimBackend>(profile);
 }
 
