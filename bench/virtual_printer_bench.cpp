@@ -12,6 +12,10 @@
 #include <QTemporaryDir>
 
 #include "escpos/escape_translation.h"
+#include "outside/late_bound.h"
+#include "platform/com/apartment.h"
+#include "platform/com/bstr_value.h"
+#include "platform/com/class_table.h"
 #include "transport/link.h"
 
 namespace escpos = zorv::opos::escpos;
@@ -91,6 +95,81 @@ void BM_ReceiptLinesToVirtualPrinter(benchmark::State& state) {
     state.counters["lines/s"] = benchmark::Counter(40.0 * state.iterations(), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_ReceiptLinesToVirtualPrinter)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// The same through the OPOS printer object, as a script drives it: the
+// receipt goes through PrintNormal, the status round trip through DirectIO
+// 101 (one real-time query and its answer, posted from the reader thread).
+class OposPrinter {
+public:
+    explicit OposPrinter(Printer& printer) {
+        if (!printer.link)
+            return;
+        const uint16_t port = printer.link->connection().port;
+        printer.link.reset(); // the printer takes one client at a time
+        CoInitialize(nullptr);
+        CLSID clsid{};
+        if (FAILED(CLSIDFromProgID(u"OPOS.POSPrinter", &clsid)) ||
+            FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                    object.ReleaseAndGetVoidAddress())))
+            return;
+        const std::u16string name = u"tcp:127.0.0.1:" + QString::number(port).toStdU16String();
+        ready = Call(u"Open", {name.c_str()}) == 0 && Call(u"ClaimDevice", {LONG{3000}}) == 0;
+        if (ready)
+            zorv::outside::PutProperty(object.Get(), u"DeviceEnabled", true);
+        ready = ready && zorv::outside::GetProperty(object.Get(), u"DeviceEnabled").boolVal != 0;
+    }
+    ~OposPrinter() {
+        if (object)
+            Call(u"Close", {});
+        object.Reset();
+        zorv::com::DrainPostedCalls();
+        CoUninitialize();
+    }
+    LONG Call(const char16_t* method, std::initializer_list<zorv::outside::Arg> args) {
+        return zorv::outside::CallMethod(object.Get(), method, args).lVal;
+    }
+    bool Status() {
+        LONG data = 1;
+        zorv::com::Bstr text(u"");
+        return Call(u"DirectIO", {LONG{101}, zorv::outside::Arg::Ref(data), zorv::outside::Arg::Ref(text)}) ==
+               0;
+    }
+
+    zorv::com::ComPtr<IDispatch> object;
+    bool ready = false;
+};
+
+void BM_OposStatusRoundTrip(benchmark::State& state) {
+    Printer printer;
+    OposPrinter opos(printer);
+    if (!opos.ready) {
+        state.SkipWithError("the OPOS printer did not open on the virtual printer");
+        return;
+    }
+    for (auto _ : state)
+        if (!opos.Status()) {
+            state.SkipWithError("no status answer");
+            break;
+        }
+}
+BENCHMARK(BM_OposStatusRoundTrip)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+void BM_OposReceiptLines(benchmark::State& state) {
+    Printer printer;
+    OposPrinter opos(printer);
+    if (!opos.ready) {
+        state.SkipWithError("the OPOS printer did not open on the virtual printer");
+        return;
+    }
+    const std::u16string receipt = Lines(40);
+    for (auto _ : state)
+        if (opos.Call(u"PrintNormal", {LONG{2}, receipt.c_str()}) != 0 || !opos.Status()) {
+            state.SkipWithError("the printer stopped taking data");
+            break;
+        }
+    state.counters["lines/s"] = benchmark::Counter(40.0 * state.iterations(), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_OposReceiptLines)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 } // namespace
 

@@ -120,6 +120,14 @@ LONG Device::Open(std::u16string_view name) {
         Set(Prop::OpenResult, OPOS_OR_REGBADNAME);
         return Finish(OPOS_E_NOEXIST);
     }
+    if (!profile->problem.empty()) {
+        // A device written wrong is refused, never quietly simulated.
+        ResetProperties();
+        Set(Prop::CheckHealthText, com::Utf8ToUtf16(profile->problem));
+        Finish(OPOS_E_NOHARDWARE);
+        Set(Prop::ResultCodeExtended, profile->problemLine);
+        return OPOS_E_NOHARDWARE;
+    }
     profile_ = std::move(*profile);
     ResetProperties();
     for (const auto& [prop, value] : profile_.overrides)
@@ -144,8 +152,10 @@ LONG Device::Close() {
         return Finish(OPOS_E_CLOSED);
     behaviour_->Closing(*this);
     behaviour_->ClearOutput(*this);
-    if (claimed_)
+    if (claimed_) {
         ReleaseClaim(profile_.name, this);
+        logical_->Hardware().Disconnect();
+    }
     claimed_ = false;
     Detach();
     Set(Prop::DeviceEnabled, false);
@@ -171,6 +181,10 @@ LONG Device::Claim(LONG timeout) {
         (profile_.claimedByOther && !otherLetsGo) || ClaimedByAnother(profile_.name, this);
     if (heldElsewhere)
         return Finish(timeout == 0 ? OPOS_E_CLAIMED : OPOS_E_TIMEOUT);
+    if (const HealthReport link = logical_->Hardware().Connect(); link.code != OPOS_SUCCESS) {
+        Set(Prop::CheckHealthText, link.text);
+        return Finish(link.code);
+    }
     TryClaim(profile_.name, this);
     claimed_ = true;
     return Finish(OPOS_SUCCESS);
@@ -186,6 +200,7 @@ LONG Device::Release() {
     claimed_ = false;
     if (kind_.exclusive && IsEnabled())
         Enable(false);
+    logical_->Hardware().Disconnect();
     return Finish(OPOS_SUCCESS);
 }
 
@@ -295,6 +310,12 @@ LONG Device::Enable(bool on) {
     }
     if (const LONG refused = Refusal(false))
         return refused;
+    if (!IsEnabled())
+        if (const HealthReport ready = logical_->Hardware().Prepare(); ready.code != OPOS_SUCCESS) {
+            Set(Prop::CheckHealthText, ready.text);
+            if (Long(Prop::PowerNotify) != OPOS_PN_ENABLED)
+                return ready.code;
+        }
     if (power_ != OPOS_PS_ONLINE && Long(Prop::PowerNotify) != OPOS_PN_ENABLED)
         return power_ == OPOS_PS_OFF ? OPOS_E_NOHARDWARE : OPOS_E_OFFLINE;
     if (!IsEnabled()) {

@@ -132,6 +132,7 @@ constexpr LONG PTR_L_TOP = 1;
 constexpr LONG PTR_L_BOTTOM = 2;
 constexpr LONG PTR_BC_RIGHT = -3;
 constexpr LONG PTR_BC_TEXT_NONE = -11;
+constexpr LONG PTR_BC_TEXT_ABOVE = -12;
 constexpr LONG PTR_BC_TEXT_BELOW = -13;
 
 // Scanner symbologies.

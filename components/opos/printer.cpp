@@ -233,10 +233,10 @@ public:
             bytes += static_cast<char>(c & 0xFF);
         if (Outcome bad = CheckBitmap(bytes, type, width, alignment); bad.code)
             return bad;
-        Output picture{Output::What::Bitmap,
-                       station->code,
-                       u"memory, " + Number(static_cast<LONG>(bytes.size())) + u" bytes",
-                       {width, alignment}};
+        Output picture{Output::What::Bitmap, station->code, data};
+        picture.params[0] = width;
+        picture.params[1] = alignment;
+        picture.params[2] = 1;
         return Emit(device, *station, picture);
     }
 
@@ -439,6 +439,7 @@ private:
     }
 
     Outcome Emit(Device& device, const Station& station, Output output) {
+        output.characterSet = device.Long(Prop::CharacterSet);
         if (!device.Bool(Prop::AsyncMode))
             return PrintNow(device, station, output);
         jobs_.push_back({&station, std::move(output), ++lastOutputId_});
@@ -447,14 +448,17 @@ private:
         return {};
     }
 
-    Outcome PrintNow(Device& device, const Station& station, const Output& output) {
+    Outcome PrintNow(Device& device, const Station& station, Output output) {
         if (const Outcome blocked = Blocked(device, station); blocked.code != OPOS_SUCCESS)
             return blocked;
+        output.characterSet = device.Long(Prop::CharacterSet);
         const Outcome sent = device.SendNow(output);
-        if (sent.code == OPOS_SUCCESS)
+        if (sent.code == OPOS_SUCCESS) {
             Printed(device, station, output);
-        else
+        } else {
             device.Hardware().Stats().Add(u"PrinterFaultCount");
+            device.Set(Prop::ErrorString, device.Hardware().Hardware().LastFailure());
+        }
         return sent;
     }
 
@@ -473,9 +477,11 @@ private:
         device.Hardware().Stats().Add(u"PrinterFaultCount");
         device.Set(Prop::ErrorStation, station.code);
         device.Set(Prop::ErrorLevel, PTR_EL_RECOVERABLE);
-        device.Set(Prop::ErrorString, code == OPOS_E_EXTENDED && extended == OPOS_EPTR_COVER_OPEN
-                                          ? std::u16string(u"Cover open")
-                                          : u"Output failed: " + Number(code) + u"/" + Number(extended));
+        const std::u16string reason = device.Hardware().Hardware().LastFailure();
+        device.Set(Prop::ErrorString,
+                   code == OPOS_E_EXTENDED && extended == OPOS_EPTR_COVER_OPEN ? std::u16string(u"Cover open")
+                   : !reason.empty()                                           ? reason
+                                     : u"Output failed: " + Number(code) + u"/" + Number(extended));
         device.OutputFailed(code, extended);
     }
 

@@ -22,9 +22,14 @@ struct Profile {
     LONG releaseAfterMs = -1;
     // Initial values that differ from the kind's table.
     std::vector<std::pair<Prop, Value>> overrides;
-    // What a real device's back end needs (connection, suffix, protocol...),
-    // as the profile spelt it; keys in lower case.
+    // A real device: where it is reached ("tcp:...", "printer:NAME") and the
+    // settings of its model, keys in lower case. No connection: simulated.
+    std::string connection;
     std::vector<std::pair<std::string, std::string>> settings;
+    // Why the device cannot be used as written, and the profile line that
+    // says so (0 when the name itself was the connection).
+    std::string problem;
+    LONG problemLine = 0;
 };
 
 // The last value given for a back-end key, or `fallback`.
@@ -43,6 +48,16 @@ void ApplyProfileText(std::string_view text, std::vector<Profile>& profiles,
 std::vector<Profile> CurrentProfiles(std::vector<std::string>& diagnostics);
 
 // The device of that kind and name, names compared without regard to case.
+// A name that is a connection ("tcp:127.0.0.1:9100") stands for a device
+// there with the default settings.
 std::optional<Profile> FindProfile(Kind kind, std::u16string_view name);
+
+// The keys of a real device's section, and what is wrong with a value
+// (empty when it is usable); escpos_device/settings.cpp.
+bool IsDeviceSetting(std::string_view key);
+std::string DeviceSettingProblem(Kind kind, std::string_view key, std::string_view value);
+// A real device's property values (stations, code pages, line widths...)
+// ahead of the profile's own overrides.
+void AddDeviceDefaults(Profile& profile);
 
 } // namespace zorv::opos

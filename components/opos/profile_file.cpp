@@ -8,16 +8,13 @@
 
 #include "platform/com/text.h"
 #include "profile.h"
+#include "transport/connection_string.h"
 
 namespace zorv::opos {
 namespace {
 
 constexpr std::uintmax_t kLargestProfileFile = 1 << 20;
 constexpr const char* kProfileFileName = "zorv_opos.profiles";
-
-// Keys a real device's back end reads; the model never sees them.
-constexpr std::string_view kBackendKeys[] = {"connection", "suffix", "prefix", "maxlength",
-                                             "protocol",   "layout", "keymap", "codepage"};
 
 std::string_view Trim(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r");
@@ -140,22 +137,10 @@ private:
             SetFlag(value, current_->claimedByOther);
         else if (SameWord(key, "releaseafter"))
             SetLong(value, current_->releaseAfterMs, -1, INT32_MAX);
-        else if (IsBackendKey(key))
-            current_->settings.emplace_back(Lowered(key), std::string(value));
+        else if (IsDeviceSetting(Lower(key)))
+            SetDeviceSetting(Lower(key), value);
         else
             SetProperty(key, value);
-    }
-
-    static bool IsBackendKey(std::string_view key) {
-        return std::any_of(std::begin(kBackendKeys), std::end(kBackendKeys),
-                           [&](std::string_view known) { return SameWord(key, known); });
-    }
-
-    static std::string Lowered(std::string_view key) {
-        std::string lower(key);
-        for (char& c : lower)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return lower;
     }
 
     void SetKind(std::string_view value) {
@@ -193,6 +178,30 @@ private:
         current_->overrides.push_back({*prop, std::move(*value)});
     }
 
+    // A device setting that cannot be used makes the whole device unusable:
+    // opening it says why rather than falling back to a simulation.
+    void SetDeviceSetting(const std::string& key, std::string_view value) {
+        const std::string problem = DeviceSettingProblem(current_->kind, key, value);
+        if (!problem.empty()) {
+            Complain(key + ": " + problem);
+            if (current_->problem.empty()) {
+                current_->problem = diagnostics_.back();
+                current_->problemLine = lineNumber_;
+            }
+            return;
+        }
+        if (key == "connection")
+            current_->connection = std::string(value);
+        current_->settings.emplace_back(key, std::string(value));
+    }
+
+    static std::string Lower(std::string_view text) {
+        std::string lower(text);
+        for (char& c : lower)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return lower;
+    }
+
     void Complain(const std::string& why) {
         diagnostics_.push_back("line " + std::to_string(lineNumber_) + ": " + why);
     }
@@ -227,6 +236,10 @@ std::optional<std::string> ReadProfileFile(std::vector<std::string>& diagnostics
     return text.str();
 }
 
+bool LooksLikeConnectionName(const std::string& name) {
+    return transport::LooksLikeConnection(name);
+}
+
 } // namespace
 
 void ApplyProfileText(std::string_view text, std::vector<Profile>& profiles,
@@ -256,10 +269,27 @@ std::string Setting(const Profile& profile, std::string_view key, std::string_vi
 
 std::optional<Profile> FindProfile(Kind kind, std::u16string_view name) {
     std::vector<std::string> ignored;
+    std::optional<Profile> found;
     for (Profile& profile : CurrentProfiles(ignored))
         if (profile.kind == kind && com::EqualsIgnoringCase(profile.name, name))
-            return std::move(profile);
-    return std::nullopt;
+            found = std::move(profile);
+    const std::string typed = com::Utf16ToUtf8(name);
+    if (!found && LooksLikeConnectionName(typed)) {
+        found.emplace();
+        found->name = std::u16string(name);
+        found->kind = kind;
+        found->description = u"ESC/POS " + std::u16string(name);
+        const std::string problem = DeviceSettingProblem(kind, "connection", typed);
+        if (problem.empty()) {
+            found->connection = typed;
+            found->settings.emplace_back("connection", typed);
+        } else {
+            found->problem = typed + ": " + problem;
+        }
+    }
+    if (found && !found->connection.empty() && found->problem.empty())
+        AddDeviceDefaults(*found);
+    return found;
 }
 
 } // namespace zorv::opos

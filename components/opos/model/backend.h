@@ -38,10 +38,13 @@ struct Output {
     // separated by line feeds.
     std::u16string data;
     // Bar code: symbology, height, width, alignment, text position.
-    // Bitmap: width, alignment. Mark feed: type. Side: side. Beep:
-    // frequency, duration. Print data: the rotation (PTR_RP_*). Screen: the
-    // cursor's row and column on the screen, DeviceBrightness.
+    // Bitmap: width, alignment, 1 when data holds the picture's bytes
+    // (one per character) rather than a file name. Mark feed: type. Side: side. Beep:
+    // frequency, duration. Print data: the rotation (PTR_RP_*). Screen:
+    // the cursor's row and column on the screen, DeviceBrightness.
     LONG params[5] = {};
+    // Print data: the CharacterSet in force when it was given.
+    LONG characterSet = 0;
 
     static Output Of(What what) {
         Output output;
@@ -88,6 +91,15 @@ public:
 
     // Called once, when the first control object opens the device.
     virtual void Start(BackendEvents& events) = 0;
+    // Claim: the link to the device is made; a failure's code (107 no
+    // hardware, 112 timeout) comes with the reason.
+    virtual HealthReport Connect() { return {}; }
+    // DeviceEnabled becomes true: the device is set up and its sensors read.
+    virtual HealthReport Prepare() { return {}; }
+    // Release, or Close by the claimant: the link may go.
+    virtual void Disconnect() {}
+    // Why the last output failed, in words, when the code alone does not say.
+    virtual std::u16string LastFailure() const { return u""; }
     // Must complete every ticket through BackendEvents::OutputDone.
     virtual void Send(std::uint64_t ticket, const Output& output) = 0;
     virtual HealthReport CheckHealth(LONG level) = 0;
@@ -106,7 +118,8 @@ public:
     virtual std::u16string Interface() const = 0;
 };
 
-// The back end a profile names; the simulation for now.
+// The back end a profile names: ESC/POS for a profile with a connection,
+// the simulation otherwise.
 std::unique_ptr<Backend> MakeBackend(const Profile& profile);
 
 } // namespace zorv::opos

@@ -5,6 +5,7 @@
 
 #include "model/logical_device.h"
 #include "platform/com/text.h"
+#include "real/device_settings.h"
 #include "real/serial_line_display.h"
 #include "real/serial_scanner.h"
 #include "real/unusable_device.h"
@@ -12,31 +13,17 @@
 namespace zorv::opos::real {
 namespace {
 
-constexpr std::size_t kLongestLabelAllowed = 1 << 16;
-
 std::unique_ptr<Backend> Unusable(const std::string& why) {
     return std::make_unique<UnusableDevice>(com::Utf8ToUtf16(why));
 }
 
+// The settings were checked as the profile was read.
 std::unique_ptr<Backend> MakeSerialScanner(const Profile& profile, const transport::Connection& connection) {
     SerialScannerConfig config;
     config.connection = connection;
-    const std::string suffix = Setting(profile, "suffix", "CR");
-    const auto parsed = scan::SuffixFromName(suffix);
-    if (!parsed)
-        return Unusable("suffix " + suffix + " inconnu (CR, LF, CRLF, TAB ou ETX)");
-    config.framing.suffix = *parsed;
-    const std::string longest = Setting(profile, "maxlength", "4096");
-    std::size_t length = 0;
-    const auto [end, error] = std::from_chars(longest.data(), longest.data() + longest.size(), length);
-    if (error != std::errc() || end != longest.data() + longest.size() || length == 0 ||
-        length > kLongestLabelAllowed)
-        return Unusable("maxlength " + longest + " invalide (1 à 65536)");
-    config.framing.maxLength = length;
-    const std::u16string prefix = com::Utf8ToUtf16(Setting(profile, "prefix", "none"));
-    config.aimPrefix = com::EqualsIgnoringCase(prefix, u"aim");
-    if (!config.aimPrefix && !com::EqualsIgnoringCase(prefix, u"none"))
-        return Unusable("prefix " + com::Utf16ToUtf8(prefix) + " inconnu (none ou aim)");
+    config.framing.suffix = scan::SuffixFromName(Setting(profile, "suffix", "CR")).value_or(scan::Suffix::CR);
+    config.framing.maxLength = MaxLength(Setting(profile, "max_length", "4096")).value_or(4096);
+    config.aimPrefix = com::EqualsIgnoringCase(com::Utf8ToUtf16(Setting(profile, "prefix", "none")), u"aim");
     return std::make_unique<SerialScanner>(std::move(config));
 }
 
@@ -49,16 +36,10 @@ std::unique_ptr<Backend> MakeSerialLineDisplay(const Profile& profile,
                                                const transport::Connection& connection) {
     SerialLineDisplayConfig config;
     config.connection = connection;
-    const std::string protocol = Setting(profile, "protocol", "escpos-display");
-    const auto parsedProtocol = display::ProtocolFromName(protocol);
-    if (!parsedProtocol)
-        return Unusable("protocol " + protocol + " inconnu (escpos-display ou cd5220)");
-    config.protocol = *parsedProtocol;
-    const std::string page = Setting(profile, "codepage", "437");
-    const auto parsedPage = display::CodePageFromName(page);
-    if (!parsedPage)
-        return Unusable("codepage " + page + " inconnue (437, 850 ou 858)");
-    config.codePage = *parsedPage;
+    config.protocol = display::ProtocolFromName(Setting(profile, "protocol", "escpos-display"))
+                          .value_or(display::Protocol::EscPosDisplay);
+    config.codePage =
+        display::CodePageFromName(Setting(profile, "code_page", "437")).value_or(display::CodePage::Pc437);
     if (config.protocol == display::Protocol::Cd5220 && config.codePage != display::CodePage::Pc437)
         return Unusable("un afficheur cd5220 ne connaît que la page de code 437");
     config.rows = std::clamp<int>(Size(profile, Prop::Rows, Prop::DeviceRows), 1, 64);
@@ -69,8 +50,8 @@ std::unique_ptr<Backend> MakeSerialLineDisplay(const Profile& profile,
 } // namespace
 
 std::unique_ptr<Backend> MakeDeviceBackend(const Profile& profile) {
-    const std::string text = Setting(profile, "connection");
-    if (text.empty())
+    const std::string& text = profile.connection;
+    if (text.empty() || !ServesKind(profile.kind))
         return nullptr;
     const transport::ParsedConnection parsed = transport::ParseConnection(text);
     if (!parsed.ok())
@@ -79,10 +60,6 @@ std::unique_ptr<Backend> MakeDeviceBackend(const Profile& profile) {
         return MakeSerialScanner(profile, parsed.connection);
     if (profile.kind == Kind::LineDisplay && parsed.connection.scheme == transport::Scheme::Serial)
         return MakeSerialLineDisplay(profile, parsed.connection);
-    // Printers and drawers have back ends of their own; the other kinds
-    // say plainly that this connection cannot serve them.
-    if (profile.kind == Kind::Printer || profile.kind == Kind::CashDrawer)
-        return nullptr;
     return Unusable("connexion " + text + " non prise en charge pour ce type de périphérique");
 }
 

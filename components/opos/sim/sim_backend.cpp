@@ -54,12 +54,6 @@ std::vector<long> RevisionParts(std::u16string_view revision) {
 
 } // namespace
 
-std::unique_ptr<Backend> MakeBackend(const Profile& profile) {
-    if (auto device = real::MakeDeviceBackend(profile))
-        return device;
-    return std::make_unique<SimBackend>(profile);
-}
-
 SimBackend::SimBackend(const Profile& profile)
     : profile_(profile), self_(std::make_shared<SimBackend*>(this)), power_(profile.power),
       coverOpen_(Has(Prop::CoverOpen)), keyPosition_(Number(Prop::KeyPosition)),

@@ -57,7 +57,9 @@ Outcome SimBackend::Print(const Output& output) {
         paper += u"[bar code " + Decimal(output.params[0]) + u": " + output.data + u"]\n";
         break;
     case Output::What::Bitmap:
-        paper += u"[bitmap " + output.data + u"]\n";
+        paper += output.params[2] == 1
+                     ? u"[bitmap memory, " + Decimal(static_cast<LONG>(output.data.size())) + u" bytes]\n"
+                     : u"[bitmap " + output.data + u"]\n";
         break;
     case Output::What::MarkFeed:
         paper += u"[mark feed " + Decimal(output.params[0]) + u"]\n";

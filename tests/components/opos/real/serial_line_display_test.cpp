@@ -82,7 +82,7 @@ TEST_F(SerialLineDisplay, SizeAndCommandSetComeFromTheProfile) {
 }
 
 TEST_F(SerialLineDisplay, ASetupTheDisplayCannotShowSendsNothing) {
-    Open("protocol = cd5220\ncodepage = 858\n");
+    Open("protocol = cd5220\ncode_page = 858\n");
     Enable();
     EXPECT_EQ(Long(display.Get(), u"PowerState"), kPowerOffOffline);
     EXPECT_NE(Call(display.Get(), u"DisplayText", {u"PRIX", LONG{0}}), 0);

@@ -1,0 +1,52 @@
+#pragma once
+// A receipt printer that speaks ESC/POS, behind the OPOS model: output is
+// translated to ESC/POS and written to the printer's port, status comes
+// from real-time queries and automatic status back.
+#include <memory>
+
+#include "escpos_device/printer_port.h"
+#include "model/backend.h"
+#include "profile.h"
+
+namespace zorv::opos::escpos_device {
+
+class EscPosPrinter final : public Backend, private PortListener {
+public:
+    explicit EscPosPrinter(const Profile& profile);
+    ~EscPosPrinter() override;
+
+    void Start(BackendEvents& events) override;
+    HealthReport Connect() override;
+    HealthReport Prepare() override;
+    void Disconnect() override;
+    void Send(std::uint64_t ticket, const Output& output) override;
+    HealthReport CheckHealth(LONG level) override;
+    LONG CompareFirmware(std::u16string_view, LONG& result) override;
+    LONG UpdateFirmware(std::u16string_view) override;
+    std::optional<LONG> DirectIO(LONG command, LONG& data, std::u16string& text) override;
+    std::u16string Interface() const override;
+    std::u16string LastFailure() const override { return lastFailure_; }
+
+private:
+    void StatusChanged(const escpos::PrinterStatus& status) override;
+    void LinkChanged(bool up, bool answering) override;
+    // The bytes of one output, or the outcome that stops it.
+    Outcome Encode(const Output& output, std::string& bytes);
+    Outcome EncodeBarcode(const Output& output, std::string& bytes);
+    Outcome EncodeBitmap(const Output& output, std::string& bytes);
+    Outcome Fail(LONG code, LONG extended, std::u16string reason);
+    bool ReadStatus();
+    std::string TestReceipt() const;
+
+    Profile profile_;
+    Settings settings_;
+    BackendEvents* events_ = nullptr;
+    std::shared_ptr<PrinterPort> port_;
+    bool connected_ = false;
+    escpos::PrinterStatus shown_;
+    std::u16string lastFailure_;
+    LONG missing_ = 0;
+    bool linkUp_ = true;
+};
+
+} // namespace zorv::opos::escpos_device
