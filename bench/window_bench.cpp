@@ -9,11 +9,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
 
 #include "app/app_zorv.h"
+#include "app/event_log_window.h"
 #include "app/modal_runner.h"
 #include "app/saisie_ldn.h"
 #include "outside/late_bound.h"
@@ -61,9 +63,32 @@ void PrinterEventToRefresh(benchmark::State& state) {
                                   {LONG{6}, zorv::outside::Arg::Ref(data), zorv::outside::Arg::Ref(text)});
         zorv::com::DrainPostedCalls();
     }
-    state.counters["events/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["events/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(PrinterEventToRefresh)->Unit(benchmark::kMicrosecond);
+
+// The same with Qt's event loop turning after each event, so that the event
+// log window, when open (argument 1), follows the log as it does in use.
+void PrinterEventWithEventLog(benchmark::State& state) {
+    PrinterWindow printer;
+    if (state.range(0) != 0)
+        printer.window.MntJournal->trigger();
+    IDispatch* device = printer.window.CurrentControl()->DeviceObject().Get();
+    for (auto _ : state) {
+        LONG data = 1;
+        zorv::com::Bstr text(u"bench");
+        zorv::outside::CallMethod(device, u"DirectIO",
+                                  {LONG{6}, zorv::outside::Arg::Ref(data), zorv::outside::Arg::Ref(text)});
+        zorv::com::DrainPostedCalls();
+        QCoreApplication::processEvents();
+    }
+    if (state.range(0) != 0)
+        printer.window.EventLogWindow()->Follow();
+    state.counters["events/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(PrinterEventWithEventLog)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 int Main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

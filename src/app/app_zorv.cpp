@@ -1,6 +1,7 @@
 #include "app/app_zorv.h"
 
 #include <QActionGroup>
+#include <QDateTime>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,15 +9,19 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "app/common_properties_page.h"
 #include "app/create_object.h"
 #include "app/device_event_handling.h"
+#include "app/event_log_window.h"
 #include "app/kind_properties_page.h"
 #include "app/modal_runner.h"
 #include "app/no_device_kind.h"
 #include "app/saisie_ldn.h"
+#include "app/simulator_panel.h"
 #include "app/window_font.h"
 #include "outside/error_report.h"
 #include "outside/late_bound.h"
@@ -50,6 +55,13 @@ QPushButton* MakeButton(const QString& name, const QString& caption, QWidget* pa
     return button;
 }
 
+// The editor's text exactly, no-break spaces included, paragraphs ending in "\n".
+QString EditorText(const QPlainTextEdit& editor) {
+    QString text = editor.document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
+}
+
 } // namespace
 
 TFrmAppZORV::TFrmAppZORV(QWidget* parent) : QMainWindow(parent) {
@@ -63,7 +75,11 @@ TFrmAppZORV::TFrmAppZORV(QWidget* parent) : QMainWindow(parent) {
     FormCreate();
 }
 
-TFrmAppZORV::~TFrmAppZORV() = default;
+// The log and the panel go first: they look at the log and the controls.
+TFrmAppZORV::~TFrmAppZORV() {
+    delete FSimulatorPanel;
+    delete FEventLogWindow;
+}
 
 void TFrmAppZORV::CreateMenus() {
     QMenuBar* MmnApp = menuBar();
@@ -74,6 +90,14 @@ void TFrmAppZORV::CreateMenus() {
     MntAPropos->setObjectName(QStringLiteral("MntAPropos"));
     connect(MntAPropos, &QAction::triggered, this,
             [this] { outside::Guarded([this] { MntAProposClick(); }); });
+    MntJournal = MmnApp->addAction(QStringLiteral("Journal des événements"));
+    MntJournal->setObjectName(QStringLiteral("MntJournal"));
+    connect(MntJournal, &QAction::triggered, this,
+            [this] { outside::Guarded([this] { MntJournalClick(); }); });
+    MntSimulateur = MmnApp->addAction(QStringLiteral("Simulateur"));
+    MntSimulateur->setObjectName(QStringLiteral("MntSimulateur"));
+    connect(MntSimulateur, &QAction::triggered, this,
+            [this] { outside::Guarded([this] { MntSimulateurClick(); }); });
     // Radio-style items; none is ever checked: the caption names the current kind.
     FDeviceItems = new QActionGroup(this);
     FDeviceItems->setExclusive(true);
@@ -151,17 +175,24 @@ void TFrmAppZORV::keyPressEvent(QKeyEvent* event) {
         BtnExecuter->click();
 }
 
-template <class KindControl> void TFrmAppZORV::CreateKind(KindControl*& field) {
+void TFrmAppZORV::CreateKind(const devices::DeviceKind& kind) {
+    devices::TZORVDeviceControl*& control = FControls[devices::IndexOf(kind.id)];
     try {
-        field = devices::TOleControl::Create<KindControl>(&FDeviceOwner);
-        ConnectDeviceEventHandlers(*field, [this](DeviceKindId kind) { DeviceEvent(kind); });
-        const com::ComPtr<IDispatch> device = field->DeviceObject();
-        PublishDeviceObject(field->Kind().registryName, device.Get());
-        AddDeviceMenuItem(field->Kind().displayName);
+        control = kind.create(&FDeviceOwner);
+        ConnectDeviceEventHandlers(*control, [this](DeviceKindId id, devices::DeviceEventId event,
+                                                    const devices::EventValues& values) {
+            RecordEvent(id, event, values);
+            DeviceEvent(id);
+        });
+        control->SetCallObserver([this](devices::TZORVDeviceControl& caller,
+                                        const devices::DeviceCall& call) { RecordCall(caller, call); });
+        const com::ComPtr<IDispatch> device = control->DeviceObject();
+        PublishDeviceObject(kind.registryName, device.Get());
+        AddDeviceMenuItem(kind.displayName);
     } catch (...) {
         // The kind is dropped without a further word.
-        delete field;
-        field = nullptr;
+        delete control;
+        control = nullptr;
     }
 }
 
@@ -172,13 +203,8 @@ void TFrmAppZORV::FormCreate() {
         outside::ReportCurrentException();
         return;
     }
-    CreateKind(FScanner);
-    CreateKind(FPrinter);
-    CreateKind(FLineDisplay);
-    CreateKind(FKeylock);
-    CreateKind(FMSR);
-    CreateKind(FPOSKeyboard);
-    CreateKind(FCashDrawer);
+    for (const devices::DeviceKind& kind : devices::DeviceKinds())
+        CreateKind(kind);
     FScriptEnabled = true;
     if (MnPeriph->actions().isEmpty()) {
         FTerminateRequested = true;
@@ -205,23 +231,8 @@ void TFrmAppZORV::PublishDeviceObject(std::u16string_view registryName, IDispatc
 }
 
 devices::TZORVDeviceControl* TFrmAppZORV::Control(DeviceKindId kind) const {
-    switch (kind) {
-    case DeviceKindId::Scanner:
-        return FScanner;
-    case DeviceKindId::Printer:
-        return FPrinter;
-    case DeviceKindId::LineDisplay:
-        return FLineDisplay;
-    case DeviceKindId::Keylock:
-        return FKeylock;
-    case DeviceKindId::MSR:
-        return FMSR;
-    case DeviceKindId::POSKeyboard:
-        return FPOSKeyboard;
-    case DeviceKindId::CashDrawer:
-        return FCashDrawer;
-    }
-    return nullptr;
+    const std::size_t index = devices::IndexOf(kind);
+    return index < FControls.size() ? FControls[index] : nullptr;
 }
 
 devices::TZORVDeviceControl* TFrmAppZORV::CurrentControl() const {
@@ -233,18 +244,101 @@ void TFrmAppZORV::MntPeriphClick(QAction* sender) {
     FCurrentDevice = sender->text().toStdU16String();
     setWindowTitle(
         QStringLiteral("%1 - [%2]").arg(ToQString(outside::kApplicationTitle), ToQString(FCurrentDevice)));
+    // The replacement is one undoable step, so that Ctrl+Z brings back what was there.
+    const QString discarded = EditorText(*MmScript);
     MmScript->clear();
     LoadScriptOfCurrentKind();
+    const QString loaded = EditorText(*MmScript);
+    MmScript->setPlainText(discarded);
+    QTextCursor replacement(MmScript->document());
+    replacement.select(QTextCursor::Document);
+    replacement.insertText(loaded);
+    MmScript->moveCursor(QTextCursor::Start);
     InitScriptControl();
     BtnRafraichirClick();
 }
 
 void TFrmAppZORV::DeviceEvent(DeviceKindId kind) {
-    if (RearmsDataEvents(kind)) {
-        if (devices::TZORVDeviceControl* control = Control(kind))
-            outside::PutProperty(control->DeviceObject().Get(), u"DataEventEnabled", true);
+    if (devices::KindOf(kind).rearmsDataEvents) {
+        if (devices::TZORVDeviceControl* control = Control(kind)) {
+            devices::DeviceCall rearm{u"DataEventEnabled", u"True", std::nullopt, {}};
+            try {
+                outside::PutProperty(control->DeviceObject().Get(), u"DataEventEnabled", true);
+            } catch (const std::exception& error) {
+                rearm.failure = outside::ErrorText(error);
+                RecordCall(*control, rearm);
+                throw;
+            }
+            RecordCall(*control, rearm);
+        }
     }
     BtnRafraichirClick();
+}
+
+void TFrmAppZORV::RecordEvent(DeviceKindId kind, devices::DeviceEventId event,
+                              const devices::EventValues& values) {
+    views::EventLogEntry entry;
+    entry.time = QDateTime::currentMSecsSinceEpoch();
+    entry.kind = kind;
+    entry.event = event;
+    entry.numbers = values.numbers;
+    entry.count = static_cast<std::uint8_t>(values.count);
+    entry.text = values.text;
+    FEventLog.Append(std::move(entry));
+}
+
+void TFrmAppZORV::RecordCall(devices::TZORVDeviceControl& control, const devices::DeviceCall& call) {
+    views::EventLogEntry entry;
+    entry.time = QDateTime::currentMSecsSinceEpoch();
+    entry.kind = control.Kind().id;
+    entry.member = call.member;
+    entry.text = call.argument;
+    entry.failure = call.failure;
+    std::optional<LONG> result = call.result;
+    // A put answers nothing; its result code is read only while someone watches the log.
+    if (!result && call.failure.empty() && FEventLogWindow != nullptr && FEventLogWindow->isVisible()) {
+        try {
+            result = outside::ToLong(outside::GetProperty(control.DeviceObject().Get(), u"ResultCode"));
+        } catch (...) {
+        }
+    }
+    if (result) {
+        entry.numbers[0] = *result;
+        entry.count = 1;
+    }
+    FEventLog.Append(std::move(entry));
+}
+
+TEventLogWindow* TFrmAppZORV::EventLogWindow() {
+    if (FEventLogWindow == nullptr)
+        FEventLogWindow = new TEventLogWindow(FEventLog, this);
+    return FEventLogWindow;
+}
+
+TSimulatorPanel* TFrmAppZORV::SimulatorPanel() {
+    if (FSimulatorPanel == nullptr) {
+        SimulatorHost host{[this] { return CurrentControl(); },
+                           [this] { outside::Guarded([this] { BtnRafraichirClick(); }); },
+                           [this](devices::TZORVDeviceControl& control, const devices::DeviceCall& call) {
+                               RecordCall(control, call);
+                           }};
+        FSimulatorPanel = new TSimulatorPanel(std::move(host), this);
+    }
+    return FSimulatorPanel;
+}
+
+void TFrmAppZORV::MntJournalClick() {
+    TEventLogWindow* log = EventLogWindow();
+    log->show();
+    log->raise();
+    log->Follow();
+}
+
+void TFrmAppZORV::MntSimulateurClick() {
+    TSimulatorPanel* panel = SimulatorPanel();
+    panel->show();
+    panel->raise();
+    panel->UpdateState();
 }
 
 void TFrmAppZORV::BtnOpenClick() {
@@ -282,7 +376,7 @@ void TFrmAppZORV::BtnRafraichirClick() {
     FRefreshing = true;
     std::exception_ptr failure;
     try {
-        RefreshCurrentKind();
+        RefreshRecorded();
     } catch (...) {
         failure = std::current_exception();
     }
@@ -290,11 +384,24 @@ void TFrmAppZORV::BtnRafraichirClick() {
     // failures are theirs to report.
     while (FPendingRefreshes > 0) {
         --FPendingRefreshes;
-        outside::Guarded([this] { RefreshCurrentKind(); });
+        outside::Guarded([this] { RefreshRecorded(); });
     }
     FRefreshing = false;
+    // The panel follows the device's state: opened, closed, another kind.
+    if (FSimulatorPanel != nullptr && FSimulatorPanel->isVisible())
+        FSimulatorPanel->UpdateState();
     if (failure)
         std::rethrow_exception(failure);
+}
+
+void TFrmAppZORV::RefreshRecorded() {
+    try {
+        RefreshCurrentKind();
+    } catch (const std::exception& error) {
+        if (devices::TZORVDeviceControl* control = CurrentControl())
+            RecordCall(*control, {u"Rafraîchir", {}, std::nullopt, outside::ErrorText(error)});
+        throw;
+    }
 }
 
 void TFrmAppZORV::RefreshCurrentKind() {

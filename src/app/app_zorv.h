@@ -4,12 +4,14 @@
 // commands on the current kind. Every command and handler is an entry point:
 // what escapes it goes to the default error report.
 #include <QMainWindow>
+#include <array>
 #include <string>
 #include <vector>
 
 #include "devices/device_controls.h"
 #include "platform/com/com_ptr.h"
 #include "script/script_files.h"
+#include "views/event_log.h"
 
 class QAction;
 class QActionGroup;
@@ -25,6 +27,8 @@ namespace zorv::app {
 class TCommonPropertiesPage;
 class TSpecificPropertiesPage;
 class TFrmSaisieLDN;
+class TEventLogWindow;
+class TSimulatorPanel;
 
 class TFrmAppZORV : public QMainWindow {
 public:
@@ -51,6 +55,11 @@ public:
     // An event of `kind`'s device: re-arm its data events where the kind
     // does, then refresh the current kind.
     void DeviceEvent(devices::DeviceKindId kind);
+    // Shows the event log window, or the simulator panel, beside this one.
+    void MntJournalClick();
+    void MntSimulateurClick();
+    // Adds a call made on `control`'s device to the event log.
+    void RecordCall(devices::TZORVDeviceControl& control, const devices::DeviceCall& call);
     void PublishDeviceObject(std::u16string_view registryName, IDispatch* deviceObject);
 
     const std::u16string& CurrentDevice() const { return FCurrentDevice; }
@@ -64,9 +73,15 @@ public:
     devices::TZORVDeviceControl* Control(devices::DeviceKindId kind) const;
     // The control of the current kind, or none.
     devices::TZORVDeviceControl* CurrentControl() const;
+    views::EventLog& EventLog() { return FEventLog; }
+    // Created on first use.
+    TEventLogWindow* EventLogWindow();
+    TSimulatorPanel* SimulatorPanel();
 
     QMenu* MnPeriph;
     QAction* MntAPropos;
+    QAction* MntJournal;
+    QAction* MntSimulateur;
     QTabWidget* PgcOPOS;
     TCommonPropertiesPage* TabSheet1;
     TSpecificPropertiesPage* TabSheet2;
@@ -89,7 +104,10 @@ private:
     void CreatePages();
     void CreateBottomBar();
     void FormCreate();
-    template <class KindControl> void CreateKind(KindControl*& field);
+    void CreateKind(const devices::DeviceKind& kind);
+    void RecordEvent(devices::DeviceKindId kind, devices::DeviceEventId event,
+                     const devices::EventValues& values);
+    void RefreshRecorded();
     void LoadScriptOfCurrentKind();
     void ScriptPreparationFailed(std::u16string_view errorText);
     std::vector<const devices::DeviceKind*> PresentKinds() const;
@@ -99,13 +117,8 @@ private:
     com::ComPtr<IDispatch> FRegistry;
     com::ComPtr<IDispatch> FScriptControl;
     bool FScriptEnabled = false;
-    devices::TZORVScanner* FScanner = nullptr;
-    devices::TZORVPrinter* FPrinter = nullptr;
-    devices::TZORVLineDisplay* FLineDisplay = nullptr;
-    devices::TZORVKeylock* FKeylock = nullptr;
-    devices::TZORVMSR* FMSR = nullptr;
-    devices::TZORVPOSKeyboard* FPOSKeyboard = nullptr;
-    devices::TZORVCashDrawer* FCashDrawer = nullptr;
+    // One control per kind, in kind order; none where its creation failed.
+    std::array<devices::TZORVDeviceControl*, devices::kKindCount> FControls{};
     std::u16string FCurrentDevice;
 
     // Owns the device controls; declared after the registry and the script
@@ -121,6 +134,9 @@ private:
     // read) waits for it to finish, so the lists never mix two readings.
     bool FRefreshing = false;
     int FPendingRefreshes = 0;
+    views::EventLog FEventLog;
+    TEventLogWindow* FEventLogWindow = nullptr;
+    TSimulatorPanel* FSimulatorPanel = nullptr;
 };
 
 } // namespace zorv::app

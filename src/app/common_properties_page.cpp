@@ -90,6 +90,7 @@ TCommonPropertiesPage::TCommonPropertiesPage(QWidget* parent) : QWidget(parent) 
 void TCommonPropertiesPage::SetValue(views::CommonField field, std::u16string_view text) {
     QLabel* label = Value(field);
     label->setText(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+    label->setToolTip(label->text());
     label->adjustSize();
 }
 

@@ -5,6 +5,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/column_resizer.h"
+#include "app/window_font.h"
+
 namespace zorv::app {
 namespace {
 
@@ -26,6 +29,9 @@ TSpecificPropertiesPage::TSpecificPropertiesPage(QWidget* parent) : QWidget(pare
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Panel);
 
+    // The lists' style sheets would otherwise give them the application's
+    // font rather than the window's.
+    setFont(WindowFont());
     ClProp = new QListWidget(Panel);
     ClProp->setObjectName(QStringLiteral("ClProp"));
     ClProp->setFlow(QListView::TopToBottom);
@@ -40,6 +46,7 @@ TSpecificPropertiesPage::TSpecificPropertiesPage(QWidget* parent) : QWidget(pare
                         wholeItems * kItemHeight + frame);
     ClProp->setGridSize(QSize((kCheckListBounds.width() - frame) / kColumns, kItemHeight));
     ClProp->setStyleSheet(QStringLiteral("QListWidget { background: palette(window); }"));
+    ClProp->setFont(WindowFont());
 
     LvProp = new QTreeWidget(Panel);
     LvProp->setObjectName(QStringLiteral("LvProp"));
@@ -52,6 +59,10 @@ TSpecificPropertiesPage::TSpecificPropertiesPage(QWidget* parent) : QWidget(pare
     LvProp->setEditTriggers(QAbstractItemView::NoEditTriggers);
     LvProp->setSelectionBehavior(QAbstractItemView::SelectRows);
     LvProp->setStyleSheet(QStringLiteral("QTreeWidget { background: palette(window); }"));
+    LvProp->setFont(WindowFont());
+    LvProp->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    LvProp->header()->setStretchLastSection(false);
+    new TColumnResizer(LvProp);
 }
 
 void TSpecificPropertiesPage::Clear() {
@@ -63,12 +74,15 @@ void TSpecificPropertiesPage::AppendCheckItem(std::u16string_view text, bool che
     auto* item = new QListWidgetItem(ToQString(text), ClProp);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
     item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    item->setToolTip(item->text());
 }
 
 void TSpecificPropertiesPage::AppendValueRow(std::u16string_view caption, std::u16string_view value) {
     auto* row = new QTreeWidgetItem(LvProp);
     row->setText(0, ToQString(caption));
     row->setText(1, ToQString(value));
+    row->setToolTip(0, row->text(0));
+    row->setToolTip(1, row->text(1));
 }
 
 } // namespace zorv::app

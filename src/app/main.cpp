@@ -3,6 +3,7 @@
 #include <exception>
 #include <iostream>
 
+#include "app/application_setup.h"
 #include "app/program.h"
 #include "platform/com/apartment.h"
 #include "platform/ui/qt_user_interface.h"
@@ -12,6 +13,7 @@ namespace {
 int Main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZORV"));
+    zorv::app::SetUpApplication(application);
     CoInitialize(nullptr);
     zorv::ui::QtUserInterface boxes;
     zorv::ui::SetUserInterface(&boxes);

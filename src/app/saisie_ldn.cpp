@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 
 #include "app/window_font.h"
 
@@ -51,7 +52,21 @@ void TFrmSaisieLDN::keyPressEvent(QKeyEvent* event) {
         event->ignore();
         return;
     }
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && plain) {
+        // The focused button takes Enter; anywhere else it means OK.
+        auto* focused = qobject_cast<QPushButton*>(focusWidget());
+        (focused != nullptr ? focused : BtnOK)->click();
+        return;
+    }
     QDialog::keyPressEvent(event);
+}
+
+void TFrmSaisieLDN::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Typing replaces the last name; the name is still there to keep or edit.
+    EdtLDN->setFocus(Qt::OtherFocusReason);
+    EdtLDN->selectAll();
 }
 
 } // namespace zorv::app

@@ -20,7 +20,10 @@ public:
 
 protected:
     // Escape is not bound to "Annuler"; closing the window still cancels.
+    // Enter presses the focused button, "OK" when no button has the focus.
     void keyPressEvent(QKeyEvent* event) override;
+    // Each showing starts in the name field, its text selected.
+    void showEvent(QShowEvent* event) override;
 };
 
 } // namespace zorv::app

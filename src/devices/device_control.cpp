@@ -5,6 +5,7 @@
 #include "outside/message_box.h"
 #include "platform/com/class_table.h"
 #include "platform/com/text.h"
+#include "platform/com/variant_value.h"
 
 namespace zorv::devices {
 namespace {
@@ -45,20 +46,67 @@ void TZORVDeviceControl::FillControlDescriptor() {
     SetControlData(&FDescriptor);
 }
 
+template <class Call>
+void TZORVDeviceControl::Observed(std::u16string_view member, std::u16string argument, Call&& call) {
+    if (!FCallObserver) {
+        call();
+        return;
+    }
+    DeviceCall seen{member, std::move(argument), std::nullopt, {}};
+    try {
+        seen.result = call();
+    } catch (const std::exception& error) {
+        seen.failure = outside::ErrorText(error);
+        FCallObserver(*this, seen);
+        throw;
+    }
+    FCallObserver(*this, seen);
+}
+
+namespace {
+
+// A method's answer as a result code, when it is a number.
+std::optional<LONG> ResultOf(const com::Variant& answer) {
+    com::Variant code;
+    if (FAILED(VariantChangeType(&code, &answer, 0, VT_I4)))
+        return std::nullopt;
+    return code.lVal;
+}
+
+} // namespace
+
 void TZORVDeviceControl::OpenDevice(std::u16string_view name) {
     FLogicalDeviceName = com::Bstr(name);
-    outside::CallMethod(DeviceObject().Get(), u"Open", {outside::Arg::Ref(FLogicalDeviceName)});
+    Observed(u"Open", std::u16string(name), [&] {
+        return ResultOf(
+            outside::CallMethod(DeviceObject().Get(), u"Open", {outside::Arg::Ref(FLogicalDeviceName)}));
+    });
     for (const OpenStep step : FKind.openSteps) {
         switch (step) {
-        case OpenStep::Claim: outside::CallMethod(DeviceObject().Get(), u"Claim", {kClaimTimeout}); break;
-        case OpenStep::EnableDevice: outside::PutProperty(DeviceObject().Get(), u"DeviceEnabled", true); break;
+        case OpenStep::Claim:
+            Observed(u"Claim", u"1000", [&] {
+                return ResultOf(outside::CallMethod(DeviceObject().Get(), u"Claim", {kClaimTimeout}));
+            });
+            break;
+        case OpenStep::EnableDevice:
+            PutTrue(u"DeviceEnabled");
+            break;
         case OpenStep::EnableDataEvents:
-            outside::PutProperty(DeviceObject().Get(), u"DataEventEnabled", true);
+            PutTrue(u"DataEventEnabled");
             break;
         }
     }
 }
 
-void TZORVDeviceControl::CloseDevice() { outside::CallMethod(DeviceObject().Get(), u"Close"); }
+void TZORVDeviceControl::PutTrue(std::u16string_view property) {
+    Observed(property, u"True", [&]() -> std::optional<LONG> {
+        outside::PutProperty(DeviceObject().Get(), property, true);
+        return std::nullopt;
+    });
+}
+
+void TZORVDeviceControl::CloseDevice() {
+    Observed(u"Close", {}, [&] { return ResultOf(outside::CallMethod(DeviceObject().Get(), u"Close")); });
+}
 
 } // namespace zorv::devices

@@ -2,6 +2,18 @@
 
 namespace zorv::devices {
 
+template <class Control> TZORVDeviceControl* CreateControl(TComponent* owner) {
+    return TOleControl::Create<Control>(owner);
+}
+
+template TZORVDeviceControl* CreateControl<TZORVScanner>(TComponent*);
+template TZORVDeviceControl* CreateControl<TZORVPrinter>(TComponent*);
+template TZORVDeviceControl* CreateControl<TZORVLineDisplay>(TComponent*);
+template TZORVDeviceControl* CreateControl<TZORVKeylock>(TComponent*);
+template TZORVDeviceControl* CreateControl<TZORVMSR>(TComponent*);
+template TZORVDeviceControl* CreateControl<TZORVPOSKeyboard>(TComponent*);
+template TZORVDeviceControl* CreateControl<TZORVCashDrawer>(TComponent*);
+
 TZORVScanner::TZORVScanner(TComponent* owner)
     : TZORVDeviceControl(owner, KindOf(DeviceKindId::Scanner),
                          {&OnDataEvent, &OnDirectIOEvent, &OnErrorEvent, &OnStatusUpdateEvent}) {}
@@ -11,7 +23,8 @@ TZORVPrinter::TZORVPrinter(TComponent* owner)
                          {&OnDirectIOEvent, &OnErrorEvent, &OnOutputCompleteEvent, &OnStatusUpdateEvent}) {}
 
 TZORVLineDisplay::TZORVLineDisplay(TComponent* owner)
-    : TZORVDeviceControl(owner, KindOf(DeviceKindId::LineDisplay), {&OnDirectIOEvent, &OnStatusUpdateEvent}) {}
+    : TZORVDeviceControl(owner, KindOf(DeviceKindId::LineDisplay), {&OnDirectIOEvent, &OnStatusUpdateEvent}) {
+}
 
 TZORVKeylock::TZORVKeylock(TComponent* owner)
     : TZORVDeviceControl(owner, KindOf(DeviceKindId::Keylock),

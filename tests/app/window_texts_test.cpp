@@ -45,7 +45,8 @@ TEST_F(WindowTexts, MenusPagesAndBottomBar) {
     for (QAction* entry : window.menuBar()->actions())
         menus.push_back(entry->text());
     EXPECT_EQ(menus,
-              (std::vector<QString>{QStringLiteral("Périphériques OPOS"), QStringLiteral("A propos")}));
+              (std::vector<QString>{QStringLiteral("Périphériques OPOS"), QStringLiteral("A propos"),
+                                    QStringLiteral("Journal des événements"), QStringLiteral("Simulateur")}));
 
     ASSERT_EQ(window.PgcOPOS->count(), 3);
     EXPECT_EQ(window.PgcOPOS->tabText(0), QStringLiteral("Propriétés communes"));

@@ -4,6 +4,8 @@
 // parameters from the event's dispatch arguments; an event whose arguments do
 // not fit the slot (wrong count, a value that does not convert) is dropped, so
 // a handler never reads a value that the event did not bring.
+#include <array>
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -16,6 +18,20 @@ namespace zorv::devices {
 
 class TOleControl;
 
+// An event's values as they arrived, for those who only look at them: the
+// numbers in order, and the text where the event brings one.
+struct EventValues {
+    std::array<LONG, 4> numbers{};
+    std::size_t count = 0;
+    std::u16string text;
+
+    void Add(LONG number) {
+        if (count < numbers.size())
+            numbers[count++] = number;
+    }
+    void Add(const std::u16string& value) { text = value; }
+};
+
 // What the host sees of a slot: whether it is bound, and how to call it.
 class HandlerSlotBase {
 public:
@@ -24,25 +40,25 @@ public:
     // Binds a handler that takes the sender only, for handlers that read none
     // of the event's values.
     virtual void BindSenderOnly(std::function<void(TOleControl* Sender)> handler) = 0;
+    // Binds a handler that reads the event's values without writing any back.
+    virtual void
+    BindObserving(std::function<void(TOleControl* Sender, const EventValues& values)> handler) = 0;
     // Answers false when the arguments do not fit and nothing was called.
     virtual bool Invoke(TOleControl* sender, DISPPARAMS& params) const = 0;
 };
 
 // Reads one argument into a parameter of type P, and writes a by-reference
 // parameter back into the caller's variable after the handler ran.
-template <class P>
-struct ArgumentBinding;
+template <class P> struct ArgumentBinding;
 
-template <>
-struct ArgumentBinding<LONG> {
+template <> struct ArgumentBinding<LONG> {
     LONG value = 0;
     bool Load(const VARIANT& arg);
     LONG& Get() { return value; }
     void Store(VARIANT&) const {}
 };
 
-template <>
-struct ArgumentBinding<LONG&> {
+template <> struct ArgumentBinding<LONG&> {
     LONG value = 0;
     LONG original = 0;
     bool Load(const VARIANT& arg);
@@ -50,8 +66,7 @@ struct ArgumentBinding<LONG&> {
     void Store(VARIANT& arg) const;
 };
 
-template <>
-struct ArgumentBinding<std::u16string&> {
+template <> struct ArgumentBinding<std::u16string&> {
     std::u16string value;
     std::u16string original;
     bool Load(const VARIANT& arg);
@@ -59,13 +74,11 @@ struct ArgumentBinding<std::u16string&> {
     void Store(VARIANT& arg) const;
 };
 
-template <class... Params>
-class HandlerSlot final : public HandlerSlotBase {
+template <class... Params> class HandlerSlot final : public HandlerSlotBase {
 public:
     using Handler = std::function<void(TOleControl* Sender, Params...)>;
 
-    template <class Target>
-    void Bind(Target* target, void (Target::*operation)(TOleControl*, Params...)) {
+    template <class Target> void Bind(Target* target, void (Target::*operation)(TOleControl*, Params...)) {
         target_ = target;
         handler_ = [target, operation](TOleControl* sender, Params... values) {
             (target->*operation)(sender, std::forward<Params>(values)...);
@@ -78,6 +91,14 @@ public:
     void BindSenderOnly(std::function<void(TOleControl* Sender)> handler) override {
         target_ = nullptr;
         handler_ = [handler = std::move(handler)](TOleControl* sender, Params...) { handler(sender); };
+    }
+    void BindObserving(std::function<void(TOleControl* Sender, const EventValues& values)> handler) override {
+        target_ = nullptr;
+        handler_ = [handler = std::move(handler)](TOleControl* sender, Params... values) {
+            EventValues seen;
+            (seen.Add(values), ...);
+            handler(sender, seen);
+        };
     }
     void Clear() {
         target_ = nullptr;

@@ -1,8 +1,11 @@
 #include "platform/ui/qt_user_interface.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace zorv::ui {
 namespace {
@@ -21,13 +24,33 @@ QString DisplayText(std::u16string_view text) {
 
 QMessageBox::Icon ToQtIcon(Icon icon) {
     switch (icon) {
-    case Icon::Information: return QMessageBox::Information;
-    case Icon::Warning: return QMessageBox::Warning;
-    case Icon::Error: return QMessageBox::Critical;
-    case Icon::Question: return QMessageBox::Question;
-    case Icon::None: break;
+    case Icon::Information:
+        return QMessageBox::Information;
+    case Icon::Warning:
+        return QMessageBox::Warning;
+    case Icon::Error:
+        return QMessageBox::Critical;
+    case Icon::Question:
+        return QMessageBox::Question;
+    case Icon::None:
+        break;
     }
     return QMessageBox::NoIcon;
+}
+
+// Room a title bar takes beside its caption: icon, buttons, margins.
+constexpr int kTitleBarRoom = 140;
+
+// A box grows until its caption fits its title bar, which the window
+// manager would otherwise cut short; title fonts run larger and bolder.
+void FitCaption(QMessageBox& box) {
+    QFont title = box.font();
+    title.setBold(true);
+    title.setPointSizeF(title.pointSizeF() * 1.25);
+    const int wanted = QFontMetrics(title).horizontalAdvance(box.windowTitle()) + kTitleBarRoom;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 struct ButtonAnswer {
@@ -37,15 +60,22 @@ struct ButtonAnswer {
 
 std::vector<ButtonAnswer> ButtonsOf(Buttons buttons) {
     switch (buttons) {
-    case Buttons::Ok: return {{QMessageBox::Ok, Answer::Ok}};
-    case Buttons::OkCancel: return {{QMessageBox::Ok, Answer::Ok}, {QMessageBox::Cancel, Answer::Cancel}};
+    case Buttons::Ok:
+        return {{QMessageBox::Ok, Answer::Ok}};
+    case Buttons::OkCancel:
+        return {{QMessageBox::Ok, Answer::Ok}, {QMessageBox::Cancel, Answer::Cancel}};
     case Buttons::AbortRetryIgnore:
-        return {{QMessageBox::Abort, Answer::Abort}, {QMessageBox::Retry, Answer::Retry},
+        return {{QMessageBox::Abort, Answer::Abort},
+                {QMessageBox::Retry, Answer::Retry},
                 {QMessageBox::Ignore, Answer::Ignore}};
     case Buttons::YesNoCancel:
-        return {{QMessageBox::Yes, Answer::Yes}, {QMessageBox::No, Answer::No}, {QMessageBox::Cancel, Answer::Cancel}};
-    case Buttons::YesNo: return {{QMessageBox::Yes, Answer::Yes}, {QMessageBox::No, Answer::No}};
-    case Buttons::RetryCancel: return {{QMessageBox::Retry, Answer::Retry}, {QMessageBox::Cancel, Answer::Cancel}};
+        return {{QMessageBox::Yes, Answer::Yes},
+                {QMessageBox::No, Answer::No},
+                {QMessageBox::Cancel, Answer::Cancel}};
+    case Buttons::YesNo:
+        return {{QMessageBox::Yes, Answer::Yes}, {QMessageBox::No, Answer::No}};
+    case Buttons::RetryCancel:
+        return {{QMessageBox::Retry, Answer::Retry}, {QMessageBox::Cancel, Answer::Cancel}};
     }
     return {{QMessageBox::Ok, Answer::Ok}};
 }
@@ -66,10 +96,12 @@ Answer QtUserInterface::ShowMessage(const Message& message) {
     const auto choices = ButtonsOf(message.buttons);
     for (const ButtonAnswer& choice : choices)
         box.addButton(choice.button);
-    const int defaultIndex = message.defaultButton >= 0 && message.defaultButton < static_cast<int>(choices.size())
-                                 ? message.defaultButton
-                                 : 0;
+    const int defaultIndex =
+        message.defaultButton >= 0 && message.defaultButton < static_cast<int>(choices.size())
+            ? message.defaultButton
+            : 0;
     box.setDefaultButton(choices[defaultIndex].button);
+    FitCaption(box);
     return UserInterfaceAnswer(box.exec(), choices, message.buttons);
 }
 

@@ -40,4 +40,18 @@ constexpr LONG OPOS_PS_OFF = 2002;
 constexpr LONG OPOS_PS_OFFLINE = 2003;
 constexpr LONG OPOS_PS_OFF_OFFLINE = 2004;
 
+// StatusUpdateEvent's power codes, shared by every kind
+constexpr LONG OPOS_SUE_POWER_ONLINE = 2001;
+constexpr LONG OPOS_SUE_POWER_OFF = 2002;
+constexpr LONG OPOS_SUE_POWER_OFFLINE = 2003;
+constexpr LONG OPOS_SUE_POWER_OFF_OFFLINE = 2004;
+
+// ErrorEvent's locus and response
+constexpr LONG OPOS_EL_OUTPUT = 1;
+constexpr LONG OPOS_EL_INPUT = 2;
+constexpr LONG OPOS_EL_INPUT_DATA = 3;
+constexpr LONG OPOS_ER_RETRY = 11;
+constexpr LONG OPOS_ER_CLEAR = 12;
+constexpr LONG OPOS_ER_CONTINUEINPUT = 13;
+
 } // namespace zorv::views::opos
