@@ -1,5 +1,6 @@
 // zorv-vbs [--timeout MS] [--memory-limit MB] [--junit REPORT] FILE [PROCEDURE [ARG...] | -- [ARG...]]
 // zorv-vbs --components
+// zorv-vbs --list-devices
 // Runs a script file through the "ScriptControl" component: sets Language,
 // adds the WScript object and the file's text, then runs PROCEDURE with the
 // given text arguments. After "--" no procedure runs and the arguments are
@@ -11,7 +12,8 @@
 // asking; --memory-limit bounds what the script's texts and arrays may hold;
 // --junit runs the script's Test_ procedures as test cases and writes REPORT.
 // FILE must be a regular file of at most 64 MB. --components lists the
-// components found and every problem met loading them.
+// components found and every problem met loading them; --list-devices the
+// devices a profile could name.
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -25,6 +27,7 @@
 
 #include "component_listing.h"
 #include "control_errors.h"
+#include "device_listing.h"
 #include "junit_report.h"
 #include "platform/com/apartment.h"
 #include "platform/com/bstr_value.h"
@@ -294,6 +297,8 @@ bool ReadOptions(int argc, char** argv, Options& options) {
 int Main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "--components") == 0)
         return ListComponents();
+    if (argc == 2 && std::strcmp(argv[1], "--list-devices") == 0)
+        return ListDevices(std::cout);
     Options options;
     if (!ReadOptions(argc, argv, options)) {
         std::cerr << "usage: zorv-vbs [--timeout MS] [--memory-limit MO] [--junit RAPPORT] FICHIER "

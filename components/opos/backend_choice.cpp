@@ -1,11 +1,14 @@
 // A profile with a connection is a real device; the others are simulated.
 #include "escpos_device/escpos_drawer.h"
 #include "escpos_device/escpos_printer.h"
+#include "real/device_backends.h"
 #include "sim/sim_backend.h"
 
 namespace zorv::opos {
 
 std::unique_ptr<Backend> MakeBackend(const Profile& profile) {
+    if (auto device = real::MakeDeviceBackend(profile))
+        return device;
     if (!profile.connection.empty() && profile.kind == Kind::Printer)
         return std::make_unique<escpos_device::EscPosPrinter>(profile);
     if (!profile.connection.empty() && profile.kind == Kind::CashDrawer)

@@ -321,6 +321,9 @@ private:
             rows += row + u"\n";
         Output output = Output::Of(Output::What::Screen);
         output.data = std::move(rows);
+        output.params[0] = window.viewportRow + window.cursorRow - window.top;
+        output.params[1] = window.viewportColumn + window.cursorColumn - window.left;
+        output.params[2] = device.Long(Prop::DeviceBrightness);
         return device.SendNow(output).code;
     }
 

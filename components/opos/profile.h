@@ -32,6 +32,9 @@ struct Profile {
     LONG problemLine = 0;
 };
 
+// The last value given for a back-end key, or `fallback`.
+std::string Setting(const Profile& profile, std::string_view key, std::string_view fallback = {});
+
 std::vector<Profile> BuiltInProfiles();
 
 // Reads profile text (the format is in README.md) on top of `profiles`: a

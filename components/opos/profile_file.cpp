@@ -1,5 +1,7 @@
 #include <dlfcn.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -256,6 +258,13 @@ std::vector<Profile> CurrentProfiles(std::vector<std::string>& diagnostics) {
     if (const auto text = ReadProfileFile(diagnostics))
         ApplyProfileText(*text, profiles, diagnostics);
     return profiles;
+}
+
+std::string Setting(const Profile& profile, std::string_view key, std::string_view fallback) {
+    for (auto it = profile.settings.rbegin(); it != profile.settings.rend(); ++it)
+        if (it->first == key)
+            return it->second;
+    return std::string(fallback);
 }
 
 std::optional<Profile> FindProfile(Kind kind, std::u16string_view name) {

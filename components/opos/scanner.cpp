@@ -31,7 +31,9 @@ public:
     LONG Load(Device& device, const Input& input) override {
         const std::u16string& label = input.texts.at(0);
         const bool decode = device.Bool(Prop::DecodeData);
-        device.Set(Prop::ScanData, std::u16string(PrefixOf(input.code)) + label);
+        // A real scanner's bytes come as sent; the simulation adds the identifier.
+        const bool raw = input.texts.size() > 1;
+        device.Set(Prop::ScanData, raw ? input.texts[1] : std::u16string(PrefixOf(input.code)) + label);
         device.Set(Prop::ScanDataLabel, decode ? label : std::u16string());
         device.Set(Prop::ScanDataType, decode ? input.code : SCAN_SDT_UNKNOWN);
         return 0;

@@ -7,6 +7,7 @@
 #include "opos_codes.h"
 #include "platform/com/text.h"
 #include "profile.h"
+#include "real/device_settings.h"
 
 namespace zorv::opos {
 namespace escpos_device {
@@ -173,10 +174,12 @@ Settings ReadSettings(const std::vector<std::pair<std::string, std::string>>& en
 } // namespace escpos_device
 
 bool IsDeviceSetting(std::string_view key) {
-    return escpos_device::FindKey(key) != nullptr;
+    return escpos_device::FindKey(key) != nullptr || real::IsSetting(key);
 }
 
 std::string DeviceSettingProblem(Kind kind, std::string_view key, std::string_view value) {
+    if (real::ServesKind(kind))
+        return real::SettingProblem(kind, key, value);
     const escpos_device::Key* found = escpos_device::FindKey(key);
     if (found == nullptr)
         return "unknown setting";
@@ -196,6 +199,8 @@ std::string DeviceSettingProblem(Kind kind, std::string_view key, std::string_vi
 }
 
 void AddDeviceDefaults(Profile& profile) {
+    if (real::ServesKind(profile.kind))
+        return real::AddDefaults(profile);
     using escpos_device::Wide;
     const escpos_device::Settings settings = escpos_device::ReadSettings(profile.settings);
     std::vector<std::pair<Prop, Value>> defaults;

@@ -40,7 +40,8 @@ struct Output {
     // Bar code: symbology, height, width, alignment, text position.
     // Bitmap: width, alignment, 1 when data holds the picture's bytes
     // (one per character) rather than a file name. Mark feed: type. Side: side. Beep:
-    // frequency, duration. Print data: the rotation (PTR_RP_*).
+    // frequency, duration. Print data: the rotation (PTR_RP_*). Screen:
+    // the cursor's row and column on the screen, DeviceBrightness.
     LONG params[5] = {};
     // Print data: the CharacterSet in force when it was given.
     LONG characterSet = 0;

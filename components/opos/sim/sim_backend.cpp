@@ -7,6 +7,7 @@
 #include "opos_codes.h"
 #include "platform/com/apartment.h"
 #include "platform/com/text.h"
+#include "real/device_backends.h"
 #include "simulation_commands.h"
 
 namespace zorv::opos {
