@@ -343,15 +343,15 @@ std::size_t DisplayDecoder::Step() {
     }
     bool partial = false;
     for (const std::span<const CommandSpec> table : {std::span<const CommandSpec>(kControls), set}) {
-        for (const CommandSpec& spec : table) {
-            const std::size_t total = spec.prefix.size() + static_cast<std::size_t>(spec.params);
-            if (pending_.size() >= spec.prefix.size() && pending_.starts_with(spec.prefix)) {
+        for (const CommandSpec& command : table) {
+            const std::size_t total = command.prefix.size() + static_cast<std::size_t>(command.params);
+            if (pending_.size() >= command.prefix.size() && pending_.starts_with(command.prefix)) {
                 if (pending_.size() < total)
                     return 0;
-                spec.apply(state_, reinterpret_cast<Params>(pending_.data() + spec.prefix.size()));
+                command.apply(state_, reinterpret_cast<Params>(pending_.data() + command.prefix.size()));
                 return total;
             }
-            partial = partial || (pending_.size() < spec.prefix.size() && spec.prefix.starts_with(pending_));
+            partial = partial || (pending_.size() < command.prefix.size() && command.prefix.starts_with(pending_));
         }
     }
     if (partial)

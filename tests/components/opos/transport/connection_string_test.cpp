@@ -16,7 +16,7 @@ struct Case {
 
 TEST(ConnectionString, ParsesEachSchemeWithItsDefaults) {
     const std::vector<Case> cases{
-        {"tcp:192.168.1.50", "tcp:192.168.1.50:9100", true},
+        {"tcp:127.0.0.5", "tcp:127.0.0.5:9100", true},
         {"TCP:printer.local:9101", "tcp:printer.local:9101", true},
         {"tcp:[::1]", "tcp:[::1]:9100", true},
         {"tcp:[fe80::1]:515", "tcp:[fe80::1]:515", true},
