@@ -72,6 +72,9 @@ HealthReport PortBackend::SetUp(const std::string& setup, std::span<const escpos
         port_->SetPolling(true);
         return {silent, Wide(settings_.connectionText) + u": the printer does not answer status queries"};
     }
+    // The port tells changes only: a device enabled after the other one
+    // learns here what the sensors already say (no event while enabling).
+    StatusChanged(port_->Status());
     ChooseStatusSource();
     return {};
 }
