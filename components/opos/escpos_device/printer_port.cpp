@@ -15,6 +15,12 @@ constexpr int kLongestAnswerWaitMs = 1000;
 constexpr escpos::StatusQuery kPolled[] = {escpos::StatusQuery::Printer, escpos::StatusQuery::OfflineCause,
                                            escpos::StatusQuery::PaperSensor};
 
+// Output queued ahead of a write or a query may take this long on a slow
+// line before theirs goes out; their own time starts then.
+constexpr auto kLongestQueueWait = std::chrono::seconds(60);
+
+using Clock = std::chrono::steady_clock;
+
 std::map<std::string, std::weak_ptr<PrinterPort>>& Ports() {
     static std::map<std::string, std::weak_ptr<PrinterPort>> ports;
     return ports;
@@ -25,6 +31,21 @@ transport::LinkStatus NotConnected(const Settings& settings) {
 }
 
 } // namespace
+
+// When a job went out: set on the writer's thread, read on the apartment.
+class Started {
+public:
+    void Now() { at_ = Clock::now().time_since_epoch().count(); }
+    bool Overdue(Clock::time_point queued, std::chrono::milliseconds allowed) const {
+        const Clock::rep at = at_;
+        if (at == 0)
+            return Clock::now() - queued > kLongestQueueWait;
+        return Clock::now() - Clock::time_point(Clock::duration(at)) > allowed;
+    }
+
+private:
+    std::atomic<Clock::rep> at_{0};
+};
 
 std::shared_ptr<PrinterPort> PrinterPort::Get(const Settings& settings) {
     const std::string key = transport::ConnectionText(settings.connection);
@@ -155,24 +176,29 @@ void PrinterPort::Sent(std::uint64_t id, const transport::IoResult& result) {
         written(result.status);
 }
 
-void PrinterPort::WriteLater(std::string bytes, Written written) {
+void PrinterPort::WriteLater(std::string bytes, Written written, std::function<void()> sending) {
     if (!writer_) {
         written(NotConnected(settings_));
         return;
     }
     const std::uint64_t id = ++lastWrite_;
     written_[id] = std::move(written);
-    writer_->Enqueue({std::move(bytes), {}, Done(id)});
+    writer_->Enqueue({std::move(bytes), std::move(sending), Done(id)});
 }
 
 // The writer ends every job within the timeout of no progress; this wait
 // only guards against a writer that never answers, allowing a slow line
-// (about a millisecond a byte) the time it needs.
+// (about a millisecond a byte) the time it needs once the bytes go out.
 transport::LinkStatus PrinterPort::Write(std::string_view bytes) {
     const auto outcome = std::make_shared<std::optional<transport::LinkStatus>>();
-    WriteLater(std::string(bytes), [outcome](const transport::LinkStatus& status) { *outcome = status; });
-    const auto backstop = std::chrono::milliseconds(settings_.timeoutMs + static_cast<int64_t>(bytes.size()));
-    com::WaitPumping([&] { return outcome->has_value(); }, backstop);
+    const auto started = std::make_shared<Started>();
+    WriteLater(
+        std::string(bytes), [outcome](const transport::LinkStatus& status) { *outcome = status; },
+        [started] { started->Now(); });
+    const auto queued = Clock::now();
+    const auto allowed = std::chrono::milliseconds(settings_.timeoutMs + static_cast<int64_t>(bytes.size()));
+    com::WaitPumping([&] { return outcome->has_value() || started->Overdue(queued, allowed); },
+                     kLongestQueueWait + allowed);
     if (*outcome)
         return **outcome;
     return {transport::Failure::TimedOut, settings_.connectionText + ": the printer took too long over " +
@@ -181,11 +207,14 @@ transport::LinkStatus PrinterPort::Write(std::string_view bytes) {
 
 // A query is registered as it goes out, so that the order of the
 // registrations is the order of the answers.
-transport::WriteJob PrinterPort::QueryJob(std::uint64_t serial, escpos::StatusQuery query) {
+transport::WriteJob PrinterPort::QueryJob(std::uint64_t serial, escpos::StatusQuery query,
+                                          std::shared_ptr<Started> started) {
     return {escpos::RealTimeStatus(query),
-            [this, serial, query] {
+            [this, serial, query, started] {
                 std::lock_guard lock(askedMutex_);
                 asked_.push_back({serial, query, Clock::now()});
+                if (started)
+                    started->Now();
             },
             Done(0)};
 }
@@ -211,7 +240,7 @@ std::vector<transport::WriteJob> PrinterPort::PollJobs() {
         }
     }
     for (escpos::StatusQuery query : kPolled)
-        jobs.push_back(QueryJob(0, query));
+        jobs.push_back(QueryJob(0, query, nullptr));
     return jobs;
 }
 
@@ -276,9 +305,12 @@ std::optional<uint8_t> PrinterPort::Query(escpos::StatusQuery query, int timeout
     if (!writer_)
         return std::nullopt;
     const std::uint64_t serial = ++lastQuery_;
-    writer_->Enqueue(QueryJob(serial, query), true);
-    com::WaitPumping([&] { return answers_.contains(serial) || !link_; },
-                     std::chrono::milliseconds(timeoutMs));
+    const auto started = std::make_shared<Started>();
+    writer_->Enqueue(QueryJob(serial, query, started), true);
+    const auto queued = Clock::now();
+    const auto allowed = std::chrono::milliseconds(timeoutMs);
+    com::WaitPumping([&] { return answers_.contains(serial) || !link_ || started->Overdue(queued, allowed); },
+                     kLongestQueueWait + allowed);
     const auto found = answers_.find(serial);
     if (found == answers_.end()) {
         // An answer that comes later would be taken for the next query's.

@@ -26,6 +26,8 @@
 
 namespace zorv::opos::escpos_device {
 
+class Started;
+
 class PortListener {
 public:
     virtual void StatusChanged(const escpos::PrinterStatus& status) = 0;
@@ -62,11 +64,13 @@ public:
     // apartment once they are out or have failed, in the order queued. A
     // send fails when the printer takes nothing for the settings' timeout;
     // a link that breaks is dropped (and what waits behind it cancelled).
-    void WriteLater(std::string bytes, Written written);
-    // The same, waiting while the apartment runs until the bytes are out.
+    // `sending` runs on the writer's thread as the bytes start going out.
+    void WriteLater(std::string bytes, Written written, std::function<void()> sending = {});
+    // The same, waiting while the apartment runs until the bytes are out;
+    // its time starts when they start going out.
     transport::LinkStatus Write(std::string_view bytes);
-    // One real-time status query, sent ahead of queued output and answered
-    // within the timeout, or none; the answer is merged into Status() and
+    // One real-time status query, sent ahead of queued output (though after
+    // the job going out) and answered within the timeout, or none; the answer is merged into Status() and
     // told to the listeners.
     std::optional<uint8_t> Query(escpos::StatusQuery query, int timeoutMs);
     // The sensors as far as known.
@@ -95,7 +99,9 @@ private:
     void StartLink(std::shared_ptr<transport::Link> link);
     void StopLink();
     void StartReading();
-    transport::WriteJob QueryJob(std::uint64_t serial, escpos::StatusQuery query);
+    // `started`, if any, learns when the query went out.
+    transport::WriteJob QueryJob(std::uint64_t serial, escpos::StatusQuery query,
+                                 std::shared_ptr<Started> started);
     std::function<void(const transport::IoResult&)> Done(std::uint64_t id);
     void Sent(std::uint64_t id, const transport::IoResult& result);
     std::vector<transport::WriteJob> PollJobs();

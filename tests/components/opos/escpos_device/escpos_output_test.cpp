@@ -5,7 +5,10 @@
 
 #include <atomic>
 #include <chrono>
+#include <fcntl.h>
+#include <poll.h>
 #include <thread>
+#include <unistd.h>
 
 #include "opos_test_support.h"
 #include "platform/com/apartment.h"
@@ -227,4 +230,51 @@ TEST_F(EscPosOutput, StatisticsCountWhatReallyPrintedAndFailed) {
     EXPECT_EQ(Statistic(u"PrinterFaultCount"), 1) << "the lost line, not the refused one";
     EXPECT_EQ(Statistic(u"ReceiptCoverOpenCount"), 1);
     EXPECT_GE(Statistic(u"CommunicationErrorCount"), 1);
+}
+
+// A serial printer at about 25 KB/s, played on a pseudo-terminal: a status
+// query asked while a long job goes out waits for the job, then is
+// answered; its timeout counts from when it went out.
+TEST_F(EscPosOutput, AStatusQueryWaitsForTheJobAheadOfItOnASlowLine) {
+    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    const std::string slave = ptsname(master);
+    std::atomic<bool> stop{false};
+    std::atomic<size_t> received{0};
+    std::thread peer([&] {
+        char buffer[256];
+        while (!stop) {
+            pollfd p{master, POLLIN, 0};
+            if (poll(&p, 1, 50) <= 0)
+                continue;
+            const ssize_t n = read(master, buffer, sizeof buffer);
+            if (n <= 0)
+                continue;
+            received += static_cast<size_t>(n);
+            for (ssize_t i = 0; i + 2 < n; ++i)
+                if (buffer[i] == 0x10 && buffer[i + 1] == 0x04) {
+                    const char idle = 0x12;
+                    (void)!write(master, &idle, 1);
+                }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+    ProfileFile profile("[TestSlowPrinter]\nkind = POSPrinter\nconnection = serial:" + slave +
+                        ",115200\ntimeout = 1000\n");
+    OpenNotified(u"TestSlowPrinter");
+    ASSERT_EQ(Put(printer.Get(), u"AsyncMode", true), 0);
+    ASSERT_EQ(Print(kBlock), 0);
+    ASSERT_TRUE(PumpUntil([&] { return received > 4096; }));
+    const auto start = Clock::now();
+    const DirectIOResult status = DirectIO(printer.Get(), 101, 1);
+    EXPECT_EQ(status.code, 0) << "answered once the job ahead was out";
+    EXPECT_GT(Clock::now() - start, std::chrono::milliseconds(1000)) << "it did wait behind the job";
+    EXPECT_TRUE(PumpUntil([&] { return Events(kOutputComplete).size() == 1; }, 5000));
+    EXPECT_EQ(Long(printer.Get(), u"PowerState"), 2001) << "never taken for offline";
+    Call(printer.Get(), u"Close");
+    stop = true;
+    peer.join();
+    close(master);
 }
