@@ -127,6 +127,14 @@ std::string ApplyTimeout(std::string_view text, Settings& settings) {
     return {};
 }
 
+std::string ApplyPoll(std::string_view text, Settings& settings) {
+    const auto ms = Number(text, 100, 60000);
+    if (!ms)
+        return "status poll: milliseconds from 100 to 60000";
+    settings.statusPollMs = *ms;
+    return {};
+}
+
 const std::vector<Key>& Keys() {
     static const std::vector<Key> keys = {
         {"connection", true, true, ApplyConnection},
@@ -142,6 +150,7 @@ const std::vector<Key>& Keys() {
         {"drawer_open", false, true, ApplyPolarity},
         {"status_back", true, false, ApplyStatusBack},
         {"timeout", true, true, ApplyTimeout},
+        {"status_poll", true, true, ApplyPoll},
     };
     return keys;
 }
