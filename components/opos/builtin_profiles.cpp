@@ -57,8 +57,8 @@ std::vector<Profile> BuiltInProfiles() {
     profiles.push_back(drawer);
 
     Profile receipt = Simulated(Kind::Printer, u"SimReceiptPrinter", u"ZORV simulated receipt-only printer");
-    for (Prop absent :
-         {Prop::CapJrnPresent, Prop::CapSlpPresent, Prop::CapConcurrentJrnSlp, Prop::CapConcurrentRecSlp})
+    for (Prop absent : {Prop::CapJrnPresent, Prop::CapSlpPresent, Prop::CapConcurrentJrnSlp,
+                        Prop::CapConcurrentRecSlp, Prop::CapConcurrentJrnRec})
         Override(receipt, absent, false);
     profiles.push_back(receipt);
     return profiles;
