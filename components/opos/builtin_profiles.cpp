@@ -65,8 +65,8 @@ std::vector<Profile> BuiltInProfiles() {
     profiles.push_back(electronic);
 
     Profile receipt = Simulated(Kind::Printer, u"SimReceiptPrinter", u"ZORV simulated receipt-only printer");
-    for (Prop absent :
-         {Prop::CapJrnPresent, Prop::CapSlpPresent, Prop::CapConcurrentJrnSlp, Prop::CapConcurrentRecSlp})
+    for (Prop absent : {Prop::CapJrnPresent, Prop::CapSlpPresent, Prop::CapConcurrentJrnSlp,
+                        Prop::CapConcurrentRecSlp, Prop::CapConcurrentJrnRec})
         Override(receipt, absent, false);
     profiles.push_back(receipt);
     return profiles;

@@ -136,6 +136,17 @@ constexpr LONG PTR_BC_RIGHT = -3;
 constexpr LONG PTR_BC_TEXT_NONE = -11;
 constexpr LONG PTR_BC_TEXT_ABOVE = -12;
 constexpr LONG PTR_BC_TEXT_BELOW = -13;
+constexpr LONG PTR_S_JOURNAL_RECEIPT = 0x0003;
+constexpr LONG PTR_S_JOURNAL_SLIP = 0x0005;
+constexpr LONG PTR_S_RECEIPT_SLIP = 0x0006;
+constexpr LONG PTR_TWO_RECEIPT_JOURNAL = 0x8003;
+constexpr LONG PTR_TWO_SLIP_JOURNAL = 0x8005;
+constexpr LONG PTR_TWO_SLIP_RECEIPT = 0x8006;
+constexpr LONG OPOS_EPTR_SLP_FORM = 205;
+constexpr LONG PTR_RL_HORIZONTAL = 1;
+constexpr LONG PTR_RL_VERTICAL = 2;
+constexpr LONG PTR_LS_SINGLE_SOLID_LINE = 1;
+constexpr LONG PTR_LS_CHAIN_LINE = 4;
 
 // Scanner symbologies.
 constexpr LONG SCAN_SDT_UNKNOWN = 0;

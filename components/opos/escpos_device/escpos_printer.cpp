@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "escpos/bmp_reader.h"
 #include "escpos/escape_translation.h"
-#include "escpos_device/bmp_reader.h"
 #include "escpos_device/escpos_codes.h"
 #include "opos_codes.h"
 #include "platform/com/text.h"
@@ -140,6 +140,7 @@ Outcome EscPosPrinter::Encode(const Output& output, std::string& bytes) {
     switch (output.what) {
     case Output::What::PrintData: {
         escpos::TranslationSettings translation;
+        translation.bitmap = [this](int number) { return StoredBitmap(number); };
         translation.codePage =
             escpos::FindCodePage(static_cast<uint16_t>(output.characterSet)).value_or(settings_.codePage);
         const escpos::Translation job = escpos::TranslatePrintData(output.data, translation);
@@ -157,6 +158,8 @@ Outcome EscPosPrinter::Encode(const Output& output, std::string& bytes) {
         return EncodeBarcode(output, bytes);
     case Output::What::Bitmap:
         return EncodeBitmap(output, bytes);
+    case Output::What::RuledLine:
+        return EncodeRuledLine(output, bytes);
     case Output::What::OpenDrawer:
         bytes = escpos::DrawerKick(settings_.drawerPin, settings_.drawerPulseMs, settings_.drawerPulseMs * 2);
         return {};
@@ -187,8 +190,9 @@ Outcome EscPosPrinter::EncodeBarcode(const Output& output, std::string& bytes) {
 Outcome EscPosPrinter::EncodeBitmap(const Output& output, std::string& bytes) {
     const int dots =
         output.params[0] > 0 ? std::min<int>(output.params[0], settings_.PaperDots()) : settings_.PaperDots();
-    const ReadBitmap picture = output.params[2] == 1 ? ReadBmp(Narrow(output.data), dots)
-                                                     : ReadBmpFile(com::Utf16ToUtf8(output.data), dots);
+    const escpos::ReadBitmap picture = output.params[2] == 1
+                                           ? escpos::ReadBmp(Narrow(output.data), dots)
+                                           : escpos::ReadBmpFile(com::Utf16ToUtf8(output.data), dots);
     if (!picture.ok())
         return Fail(OPOS_E_EXTENDED, OPOS_EPTR_BADFORMAT, Wide(picture.error));
     bytes = escpos::Justify(Alignment(output.params[1])) + escpos::RasterImage(picture.image) +

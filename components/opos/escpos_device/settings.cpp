@@ -223,6 +223,10 @@ void AddDeviceDefaults(Profile& profile) {
             pages += (pages.empty() ? u"" : u",") + Wide(std::to_string(info.number));
         add(Prop::CapJrnPresent, false);
         add(Prop::CapSlpPresent, false);
+        add(Prop::CapConcurrentJrnRec, false);
+        // Horizontal rules print as pictures; vertical ones would run beside
+        // the text, which ESC/POS standard mode cannot draw.
+        add(Prop::CapRecRuledLine, LONG{PTR_RL_HORIZONTAL});
         add(Prop::CapRecPaperCut, settings.cutter);
         add(Prop::CharacterSetList, pages);
         add(Prop::CharacterSet, LONG{escpos::Info(settings.codePage).number});

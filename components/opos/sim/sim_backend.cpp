@@ -89,6 +89,8 @@ std::optional<LONG> SimBackend::DirectIO(LONG command, LONG& data, std::u16strin
         return profile_.kind == Kind::Printer ? std::optional<LONG>(Sense(data, text)) : std::nullopt;
     case kSimArmWait:
         return Arm(data, text);
+    case kSimSlipForm:
+        return profile_.kind == Kind::Printer ? std::optional<LONG>(SlipForm(data, text)) : std::nullopt;
     default:
         return std::nullopt;
     }
@@ -167,6 +169,8 @@ void SimBackend::WaitStarted() {
         closeArmed_ = false;
         Later([](SimBackend& self) { self.ShutDrawer(); });
     }
+    if (armedForm_ != 0)
+        Later([in = std::exchange(armedForm_, 0) > 0](SimBackend& self) { self.MoveForm(in); });
 }
 
 void SimBackend::RetryInput(const std::u16string& text) {

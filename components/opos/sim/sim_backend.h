@@ -47,6 +47,8 @@ private:
     LONG ReadBack(LONG& data, std::u16string& text, bool rendered);
     LONG Sense(LONG what, const std::u16string& state);
     LONG SenseCover(const std::u16string& state);
+    LONG MoveForm(bool in);
+    LONG SlipForm(LONG data, const std::u16string& text);
     bool Has(Prop capability) const;
     LONG Number(Prop prop) const;
     Value Initial(Prop prop) const;
@@ -66,6 +68,8 @@ private:
     std::optional<Outcome> fault_;
     bool coverOpen_;
     std::array<bool, 3> paperEmpty_{};
+    // A slip form armed to go in (1) or out (-1) during the next wait.
+    int armedForm_ = 0;
     // Line display.
     std::vector<std::u16string> screen_;
     // Keylock and drawer.
