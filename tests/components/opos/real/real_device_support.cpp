@@ -10,7 +10,6 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "input/key_layout.h"
 #include "platform/com/apartment.h"
 
 namespace opos_test {
@@ -71,58 +70,6 @@ std::string StandInLine::Received(int quietMs) {
         bytes.append(buffer, static_cast<std::size_t>(n));
     }
     return bytes;
-}
-
-StandInNode::StandInNode() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zorv-node-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("no temporary directory");
-    dir_ = pattern;
-    link_ = dir_ / "event-kbd";
-    Plug();
-}
-
-StandInNode::~StandInNode() {
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-}
-
-void StandInNode::Plug() {
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC | O_DIRECT) != 0)
-        throw std::runtime_error("no pipe");
-    reading_ = device_test::Fd(fds[0]);
-    writing_ = device_test::Fd(fds[1]);
-    std::error_code ignored;
-    std::filesystem::remove(link_, ignored);
-    std::filesystem::create_symlink("/proc/self/fd/" + std::to_string(fds[0]), link_);
-}
-
-void StandInNode::Unplug() {
-    std::error_code ignored;
-    std::filesystem::remove(link_, ignored);
-    writing_.Close();
-    reading_.Close();
-}
-
-void StandInNode::Send(const void* bytes, std::size_t size) {
-    device_test::WriteAll(writing_.get(), bytes, size);
-}
-
-void StandInNode::Key(unsigned code, int value) {
-    input_event event{};
-    event.type = EV_KEY;
-    event.code = static_cast<__u16>(code);
-    event.value = value;
-    Send(&event, sizeof event);
-}
-
-void StandInNode::Type(std::u16string_view text, bool enter, bool french) {
-    using zorv::opos::input::Layout;
-    const auto events = zorv::opos::input::Keystrokes(french ? Layout::French : Layout::Us, text, enter);
-    if (!events)
-        throw std::runtime_error("cannot type that text on this layout");
-    Send(events->data(), events->size() * sizeof(input_event));
 }
 
 std::size_t CountEvents(const Sink& sink, DISPID id) {
