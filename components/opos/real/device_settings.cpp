@@ -160,6 +160,8 @@ LONG PositionCount(const Profile& profile) {
 } // namespace
 
 void AddDefaults(Profile& profile) {
+    if (profile.kind == Kind::Keylock && Setting(profile, "positions").empty())
+        profile.problem = "positions: a keylock needs the key code of each position (code:position, ...)";
     profile.overrides.insert(profile.overrides.begin(),
                              {{Prop::CapPowerReporting, Value(LONG{OPOS_PR_ADVANCED})},
                               {Prop::ServiceObjectDescription,

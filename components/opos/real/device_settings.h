@@ -21,7 +21,8 @@ bool ServesKind(Kind kind);
 bool IsSetting(std::string_view key);
 // Empty when the value is usable for that kind.
 std::string SettingProblem(Kind kind, std::string_view key, std::string_view value);
-// Property values a real device of these kinds opens with.
+// Property values a real device of these kinds opens with; a key the device
+// cannot go without, missing, makes it unusable.
 void AddDefaults(Profile& profile);
 // A scanner's longest label, as `max_length` gives it.
 std::optional<std::size_t> MaxLength(std::string_view text);

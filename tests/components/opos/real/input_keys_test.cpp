@@ -86,13 +86,18 @@ TEST_F(InputKeys, AKeyMapGivesTheVendorsNumbersAndPassesOverOtherKeys) {
     EXPECT_EQ(CountEvents(*keyboardSink, kKeyboardData), 2u);
 }
 
-TEST_F(InputKeys, AKeyMapWithMistakesRefusesTheDeviceAtOpenWithTheLine) {
+TEST_F(InputKeys, AKeyMapWithMistakesOrAKeylockWithoutPositionsIsRefusedAtOpen) {
     std::ofstream(mapPath) << "30 = 101\nnonsense\n";
     profiles.Write("[TestKeyboard]\nkind = POSKeyboard\nconnection = input:" + node.Path() +
                    "\nkey_map = " + mapPath.string() + "\n");
     keyboard = Create(u"OPOS.POSKeyboard");
     EXPECT_EQ(Call(keyboard.Get(), u"Open", {u"TestKeyboard"}), 107);
     EXPECT_NE(Text(keyboard.Get(), u"CheckHealthText").find(u"ligne 2"), std::u16string::npos);
+
+    profiles.Write("[TestKeylock]\nkind = Keylock\nconnection = input:" + node.Path() + "\n");
+    keylock = Create(u"OPOS.Keylock");
+    EXPECT_EQ(Call(keylock.Get(), u"Open", {u"TestKeylock"}), 107) << "a keylock without its positions";
+    EXPECT_NE(Text(keylock.Get(), u"CheckHealthText").find(u"positions"), std::u16string::npos);
 }
 
 TEST_F(InputKeys, TheKeylocksCodesTurnTheKeyAndEndAWait) {
