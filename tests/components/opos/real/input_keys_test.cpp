@@ -98,6 +98,29 @@ TEST_F(InputKeys, AKeyMapWithMistakesOrAKeylockWithoutPositionsIsRefusedAtOpen) 
     keylock = Create(u"OPOS.Keylock");
     EXPECT_EQ(Call(keylock.Get(), u"Open", {u"TestKeylock"}), 107) << "a keylock without its positions";
     EXPECT_NE(Text(keylock.Get(), u"CheckHealthText").find(u"positions"), std::u16string::npos);
+    Call(keylock.Get(), u"Close");
+}
+
+// Each kind is reached only the ways its devices are; a printer never reads an input node.
+TEST(InputConnections, AConnectionAKindCannotUseIsRefusedAtOpen) {
+    ProfileFileOwner profiles;
+    profiles.Write(
+        "[TestSerialKeyboard]\nkind = POSKeyboard\nconnection = serial:/dev/ttyS0\n"
+        "[TestHidCardReader]\nkind = MSR\nconnection = hidraw:/dev/hidraw0\n"
+        "[TestInputPrinter]\nkind = POSPrinter\nconnection = input:/dev/input/event0\n"
+        "[TestLayoutKeylock]\nkind = Keylock\nconnection = input:/dev/input/event0\n"
+        "positions = 1:1\nlayout = fr\n"
+        "[TestBadLayout]\nkind = Scanner\nconnection = input:/dev/input/event0\nlayout = dvorak\n");
+    const std::pair<const char16_t*, const char16_t*> devices[] = {
+        {u"OPOS.POSKeyboard", u"TestSerialKeyboard"}, {u"OPOS.MSR", u"TestHidCardReader"},
+        {u"OPOS.POSPrinter", u"TestInputPrinter"},    {u"OPOS.Keylock", u"TestLayoutKeylock"},
+        {u"OPOS.Scanner", u"TestBadLayout"},
+    };
+    for (std::size_t i = 0; i < std::size(devices); ++i) {
+        auto device = Create(devices[i].first);
+        EXPECT_EQ(Call(device.Get(), u"Open", {devices[i].second}), 107) << "case " << i;
+    }
+    zorv::com::DrainPostedCalls();
 }
 
 TEST_F(InputKeys, TheKeylocksCodesTurnTheKeyAndEndAWait) {
