@@ -103,4 +103,15 @@ TEST(SerialMsr, SwipesOnASerialLineFillTheTracksAndAFaultIsAnError) {
               "11111=2512?\r");
     ASSERT_TRUE(WaitForEvents(*reader.sink, kErrorEvent, 1));
     EXPECT_EQ(reader.sink->received.back().numbers.at(1), kParity);
+    ASSERT_EQ(Put(reader.msr.Get(), u"DataEventEnabled", true), 0);
+
+    // A line that never ends is one plain failure; the next swipe still reads.
+    line.Send(std::string(5000, '7') + "\r");
+    ASSERT_TRUE(WaitForEvents(*reader.sink, kErrorEvent, 2));
+    EXPECT_EQ(reader.sink->received.back().numbers.at(0), 111);
+    ASSERT_EQ(Put(reader.msr.Get(), u"DataEventEnabled", true), 0);
+    line.Send(";" + std::string(kTrack2.begin(), kTrack2.end()) + "?\n");
+    ASSERT_TRUE(WaitForEvents(*reader.sink, kDataEvent, 2));
+    EXPECT_EQ(Text(reader.msr.Get(), u"Track2Data"), kTrack2);
+    EXPECT_EQ(CountEvents(*reader.sink, kErrorEvent), 2u);
 }
