@@ -1,5 +1,7 @@
 #include "real/wedge_msr.h"
 
+#include "opos_codes.h"
+
 namespace zorv::opos::real {
 
 std::string TrackText(std::u16string_view typed) {
@@ -11,18 +13,14 @@ std::string TrackText(std::u16string_view typed) {
 }
 
 WedgeMsr::WedgeMsr(std::string path, input::WedgeConfig wedge)
-    : NodeBackend(std::move(path), true), config_(wedge), wedge_(wedge),
-      swipes_([this](Input swipe) { Events().InputArrived(std::move(swipe)); }) {}
-
-void WedgeMsr::Bytes(const std::string& bytes) {
-    for (const input::WedgeEvent& typed : wedge_.Feed(records_.Feed(bytes)))
-        if (typed.kind == input::WedgeEventKind::Label)
-            swipes_.Line(TrackText(typed.text));
-}
+    : NodeBackend(std::move(path), true),
+      swipes_([this](Input swipe) { Events().InputArrived(std::move(swipe)); }),
+      lines_(
+          wedge, [this](std::u16string line) { swipes_.Line(TrackText(line)); },
+          [this] { Events().InputFailed(OPOS_E_FAILURE, 0, u"", std::nullopt); }) {}
 
 void WedgeMsr::Lost() {
-    records_.Reset();
-    wedge_ = input::KeyboardWedge(config_);
+    lines_.Reset();
     swipes_.Reset();
 }
 

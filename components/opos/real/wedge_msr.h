@@ -1,12 +1,11 @@
 #pragma once
 // A magnetic stripe reader that types its swipes as a keyboard: held while
 // enabled, like a wedge scanner, its keys become text through the layout and
-// each line (Enter) brings tracks between ISO sentinels. Lines too long or
-// with keys the layout does not know are lost as a whole.
-#include "input/event_records.h"
-#include "input/keyboard_wedge.h"
+// each line (Enter) brings tracks between ISO sentinels. A line too long or
+// with a key the layout does not know is lost with one input error.
 #include "real/node_backend.h"
 #include "real/swipe_lines.h"
+#include "real/wedge_lines.h"
 
 namespace zorv::opos::real {
 
@@ -15,13 +14,11 @@ public:
     WedgeMsr(std::string path, input::WedgeConfig wedge);
 
 private:
-    void Bytes(const std::string& bytes) override;
+    void Bytes(const std::string& bytes) override { lines_.Feed(bytes); }
     void Lost() override;
 
-    input::WedgeConfig config_;
-    input::EventRecords records_;
-    input::KeyboardWedge wedge_;
     SwipeLines swipes_;
+    WedgeLines lines_;
 };
 
 // Track characters are ASCII; anything else stands as a character no track holds.

@@ -1,7 +1,5 @@
 #include "real/wedge_scanner.h"
 
-#include <linux/input-event-codes.h>
-
 #include "opos_codes.h"
 #include "scan/symbology.h"
 
@@ -18,10 +16,6 @@ std::string Narrow(std::u16string_view text) {
     return narrow;
 }
 
-bool EndsLabel(const input_event& event) {
-    return event.type == EV_KEY && event.value == 1 && (event.code == KEY_ENTER || event.code == KEY_KPENTER);
-}
-
 } // namespace
 
 Input TypedLabel(std::u16string_view typed, bool aimPrefix) {
@@ -30,34 +24,12 @@ Input TypedLabel(std::u16string_view typed, bool aimPrefix) {
     return {static_cast<LONG>(decoded.type), 0, {label, std::u16string(typed)}};
 }
 
-WedgeScanner::WedgeScanner(WedgeScannerConfig config)
-    : NodeBackend(config.path, true), config_(std::move(config)), wedge_(config_.wedge) {}
-
-void WedgeScanner::Bytes(const std::string& bytes) {
-    for (const input_event& event : records_.Feed(bytes))
-        Key(event);
-}
-
-void WedgeScanner::Key(const input_event& event) {
-    std::vector<input::WedgeEvent> out;
-    wedge_.Feed(event, out);
-    for (input::WedgeEvent& typed : out) {
-        if (typed.kind == input::WedgeEventKind::Label) {
-            Events().InputArrived(TypedLabel(typed.text, config_.aimPrefix));
-        } else if (!garbled_) {
-            garbled_ = true;
-            Events().InputFailed(OPOS_E_FAILURE, 0, u"", std::nullopt);
-        }
-    }
-    if (EndsLabel(event))
-        garbled_ = false;
-}
-
 // A label cut short by unplugging is dropped with the wedge's state.
-void WedgeScanner::Lost() {
-    records_.Reset();
-    wedge_ = input::KeyboardWedge(config_.wedge);
-    garbled_ = false;
-}
+WedgeScanner::WedgeScanner(WedgeScannerConfig config)
+    : NodeBackend(config.path, true), aimPrefix_(config.aimPrefix),
+      lines_(
+          config.wedge,
+          [this](std::u16string label) { Events().InputArrived(TypedLabel(label, aimPrefix_)); },
+          [this] { Events().InputFailed(OPOS_E_FAILURE, 0, u"", std::nullopt); }) {}
 
 } // namespace zorv::opos::real

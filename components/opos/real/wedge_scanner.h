@@ -5,9 +5,8 @@
 // configured layout and Enter ends each label. A label that runs past the
 // longest allowed, or that a key the layout does not know fell into, is
 // dropped with one input error.
-#include "input/event_records.h"
-#include "input/keyboard_wedge.h"
 #include "real/node_backend.h"
+#include "real/wedge_lines.h"
 
 namespace zorv::opos::real {
 
@@ -22,14 +21,11 @@ public:
     explicit WedgeScanner(WedgeScannerConfig config);
 
 private:
-    void Bytes(const std::string& bytes) override;
-    void Lost() override;
-    void Key(const input_event& event);
+    void Bytes(const std::string& bytes) override { lines_.Feed(bytes); }
+    void Lost() override { lines_.Reset(); }
 
-    WedgeScannerConfig config_;
-    input::EventRecords records_;
-    input::KeyboardWedge wedge_;
-    bool garbled_ = false; // the label being typed is already reported as lost
+    bool aimPrefix_;
+    WedgeLines lines_;
 };
 
 // A typed label as the scanner model takes it: ScanData as typed, the

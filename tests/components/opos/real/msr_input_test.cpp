@@ -4,6 +4,8 @@
 // not read is an ErrorEvent reported per card or per track.
 #include <gtest/gtest.h>
 
+#include <linux/input-event-codes.h>
+
 #include "platform/com/apartment.h"
 #include "real_device_support.h"
 
@@ -86,6 +88,18 @@ TEST_F(WedgeMsr, AnUnreadableTrackFollowsErrorReportingType) {
     EXPECT_EQ(sink->received.back().numbers.at(1), kParity << 8) << "per track: one byte each";
     EXPECT_EQ(Text(msr.Get(), u"Track1Data"), kTrack1) << "the good track's data comes with the error";
     EXPECT_EQ(Text(msr.Get(), u"Track2Data"), u"");
+    ASSERT_EQ(Put(msr.Get(), u"DataEventEnabled", true), 0);
+
+    // A function key inside a swipe: the line is lost, told once as a plain failure.
+    node.Type(u"%B41111", false);
+    node.Key(KEY_F3, 1);
+    node.Key(KEY_F4, 1);
+    node.Type(u"11?");
+    ASSERT_TRUE(WaitForEvents(*sink, kErrorEvent, 3));
+    EXPECT_EQ(sink->received.back().numbers.at(0), 111);
+    PumpFor(250);
+    EXPECT_EQ(CountEvents(*sink, kErrorEvent), 3u);
+    EXPECT_EQ(CountEvents(*sink, kDataEvent), 0u);
 }
 
 TEST(SerialMsr, SwipesOnASerialLineFillTheTracksAndAFaultIsAnError) {
