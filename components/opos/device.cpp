@@ -317,8 +317,10 @@ LONG Device::PutCommon(Prop prop, const Value& value) {
 // off or offline and learn of it from PowerState; without it, it is refused.
 LONG Device::Enable(bool on) {
     if (!on) {
-        if (IsEnabled())
+        if (IsEnabled()) {
             logical_->Stats().Powered(false);
+            logical_->Hardware().Disable();
+        }
         Set(Prop::DeviceEnabled, false);
         return OPOS_SUCCESS;
     }

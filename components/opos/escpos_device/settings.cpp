@@ -203,6 +203,9 @@ std::string DeviceSettingProblem(Kind kind, std::string_view key, std::string_vi
             problem = "a cash drawer is reached through its printer: printer:NAME";
         else if (kind == Kind::Printer && drawerLink)
             problem = "printer: names the printer of a cash drawer, not a printer's own link";
+        else if (scratch.connection.scheme == transport::Scheme::Input ||
+                 scratch.connection.scheme == transport::Scheme::Hidraw)
+            problem = "a printer is reached through tcp:, serial: or file:";
     }
     return problem;
 }

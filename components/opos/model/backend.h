@@ -98,6 +98,8 @@ public:
     virtual HealthReport Connect() { return {}; }
     // DeviceEnabled becomes true: the device is set up and its sensors read.
     virtual HealthReport Prepare() { return {}; }
+    // DeviceEnabled becomes false: what was taken for the session is let go.
+    virtual void Disable() {}
     // Release, or Close by the claimant: the link may go.
     virtual void Disconnect() {}
     // Why the last output failed, in words, when the code alone does not say.

@@ -109,6 +109,11 @@ std::unique_ptr<Link> Link::Open(const Connection& connection, int timeoutMs, Li
         status = {Failure::BadConnection,
                   "printer:" + connection.printer + " shares that printer's link; it has none of its own"};
         break;
+    case Scheme::Input:
+    case Scheme::Hidraw:
+        status = {Failure::BadConnection,
+                  ConnectionText(connection) + " is read as an input device, not a link"};
+        break;
     }
     if (fd < 0)
         return nullptr;
