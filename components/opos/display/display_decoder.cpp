@@ -163,19 +163,10 @@ void CursorShown(DecoderState& s, Params p) {
 }
 
 void CodeTable(DecoderState& s, Params p) {
-    switch (p[0]) {
-    case 0:
-        s.screen.codePage = CodePage::Pc437;
-        break;
-    case 2:
-        s.screen.codePage = CodePage::Pc850;
-        break;
-    case 19:
-        s.screen.codePage = CodePage::Pc858;
-        break;
-    default:
+    if (const std::optional<CodePage> page = CodePageFromTable(p[0]))
+        s.screen.codePage = *page;
+    else
         ++s.rejectedParameters;
-    }
 }
 
 void InternationalNumber(DecoderState& s, Params p) {
@@ -351,7 +342,8 @@ std::size_t DisplayDecoder::Step() {
                 command.apply(state_, reinterpret_cast<Params>(pending_.data() + command.prefix.size()));
                 return total;
             }
-            partial = partial || (pending_.size() < command.prefix.size() && command.prefix.starts_with(pending_));
+            partial =
+                partial || (pending_.size() < command.prefix.size() && command.prefix.starts_with(pending_));
         }
     }
     if (partial)

@@ -41,7 +41,9 @@ struct Output {
     // Bitmap: width, alignment, 1 when data holds the picture's bytes
     // (one per character) rather than a file name. Mark feed: type. Side: side. Beep:
     // frequency, duration. Print data: the rotation (PTR_RP_*). Screen:
-    // the cursor's row and column on the screen, DeviceBrightness.
+    // the cursor's row and column on the screen, DeviceBrightness,
+    // CursorType, and the BlinkRate at which a display that BlinksByItself
+    // is to blink the whole screen (0: steady).
     LONG params[5] = {};
     // Print data: the CharacterSet in force when it was given.
     LONG characterSet = 0;
@@ -116,6 +118,9 @@ public:
     virtual void RetryInput(const std::u16string&) {}
     // What the statistics' Equipment section names.
     virtual std::u16string Interface() const = 0;
+    // A line display that blinks its whole screen by itself; otherwise the
+    // model blinks it by sending the screen at each beat.
+    virtual bool BlinksByItself() const { return false; }
 };
 
 // The back end a profile names: ESC/POS for a profile with a connection,

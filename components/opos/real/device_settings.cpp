@@ -7,6 +7,7 @@
 #include "opos_codes.h"
 #include "platform/com/text.h"
 #include "profile.h"
+#include "real/serial_line_display.h"
 #include "scan/label_framer.h"
 #include "transport/connection_string.h"
 
@@ -106,6 +107,8 @@ void AddDefaults(Profile& profile) {
                              {{Prop::CapPowerReporting, Value(LONG{OPOS_PR_ADVANCED})},
                               {Prop::ServiceObjectDescription,
                                Value(u"ZORV service object, " + com::Utf8ToUtf16(profile.connection))}});
+    if (profile.kind == Kind::LineDisplay)
+        AddSerialLineDisplayDefaults(profile);
 }
 
 } // namespace zorv::opos::real

@@ -19,6 +19,11 @@ struct SerialLineDisplayConfig {
     int columns = 20;
 };
 
+// What the command set lets the model offer: an ESC/POS display blinks its
+// whole screen by itself, a CD5220 has its characters blinked by the
+// program; both show or hide a fixed cursor.
+void AddSerialLineDisplayDefaults(Profile& profile);
+
 class SerialLineDisplay final : public Backend {
 public:
     explicit SerialLineDisplay(SerialLineDisplayConfig config);
@@ -30,6 +35,7 @@ public:
     LONG UpdateFirmware(std::u16string_view) override;
     std::optional<LONG> DirectIO(LONG, LONG&, std::u16string&) override { return std::nullopt; }
     std::u16string Interface() const override { return u"Serial"; }
+    bool BlinksByItself() const override { return config_.protocol == display::Protocol::EscPosDisplay; }
 
 private:
     display::Screen Wanted(const Output& output) const;
