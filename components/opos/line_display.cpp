@@ -133,16 +133,15 @@ public:
     // Animations run only while enabled; disabled, the screen holds still,
     // blinking text shown.
     void EnabledChanged(Device& device, bool enabled) override {
-        if (!enabled) {
-            StopTimers();
-            if (std::exchange(blinkOff_, false))
-                Send(device);
-            return;
-        }
+        StopTimers();
+        blinkOff_ = false;
         for (Window& window : windows_)
-            if (Moving(window.marqueeType))
+            if (enabled && Moving(window.marqueeType))
                 ScheduleMarquee(window, std::chrono::milliseconds(window.unitWait));
         UpdateBlink(device);
+        // A display that blinks by itself is told to start or stop too.
+        if (screen_->cells.Blinks())
+            Send(device);
     }
 
     LONG Put(Device& device, Prop prop, const Value& value) override {
@@ -435,7 +434,7 @@ private:
         device.Set(Prop::BlinkRate, rate);
         com::CancelTimer(std::exchange(blinkTimer_, 0));
         UpdateBlink(device);
-        return blinkTimer_ == 0 ? Send(device) : OPOS_SUCCESS;
+        return SendIfEnabled(device);
     }
 
     // The cursor types CapCursorType lists, each maybe blinking.
@@ -447,8 +446,11 @@ private:
             (blinks && (shape == 0 || (capable & DISP_CCT_BLINK) == 0)))
             return OPOS_E_ILLEGAL;
         device.Set(Prop::CursorType, type);
-        return Send(device);
+        return SendIfEnabled(device);
     }
+
+    // A setting reaches the display with the next change when it is not enabled.
+    LONG SendIfEnabled(Device& device) { return device.IsEnabled() ? Send(device) : OPOS_SUCCESS; }
 
     bool BlinkAll(Device& device) const {
         return device.Long(Prop::CapBlink) == DISP_CB_BLINKALL && screen_->cells.Blinks();

@@ -139,6 +139,12 @@ TEST_F(SerialLineDisplay, AnEscPosDisplayBlinksItsWholeScreenItself) {
     EXPECT_EQ(decoder.Current().blinkStep, 5) << "250 ms on, 250 ms off";
     PumpFor(300);
     EXPECT_EQ(line.Received(20), "") << "the display keeps time, not the program";
+    ASSERT_EQ(Put(display.Get(), u"DeviceEnabled", false), 0);
+    decoder.Feed(line.Received());
+    EXPECT_EQ(decoder.Current().blinkStep, 0) << "disabled, it holds still";
+    Enable();
+    decoder.Feed(line.Received());
+    EXPECT_EQ(decoder.Current().blinkStep, 5);
 
     ASSERT_EQ(Call(display.Get(), u"ClearText"), 0);
     decoder.Feed(line.Received());
