@@ -89,7 +89,8 @@ struct Window {
     LONG top = 0, left = 0;
     // Each window's own marquee settings, as the properties show the current one's.
     LONG marqueeType = DISP_MT_NONE, marqueeFormat = DISP_MF_WALK, unitWait = 0, repeatWait = 0;
-    bool walking = true; // the format the running marquee started with
+    bool walking = true;      // the format the running marquee started with
+    bool displayRuns = false; // the display scrolls it by itself
     LONG marqueeStep = 0;
     com::TimerId marqueeTimer = 0;
     int serial = 0; // finds the window again from a timer, whatever was destroyed meanwhile
@@ -135,12 +136,15 @@ public:
     void EnabledChanged(Device& device, bool enabled) override {
         StopTimers();
         blinkOff_ = false;
-        for (Window& window : windows_)
-            if (enabled && Moving(window.marqueeType))
+        bool displayRuns = false;
+        for (Window& window : windows_) {
+            displayRuns = displayRuns || window.displayRuns;
+            if (enabled && Moving(window.marqueeType) && !window.displayRuns)
                 ScheduleMarquee(window, std::chrono::milliseconds(window.unitWait));
+        }
         UpdateBlink(device);
-        // A display that blinks by itself is told to start or stop too.
-        if (screen_->cells.Blinks())
+        // A display that blinks or scrolls by itself is told to start or stop too.
+        if (screen_->cells.Blinks() || displayRuns)
             Send(device);
     }
 
@@ -370,17 +374,32 @@ private:
                       : !device.Bool(Prop::CapHMarquee) || Width(window) <= window.viewportWidth))
             return OPOS_E_ILLEGAL;
         com::CancelTimer(std::exchange(window.marqueeTimer, 0));
+        const bool displayRan = std::exchange(window.displayRuns, false);
         window.marqueeType = type;
         device.Set(Prop::MarqueeType, type);
         window.walking = window.marqueeFormat == DISP_MF_WALK;
         window.marqueeStep = 0;
         if (type == DISP_MT_INIT)
-            return OPOS_SUCCESS;
+            return displayRan ? Send(device) : OPOS_SUCCESS;
         if (type == DISP_MT_NONE) {
             window.top = window.left = 0;
             return Show(device);
         }
+        if (DisplayCanRun(device, window)) {
+            window.displayRuns = true;
+            window.top = window.left = 0;
+            Paint(window);
+            return Send(device);
+        }
         return MarqueeBeat(device, window);
+    }
+
+    // A display that scrolls by itself does it leftward over its whole top
+    // row, at its own pace: the waits and the format are then its own.
+    bool DisplayCanRun(Device& device, const Window& window) {
+        return window.marqueeType == DISP_MT_LEFT && window.viewportRow == 0 && window.viewportColumn == 0 &&
+               window.viewportHeight == 1 && window.viewportWidth == device.Long(Prop::DeviceColumns) &&
+               Height(window) == 1 && Width(window) <= device.Hardware().Hardware().LongestOwnMarquee();
     }
 
     // The waits of a running marquee change from its next step; the
@@ -555,6 +574,9 @@ private:
                     row[c] = u' ';
             rows += row + u"\n";
         }
+        for (const Window& running : windows_)
+            if (running.displayRuns && device.IsEnabled())
+                rows += Cells(running).text.front() + u"\n";
         const Window& window = windows_[current_];
         Output output = Output::Of(Output::What::Screen);
         output.data = std::move(rows);

@@ -162,7 +162,7 @@ EncodedCommand Encode(Protocol protocol, const Command& command, CodePage page) 
     case Op::LineString:
     case Op::Marquee: {
         const bool marquee = command.op == Op::Marquee;
-        if (!cd)
+        if (!cd || (marquee && command.text.size() > kLongestMarquee))
             return Unsupported(marquee ? Feature::Marquee : Feature::LineString);
         EncodedText text = EncodeText(command.text, page);
         const char line = marquee ? 'D' : command.a == 0 ? 'A' : 'B';

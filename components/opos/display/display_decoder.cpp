@@ -67,7 +67,6 @@ void Clear(DecoderState& s, Params) {
     Screen& screen = S(s);
     screen.Clear();
     screen.cursorRow = screen.cursorColumn = 0;
-    s.marquee.clear();
 }
 
 void ClearLine(DecoderState& s, Params) {
@@ -272,7 +271,7 @@ void EndString(DecoderState& s) {
         text += DecodeByte(static_cast<unsigned char>(byte), s.screen.codePage);
     const int row = s.stringRow < 0 ? 0 : s.stringRow;
     if (s.stringRow == -2)
-        s.marquee = text;
+        s.screen.marquee = text;
     if (row < s.screen.rows) {
         s.screen.ClearRow(row);
         s.screen.WriteAt(row, 0, text);
@@ -316,6 +315,8 @@ std::size_t DisplayDecoder::Step() {
             state_.stringBytes += pending_[0];
         return 1;
     }
+    // The display's own scrolling runs until anything else arrives.
+    state_.screen.marquee.clear();
     const std::span<const CommandSpec> set = SetOf(protocol_);
     if (!state_.selected) { // only "ESC = n" reaches a display that is not selected
         if (pending_.size() < 3 && std::string_view("\x1b=").starts_with(pending_))

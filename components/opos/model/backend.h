@@ -35,7 +35,8 @@ struct Output {
     What what = What::PrintData;
     LONG station = 0;
     // Print data, bar code data, bitmap file name, or the screen's rows
-    // separated by line feeds.
+    // separated by line feeds (then, for a display with LongestOwnMarquee,
+    // the text it is to scroll).
     std::u16string data;
     // Bar code: symbology, height, width, alignment, text position.
     // Bitmap: width, alignment, 1 when data holds the picture's bytes
@@ -121,6 +122,10 @@ public:
     // A line display that blinks its whole screen by itself; otherwise the
     // model blinks it by sending the screen at each beat.
     virtual bool BlinksByItself() const { return false; }
+    // The longest text a line display scrolls leftward along its whole top
+    // row by itself (sent after the rows of Output::Screen); 0: none, the
+    // model runs every marquee.
+    virtual LONG LongestOwnMarquee() const { return 0; }
 };
 
 // The back end a profile names: ESC/POS for a profile with a connection,

@@ -61,6 +61,10 @@ std::string CheckCodePage(Kind, std::string_view text) {
     return display::CodePageFromName(text) ? "" : "code page is 437, 850 or 858";
 }
 
+std::string CheckMarquee(Kind, std::string_view text) {
+    return text == "program" || text == "display" ? "" : "marquee is program or display";
+}
+
 struct Key {
     std::string_view name;
     Kind kind; // Scanner stands for any kind where `any` is set
@@ -75,6 +79,7 @@ constexpr Key kKeys[] = {
     {"max_length", Kind::Scanner, false, CheckMaxLength},
     {"protocol", Kind::LineDisplay, false, CheckProtocol},
     {"code_page", Kind::LineDisplay, false, CheckCodePage},
+    {"marquee", Kind::LineDisplay, false, CheckMarquee},
 };
 
 const Key* Find(std::string_view name) {

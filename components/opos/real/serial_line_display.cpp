@@ -52,19 +52,25 @@ bool SerialLineDisplay::Refresh() {
     return true;
 }
 
-// Output::Screen: the rows separated by line feeds; params: the cursor's
+// Output::Screen: the rows separated by line feeds, then maybe the text of
+// a marquee the display is to run on its top row; params: the cursor's
 // row and column on the screen, DeviceBrightness in percent, CursorType
 // (any type shows the display's one cursor) and the whole screen's blink
 // rate in milliseconds, on and off.
 display::Screen SerialLineDisplay::Wanted(const Output& output) const {
     display::Screen wanted = wanted_;
     wanted.Clear();
+    wanted.marquee.clear();
     int row = 0;
     std::size_t start = 0;
     while (row < wanted.rows && start <= output.data.size()) {
         const std::size_t end = std::min(output.data.find(u'\n', start), output.data.size());
         wanted.WriteAt(row++, 0, std::u16string_view(output.data).substr(start, end - start));
         start = end + 1;
+    }
+    if (start < output.data.size()) {
+        const std::size_t end = std::min(output.data.find(u'\n', start), output.data.size());
+        wanted.marquee = output.data.substr(start, end - start);
     }
     wanted.cursorRow = std::clamp<int>(output.params[0], 0, wanted.rows - 1);
     wanted.cursorColumn = std::clamp<int>(output.params[1], 0, wanted.columns - 1);

@@ -17,6 +17,7 @@ struct SerialLineDisplayConfig {
     display::CodePage codePage = display::CodePage::Pc437;
     int rows = 2;
     int columns = 20;
+    bool ownMarquee = false; // `marquee = display`: the CD5220 scrolls the top row itself
 };
 
 // What the command set lets the model offer: an ESC/POS display blinks its
@@ -36,6 +37,9 @@ public:
     std::optional<LONG> DirectIO(LONG, LONG&, std::u16string&) override { return std::nullopt; }
     std::u16string Interface() const override { return u"Serial"; }
     bool BlinksByItself() const override { return config_.protocol == display::Protocol::EscPosDisplay; }
+    LONG LongestOwnMarquee() const override {
+        return config_.ownMarquee ? static_cast<LONG>(display::kLongestMarquee) : 0;
+    }
 
 private:
     display::Screen Wanted(const Output& output) const;

@@ -213,11 +213,11 @@ TEST_F(SerialLineDisplay, WindowsScrollingAndMarqueesReachTheRealScreen) {
     ASSERT_EQ(Call(display.Get(), u"ClearText"), 0);
     ASSERT_EQ(Put(display.Get(), u"MarqueeType", LONG{5}), 0);
     ASSERT_EQ(Call(display.Get(), u"DisplayText", {u"SOLDES!!"}), 0);
-    ASSERT_EQ(Put(display.Get(), u"MarqueeUnitWait", LONG{20}), 0);
+    ASSERT_EQ(Put(display.Get(), u"MarqueeUnitWait", LONG{60}), 0);
     ASSERT_EQ(Put(display.Get(), u"MarqueeFormat", LONG{1}), 0);
     ASSERT_EQ(Put(display.Get(), u"MarqueeType", LONG{3}), 0);
     decoder.Feed(line.Received(5));
-    const std::vector<std::u16string> rows = WatchTopRow(line, decoder, 8);
+    const std::vector<std::u16string> rows = WatchTopRow(line, decoder, 12);
     EXPECT_NE(std::find(rows.begin(), rows.end(), u"OLDES               "), rows.end());
     EXPECT_NE(std::find(rows.begin(), rows.end(), u"DES!!               "), rows.end());
     EXPECT_EQ(decoder.Current().Row(1), u"BIENVENUE           ") << "outside the viewport nothing moves";
@@ -227,4 +227,42 @@ TEST_F(SerialLineDisplay, WindowsScrollingAndMarqueesReachTheRealScreen) {
     decoder.Feed(line.Received());
     EXPECT_EQ(decoder.Current().Row(0), u"SOLDE               ");
     EXPECT_EQ(decoder.State().unknownCommands, 0u);
+}
+
+TEST_F(SerialLineDisplay, ACd5220MayRunATopRowMarqueeItself) {
+    Open("protocol = cd5220\nmarquee = display\n");
+    Enable();
+    DisplayDecoder decoder(Protocol::Cd5220);
+    decoder.Feed(line.Received());
+    ASSERT_EQ(Call(display.Get(), u"CreateWindow", {LONG{0}, LONG{0}, LONG{1}, LONG{20}, LONG{1}, LONG{30}}),
+              0);
+    ASSERT_EQ(Put(display.Get(), u"MarqueeType", LONG{5}), 0);
+    ASSERT_EQ(Call(display.Get(), u"DisplayText", {u"SOLDES -20% SUR TOUT LE RAYON"}), 0);
+    ASSERT_EQ(Put(display.Get(), u"MarqueeType", LONG{3}), 0);
+    decoder.Feed(line.Received());
+    EXPECT_EQ(decoder.Current().marquee, u"SOLDES -20% SUR TOUT LE RAYON ");
+    PumpFor(200);
+    EXPECT_EQ(line.Received(20), "") << "the display keeps the pace";
+
+    // Anything else sent stops the display's scrolling, so it is started again after.
+    ASSERT_EQ(Put(display.Get(), u"CurrentWindow", LONG{0}), 0);
+    ASSERT_EQ(Call(display.Get(), u"DisplayTextAt", {LONG{1}, LONG{0}, u"TOTAL", LONG{0}}), 0);
+    decoder.Feed(line.Received());
+    EXPECT_EQ(decoder.Current().Row(1), u"TOTAL               ");
+    EXPECT_EQ(decoder.Current().marquee, u"SOLDES -20% SUR TOUT LE RAYON ");
+
+    ASSERT_EQ(Put(display.Get(), u"CurrentWindow", LONG{1}), 0);
+    ASSERT_EQ(Put(display.Get(), u"MarqueeType", LONG{0}), 0);
+    decoder.Feed(line.Received());
+    EXPECT_EQ(decoder.Current().marquee, u"");
+    EXPECT_EQ(decoder.Current().Row(0), u"SOLDES -20% SUR TOUT") << "the top row is written again in full";
+    EXPECT_EQ(decoder.State().unknownCommands, 0u);
+}
+
+TEST_F(SerialLineDisplay, OnlyACd5220RunsAMarqueeItself) {
+    Open("protocol = escpos-display\nmarquee = display\n");
+    Enable();
+    EXPECT_EQ(Long(display.Get(), u"PowerState"), kPowerOffOffline);
+    EXPECT_NE(Call(display.Get(), u"DisplayText", {u"SOLDES"}), 0);
+    EXPECT_EQ(line.Received(), "") << "nothing at all is sent to a display that cannot";
 }
