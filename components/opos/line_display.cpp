@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "device.h"
+#include "line_display_grid.h"
 #include "line_display_marquee.h"
 #include "list_text.h"
 #include "platform/com/apartment.h"
@@ -22,7 +23,6 @@ constexpr LONG kMostColumns = 256;
 constexpr std::size_t kLongestText = 65536;
 constexpr LONG kMostWindows = 4;
 constexpr LONG kDescriptors = 8;
-constexpr LONG DISP_ST_UP = 1, DISP_ST_DOWN = 2, DISP_ST_LEFT = 3, DISP_ST_RIGHT = 4;
 constexpr LONG DISP_MT_NONE = 0, DISP_MT_UP = 1, DISP_MT_DOWN = 2, DISP_MT_LEFT = 3, DISP_MT_RIGHT = 4,
                DISP_MT_INIT = 5;
 constexpr LONG DISP_MF_WALK = 0;
@@ -33,47 +33,6 @@ constexpr LONG DISP_CT_BLINK = 0x10000000, DISP_CCT_BLINK = 0x40;
 // No screen changes faster than this, whatever the waits say: a serial
 // display could not follow, and a wait of 0 must not spin the apartment.
 constexpr std::chrono::milliseconds kFastestBeat{20};
-constexpr char16_t kBlinks = u'b', kSteady = u' ';
-
-// Characters and, cell for cell, whether they blink.
-struct Grid {
-    std::vector<std::u16string> text;
-    std::vector<std::u16string> blink;
-
-    static Grid Blank(LONG rows, LONG columns) {
-        const std::u16string row(static_cast<std::size_t>(columns), u' ');
-        return {std::vector<std::u16string>(static_cast<std::size_t>(rows), row),
-                std::vector<std::u16string>(static_cast<std::size_t>(rows), row)};
-    }
-    LONG Height() const { return static_cast<LONG>(text.size()); }
-    LONG Width() const { return static_cast<LONG>(text.front().size()); }
-    void Put(LONG row, LONG column, char16_t c, bool blinks) {
-        text[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = c;
-        blink[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = blinks ? kBlinks : kSteady;
-    }
-    bool Blinks() const {
-        return std::any_of(blink.begin(), blink.end(),
-                           [](const std::u16string& row) { return row.find(kBlinks) != row.npos; });
-    }
-    // The content moves one unit that way, blanks coming in behind it.
-    void Shift(LONG direction) {
-        for (std::vector<std::u16string>* layer : {&text, &blink}) {
-            std::vector<std::u16string>& rows = *layer;
-            const std::u16string blank(rows.front().size(), u' ');
-            if (direction == DISP_ST_UP) {
-                rows.erase(rows.begin());
-                rows.push_back(blank);
-            } else if (direction == DISP_ST_DOWN) {
-                rows.pop_back();
-                rows.insert(rows.begin(), blank);
-            } else {
-                for (std::u16string& row : rows)
-                    row = direction == DISP_ST_LEFT ? row.substr(1) + u' '
-                                                    : u' ' + row.substr(0, row.size() - 1);
-            }
-        }
-    }
-};
 
 // What the device shows, shared by every object opened on it.
 struct Screen {
