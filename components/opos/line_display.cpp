@@ -85,8 +85,11 @@ public:
             Show(device);
     }
 
-    void Closing(Device&) override {
+    // The display is left showing its text, not caught in a blink.
+    void Closing(Device& device) override {
         StopTimers();
+        if (std::exchange(blinkOff_, false))
+            Send(device);
         screen_.reset();
     }
 
