@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "platform/com/described_type.h"
+#include "platform/com/name_index.h"
 #include "platform/com/table_dispatch.h"
 
 namespace zorv::scripting {
@@ -71,10 +72,10 @@ public:
 
 private:
     static const Member<Derived>* Find(std::u16string_view name) {
-        for (const auto& member : Derived::Members())
-            if (com::SameNameIgnoringCase(member.name, name))
-                return &member;
-        return nullptr;
+        static const auto members = Derived::Members();
+        static const com::NameIndex index(members.size(), [](std::size_t i) { return members[i].name; });
+        const std::ptrdiff_t at = index.Find(name, [](std::size_t i) { return members[i].name; });
+        return at < 0 ? nullptr : &members[static_cast<std::size_t>(at)];
     }
     static const Member<Derived>* FindId(DISPID id) {
         for (const auto& member : Derived::Members())
