@@ -151,13 +151,13 @@ void Dictionary::Compact() {
     removed_ = 0;
 }
 
-Values Dictionary::Live(bool keys) const {
-    Values values;
+com::ValueList Dictionary::Live(bool keys) const {
+    com::Values values;
     values.reserve(live_);
     for (const Entry& entry : entries_)
         if (entry.live)
             values.emplace_back(keys ? entry.key : entry.item);
-    return values;
+    return com::ValueList(std::move(values));
 }
 
 void Dictionary::AddEntry(const VARIANT& key, const VARIANT& item) {
@@ -260,12 +260,12 @@ void Dictionary::Key(Invocation& call) {
 
 void Dictionary::Items(Invocation& call) {
     call.args.ExpectCount(0, 0);
-    ArrayResult(Live(false), call.result);
+    Live(false).ArrayResult(call.result);
 }
 
 void Dictionary::Keys(Invocation& call) {
     call.args.ExpectCount(0, 0);
-    ArrayResult(Live(true), call.result);
+    Live(true).ArrayResult(call.result);
 }
 
 void Dictionary::Remove(Invocation& call) {
@@ -320,7 +320,7 @@ void Dictionary::CompareMode(Invocation& call) {
 
 void Dictionary::NewEnum(Invocation& call) {
     call.args.ExpectCount(0, 0);
-    EnumeratorResult(std::make_shared<const Values>(Live(true)), call.result);
+    Live(true).EnumeratorResult(call.result);
 }
 
 } // namespace zorv::scripting

@@ -4,7 +4,6 @@
 #include <span>
 #include <vector>
 
-#include "collections.h"
 #include "dictionary_key.h"
 #include "key_index.h"
 #include "member_dispatch.h"
@@ -60,7 +59,7 @@ private:
     std::ptrdiff_t Find(const KeyView& key, std::uint32_t hash) const;
     std::size_t Insert(const KeyView& key, std::uint32_t hash, const VARIANT& keyValue, const VARIANT& item);
     void Compact();
-    Values Live(bool keys) const;
+    com::ValueList Live(bool keys) const;
 
     std::vector<Entry> entries_;
     KeyIndex index_;

@@ -7,6 +7,7 @@
 #include "platform/com/described_type.h"
 #include "platform/com/name_index.h"
 #include "platform/com/table_dispatch.h"
+#include "platform/com/value_list.h"
 
 namespace zorv::scripting {
 
@@ -21,7 +22,9 @@ struct Invocation {
 
 // The answer of a property that holds an object. Read with arguments
 // (Folder.SubFolders("name")), it passes them to that object's default member.
-void ObjectResult(Invocation& call, IDispatch* object);
+inline void ObjectResult(Invocation& call, IDispatch* object) {
+    com::ObjectOrItem(object, call.args, call.result);
+}
 
 template <class T> struct Member {
     std::u16string_view name;
