@@ -74,11 +74,12 @@ public:
     }
 
 private:
+    // A few members each: a scan beats hashing the name.
     static const Member<Derived>* Find(std::u16string_view name) {
-        static const auto members = Derived::Members();
-        static const com::NameIndex index(members.size(), [](std::size_t i) { return members[i].name; });
-        const std::ptrdiff_t at = index.Find(name, [](std::size_t i) { return members[i].name; });
-        return at < 0 ? nullptr : &members[static_cast<std::size_t>(at)];
+        for (const auto& member : Derived::Members())
+            if (com::SameNameIgnoringCase(member.name, name))
+                return &member;
+        return nullptr;
     }
     static const Member<Derived>* FindId(DISPID id) {
         for (const auto& member : Derived::Members())
