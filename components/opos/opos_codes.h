@@ -58,6 +58,8 @@ constexpr LONG OPOS_BC_DECIMAL = 2;
 // OpenResult.
 constexpr LONG OPOS_OR_ALREADYOPEN = 301;
 constexpr LONG OPOS_OR_REGBADNAME = 302;
+// Set by the service: its configuration cannot be used.
+constexpr LONG OPOS_ORS_CONFIG = 403;
 
 // Firmware: CompareFirmwareVersion's result and UpdateFirmware's status updates.
 constexpr LONG OPOS_CFV_FIRMWARE_OLDER = 1;
@@ -151,10 +153,13 @@ constexpr LONG DISP_CS_ASCII = 998;
 
 // Keylock.
 constexpr LONG LOCK_KP_ANY = 0;
+// An electronic key's value changed (status update, wait); the same number as ANY.
+constexpr LONG LOCK_KP_ELECTRONIC = 0;
 constexpr LONG LOCK_KP_LOCK = 1;
 constexpr LONG LOCK_KP_NORM = 2;
 constexpr LONG LOCK_KP_SUPR = 3;
 constexpr LONG LOCK_KT_STANDARD = 1;
+constexpr LONG LOCK_KT_ELECTRONIC = 2;
 
 // MSR.
 constexpr LONG MSR_TR_1_2_3 = 7;

@@ -37,8 +37,10 @@ private:
     LONG InjectKey(LONG& data, const std::u16string& text);
     LONG InjectError(LONG& data, std::u16string& text);
     LONG TurnKey(LONG position);
+    LONG InsertKey(LONG& data, const std::u16string& text);
+    LONG ChangeKey(std::u16string key);
     LONG ShutDrawer();
-    LONG Arm(LONG data);
+    LONG Arm(LONG data, const std::u16string& text);
     // sim_output.cpp: what the model sends, and the sensors.
     Outcome Print(const Output& output);
     void ShowScreen(const std::u16string& rows);
@@ -69,6 +71,9 @@ private:
     // Keylock and drawer.
     LONG keyPosition_;
     LONG armedPosition_ = 0;
+    // An electronic keylock: the key's bytes, one per character.
+    std::u16string electronicKey_;
+    std::optional<std::u16string> armedKey_;
     bool drawerOpen_;
     bool closeArmed_ = false;
     LONG beeps_ = 0;
