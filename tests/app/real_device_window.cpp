@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 #include <poll.h>
+#include <stdexcept>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include "app/posted_call_pump.h"
@@ -106,7 +108,32 @@ void RealDeviceWindow::WriteProfiles(const std::string& text) {
     ownsProfiles_ = true;
 }
 
-PseudoSerialDevice::PseudoSerialDevice() : pty_(device_test::OpenPseudoTerminal()) {}
+PseudoSerialDevice::PseudoSerialDevice() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "zorv-window-line-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("no temporary folder");
+    dir_ = pattern;
+    link_ = dir_ / "ttyZORV";
+    Plug();
+}
+
+PseudoSerialDevice::~PseudoSerialDevice() {
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+}
+
+void PseudoSerialDevice::Plug() {
+    pty_ = device_test::OpenPseudoTerminal();
+    std::error_code ignored;
+    std::filesystem::remove(link_, ignored);
+    std::filesystem::create_symlink(pty_.name, link_);
+}
+
+void PseudoSerialDevice::Unplug() {
+    std::error_code ignored;
+    std::filesystem::remove(link_, ignored);
+    pty_ = {};
+}
 
 void PseudoSerialDevice::Send(const std::string& bytes) {
     device_test::WriteAll(pty_.far.get(), bytes);

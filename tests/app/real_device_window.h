@@ -5,6 +5,7 @@
 // a timeout, a profile file owned for the test, and a pseudo-terminal
 // standing in for a serial device.
 #include <QString>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -38,16 +39,24 @@ private:
     bool ownsProfiles_ = false;
 };
 
-// A serial device's far end: the back end opens Path(), the test plays the device.
+// A serial device's far end: the back end opens Path(), a link to a
+// pseudo-terminal that moves to a fresh one when the device is plugged in
+// again (as a by-id name follows an adapter); the test plays the device.
 class PseudoSerialDevice {
 public:
     PseudoSerialDevice();
-    const std::string& Path() const { return pty_.name; }
+    ~PseudoSerialDevice();
+    std::string Path() const { return link_.string(); }
     void Send(const std::string& bytes);
     // What the program sent, read until nothing more comes for `quietMs`.
     std::string Received(int quietMs = 150);
+    // The far end goes away with its name; Plug brings a fresh one under it.
+    void Unplug();
+    void Plug();
 
 private:
+    std::filesystem::path dir_;
+    std::filesystem::path link_;
     device_test::FdPair pty_;
 };
 

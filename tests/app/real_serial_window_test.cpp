@@ -106,3 +106,41 @@ TEST_F(RealSerialWindow, TheLinesCopiedFromTheDeviceListOpenTheDisplay) {
     window.BtnClose->click();
     fs::remove_all(root);
 }
+
+TEST_F(RealSerialWindow, NoiseOnTheLineIsAnInputErrorAndTheNextLabelStillArrives) {
+    PseudoSerialDevice line;
+    auto& window = Start();
+    OpenThroughTheDialog(QStringLiteral("Scanner"), SerialName(line.Path()));
+    ASSERT_EQ(Shown(window, CommonField::DataEventEnabled), QStringLiteral("True"));
+    line.Send(std::string("\x01\x02\xff\xfe\r", 5));
+    EXPECT_TRUE(WaitFor([&] { return Logged(QStringLiteral("Scanner"), QStringLiteral("ErrorEvent")); }));
+    line.Send("96385074\r");
+    EXPECT_TRUE(WaitFor([&] { return Value(QStringLiteral("ScanData")) == "96385074"; }))
+        << Value(QStringLiteral("ScanData")).toStdString() << " "
+        << Shown(window, CommonField::State).toStdString();
+    EXPECT_EQ(Shown(window, CommonField::DataEventEnabled), QStringLiteral("True"));
+    EXPECT_TRUE(Reports().empty()) << QString::fromStdU16String(Reports().at(0)).toStdString();
+}
+
+TEST_F(RealSerialWindow, ADisplayUnpluggedWhileShownGoesOfflineAndComesBackWithItsScreen) {
+    PseudoSerialDevice line;
+    auto& window = Start();
+    OpenThroughTheDialog(QStringLiteral("LineDisplay"), SerialName(line.Path()));
+    RunScript("Sub Watch\r\n    LineDisplay.DeviceEnabled = False\r\n    LineDisplay.PowerNotify = 1\r\n"
+              "    LineDisplay.DeviceEnabled = True\r\nEnd Sub\r\n",
+              QStringLiteral("Watch"));
+    ASSERT_EQ(Shown(window, CommonField::PowerState), QStringLiteral("OPOS_PS_ONLINE"));
+    RunScript(kGreet, QStringLiteral("Greet"));
+
+    line.Unplug();
+    EXPECT_TRUE(WaitFor([&] { return Shown(window, CommonField::PowerState) == "OPOS_PS_OFF_OFFLINE"; }))
+        << Shown(window, CommonField::PowerState).toStdString();
+    line.Plug();
+    EXPECT_TRUE(WaitFor([&] { return Shown(window, CommonField::PowerState) == "OPOS_PS_ONLINE"; }))
+        << Shown(window, CommonField::PowerState).toStdString();
+    DisplayDecoder display(Protocol::EscPosDisplay);
+    display.Feed(line.Received());
+    EXPECT_EQ(display.Current().Row(0), u"BONJOUR             ") << "the screen is drawn again";
+    EXPECT_TRUE(Logged(QStringLiteral("LineDisplay"), QStringLiteral("StatusUpdateEvent")));
+    EXPECT_TRUE(Reports().empty()) << QString::fromStdU16String(Reports().at(0)).toStdString();
+}
