@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -244,6 +246,12 @@ TEST_F(DeviceList, ADeviceThatCannotBeOpenedNamesTheGroupOrTheMissingRule) {
 
 TEST_F(DeviceList, NothingFoundSaysSoAndOffersNothingToCopy) {
     Start();
+    // The entry fits the menu bar rather than hiding behind its overflow arrow.
+    window->show();
+    QCoreApplication::processEvents();
+    const QRect entry = window->menuBar()->actionGeometry(window->MntListePeriph);
+    EXPECT_TRUE(entry.isValid() && entry.right() < window->menuBar()->width())
+        << entry.right() << " " << window->menuBar()->width();
     Discover();
     for (const auto& [kind, state] :
          {std::pair{QStringLiteral("LineDisplay"),
