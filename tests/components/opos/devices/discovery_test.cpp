@@ -144,3 +144,43 @@ TEST_F(FakeTree, AnEmptyTreeListsNothing) {
 }
 
 } // namespace
+
+namespace {
+
+// The profile reader takes everything after "=" as the value: a comment
+// must have a line of its own.
+TEST(DeviceProfiles, EverySectionIsReadableAsAProfile) {
+    const Candidate kinds[] = {
+        {Family::Serial, "/dev/ttyUSB0", "/dev/ttyUSB0", "", "", "", Guess::Unknown, ""},
+        {Family::UsbPrinter, "/dev/usb/lp0", "/dev/usb/lp0", "", "", "", Guess::Unknown, ""},
+        {Family::Input, "/dev/input/event2", "/dev/input/event2", "", "", "", Guess::Keyboard, ""},
+        {Family::Input, "/dev/input/event3", "/dev/input/event3", "", "", "", Guess::CardReader, ""},
+        {Family::Hidraw, "/dev/hidraw0", "/dev/hidraw0", "", "", "", Guess::Scanner, ""}};
+    for (const Candidate& device : kinds)
+        for (const std::string& kind : KindsFor(device)) {
+            SCOPED_TRACE(device.path + " " + kind);
+            const std::vector<std::string> section = ProfileSection(device, kind, "Name");
+            ASSERT_GE(section.size(), 3u);
+            EXPECT_EQ(section[1], "kind = " + (kind == "CashDrawer" ? std::string("POSPrinter") : kind));
+            for (const std::string& line : section) {
+                if (line.front() != '#' && line.front() != '[')
+                    EXPECT_EQ(line.find('#'), std::string::npos) << line;
+            }
+        }
+}
+
+TEST(DeviceProfiles, WhatEachDeviceCouldBe) {
+    Candidate device{
+        Family::Input, "/dev/input/event2", "/dev/input/event2", "", "", "", Guess::Keyboard, ""};
+    EXPECT_EQ(KindsFor(device), (std::vector<std::string>{"POSKeyboard", "Keylock", "Scanner", "MSR"}));
+    device.family = Family::Hidraw;
+    device.guess = Guess::Unknown;
+    EXPECT_TRUE(KindsFor(device).empty()) << "a hidraw node without the scanner page";
+    device.family = Family::UsbPrinter;
+    const std::vector<std::string> drawer = ProfileSection(device, "CashDrawer", "Till");
+    EXPECT_EQ(drawer.front(), "[Till_Printer]");
+    EXPECT_EQ(drawer[2], "connection = file:/dev/input/event2");
+    EXPECT_NE(std::find(drawer.begin(), drawer.end(), "connection = printer:Till_Printer"), drawer.end());
+}
+
+} // namespace
