@@ -162,10 +162,10 @@ TEST(DeviceProfiles, EverySectionIsReadableAsAProfile) {
             const std::vector<std::string> section = ProfileSection(device, kind, "Name");
             ASSERT_GE(section.size(), 3u);
             EXPECT_EQ(section[1], "kind = " + (kind == "CashDrawer" ? std::string("POSPrinter") : kind));
-            for (const std::string& line : section) {
-                if (line.front() != '#' && line.front() != '[')
+            for (const std::string& line : section)
+                if (line.front() != '#' && line.front() != '[') {
                     EXPECT_EQ(line.find('#'), std::string::npos) << line;
-            }
+                }
         }
 }
 
