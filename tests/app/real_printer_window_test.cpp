@@ -3,6 +3,7 @@
 // Open dialog or by a profile, driven from the script page, its sensors
 // flipped through its control channel while the window watches.
 #include <QPushButton>
+#include <QTimer>
 
 #include "app/real_device_window.h"
 #include "app/window_probe.h"
@@ -103,5 +104,22 @@ TEST_F(RealPrinterWindow, TheDrawerOnThePrintersKickPortOpensAndReportsItsSensor
     ASSERT_EQ(printer.Control("drawer closed").substr(0, 2), "ok");
     EXPECT_TRUE(WaitFor([&] { return !Checked(QStringLiteral("DrawerOpened")); }));
     EXPECT_EQ(window.CurrentDevice(), u"CashDrawer");
+    EXPECT_TRUE(Reports().empty()) << QString::fromStdU16String(Reports().at(0)).toStdString();
+}
+
+TEST_F(RealPrinterWindow, APrinterThatDoesNotAnswerNeverFreezesTheWindow) {
+    ASSERT_TRUE(printer.Running());
+    ASSERT_EQ(printer.Control("mute on").substr(0, 2), "ok");
+    auto& window = Start();
+    // A timer of the window's loop keeps firing while the open waits for the printer's status.
+    int ticks = 0;
+    QTimer heartbeat;
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] { ++ticks; });
+    heartbeat.start(50);
+    OpenThroughTheDialog(QStringLiteral("Printer"), printer.Connection());
+    EXPECT_GE(ticks, 5) << "the loop ran during the wait";
+    EXPECT_EQ(Shown(window, CommonField::Claimed), QStringLiteral("True"));
+    EXPECT_EQ(Shown(window, CommonField::DeviceEnabled), QStringLiteral("False"));
+    EXPECT_EQ(Shown(window, CommonField::ResultCode), QStringLiteral("OPOS_E_TIMEOUT"));
     EXPECT_TRUE(Reports().empty()) << QString::fromStdU16String(Reports().at(0)).toStdString();
 }
