@@ -117,7 +117,7 @@ void AddUsbPrinters(const Roots& roots, const AccessCheck& check, std::vector<Ca
                                    maker.empty() || model.empty() ? maker + model : maker + " " + model);
         candidate.vendor = Lower(FirstLine(usb / "idVendor"));
         candidate.product = Lower(FirstLine(usb / "idProduct"));
-        candidate.access = AccessAdvice(candidate.node, W_OK, check);
+        candidate.access = AccessAdvice(candidate.node, R_OK | W_OK, check); // status comes back on it
         out.push_back(std::move(candidate));
     }
 }
