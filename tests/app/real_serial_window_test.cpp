@@ -38,6 +38,8 @@ TEST_F(RealSerialWindow, EachLabelFromTheScannerReArmsAndRefreshesThePages) {
     OpenThroughTheDialog(QStringLiteral("Scanner"), SerialName(line.Path()));
     ASSERT_EQ(Shown(window, CommonField::State), QStringLiteral("OPOS_S_IDLE"));
     ASSERT_EQ(Shown(window, CommonField::DataEventEnabled), QStringLiteral("True"));
+    EXPECT_EQ(Shown(window, CommonField::DeviceDescription),
+              QString::fromStdU16String(SerialName(line.Path())));
     EXPECT_TRUE(PanelStaysOff());
 
     line.Send("012345678905\r");
