@@ -104,6 +104,15 @@ TEST_F(RealPrinterWindow, TheDrawerOnThePrintersKickPortOpensAndReportsItsSensor
     ASSERT_EQ(printer.Control("drawer closed").substr(0, 2), "ok");
     EXPECT_TRUE(WaitFor([&] { return !Checked(QStringLiteral("DrawerOpened")); }));
     EXPECT_EQ(window.CurrentDevice(), u"CashDrawer");
+
+    // The script page waits on the real sensor; the window's loop runs meanwhile and the drawer shuts.
+    RunScript("Sub Kick\r\n    CashDrawer.OpenDrawer\r\nEnd Sub\r\n", QStringLiteral("Kick"));
+    ASSERT_TRUE(WaitFor([&] { return Checked(QStringLiteral("DrawerOpened")); }));
+    QTimer::singleShot(200, [&] { printer.Control("drawer closed"); });
+    RunScript("Sub WaitShut\r\n    CashDrawer.WaitForDrawerClose 5000, 1000, 100, 100\r\nEnd Sub\r\n",
+              QStringLiteral("WaitShut"));
+    EXPECT_EQ(Shown(window, CommonField::ResultCode), QStringLiteral("0"));
+    EXPECT_FALSE(Checked(QStringLiteral("DrawerOpened")));
     EXPECT_TRUE(Reports().empty()) << QString::fromStdU16String(Reports().at(0)).toStdString();
 }
 
