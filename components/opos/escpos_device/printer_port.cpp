@@ -85,6 +85,48 @@ int PrinterPort::AnswerWaitMs() const {
     return std::min(settings_.timeoutMs, kLongestAnswerWaitMs);
 }
 
+namespace {
+
+// A link being opened on a thread of its own: a host that does not answer
+// takes up to the connect timeout, which the apartment spends running.
+struct Opening {
+    std::mutex mutex;
+    bool done = false;
+    std::shared_ptr<transport::Link> link;
+    transport::LinkStatus status;
+};
+
+std::shared_ptr<transport::Link> OpenWhileRunning(const transport::Connection& connection, int timeoutMs,
+                                                  transport::LinkStatus& status) {
+    const auto opening = std::make_shared<Opening>();
+    std::thread([opening, connection, timeoutMs] {
+        transport::LinkStatus opened;
+        std::shared_ptr<transport::Link> link = transport::Link::Open(connection, timeoutMs, opened);
+        {
+            std::lock_guard lock(opening->mutex);
+            opening->link = std::move(link);
+            opening->status = std::move(opened);
+            opening->done = true;
+        }
+        com::PostCall([] {}); // wakes the wait below
+    }).detach();
+    const bool done = com::WaitPumping(
+        [&] {
+            std::lock_guard lock(opening->mutex);
+            return opening->done;
+        },
+        std::chrono::milliseconds(timeoutMs + 1000));
+    std::lock_guard lock(opening->mutex);
+    if (!done) {
+        status = {transport::Failure::TimedOut, "no answer in time"};
+        return nullptr;
+    }
+    status = opening->status;
+    return opening->link;
+}
+
+} // namespace
+
 transport::LinkStatus PrinterPort::Connect() {
     if (link_) {
         ++users_;
@@ -92,7 +134,11 @@ transport::LinkStatus PrinterPort::Connect() {
     }
     transport::LinkStatus status;
     std::shared_ptr<transport::Link> link =
-        transport::Link::Open(settings_.connection, settings_.timeoutMs, status);
+        OpenWhileRunning(settings_.connection, settings_.timeoutMs, status);
+    if (link_) { // another device on this port connected meanwhile
+        ++users_;
+        return {};
+    }
     if (!link)
         return status;
     ++users_;

@@ -3,10 +3,13 @@
 // an output ErrorEvent, and the statistics real prints leave behind.
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
 #include <atomic>
 #include <chrono>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <poll.h>
+#include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
 
@@ -106,6 +109,54 @@ protected:
 };
 
 } // namespace
+
+// A loopback listener whose accept queue is full drops new connections'
+// first packets, as a host that does not answer would.
+class SilentHost {
+public:
+    SilentHost() {
+        listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        if (bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 || listen(listener_, 0) != 0 ||
+            getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+            return;
+        port_ = ntohs(address.sin_port);
+        for (int& filler : fillers_) {
+            filler = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+            (void)connect(filler, reinterpret_cast<sockaddr*>(&address), size);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    ~SilentHost() {
+        for (const int filler : fillers_)
+            close(filler);
+        close(listener_);
+    }
+    int Port() const { return port_; }
+
+private:
+    int listener_ = -1;
+    int port_ = 0;
+    int fillers_[3] = {-1, -1, -1};
+};
+
+TEST_F(EscPosOutput, AHostThatDoesNotAnswerTimesOutAtClaimWhileTheApartmentRuns) {
+    SilentHost host;
+    ASSERT_NE(host.Port(), 0);
+    ProfileFile profile("[TestSilentPrinter]\nkind = POSPrinter\nconnection = tcp:127.0.0.1:" +
+                        std::to_string(host.Port()) + "\ntimeout = 1000\n");
+    ASSERT_EQ(Call(printer.Get(), u"Open", {u"TestSilentPrinter"}), 0);
+    Ticker ticker;
+    const auto start = Clock::now();
+    EXPECT_EQ(Call(printer.Get(), u"ClaimDevice", {LONG{3000}}), 112);
+    const auto end = Clock::now();
+    EXPECT_LT(end - start, std::chrono::milliseconds(2500));
+    EXPECT_GT(ticker.RanBetween(start, end), 0) << "the apartment ran while the connection was tried";
+    EXPECT_FALSE(Text(printer.Get(), u"CheckHealthText").empty());
+}
 
 TEST_F(EscPosOutput, APrinterThatStopsReadingFailsTheCallInTimeWhileTheApartmentRuns) {
     ScriptedPeer deaf(ScriptedPeer::Then::StopReading, "STOP-READING");
