@@ -3,57 +3,44 @@
 #include "platform/com/apartment.h"
 
 namespace zorv::opos::real {
-namespace {
-
-// Nothing is due: the thread still looks now and then, as every wait here has an end.
-constexpr std::chrono::seconds kIdleLook{1};
-
-} // namespace
 
 QuietTimer::QuietTimer(std::function<void()> onQuiet)
-    : onQuiet_(std::move(onQuiet)), self_(std::make_shared<QuietTimer*>(this)),
-      thread_([this, alive = std::weak_ptr<QuietTimer*>(self_)] { Run(alive); }) {}
+    : onQuiet_(std::move(onQuiet)), self_(std::make_shared<QuietTimer*>(this)) {}
 
 QuietTimer::~QuietTimer() {
+    Disarm();
     self_.reset();
-    {
-        std::lock_guard lock(mutex_);
-        stop_ = true;
-    }
-    wake_.notify_all();
-    thread_.join();
 }
 
 void QuietTimer::Arm(std::chrono::milliseconds quiet) {
-    {
-        std::lock_guard lock(mutex_);
-        due_ = std::chrono::steady_clock::now() + quiet;
-    }
-    wake_.notify_all();
+    std::lock_guard lock(mutex_);
+    if (timer_ != 0)
+        com::CancelTimer(timer_);
+    const std::uint64_t generation = ++generation_;
+    timer_ = com::PostDelayedCall(
+        [alive = std::weak_ptr<QuietTimer*>(self_), generation] {
+            if (const auto self = alive.lock())
+                (*self)->Fire(generation);
+        },
+        quiet);
 }
 
 void QuietTimer::Disarm() {
     std::lock_guard lock(mutex_);
-    due_.reset();
+    ++generation_;
+    if (timer_ != 0)
+        com::CancelTimer(timer_);
+    timer_ = 0;
 }
 
-void QuietTimer::Run(const std::weak_ptr<QuietTimer*>& alive) {
-    std::unique_lock lock(mutex_);
-    while (!stop_) {
-        if (!due_) {
-            wake_.wait_for(lock, kIdleLook);
-            continue;
-        }
-        if (std::chrono::steady_clock::now() < *due_) {
-            wake_.wait_until(lock, *due_);
-            continue;
-        }
-        due_.reset();
-        com::PostCall([alive] {
-            if (const auto self = alive.lock())
-                (*self)->onQuiet_();
-        });
+void QuietTimer::Fire(std::uint64_t generation) {
+    {
+        std::lock_guard lock(mutex_);
+        if (generation != generation_)
+            return;
+        timer_ = 0;
     }
+    onQuiet_();
 }
 
 } // namespace zorv::opos::real

@@ -3,12 +3,10 @@
 // moves the moment on; Disarm, or destroying the timer, cancels it. A card
 // reader that types a swipe in several lines is known to be done this way.
 #include <chrono>
-#include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <optional>
-#include <thread>
 
 namespace zorv::opos::real {
 
@@ -19,19 +17,20 @@ public:
     QuietTimer(const QuietTimer&) = delete;
     QuietTimer& operator=(const QuietTimer&) = delete;
 
+    // Safe from any thread; the call to onQuiet runs on the apartment.
     void Arm(std::chrono::milliseconds quiet);
     void Disarm();
 
 private:
-    void Run(const std::weak_ptr<QuietTimer*>& alive);
+    void Fire(std::uint64_t generation);
 
     std::function<void()> onQuiet_;
     std::shared_ptr<QuietTimer*> self_;
     std::mutex mutex_;
-    std::condition_variable wake_;
-    std::optional<std::chrono::steady_clock::time_point> due_;
-    bool stop_ = false;
-    std::thread thread_;
+    std::uint64_t timer_ = 0;
+    // Which Arm is current: a timer already running when it was replaced
+    // finds its generation gone and does nothing.
+    std::uint64_t generation_ = 0;
 };
 
 } // namespace zorv::opos::real
