@@ -784,11 +784,7 @@ bool Interpreter::ForEachPrep(int temp) {
     if (c.IsObject()) {
         if (c.Obj() == nullptr)
             throw ScriptError(kErrObjectNotSet);
-        Value enumerator =
-            InvokeById(c.Obj(), DISPID_NEWENUM, u"_NewEnum", DISPATCH_METHOD | DISPATCH_PROPERTYGET, {});
-        com::ComPtr<IEnumVARIANT> e;
-        if (enumerator.IsObject() && enumerator.Obj())
-            e = com::ComPtr<IDispatch>(enumerator.Obj()).As<IEnumVARIANT>();
+        com::ComPtr<IEnumVARIANT> e = NewEnumerator(c.Obj());
         if (!e)
             throw ScriptError(kErrNotACollection);
         auto holder = com::MakeObject<EnumeratorHolder>(std::move(e));
