@@ -1428,8 +1428,10 @@ Procedure* ScriptCompiler::DeclareProcedure(const ProcDecl& decl, ClassInfo* own
     proc->owner = owner;
     // Callers compiled before this body must already know which parameters are ByRef.
     proc->paramCount = static_cast<int>(decl.params.size());
-    for (const Param& param : decl.params)
+    for (const Param& param : decl.params) {
         proc->byRef.push_back(param.byRef ? 1 : 0);
+        proc->anyByVal = proc->anyByVal || !param.byRef;
+    }
     pending_.push_back({&decl, proc});
     return proc;
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <new>
 #include <span>
@@ -77,8 +78,9 @@ private:
     bool Recover(ScriptError& error, std::size_t floor);
     void PopFrame();
     [[noreturn, gnu::noinline, gnu::cold]] static void CannotEnter(const Procedure& proc, int argc);
-    void EnterFrame(const Procedure& proc, Value* args, int argc, Value* result, ScriptObject* me,
-                    bool discard, Value* outer = nullptr);
+    // Returns the new top of the stack, which sp_ also holds.
+    Value* EnterFrame(const Procedure& proc, Value* args, int argc, Value* result, ScriptObject* me,
+                      bool discard, Value* outer = nullptr);
     // Every few thousand backward jumps and calls: the runaway-script guard.
     void Tick();
     // Resets the budget; true when the time is up and the script must stop
@@ -125,7 +127,10 @@ private:
 
     Engine& engine_;
     Program& program_;
-    std::unique_ptr<Value[]> stack_;
+    struct FreeStack {
+        void operator()(Value* stack) const { std::free(stack); } // nothing above the top needs releasing
+    };
+    std::unique_ptr<Value, FreeStack> stack_;
     Value* sp_;
     Value* stackEnd_;
     FrameStack frames_;
