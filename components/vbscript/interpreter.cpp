@@ -976,14 +976,14 @@ void Interpreter::Erase(Place place, int operand) {
         const Value& r = sp[-1];                                                                             \
         if (IsSmallInt(l) && IsSmallInt(r)) {                                                                \
             const bool bothInteger = l.Is(VType::Integer) && r.Is(VType::Integer);                           \
-            l = IntResult(std::int64_t{l.I()} sign r.I(), bothInteger);                                      \
+            l.ReplacePlain(IntResult(std::int64_t{l.I()} sign r.I(), bothInteger));                          \
             --sp;                                                                                            \
             break;                                                                                           \
         }                                                                                                    \
         if ((l.Is(VType::Double) || IsSmallInt(l)) && (r.Is(VType::Double) || IsSmallInt(r))) {              \
             const double d = (l.Is(VType::Double) ? l.D() : l.I())sign(r.Is(VType::Double) ? r.D() : r.I()); \
             if (std::isfinite(d)) {                                                                          \
-                l = Value::Double(d);                                                                        \
+                l.ReplacePlain(Value::Double(d));                                                            \
                 --sp;                                                                                        \
                 break;                                                                                       \
             }                                                                                                \
@@ -995,7 +995,7 @@ void Interpreter::Erase(Place place, int operand) {
         Value& l = sp[-2];                                                                                   \
         const Value& r = sp[-1];                                                                             \
         if (IsSmallInt(l) && IsSmallInt(r)) {                                                                \
-            l = Value::Bool(l.I() test r.I());                                                               \
+            l.ReplacePlain(Value::Bool(l.I() test r.I()));                                                   \
             --sp;                                                                                            \
             break;                                                                                           \
         }                                                                                                    \
@@ -1092,7 +1092,7 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
             VBS_FAST(StoreLocal)
                 Value& target = base[VBS_OPERAND(0)];
                 if (!target.Counted() && !sp[-1].IsObject()) {
-                    target = std::move(sp[-1]);
+                    target.ReplacePlain(std::move(sp[-1]));
                     --sp;
                     break;
                 }
@@ -1108,7 +1108,7 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
             VBS_FAST(StoreGlobal)
                 Value& target = program_.globals[VBS_OPERAND(0)];
                 if (!target.Counted() && !sp[-1].IsObject()) {
-                    target = std::move(sp[-1]);
+                    target.ReplacePlain(std::move(sp[-1]));
                     --sp;
                     break;
                 }
@@ -1237,7 +1237,7 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
             VBS_FAST(AddInt)
                 Value& l = sp[-1];
                 if (IsSmallInt(l)) {
-                    l = IntResult(std::int64_t{l.I()} + VBS_OPERAND(0), l.Is(VType::Integer));
+                    l.ReplacePlain(IntResult(std::int64_t{l.I()} + VBS_OPERAND(0), l.Is(VType::Integer)));
                     break;
                 }
                 VBS_SLOW(Value left = PopValue();
@@ -1246,7 +1246,7 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
             VBS_FAST(SubInt)
                 Value& l = sp[-1];
                 if (IsSmallInt(l)) {
-                    l = IntResult(std::int64_t{l.I()} - VBS_OPERAND(0), l.Is(VType::Integer));
+                    l.ReplacePlain(IntResult(std::int64_t{l.I()} - VBS_OPERAND(0), l.Is(VType::Integer)));
                     break;
                 }
                 VBS_SLOW(Value left = PopValue();
@@ -1501,7 +1501,7 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 if (destination->Counted()) {
                     VBS_SLOW(*destination = std::move(result);)
                 } else {
-                    *destination = std::move(result);
+                    destination->ReplacePlain(std::move(result));
                 }
                 if (discard)
                     VBS_SLOW(ClearTo(destination);)

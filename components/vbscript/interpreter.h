@@ -60,17 +60,18 @@ private:
     // is a pointer step with no capacity check.
     class FrameStack {
     public:
-        explicit FrameStack(std::size_t capacity) : frames_(std::make_unique<Frame[]>(capacity)) {}
-        void push_back(const Frame& frame) { frames_[count_++] = frame; }
-        void pop_back() { --count_; }
-        Frame& back() { return frames_[count_ - 1]; }
+        explicit FrameStack(std::size_t capacity)
+            : frames_(std::make_unique<Frame[]>(capacity)), end_(frames_.get()) {}
+        void push_back(const Frame& frame) { *end_++ = frame; }
+        void pop_back() { --end_; }
+        Frame& back() { return end_[-1]; }
         Frame& operator[](std::size_t i) { return frames_[i]; }
-        std::size_t size() const { return count_; }
-        bool empty() const { return count_ == 0; }
+        std::size_t size() const { return static_cast<std::size_t>(end_ - frames_.get()); }
+        bool empty() const { return end_ == frames_.get(); }
 
     private:
         std::unique_ptr<Frame[]> frames_;
-        std::size_t count_ = 0;
+        Frame* end_; // one past the top frame
     };
 
     Value Execute(std::size_t floor);
