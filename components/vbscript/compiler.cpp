@@ -277,7 +277,17 @@ bool ProcedureCompiler::Fused(Op op, std::int32_t a) {
     const Op last = static_cast<Op>(proc_.code[lastStart_]);
     if (last == Op::PushInt && (op == Op::Add || op == Op::Sub)) {
         const std::int32_t literal = proc_.code[lastStart_ + 1];
-        Replace(lastStart_, lastDepth_, pos_, op == Op::Add ? Op::AddInt : Op::SubInt, literal);
+        const bool variable = previousStart_ >= barrier_ && previousStart_ >= 0 &&
+                              (proc_.code[previousStart_] == static_cast<int>(Op::LoadLocal) ||
+                               proc_.code[previousStart_] == static_cast<int>(Op::LoadRef));
+        if (variable) {
+            // A variable and the literal: one instruction for n - 1 and the like.
+            const std::int32_t slot = proc_.code[previousStart_ + 1];
+            Replace(previousStart_, previousDepth_, pos_, op == Op::Add ? Op::LoadAddInt : Op::LoadSubInt,
+                    slot, literal);
+        } else {
+            Replace(lastStart_, lastDepth_, pos_, op == Op::Add ? Op::AddInt : Op::SubInt, literal);
+        }
         return true;
     }
     if (op != Op::JumpIfFalse)
@@ -311,7 +321,9 @@ void ProcedureCompiler::Replace(int from, int depthBefore, SourcePos at, Op op, 
 }
 
 // A Jump whose target is a Return returns at once; the Jump's operand word
-// becomes a Nop that nothing reaches.
+// becomes a Nop that nothing reaches. Then a store to the result just
+// before a Return becomes StoreReturn, which leaves that Return in place
+// for the jumps that reach it.
 void ProcedureCompiler::ThreadJumps() {
     auto& code = proc_.code;
     for (std::size_t at = 0; at < code.size(); at += kWidth[code[at]]) {
@@ -319,6 +331,13 @@ void ProcedureCompiler::ThreadJumps() {
             code[at] = static_cast<int>(Op::Return);
             code[at + 1] = static_cast<int>(Op::Nop);
         }
+    }
+    if (proc_.resultSlot < 0)
+        return;
+    for (std::size_t at = 0; at + 2 < code.size(); at += kWidth[code[at]]) {
+        if (code[at] == static_cast<int>(Op::StoreLocal) && code[at + 1] == proc_.resultSlot &&
+            code[at + 2] == static_cast<int>(Op::Return))
+            code[at] = static_cast<int>(Op::StoreReturn);
     }
 }
 

@@ -1035,6 +1035,37 @@ void Interpreter::Erase(Place place, int operand) {
             pc = proc->code.data() + VBS_OPERAND(1);                                                         \
     }
 
+// Leaves the frame: its result goes where the caller wanted it.
+#define VBS_RETURN()                                                                                         \
+    Value result = proc->resultSlot >= 0 ? std::move(base[proc->resultSlot]) : Value();                      \
+    Value* const destination = frame->result;                                                                \
+    const bool discard = frame->discardResult;                                                               \
+    /* The frame's slots: plain ones simply forgotten, the rest released in order. */                        \
+    while (sp > base) {                                                                                      \
+        if (sp[-1].Counted()) {                                                                              \
+            VBS_SLOW(ClearTo(base);)                                                                         \
+            break;                                                                                           \
+        }                                                                                                    \
+        (--sp)->ForgetPlain();                                                                               \
+    }                                                                                                        \
+    frames_.pop_back();                                                                                      \
+    if (sp <= destination)                                                                                   \
+        sp = destination + 1;                                                                                \
+    if (destination->Counted()) {                                                                            \
+        VBS_SLOW(*destination = std::move(result);)                                                          \
+    } else {                                                                                                 \
+        destination->ReplacePlain(std::move(result));                                                        \
+    }                                                                                                        \
+    if (discard)                                                                                             \
+        VBS_SLOW(ClearTo(destination);)                                                                      \
+    if (frames_.size() == floor) {                                                                           \
+        sp_ = sp;                                                                                            \
+        out = std::move(*destination);                                                                       \
+        ClearTo(destination);                                                                                \
+        return;                                                                                              \
+    }                                                                                                        \
+    reload();
+
 void Interpreter::Loop(std::size_t floor, Value& out) {
     Value* sp = sp_;
     Frame* frame = &frames_.back();
@@ -1242,6 +1273,26 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 }
                 VBS_SLOW(Value left = PopValue();
                          *sp_++ = Add(left, Value::Integer(static_cast<std::int16_t>(VBS_OPERAND(0))));)
+            VBS_FAST_END
+            VBS_FAST(LoadAddInt)
+                const Value& v = base[VBS_OPERAND(0)].Deref();
+                if (IsSmallInt(v)) {
+                    ::new (static_cast<void*>(sp++))
+                        Value(IntResult(std::int64_t{v.I()} + VBS_OPERAND(1), v.Is(VType::Integer)));
+                    break;
+                }
+                VBS_SLOW(const Value left = v;
+                         *sp_++ = Add(left, Value::Integer(static_cast<std::int16_t>(VBS_OPERAND(1))));)
+            VBS_FAST_END
+            VBS_FAST(LoadSubInt)
+                const Value& v = base[VBS_OPERAND(0)].Deref();
+                if (IsSmallInt(v)) {
+                    ::new (static_cast<void*>(sp++))
+                        Value(IntResult(std::int64_t{v.I()} - VBS_OPERAND(1), v.Is(VType::Integer)));
+                    break;
+                }
+                VBS_SLOW(const Value left = v;
+                         *sp_++ = Subtract(left, Value::Integer(static_cast<std::int16_t>(VBS_OPERAND(1))));)
             VBS_FAST_END
             VBS_FAST(SubInt)
                 Value& l = sp[-1];
@@ -1484,34 +1535,18 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 NewInstance(const_cast<NameSite&>(proc->sites[VBS_OPERAND(0)]));
             VBS_END
             VBS_FAST(Return)
-                Value result = proc->resultSlot >= 0 ? std::move(base[proc->resultSlot]) : Value();
-                Value* const destination = frame->result;
-                const bool discard = frame->discardResult;
-                // The frame's slots: plain ones simply forgotten, the rest released in order.
-                while (sp > base) {
-                    if (sp[-1].Counted()) {
-                        VBS_SLOW(ClearTo(base);)
-                        break;
-                    }
-                    (--sp)->ForgetPlain();
-                }
-                frames_.pop_back();
-                if (sp <= destination)
-                    sp = destination + 1;
-                if (destination->Counted()) {
-                    VBS_SLOW(*destination = std::move(result);)
+                VBS_RETURN();
+            VBS_FAST_END
+            VBS_FAST(StoreReturn)
+                Value& target = base[VBS_OPERAND(0)];
+                if (!target.Counted() && !sp[-1].IsObject()) {
+                    target.ReplacePlain(std::move(sp[-1]));
+                    --sp;
                 } else {
-                    destination->ReplacePlain(std::move(result));
+                    VBS_SLOW(if (sp_[-1].IsObject()) sp_[-1] = DefaultValue(sp_[-1]);
+                             base[VBS_OPERAND(0)] = std::move(sp_[-1]); --sp_;)
                 }
-                if (discard)
-                    VBS_SLOW(ClearTo(destination);)
-                if (frames_.size() == floor) {
-                    sp_ = sp;
-                    out = std::move(*destination);
-                    ClearTo(destination);
-                    return;
-                }
-                reload();
+                VBS_RETURN();
             VBS_FAST_END
             VBS_OP(OnErrorResumeNext)
                 frame->resumeNext = true;

@@ -52,12 +52,14 @@ enum class Place : std::int32_t { Local, Ref, Global, Field, Name, Outer };
     X(Le, 0, -1)                                                                                             \
     X(Ge, 0, -1)                                                                                             \
     X(Is, 0, -1)                                                                                             \
-    X(AddInt, 1, 0)    /* top + an Integer literal */                                                        \
-    X(SubInt, 1, 0)    /* top - an Integer literal */                                                        \
-    X(AppendTo, 2, -1) /* place, operand: v = v & top, in place */                                           \
-    X(AddTo, 2, -1)    /* place, operand: v = v + top */                                                     \
-    X(AddVarTo, 4, 0)  /* place, operand, place, operand: v = v + w, both plain variables */                 \
-    X(Jump, 1, 0)      /* absolute target */                                                                 \
+    X(AddInt, 1, 0)     /* top + an Integer literal */                                                       \
+    X(SubInt, 1, 0)     /* top - an Integer literal */                                                       \
+    X(LoadAddInt, 2, 1) /* slot, literal: a local or ByRef parameter + an Integer literal */                 \
+    X(LoadSubInt, 2, 1) /* slot, literal: a local or ByRef parameter - an Integer literal */                 \
+    X(AppendTo, 2, -1)  /* place, operand: v = v & top, in place */                                          \
+    X(AddTo, 2, -1)     /* place, operand: v = v + top */                                                    \
+    X(AddVarTo, 4, 0)   /* place, operand, place, operand: v = v + w, both plain variables */                \
+    X(Jump, 1, 0)       /* absolute target */                                                                \
     X(JumpIfFalse, 1, -1)                                                                                    \
     X(JumpIfTrue, 1, -1)                                                                                     \
     X(JumpUnlessEq, 1, -2) /* a comparison and JumpIfFalse in one */                                         \
@@ -91,6 +93,8 @@ enum class Place : std::int32_t { Local, Ref, Global, Field, Name, Outer };
     X(IndexStore, 2, -a - 2)  /* argc, set: target reference or value, arguments, value */                   \
     X(New, 1, 1)              /* name site of the class */                                                   \
     X(Return, 0, 0)                                                                                          \
+    X(StoreReturn, 1,                                                                                        \
+      -1) /* result slot: StoreLocal then Return, written over a StoreLocal before a Return */               \
     X(OnErrorResumeNext, 0, 0)                                                                               \
     X(OnErrorGoto0, 0, 0)                                                                                    \
     X(DimArray, 3, -c)   /* place, operand, dims: upper bounds on the stack */                               \
