@@ -1019,6 +1019,21 @@ void Interpreter::Erase(Place place, int operand) {
             pc = proc->code.data() + VBS_OPERAND(0);                                                         \
     }
 
+#define VBS_COMPARE_VAR_INT_JUMP(relation, test)                                                             \
+    {                                                                                                        \
+        const Value& v = base[VBS_OPERAND(0)].Deref();                                                       \
+        bool holds;                                                                                          \
+        if (IsSmallInt(v)) {                                                                                 \
+            holds = v.I() test VBS_OPERAND(1);                                                               \
+        } else {                                                                                             \
+            VBS_SLOW(const Value left = v;                                                                   \
+                     const Value right = Value::Integer(static_cast<std::int16_t>(VBS_OPERAND(1)));          \
+                     holds = IsTrue(CompareValues(left, right, Relation::relation));)                        \
+        }                                                                                                    \
+        if (!holds)                                                                                          \
+            pc = proc->code.data() + VBS_OPERAND(2);                                                         \
+    }
+
 #define VBS_COMPARE_INT_JUMP(relation, test)                                                                 \
     {                                                                                                        \
         const Value& l = sp[-1];                                                                             \
@@ -1320,6 +1335,24 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
             VBS_FAST_END
             VBS_FAST(JumpUnlessGeInt)
                 VBS_COMPARE_INT_JUMP(Ge, >=)
+            VBS_FAST_END
+            VBS_FAST(JumpUnlessVarEqInt)
+                VBS_COMPARE_VAR_INT_JUMP(Eq, ==)
+            VBS_FAST_END
+            VBS_FAST(JumpUnlessVarNeInt)
+                VBS_COMPARE_VAR_INT_JUMP(Ne, !=)
+            VBS_FAST_END
+            VBS_FAST(JumpUnlessVarLtInt)
+                VBS_COMPARE_VAR_INT_JUMP(Lt, <)
+            VBS_FAST_END
+            VBS_FAST(JumpUnlessVarGtInt)
+                VBS_COMPARE_VAR_INT_JUMP(Gt, >)
+            VBS_FAST_END
+            VBS_FAST(JumpUnlessVarLeInt)
+                VBS_COMPARE_VAR_INT_JUMP(Le, <=)
+            VBS_FAST_END
+            VBS_FAST(JumpUnlessVarGeInt)
+                VBS_COMPARE_VAR_INT_JUMP(Ge, >=)
             VBS_FAST_END
             VBS_FAST(Nop)
             VBS_FAST_END

@@ -74,6 +74,12 @@ enum class Place : std::int32_t { Local, Ref, Global, Field, Name, Outer };
     X(JumpUnlessGtInt, 2, -1)                                                                                \
     X(JumpUnlessLeInt, 2, -1)                                                                                \
     X(JumpUnlessGeInt, 2, -1)                                                                                \
+    X(JumpUnlessVarEqInt, 3, 0) /* slot, literal, target: a local or ByRef parameter against a literal */    \
+    X(JumpUnlessVarNeInt, 3, 0)                                                                              \
+    X(JumpUnlessVarLtInt, 3, 0)                                                                              \
+    X(JumpUnlessVarGtInt, 3, 0)                                                                              \
+    X(JumpUnlessVarLeInt, 3, 0)                                                                              \
+    X(JumpUnlessVarGeInt, 3, 0)                                                                              \
     X(Nop, 0, 0)              /* fills the word a Jump to a Return leaves behind */                          \
     X(LoopBack, 1, 0)         /* a backward jump: the place to check for a runaway script */                 \
     X(ForPrep, 4, -3)         /* place, operand, temp, exit: start, end, step on the stack */                \

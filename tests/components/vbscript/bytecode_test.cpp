@@ -30,19 +30,18 @@ constexpr const char16_t* kFib = u"Function Fib(n)\n If n < 2 Then\n  Fib = n\n 
                                  u"  Fib = Fib(n - 1) + Fib(n - 2)\n End If\nEnd Function";
 
 TEST(Bytecode, ComparisonsMergeWithTheirJumpAndLiterals) {
-    EXPECT_EQ(Listing(kFib, u"Fib"), "0 LoadRef 0\n"
-                                     "2 JumpUnlessLtInt 2 11\n"
-                                     "5 LoadRef 0\n"
-                                     "7 StoreReturn 1\n"
-                                     "9 Return\n" // was a Jump to the Return
-                                     "10 Nop\n"
-                                     "11 LoadSubInt 0 1\n"
-                                     "14 CallProc 0 1\n"
-                                     "17 LoadSubInt 0 2\n"
-                                     "20 CallProc 0 1\n"
-                                     "23 Add\n"
-                                     "24 StoreReturn 1\n"
-                                     "26 Return\n"); // still reached by the jump over the Else
+    EXPECT_EQ(Listing(kFib, u"Fib"), "0 JumpUnlessVarLtInt 0 2 10\n"
+                                     "4 LoadRef 0\n"
+                                     "6 StoreReturn 1\n"
+                                     "8 Return\n" // was a Jump to the Return
+                                     "9 Nop\n"
+                                     "10 LoadSubInt 0 1\n"
+                                     "13 CallProc 0 1\n"
+                                     "16 LoadSubInt 0 2\n"
+                                     "19 CallProc 0 1\n"
+                                     "22 Add\n"
+                                     "23 StoreReturn 1\n"
+                                     "25 Return\n"); // still reached by the jump over the Else
     const std::string between =
         Listing(u"Function Max(a, b)\n If a >= b Then Max = a Else Max = b\nEnd Function", u"Max");
     EXPECT_NE(between.find("JumpUnlessGe "), std::string::npos) << between;
@@ -79,6 +78,13 @@ TEST(Interpreter, FusedInstructionsKeepTheGeneralMeaning) {
                       u"Function Go : Go = F(1) * 10 + IsEmpty(F(9)) : End Function",
                       u"Go"),
               29);
+    // Null and Empty against a literal: the general comparison.
+    EXPECT_EQ(
+        RunLong(u"Function Small(n)\n If n < 2 Then Small = 1 Else Small = 0\nEnd Function\n"
+                u"Function Go : Go = Small(1) * 1000 + Small(5) * 100 + Small(Empty) * 10 + Small(Null)\n"
+                u"End Function",
+                u"Go"),
+        1010);
     auto engine = Engine::Create();
     engine->AddCode(u"Function Dec(x)\n Dec = x - 1\nEnd Function");
     const Value text[] = {Value::String(u"abc")};
