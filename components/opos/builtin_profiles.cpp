@@ -56,9 +56,17 @@ std::vector<Profile> BuiltInProfiles() {
     drawer.claimedByOther = true;
     profiles.push_back(drawer);
 
+    // A key of its own for each cashier instead of positions.
+    Profile electronic =
+        Simulated(Kind::Keylock, u"SimElectronicKeylock", u"ZORV simulated electronic keylock");
+    Override(electronic, Prop::CapKeylockType, LOCK_KT_ELECTRONIC);
+    Override(electronic, Prop::PositionCount, LONG{0});
+    Override(electronic, Prop::KeyPosition, LOCK_KP_ELECTRONIC);
+    profiles.push_back(electronic);
+
     Profile receipt = Simulated(Kind::Printer, u"SimReceiptPrinter", u"ZORV simulated receipt-only printer");
-    for (Prop absent :
-         {Prop::CapJrnPresent, Prop::CapSlpPresent, Prop::CapConcurrentJrnSlp, Prop::CapConcurrentRecSlp})
+    for (Prop absent : {Prop::CapJrnPresent, Prop::CapSlpPresent, Prop::CapConcurrentJrnSlp,
+                        Prop::CapConcurrentRecSlp, Prop::CapConcurrentJrnRec})
         Override(receipt, absent, false);
     profiles.push_back(receipt);
     return profiles;

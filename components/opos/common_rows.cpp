@@ -64,6 +64,11 @@ LONG ClearInput(Device& device, const com::DispatchArgs& args) {
     return device.ClearInput();
 }
 
+LONG ClearInputProperties(Device& device, const com::DispatchArgs& args) {
+    args.ExpectCount(0, 0);
+    return device.ClearInputProperties();
+}
+
 LONG ClearOutput(Device& device, const com::DispatchArgs& args) {
     args.ExpectCount(0, 0);
     return device.ClearOutput();
@@ -130,6 +135,7 @@ constexpr MethodRow kCommonMethods[] = {
     {u"UpdateStatistics", UpdateStatistics},
     {u"CompareFirmwareVersion", CompareFirmwareVersion},
     {u"UpdateFirmware", UpdateFirmware},
+    {u"ClearInputProperties", ClearInputProperties},
 };
 
 } // namespace

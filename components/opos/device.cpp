@@ -124,6 +124,7 @@ LONG Device::Open(std::u16string_view name) {
         // A device written wrong is refused, never quietly simulated.
         ResetProperties();
         Set(Prop::CheckHealthText, com::Utf8ToUtf16(profile->problem));
+        Set(Prop::OpenResult, OPOS_ORS_CONFIG);
         Finish(OPOS_E_NOHARDWARE);
         Set(Prop::ResultCodeExtended, profile->problemLine);
         return OPOS_E_NOHARDWARE;
@@ -171,7 +172,7 @@ LONG Device::Close() {
 LONG Device::Claim(LONG timeout) {
     if (!open_)
         return Finish(OPOS_E_CLOSED);
-    if (timeout < OPOS_FOREVER)
+    if (timeout < OPOS_FOREVER || !behaviour_->Claimable())
         return Finish(OPOS_E_ILLEGAL);
     if (claimed_)
         return Finish(OPOS_SUCCESS);
@@ -221,6 +222,19 @@ LONG Device::ClearInput() {
         return Finish(refused);
     queue_.ClearInput();
     inError_ = false;
+    return Finish(OPOS_SUCCESS);
+}
+
+// DataCount and State stay as they are; only the data goes.
+LONG Device::ClearInputProperties() {
+    if (const LONG refused = Refusal(false))
+        return Finish(refused);
+    const std::span<const Prop> props = behaviour_->InputProperties();
+    if (props.empty())
+        return Finish(OPOS_E_ILLEGAL);
+    for (Prop prop : props)
+        if (const PropertyRow* row = FindRow(kind_, prop))
+            Set(prop, row->initial.Make());
     return Finish(OPOS_SUCCESS);
 }
 
@@ -303,8 +317,10 @@ LONG Device::PutCommon(Prop prop, const Value& value) {
 // off or offline and learn of it from PowerState; without it, it is refused.
 LONG Device::Enable(bool on) {
     if (!on) {
-        if (IsEnabled())
+        if (IsEnabled()) {
             logical_->Stats().Powered(false);
+            logical_->Hardware().Disable();
+        }
         Set(Prop::DeviceEnabled, false);
         return OPOS_SUCCESS;
     }

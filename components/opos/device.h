@@ -52,6 +52,7 @@ public:
     LONG Release();
     LONG CheckHealth(LONG level);
     LONG ClearInput();
+    LONG ClearInputProperties();
     LONG ClearOutput();
     LONG DirectIO(LONG command, LONG& data, std::u16string& text);
     LONG RetrieveStatistics(std::u16string& buffer);

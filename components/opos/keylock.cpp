@@ -1,16 +1,19 @@
-// The keylock: positions reported as status updates, and a wait for the key
-// to reach one.
+// The keylock: positions, or an electronic key's value, reported as status
+// updates, and a wait for the key to reach a position or to change. The
+// device is only ever shared: no application may claim it.
 #include "device.h"
 
 namespace zorv::opos {
 namespace {
 
-// The wait runs the apartment meanwhile, so a turn reported by the back
-// end (a hand, the simulator panel, a turn armed for the wait) ends it.
-LONG Wait(Device& device, LONG position, LONG timeout) {
-    if (const LONG refused = device.Refusal())
-        return refused;
-    if (timeout < OPOS_FOREVER || position < LOCK_KP_ANY || position > device.Long(Prop::PositionCount))
+bool Electronic(const Device& device) {
+    return device.Long(Prop::CapKeylockType) == LOCK_KT_ELECTRONIC;
+}
+
+// The waits run the apartment meanwhile, so a change reported by the back
+// end (a hand, the simulator panel, a change armed for the wait) ends them.
+LONG WaitForPosition(Device& device, LONG position, LONG timeout) {
+    if (position < LOCK_KP_ANY || position > device.Long(Prop::PositionCount))
         return OPOS_E_ILLEGAL;
     const LONG start = device.Long(Prop::KeyPosition);
     if (position != LOCK_KP_ANY && start == position)
@@ -24,10 +27,44 @@ LONG Wait(Device& device, LONG position, LONG timeout) {
     return reached ? OPOS_SUCCESS : OPOS_E_TIMEOUT;
 }
 
+// An electronic keylock has no positions to reach: only a new key value ends the wait.
+LONG WaitForKey(Device& device, LONG position, LONG timeout) {
+    if (position != LOCK_KP_ELECTRONIC)
+        return OPOS_E_ILLEGAL;
+    const std::u16string start = device.Text(Prop::ElectronicKeyValue);
+    const bool changed =
+        device.WaitFor([&] { return device.Text(Prop::ElectronicKeyValue) != start; }, timeout);
+    return changed ? OPOS_SUCCESS : OPOS_E_TIMEOUT;
+}
+
+LONG Wait(Device& device, LONG position, LONG timeout) {
+    if (const LONG refused = device.Refusal())
+        return refused;
+    if (timeout < OPOS_FOREVER)
+        return OPOS_E_ILLEGAL;
+    return Electronic(device) ? WaitForKey(device, position, timeout)
+                              : WaitForPosition(device, position, timeout);
+}
+
 LONG WaitForKeylockChange(Device& device, const com::DispatchArgs& args) {
     args.ExpectCount(2, 2);
     return device.Finish(Wait(device, args.Long(0), args.Long(1)));
 }
+
+class Keylock final : public KindBehaviour {
+public:
+    bool Claimable() const override { return false; }
+
+    // KeyPosition and PositionCount mean nothing to an electronic keylock
+    // and read 0, whatever the profile says.
+    void Opened(Device& device) override {
+        device.Set(Prop::KeylockType, device.Long(Prop::CapKeylockType));
+        if (Electronic(device)) {
+            device.Set(Prop::PositionCount, LONG{0});
+            device.Set(Prop::KeyPosition, LOCK_KP_ELECTRONIC);
+        }
+    }
+};
 
 constexpr PropertyRow kProperties[] = {
     {Prop::KeyPosition, Long(LOCK_KP_NORM)},        {Prop::PositionCount, Long(3)},
@@ -42,7 +79,7 @@ constexpr MethodRow kMethods[] = {
 } // namespace
 
 KindRows KeylockRows() {
-    return {kProperties, kMethods, [] { return std::make_unique<KindBehaviour>(); }};
+    return {kProperties, kMethods, [] { return std::unique_ptr<KindBehaviour>(new Keylock); }};
 }
 
 } // namespace zorv::opos

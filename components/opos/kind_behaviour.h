@@ -3,6 +3,7 @@
 // a kind that has no such thing.
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "event_queue.h"
@@ -34,6 +35,11 @@ public:
     virtual void OutputErrorAnswered(Device&, LONG /*response*/) {}
     // A sensor property changed (output held back may go now).
     virtual void SensorChanged(Device&, Prop) {}
+    // A kind that may only be shared answers Claim with 106.
+    virtual bool Claimable() const { return true; }
+    // What a DataEvent or an input ErrorEvent fills, which ClearInputProperties
+    // sets back; none for a kind without input.
+    virtual std::span<const Prop> InputProperties() const { return {}; }
 };
 
 } // namespace zorv::opos

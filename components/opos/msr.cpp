@@ -20,6 +20,21 @@ constexpr Prop kCardFields[] = {Prop::AccountNumber,
                                 Prop::ServiceCode,
                                 Prop::Track1DiscretionaryData,
                                 Prop::Track2DiscretionaryData};
+// Everything a swipe fills, which ClearInputProperties empties again.
+constexpr Prop kInputProperties[] = {Prop::Track1Data,
+                                     Prop::Track2Data,
+                                     Prop::Track3Data,
+                                     Prop::Track4Data,
+                                     Prop::AccountNumber,
+                                     Prop::ExpirationDate,
+                                     Prop::Title,
+                                     Prop::FirstName,
+                                     Prop::MiddleInitial,
+                                     Prop::Surname,
+                                     Prop::Suffix,
+                                     Prop::ServiceCode,
+                                     Prop::Track1DiscretionaryData,
+                                     Prop::Track2DiscretionaryData};
 
 // With TransmitSentinels the data keeps the start and end sentinels.
 std::u16string WithSentinels(const std::u16string& track, int number) {
@@ -52,6 +67,8 @@ void SetFields(Device& device, const std::optional<CardFields>& track1,
 
 class MSR final : public KindBehaviour {
 public:
+    std::span<const Prop> InputProperties() const override { return kInputProperties; }
+
     // The head reads every track, with one error byte per track in
     // Input::detail; the application's settings decide what it gets.
     void Arriving(Device& device, Input input) override {

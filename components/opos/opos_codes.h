@@ -58,6 +58,8 @@ constexpr LONG OPOS_BC_DECIMAL = 2;
 // OpenResult.
 constexpr LONG OPOS_OR_ALREADYOPEN = 301;
 constexpr LONG OPOS_OR_REGBADNAME = 302;
+// Set by the service: its configuration cannot be used.
+constexpr LONG OPOS_ORS_CONFIG = 403;
 
 // Firmware: CompareFirmwareVersion's result and UpdateFirmware's status updates.
 constexpr LONG OPOS_CFV_FIRMWARE_OLDER = 1;
@@ -134,6 +136,17 @@ constexpr LONG PTR_BC_RIGHT = -3;
 constexpr LONG PTR_BC_TEXT_NONE = -11;
 constexpr LONG PTR_BC_TEXT_ABOVE = -12;
 constexpr LONG PTR_BC_TEXT_BELOW = -13;
+constexpr LONG PTR_S_JOURNAL_RECEIPT = 0x0003;
+constexpr LONG PTR_S_JOURNAL_SLIP = 0x0005;
+constexpr LONG PTR_S_RECEIPT_SLIP = 0x0006;
+constexpr LONG PTR_TWO_RECEIPT_JOURNAL = 0x8003;
+constexpr LONG PTR_TWO_SLIP_JOURNAL = 0x8005;
+constexpr LONG PTR_TWO_SLIP_RECEIPT = 0x8006;
+constexpr LONG OPOS_EPTR_SLP_FORM = 205;
+constexpr LONG PTR_RL_HORIZONTAL = 1;
+constexpr LONG PTR_RL_VERTICAL = 2;
+constexpr LONG PTR_LS_SINGLE_SOLID_LINE = 1;
+constexpr LONG PTR_LS_CHAIN_LINE = 4;
 
 // Scanner symbologies.
 constexpr LONG SCAN_SDT_UNKNOWN = 0;
@@ -151,10 +164,13 @@ constexpr LONG DISP_CS_ASCII = 998;
 
 // Keylock.
 constexpr LONG LOCK_KP_ANY = 0;
+// An electronic key's value changed (status update, wait); the same number as ANY.
+constexpr LONG LOCK_KP_ELECTRONIC = 0;
 constexpr LONG LOCK_KP_LOCK = 1;
 constexpr LONG LOCK_KP_NORM = 2;
 constexpr LONG LOCK_KP_SUPR = 3;
 constexpr LONG LOCK_KT_STANDARD = 1;
+constexpr LONG LOCK_KT_ELECTRONIC = 2;
 
 // MSR.
 constexpr LONG MSR_TR_1_2_3 = 7;

@@ -5,8 +5,12 @@
 namespace zorv::opos {
 namespace {
 
+constexpr Prop kInputProperties[] = {Prop::POSKeyData, Prop::POSKeyEventType};
+
 class POSKeyboard final : public KindBehaviour {
 public:
+    std::span<const Prop> InputProperties() const override { return kInputProperties; }
+
     // Key-up edges reach only an application that asked for both.
     void Arriving(Device& device, Input input) override {
         if (input.detail == KBD_KET_KEYDOWN || device.Long(Prop::EventTypes) == KBD_ET_DOWN_UP)

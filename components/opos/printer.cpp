@@ -1,7 +1,7 @@
 // The POS printer's rules: output to its stations, synchronous or queued,
 // refused while the cover is open or a station is out of paper, with
-// transactions, page mode, rotation, logos and bitmaps. What reaches the
-// paper is the back end's business.
+// transactions, page mode, rotation, logos, bitmaps, ruled lines and slip
+// forms. What reaches the paper is the back end's business.
 #include <array>
 #include <deque>
 #include <filesystem>
@@ -11,6 +11,8 @@
 #include "list_text.h"
 #include "platform/com/text.h"
 #include "print/escape_sequences.h"
+#include "printer_ruled_line.h"
+#include "printer_slip.h"
 #include "printer_station.h"
 
 namespace zorv::opos {
@@ -24,7 +26,34 @@ struct Job {
     const Station* station;
     Output output;
     LONG id;
+    // The first half of PrintTwoNormal: its completion is the second's.
+    bool quiet = false;
 };
+
+// PrintTwoNormal's station pairs: which station takes Data1, which Data2,
+// and the capability that lets them print together.
+struct StationPair {
+    LONG stations;
+    LONG first;
+    LONG second;
+    Prop concurrent;
+};
+
+constexpr StationPair kPairs[] = {
+    {PTR_S_JOURNAL_RECEIPT, PTR_S_JOURNAL, PTR_S_RECEIPT, Prop::CapConcurrentJrnRec},
+    {PTR_S_JOURNAL_SLIP, PTR_S_JOURNAL, PTR_S_SLIP, Prop::CapConcurrentJrnSlp},
+    {PTR_S_RECEIPT_SLIP, PTR_S_RECEIPT, PTR_S_SLIP, Prop::CapConcurrentRecSlp},
+    {PTR_TWO_RECEIPT_JOURNAL, PTR_S_RECEIPT, PTR_S_JOURNAL, Prop::CapConcurrentJrnRec},
+    {PTR_TWO_SLIP_JOURNAL, PTR_S_SLIP, PTR_S_JOURNAL, Prop::CapConcurrentJrnSlp},
+    {PTR_TWO_SLIP_RECEIPT, PTR_S_SLIP, PTR_S_RECEIPT, Prop::CapConcurrentRecSlp},
+};
+
+const StationPair* FindPair(LONG stations) {
+    for (const StationPair& pair : kPairs)
+        if (pair.stations == stations)
+            return &pair;
+    return nullptr;
+}
 
 // Characters and lines as the statistics count them: escape sequences
 // print neither.
@@ -113,6 +142,7 @@ public:
         rotation_ = {PTR_RP_NORMAL, PTR_RP_NORMAL, PTR_RP_NORMAL};
         bitmaps_ = {};
         logos_ = {};
+        slip_.Reset();
     }
 
     bool OutputPending() const override { return !jobs_.empty(); }
@@ -163,7 +193,8 @@ public:
         const Job job = std::move(jobs_.front());
         jobs_.pop_front();
         Printed(device, *job.station, job.output);
-        device.Raise(Event::OutputComplete, job.id);
+        if (!job.quiet)
+            device.Raise(Event::OutputComplete, job.id);
         if (jobs_.empty() && device.Bool(Prop::FlagWhenIdle)) {
             device.Set(Prop::FlagWhenIdle, false);
             device.StatusUpdate(PTR_SUE_IDLE);
@@ -186,16 +217,51 @@ public:
         if (Outcome refused = Usable(device, stationCode, data.size(), station); refused.code)
             return refused;
         const std::u16string expanded = WithLogos(data);
-        if (pageMode_ && station->code == device.Long(Prop::PageModeStation)) {
-            *pageMode_ += expanded;
+        if (Held(device, *station, expanded))
             return {};
-        }
-        if (auto& transaction = transactions_[station->index]) {
-            *transaction += expanded;
-            return {};
-        }
         return Emit(device, *station, Data(*station, expanded));
     }
+
+    // Data1 on the pair's first station, Data2 (or Data1 again when empty)
+    // on its second, both or neither.
+    Outcome TwoNormal(Device& device, LONG stations, const std::u16string& data1,
+                      const std::u16string& data2) {
+        if (const LONG refused = device.Refusal())
+            return {refused};
+        const StationPair* pair = FindPair(stations);
+        if (pair == nullptr || !device.Bool(pair->concurrent))
+            return {OPOS_E_ILLEGAL};
+        const Station* first = nullptr;
+        const Station* second = nullptr;
+        if (Outcome refused = Usable(device, pair->first, data1.size(), first); refused.code)
+            return refused;
+        if (Outcome refused = Usable(device, pair->second, data2.size(), second); refused.code)
+            return refused;
+        const std::u16string one = WithLogos(data1);
+        const std::u16string two = data2.empty() ? one : WithLogos(data2);
+        const bool heldOne = Held(device, *first, one);
+        const bool heldTwo = Held(device, *second, two);
+        if (heldOne || heldTwo)
+            return heldOne && heldTwo ? Outcome{}
+                   : heldOne          ? Emit(device, *second, Data(*second, two))
+                                      : Emit(device, *first, Data(*first, one));
+        return EmitTwo(device, {first, Data(*first, one), 0, true}, {second, Data(*second, two), 0});
+    }
+
+    Outcome Rule(Device& device, LONG stationCode, const std::u16string& positions, const RuledLine& line) {
+        const Station* station = nullptr;
+        if (Outcome refused = Usable(device, stationCode, positions.size(), station); refused.code)
+            return refused;
+        if (!CanRule(device, *station, positions, line))
+            return {OPOS_E_ILLEGAL};
+        Output rule{Output::What::RuledLine,
+                    station->code,
+                    positions,
+                    {line.direction, line.thickness, line.style, line.colour}};
+        return Emit(device, *station, rule);
+    }
+
+    SlipForm& Slip() { return slip_; }
 
     Outcome Immediate(Device& device, LONG stationCode, const std::u16string& data) {
         const Station* station = nullptr;
@@ -292,6 +358,14 @@ public:
             return {OPOS_E_NOEXIST};
         if (Outcome bad = CheckBitmap(*bytes, PTR_BMT_BMP, width, alignment); bad.code)
             return bad;
+        // The back end keeps the picture as its device prints it.
+        Backend& hardware = device.Hardware().Hardware();
+        const Outcome kept =
+            hardware.StoreBitmap(number, {Output::What::Bitmap, station->code, file, {width, alignment}});
+        if (kept.code != OPOS_SUCCESS) {
+            device.Set(Prop::ErrorString, hardware.LastFailure());
+            return kept;
+        }
         bitmaps_[station->index][static_cast<std::size_t>(number - 1)] = file;
         return {};
     }
@@ -398,6 +472,19 @@ public:
 private:
     static std::u16string Number(LONG value) { return com::Utf8ToUtf16(std::to_string(value)); }
 
+    // Page mode or a transaction keeps the data for later; true when kept.
+    bool Held(Device& device, const Station& station, const std::u16string& data) {
+        if (pageMode_ && station.code == device.Long(Prop::PageModeStation)) {
+            *pageMode_ += data;
+            return true;
+        }
+        if (auto& transaction = transactions_[station.index]) {
+            *transaction += data;
+            return true;
+        }
+        return false;
+    }
+
     Output Data(const Station& station, std::u16string data) const {
         Output output{Output::What::PrintData, station.code, std::move(data)};
         output.params[0] = rotation_[station.index];
@@ -448,6 +535,28 @@ private:
         if (!device.Bool(Prop::AsyncMode))
             return PrintNow(device, station, output);
         jobs_.push_back({&station, std::move(output), ++lastOutputId_});
+        device.Set(Prop::OutputID, lastOutputId_);
+        ScheduleRun(device);
+        return {};
+    }
+
+    // Two outputs as one call: both checked before either prints, or queued
+    // under one OutputID whose completion comes with the second.
+    Outcome EmitTwo(Device& device, Job first, Job second) {
+        if (!device.Bool(Prop::AsyncMode)) {
+            for (const Station* station : {first.station, second.station})
+                if (const Outcome blocked = Blocked(device, *station); blocked.code != OPOS_SUCCESS)
+                    return blocked;
+            if (const Outcome sent = PrintNow(device, *first.station, first.output);
+                sent.code != OPOS_SUCCESS)
+                return sent;
+            return PrintNow(device, *second.station, second.output);
+        }
+        first.id = second.id = ++lastOutputId_;
+        for (Job* job : {&first, &second}) {
+            job->output.characterSet = device.Long(Prop::CharacterSet);
+            jobs_.push_back(std::move(*job));
+        }
         device.Set(Prop::OutputID, lastOutputId_);
         ScheduleRun(device);
         return {};
@@ -522,6 +631,7 @@ private:
     std::array<LONG, 3> rotation_{};
     std::array<std::array<std::u16string, kBitmapSlots>, 3> bitmaps_;
     std::array<std::u16string, 2> logos_;
+    SlipForm slip_;
 };
 
 Printer& Of(Device& device) {
@@ -531,6 +641,37 @@ Printer& Of(Device& device) {
 LONG PrintNormal(Device& device, const com::DispatchArgs& args) {
     args.ExpectCount(2, 2);
     return device.Finish(Of(device).Normal(device, args.Long(0), args.String(1)));
+}
+
+LONG PrintTwoNormal(Device& device, const com::DispatchArgs& args) {
+    args.ExpectCount(3, 3);
+    return device.Finish(Of(device).TwoNormal(device, args.Long(0), args.String(1), args.String(2)));
+}
+
+LONG DrawRuledLine(Device& device, const com::DispatchArgs& args) {
+    args.ExpectCount(6, 6);
+    const RuledLine line{args.Long(2), args.Long(3), args.Long(4), args.Long(5)};
+    return device.Finish(Of(device).Rule(device, args.Long(0), args.String(1), line));
+}
+
+LONG BeginInsertion(Device& device, const com::DispatchArgs& args) {
+    args.ExpectCount(1, 1);
+    return device.Finish(Of(device).Slip().BeginInsertion(device, args.Long(0)));
+}
+
+LONG EndInsertion(Device& device, const com::DispatchArgs& args) {
+    args.ExpectCount(0, 0);
+    return device.Finish(Of(device).Slip().EndInsertion(device));
+}
+
+LONG BeginRemoval(Device& device, const com::DispatchArgs& args) {
+    args.ExpectCount(1, 1);
+    return device.Finish(Of(device).Slip().BeginRemoval(device, args.Long(0)));
+}
+
+LONG EndRemoval(Device& device, const com::DispatchArgs& args) {
+    args.ExpectCount(0, 0);
+    return device.Finish(Of(device).Slip().EndRemoval(device));
 }
 
 LONG PrintImmediate(Device& device, const com::DispatchArgs& args) {
@@ -616,6 +757,12 @@ constexpr MethodRow kMethods[] = {
     {u"PageModePrint", PageModePrint},
     {u"MarkFeed", MarkFeed},
     {u"ChangePrintSide", ChangePrintSide},
+    {u"PrintTwoNormal", PrintTwoNormal},
+    {u"DrawRuledLine", DrawRuledLine},
+    {u"BeginInsertion", BeginInsertion},
+    {u"EndInsertion", EndInsertion},
+    {u"BeginRemoval", BeginRemoval},
+    {u"EndRemoval", EndRemoval},
 };
 
 } // namespace

@@ -7,6 +7,7 @@ namespace zorv::opos {
 namespace {
 
 constexpr PropertyRow kProperties[] = {
+    {Prop::CapConcurrentJrnRec, Flag(true)},
     {Prop::CapConcurrentJrnSlp, Flag(false)},
     {Prop::CapConcurrentRecSlp, Flag(false)},
     {Prop::CapCoverSensor, Flag(true)},
@@ -124,8 +125,8 @@ constexpr PropertyRow kProperties[] = {
     {Prop::RecCurrentCartridge, Long(1), Access::Ranged, 1, 1},
     {Prop::JrnCurrentCartridge, Long(1), Access::Ranged, 1, 1},
     {Prop::SlpCurrentCartridge, Long(1), Access::Ranged, 1, 1},
-    {Prop::CapRecRuledLine, Long(0)},
-    {Prop::CapSlpRuledLine, Long(0)},
+    {Prop::CapRecRuledLine, Long(PTR_RL_HORIZONTAL | PTR_RL_VERTICAL)},
+    {Prop::CapSlpRuledLine, Long(PTR_RL_HORIZONTAL | PTR_RL_VERTICAL)},
     {Prop::CapCharacterSet, Long(DISP_CS_ASCII)},
     {Prop::CapMapCharacterSet, Flag(true)},
     {Prop::MapCharacterSet, Flag(true), Access::Writable},

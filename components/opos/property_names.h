@@ -40,7 +40,7 @@
     X(SlpBitmapRotationList) X(CapRecCartridgeSensor) X(CapJrnCartridgeSensor) X(CapSlpCartridgeSensor)      \
     X(RecCartridgeState) X(JrnCartridgeState) X(SlpCartridgeState) X(CartridgeNotify) X(CapRecColor)         \
     X(CapJrnColor) X(CapSlpColor) X(RecCurrentCartridge) X(JrnCurrentCartridge) X(SlpCurrentCartridge)       \
-    X(CapRecRuledLine) X(CapSlpRuledLine) X(CapConcurrentPageMode)                   \
+    X(CapRecRuledLine) X(CapSlpRuledLine) X(CapConcurrentPageMode) X(CapConcurrentJrnRec)           \
     /* printer, line display */                                                                              \
     X(CharacterSet) X(CharacterSetList) X(CapCharacterSetMap) X(CapMapCharacterSet) X(MapCharacterSet)        \
     /* line display */                                                                                       \

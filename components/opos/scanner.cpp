@@ -26,8 +26,12 @@ std::u16string_view PrefixOf(LONG type) {
     return {};
 }
 
+constexpr Prop kInputProperties[] = {Prop::ScanData, Prop::ScanDataLabel, Prop::ScanDataType};
+
 class Scanner final : public KindBehaviour {
 public:
+    std::span<const Prop> InputProperties() const override { return kInputProperties; }
+
     LONG Load(Device& device, const Input& input) override {
         const std::u16string& label = input.texts.at(0);
         const bool decode = device.Bool(Prop::DecodeData);

@@ -15,5 +15,6 @@ constexpr LONG kSimDirectIOReply = 7;
 constexpr LONG kSimArmWait = 8;
 constexpr LONG kSimProfileNotes = 9;
 constexpr LONG kSimReadBackRendered = 10;
+constexpr LONG kSimSlipForm = 11;
 
 } // namespace zorv::opos

@@ -30,6 +30,8 @@ const SimulatedCase kSimulated[] = {
     {DeviceKindId::Printer, u"SimPrinter", 56, 26},
     {DeviceKindId::LineDisplay, u"SimLineDisplay", 6, 19},
     {DeviceKindId::Keylock, u"SimKeylock", 0, 2},
+    // No positions: KeyPosition 0 is shown as a number.
+    {DeviceKindId::Keylock, u"SimElectronicKeylock", 0, 2},
     {DeviceKindId::MSR, u"SimMSR", 5, 15},
     {DeviceKindId::POSKeyboard, u"SimPOSKeyboard", 1, 3},
     {DeviceKindId::CashDrawer, u"SimCashDrawer", 2, 0},
@@ -66,7 +68,7 @@ TEST_P(SimulatedDevice, TheCatalogueReadsWholeClosedAndOpen) {
 
 INSTANTIATE_TEST_SUITE_P(EveryKind, SimulatedDevice, ::testing::ValuesIn(kSimulated),
                          [](const ::testing::TestParamInfo<SimulatedCase>& info) {
-                             const std::u16string_view name = devices::KindOf(info.param.kind).displayName;
+                             const std::u16string_view name = info.param.logicalName;
                              return std::string(name.begin(), name.end());
                          });
 

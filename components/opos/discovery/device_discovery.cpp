@@ -145,8 +145,9 @@ std::vector<InputBlock> ParseInputDevices(const std::string& text) {
 std::vector<std::string> InputProfile(Guess guess, const std::string& path) {
     switch (guess) {
     case Guess::Scanner:
-        return {"kind = Scanner", "connection = input:" + path,
-                "layout = us   # fr pour un scanner en AZERTY"};
+        // A profile value runs to the end of its line: comments go on lines of their own.
+        return {"kind = Scanner", "connection = input:" + path, "layout = us",
+                "# layout = fr pour un scanner en AZERTY"};
     case Guess::CardReader:
         return {"kind = MSR", "connection = input:" + path, "layout = us"};
     default:

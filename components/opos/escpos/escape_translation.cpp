@@ -158,11 +158,12 @@ private:
         result_.lineFeeds += lines;
     }
 
+    // A stored picture may bring its own alignment; the text's comes back after it.
     void Stored(const Bytes* bytes) {
         if (bytes == nullptr)
             ++result_.ignoredSequences;
         else
-            result_.bytes += *bytes;
+            result_.bytes += *bytes + Justify(style_.justification);
     }
 
     void Embedded(std::u16string_view data) {

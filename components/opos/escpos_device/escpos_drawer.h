@@ -2,24 +2,17 @@
 // A cash drawer on an ESC/POS printer's kick port: the pulse goes through
 // the printer's link (shared with the printer), the drawer sensor comes
 // back in the printer's status.
-#include <memory>
-
-#include "escpos_device/printer_port.h"
-#include "model/backend.h"
+#include "escpos_device/port_backend.h"
 #include "opos_codes.h"
 #include "profile.h"
 
 namespace zorv::opos::escpos_device {
 
-class EscPosDrawer final : public Backend, private PortListener {
+class EscPosDrawer final : public PortBackend {
 public:
     explicit EscPosDrawer(const Profile& profile);
-    ~EscPosDrawer() override;
 
-    void Start(BackendEvents& events) override;
-    HealthReport Connect() override;
     HealthReport Prepare() override;
-    void Disconnect() override;
     void Send(std::uint64_t ticket, const Output& output) override;
     HealthReport CheckHealth(LONG level) override;
     LONG CompareFirmware(std::u16string_view, LONG&) override { return OPOS_E_ILLEGAL; }
@@ -29,17 +22,11 @@ public:
     std::u16string Interface() const override;
 
 private:
+    explicit EscPosDrawer(std::pair<Settings, std::string> settings);
     void StatusChanged(const escpos::PrinterStatus& status) override;
-    void LinkChanged(bool up, bool answering) override;
+    LONG Kick();
     bool Query();
 
-    // Why the printer this drawer names cannot be used, or empty; filled
-    // while the settings are read, so declared first.
-    std::string problem_;
-    Settings settings_;
-    BackendEvents* events_ = nullptr;
-    std::shared_ptr<PrinterPort> port_;
-    bool connected_ = false;
     std::optional<bool> shown_;
 };
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "escpos/bmp_reader.h"
 #include "escpos/escape_translation.h"
-#include "escpos_device/bmp_reader.h"
 #include "escpos_device/escpos_codes.h"
 #include "opos_codes.h"
 #include "platform/com/text.h"
@@ -12,7 +12,8 @@ namespace zorv::opos::escpos_device {
 namespace {
 
 constexpr std::u16string_view kLevelNames[] = {u"Internal", u"External", u"Interactive"};
-constexpr int kStatusWaitMs = 1000;
+constexpr escpos::StatusQuery kPrinterQueries[] = {
+    escpos::StatusQuery::Printer, escpos::StatusQuery::OfflineCause, escpos::StatusQuery::PaperSensor};
 
 escpos::Justification Alignment(LONG alignment) {
     if (alignment == PTR_BC_CENTER)
@@ -54,61 +55,14 @@ std::u16string Widen(std::string_view bytes) {
 } // namespace
 
 EscPosPrinter::EscPosPrinter(const Profile& profile)
-    : profile_(profile), settings_(ReadSettings(profile.settings)) {}
-
-EscPosPrinter::~EscPosPrinter() {
-    if (port_) {
-        port_->Forget(this);
-        if (connected_)
-            port_->Disconnect();
-    }
-}
-
-void EscPosPrinter::Start(BackendEvents& events) {
-    events_ = &events;
-    port_ = PrinterPort::Get(settings_);
-    port_->Listen(this);
-}
-
-HealthReport EscPosPrinter::Connect() {
-    if (connected_)
-        return {};
-    const transport::LinkStatus status = port_->Connect();
-    if (!status.ok())
-        return {LinkFailureCode(status.failure), Wide(status.text)};
-    connected_ = true;
-    events_->PowerChanged(OPOS_PS_ONLINE);
-    return {};
-}
-
-void EscPosPrinter::Disconnect() {
-    if (!connected_)
-        return;
-    connected_ = false;
-    port_->Disconnect();
-}
+    : PortBackend(ReadSettings(profile.settings)), profile_(profile) {}
 
 // ESC @ leaves every mode plain; the code page and status back follow.
 HealthReport EscPosPrinter::Prepare() {
-    if (!port_->Up())
-        return {OPOS_E_NOHARDWARE, Wide(settings_.connectionText) + u": not connected"};
     std::string setup = escpos::Initialize();
     setup += escpos::SelectCodePage(escpos::Info(settings_.codePage).escT);
     setup += escpos::AutomaticStatusBack(settings_.statusBack ? escpos::kAsbAll : 0);
-    if (const transport::LinkStatus sent = port_->Write(setup); !sent.ok())
-        return {LinkFailureCode(sent.failure), Wide(sent.text)};
-    if (!ReadStatus())
-        return {OPOS_E_TIMEOUT,
-                Wide(settings_.connectionText) + u": the printer does not answer status queries"};
-    return {};
-}
-
-bool EscPosPrinter::ReadStatus() {
-    for (escpos::StatusQuery query :
-         {escpos::StatusQuery::Printer, escpos::StatusQuery::OfflineCause, escpos::StatusQuery::PaperSensor})
-        if (!port_->Query(query, std::min(settings_.timeoutMs, kStatusWaitMs)))
-            return false;
-    return true;
+    return SetUp(setup, kPrinterQueries, OPOS_E_TIMEOUT);
 }
 
 // The cover tells its own change; the two paper sensors one status for
@@ -146,7 +100,7 @@ void EscPosPrinter::StatusChanged(const escpos::PrinterStatus& status) {
 void EscPosPrinter::LinkChanged(bool up, bool answering) {
     if (!connected_)
         return;
-    events_->PowerChanged(!up ? OPOS_PS_OFF_OFFLINE : answering ? OPOS_PS_ONLINE : OPOS_PS_OFFLINE);
+    PortBackend::LinkChanged(up, answering);
     // A link that comes back may lead to a printer switched off meanwhile:
     // it is set up again.
     const bool cameBack = up && !linkUp_;
@@ -160,6 +114,8 @@ Outcome EscPosPrinter::Fail(LONG code, LONG extended, std::u16string reason) {
     return {code, extended};
 }
 
+// The bytes go out on the writer's thread; the ticket completes when they
+// are out, so a synchronous call waits with the apartment running.
 void EscPosPrinter::Send(std::uint64_t ticket, const Output& output) {
     lastFailure_.clear();
     std::string bytes;
@@ -171,16 +127,20 @@ void EscPosPrinter::Send(std::uint64_t ticket, const Output& output) {
         outcome = Fail(OPOS_E_EXTENDED, OPOS_EPTR_COVER_OPEN, u"Cover open");
     else if (outcome.code == OPOS_SUCCESS && status.paperEmpty.value_or(false))
         outcome = Fail(OPOS_E_EXTENDED, OPOS_EPTR_REC_EMPTY, u"Receipt paper empty");
-    if (outcome.code == OPOS_SUCCESS && !bytes.empty())
-        if (const transport::LinkStatus sent = port_->Write(bytes); !sent.ok())
-            outcome = Fail(LinkFailureCode(sent.failure), 0, Wide(sent.text));
-    events_->OutputDone(ticket, outcome.code, outcome.extended);
+    if (outcome.code != OPOS_SUCCESS || bytes.empty())
+        return events_->OutputDone(ticket, outcome.code, outcome.extended);
+    WriteLater(std::move(bytes), [this, ticket](const transport::LinkStatus& sent) {
+        if (!sent.ok())
+            Fail(LinkFailureCode(sent.failure), 0, Wide(sent.text));
+        events_->OutputDone(ticket, sent.ok() ? OPOS_SUCCESS : LinkFailureCode(sent.failure), 0);
+    });
 }
 
 Outcome EscPosPrinter::Encode(const Output& output, std::string& bytes) {
     switch (output.what) {
     case Output::What::PrintData: {
         escpos::TranslationSettings translation;
+        translation.bitmap = [this](int number) { return StoredBitmap(number); };
         translation.codePage =
             escpos::FindCodePage(static_cast<uint16_t>(output.characterSet)).value_or(settings_.codePage);
         const escpos::Translation job = escpos::TranslatePrintData(output.data, translation);
@@ -198,6 +158,8 @@ Outcome EscPosPrinter::Encode(const Output& output, std::string& bytes) {
         return EncodeBarcode(output, bytes);
     case Output::What::Bitmap:
         return EncodeBitmap(output, bytes);
+    case Output::What::RuledLine:
+        return EncodeRuledLine(output, bytes);
     case Output::What::OpenDrawer:
         bytes = escpos::DrawerKick(settings_.drawerPin, settings_.drawerPulseMs, settings_.drawerPulseMs * 2);
         return {};
@@ -228,8 +190,9 @@ Outcome EscPosPrinter::EncodeBarcode(const Output& output, std::string& bytes) {
 Outcome EscPosPrinter::EncodeBitmap(const Output& output, std::string& bytes) {
     const int dots =
         output.params[0] > 0 ? std::min<int>(output.params[0], settings_.PaperDots()) : settings_.PaperDots();
-    const ReadBitmap picture = output.params[2] == 1 ? ReadBmp(Narrow(output.data), dots)
-                                                     : ReadBmpFile(com::Utf16ToUtf8(output.data), dots);
+    const escpos::ReadBitmap picture = output.params[2] == 1
+                                           ? escpos::ReadBmp(Narrow(output.data), dots)
+                                           : escpos::ReadBmpFile(com::Utf16ToUtf8(output.data), dots);
     if (!picture.ok())
         return Fail(OPOS_E_EXTENDED, OPOS_EPTR_BADFORMAT, Wide(picture.error));
     bytes = escpos::Justify(Alignment(output.params[1])) + escpos::RasterImage(picture.image) +
@@ -242,7 +205,7 @@ HealthReport EscPosPrinter::CheckHealth(LONG level) {
     if (!port_->Up())
         return {OPOS_E_FAILURE,
                 name + u" HCheck: Failed, " + Wide(settings_.connectionText) + u" not connected"};
-    if (!ReadStatus())
+    if (!ReadStatus(kPrinterQueries))
         return {OPOS_E_FAILURE, name + u" HCheck: Failed, no status answer"};
     const escpos::PrinterStatus& status = port_->Status();
     std::u16string state = status.coverOpen.value_or(false)      ? u"cover open"

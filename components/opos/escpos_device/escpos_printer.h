@@ -1,25 +1,22 @@
 #pragma once
 // A receipt printer that speaks ESC/POS, behind the OPOS model: output is
 // translated to ESC/POS and written to the printer's port, status comes
-// from real-time queries and automatic status back.
+// from real-time queries and automatic status back (or polling).
+#include <map>
 #include <memory>
 
-#include "escpos_device/printer_port.h"
-#include "model/backend.h"
+#include "escpos_device/port_backend.h"
 #include "profile.h"
 
 namespace zorv::opos::escpos_device {
 
-class EscPosPrinter final : public Backend, private PortListener {
+class EscPosPrinter final : public PortBackend {
 public:
     explicit EscPosPrinter(const Profile& profile);
-    ~EscPosPrinter() override;
 
-    void Start(BackendEvents& events) override;
-    HealthReport Connect() override;
     HealthReport Prepare() override;
-    void Disconnect() override;
     void Send(std::uint64_t ticket, const Output& output) override;
+    Outcome StoreBitmap(LONG number, const Output& picture) override;
     HealthReport CheckHealth(LONG level) override;
     LONG CompareFirmware(std::u16string_view, LONG& result) override;
     LONG UpdateFirmware(std::u16string_view) override;
@@ -34,18 +31,18 @@ private:
     Outcome Encode(const Output& output, std::string& bytes);
     Outcome EncodeBarcode(const Output& output, std::string& bytes);
     Outcome EncodeBitmap(const Output& output, std::string& bytes);
+    // escpos_printer_pictures.cpp: stored bitmaps and ruled lines.
+    Outcome EncodeRuledLine(const Output& output, std::string& bytes);
+    const std::string* StoredBitmap(int number) const;
     Outcome Fail(LONG code, LONG extended, std::u16string reason);
-    bool ReadStatus();
     std::string TestReceipt() const;
 
     Profile profile_;
-    Settings settings_;
-    BackendEvents* events_ = nullptr;
-    std::shared_ptr<PrinterPort> port_;
-    bool connected_ = false;
     escpos::PrinterStatus shown_;
     std::u16string lastFailure_;
     LONG missing_ = 0;
+    // SetBitmap's pictures as raster bytes, by number.
+    std::map<LONG, std::string> bitmaps_;
     bool linkUp_ = true;
 };
 

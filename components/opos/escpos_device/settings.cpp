@@ -127,6 +127,14 @@ std::string ApplyTimeout(std::string_view text, Settings& settings) {
     return {};
 }
 
+std::string ApplyPoll(std::string_view text, Settings& settings) {
+    const auto ms = Number(text, 100, 60000);
+    if (!ms)
+        return "status poll: milliseconds from 100 to 60000";
+    settings.statusPollMs = *ms;
+    return {};
+}
+
 const std::vector<Key>& Keys() {
     static const std::vector<Key> keys = {
         {"connection", true, true, ApplyConnection},
@@ -142,6 +150,7 @@ const std::vector<Key>& Keys() {
         {"drawer_open", false, true, ApplyPolarity},
         {"status_back", true, false, ApplyStatusBack},
         {"timeout", true, true, ApplyTimeout},
+        {"status_poll", true, true, ApplyPoll},
     };
     return keys;
 }
@@ -194,6 +203,9 @@ std::string DeviceSettingProblem(Kind kind, std::string_view key, std::string_vi
             problem = "a cash drawer is reached through its printer: printer:NAME";
         else if (kind == Kind::Printer && drawerLink)
             problem = "printer: names the printer of a cash drawer, not a printer's own link";
+        else if (scratch.connection.scheme == transport::Scheme::Input ||
+                 scratch.connection.scheme == transport::Scheme::Hidraw)
+            problem = "a printer is reached through tcp:, serial: or file:";
     }
     return problem;
 }
@@ -214,6 +226,10 @@ void AddDeviceDefaults(Profile& profile) {
             pages += (pages.empty() ? u"" : u",") + Wide(std::to_string(info.number));
         add(Prop::CapJrnPresent, false);
         add(Prop::CapSlpPresent, false);
+        add(Prop::CapConcurrentJrnRec, false);
+        // Horizontal rules print as pictures; vertical ones would run beside
+        // the text, which ESC/POS standard mode cannot draw.
+        add(Prop::CapRecRuledLine, LONG{PTR_RL_HORIZONTAL});
         add(Prop::CapRecPaperCut, settings.cutter);
         add(Prop::CharacterSetList, pages);
         add(Prop::CharacterSet, LONG{escpos::Info(settings.codePage).number});

@@ -28,6 +28,8 @@ struct Settings {
     bool drawerOpenHigh = true;
     bool statusBack = true;
     int timeoutMs = 3000;
+    // How often a printer without automatic status back is asked.
+    int statusPollMs = 500;
 
     int PaperDots() const { return paperWidthMm == 58 ? 384 : 576; }
 };

@@ -30,17 +30,19 @@ struct Output {
         ChangeSide,
         OpenDrawer,
         Screen,
-        Beep
+        Beep,
+        RuledLine
     };
     What what = What::PrintData;
     LONG station = 0;
-    // Print data, bar code data, bitmap file name, or the screen's rows
-    // separated by line feeds.
+    // Print data, bar code data, bitmap file name, a ruled line's position
+    // list, or the screen's rows separated by line feeds.
     std::u16string data;
     // Bar code: symbology, height, width, alignment, text position.
     // Bitmap: width, alignment, 1 when data holds the picture's bytes
     // (one per character) rather than a file name. Mark feed: type. Side: side. Beep:
-    // frequency, duration. Print data: the rotation (PTR_RP_*). Screen:
+    // frequency, duration. Print data: the rotation (PTR_RP_*). Ruled line:
+    // direction, thickness in dots, style, colour. Screen:
     // the cursor's row and column on the screen, DeviceBrightness.
     LONG params[5] = {};
     // Print data: the CharacterSet in force when it was given.
@@ -96,12 +98,17 @@ public:
     virtual HealthReport Connect() { return {}; }
     // DeviceEnabled becomes true: the device is set up and its sensors read.
     virtual HealthReport Prepare() { return {}; }
+    // DeviceEnabled becomes false: what was taken for the session is let go.
+    virtual void Disable() {}
     // Release, or Close by the claimant: the link may go.
     virtual void Disconnect() {}
     // Why the last output failed, in words, when the code alone does not say.
     virtual std::u16string LastFailure() const { return u""; }
     // Must complete every ticket through BackendEvents::OutputDone.
     virtual void Send(std::uint64_t ticket, const Output& output) = 0;
+    // SetBitmap: `picture` (a Bitmap output, checked by the model) is kept
+    // under `number` for the station, to print where data says ESC|nB.
+    virtual Outcome StoreBitmap(LONG, const Output&) { return {}; }
     virtual HealthReport CheckHealth(LONG level) = 0;
     virtual std::u16string FirmwareRevision() const { return u""; }
     // OPOS_CFV_* in `result`; answers a result code.

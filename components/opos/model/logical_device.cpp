@@ -11,7 +11,7 @@ namespace {
 
 constexpr Prop kPrinterSensors[] = {Prop::CoverOpen,  Prop::JrnEmpty, Prop::JrnNearEnd, Prop::RecEmpty,
                                     Prop::RecNearEnd, Prop::SlpEmpty, Prop::SlpNearEnd};
-constexpr Prop kKeylockSensors[] = {Prop::KeyPosition};
+constexpr Prop kKeylockSensors[] = {Prop::KeyPosition, Prop::ElectronicKeyValue};
 constexpr Prop kDrawerSensors[] = {Prop::DrawerOpened};
 
 std::u16string Folded(std::u16string_view name) {
@@ -106,7 +106,10 @@ std::uint64_t LogicalDevice::NewTicket(Device& owner) {
     return lastTicket_;
 }
 
+// The back end may complete the output inside Send: a screen is marked first.
 void LogicalDevice::Send(std::uint64_t ticket, const Output& output) {
+    if (output.what == Output::What::Screen)
+        screenTickets_.insert(ticket);
     backend_->Send(ticket, output);
 }
 
@@ -147,13 +150,18 @@ void LogicalDevice::Count(const Input& input) {
         return statistics_.Add(u"GoodScanCount");
     case Kind::MSR:
         return statistics_.Add(input.detail == 0 ? u"GoodCardReadCount" : u"FailedCardReadCount");
+    case Kind::POSKeyboard:
+        if (input.detail == KBD_KET_KEYDOWN)
+            statistics_.Add(u"KeyPressedCount");
+        return;
     default:
         return;
     }
 }
 
 int LogicalDevice::InputFailed(LONG code, LONG extended, std::u16string retry, std::optional<Input> partial) {
-    statistics_.Add(kind_ == Kind::Scanner ? u"NoReadCount" : u"UnreadableCardCount");
+    if (kind_ == Kind::Scanner || kind_ == Kind::MSR)
+        statistics_.Add(kind_ == Kind::Scanner ? u"NoReadCount" : u"UnreadableCardCount");
     return ForEach([&](Device& device) { return device.TakeInputError(code, extended, retry, partial); });
 }
 
@@ -172,6 +180,8 @@ int LogicalDevice::PowerChanged(LONG state) {
 }
 
 void LogicalDevice::OutputDone(std::uint64_t ticket, LONG code, LONG extended) {
+    if (screenTickets_.erase(ticket) != 0 && code == OPOS_SUCCESS)
+        statistics_.Add(u"OnlineTransitionCount");
     const auto found = tickets_.find(ticket);
     if (found == tickets_.end())
         return;

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "model/backend.h"
@@ -61,6 +62,8 @@ private:
     std::map<Prop, Value> sensors_;
     std::map<std::uint64_t, Device*> tickets_;
     std::uint64_t lastTicket_ = 0;
+    // Screens sent and not yet drawn, counted once drawn.
+    std::set<std::uint64_t> screenTickets_;
     Device* firmwareOwner_ = nullptr;
     LONG power_;
     std::any kindState_;

@@ -56,6 +56,10 @@ constexpr Name kMSR[] = {
     {u"ParityLRCErrorTrack3Count"},
 };
 constexpr Name kDrawer[] = {{u"DrawerGoodOpenCount"}, {u"DrawerFailedOpenCount"}};
+// Each screen drawn successfully.
+constexpr Name kLineDisplay[] = {{u"OnlineTransitionCount"}};
+// Each key-down.
+constexpr Name kPOSKeyboard[] = {{u"KeyPressedCount"}};
 
 std::span<const Name> KindNames(Kind kind) {
     switch (kind) {
@@ -67,6 +71,10 @@ std::span<const Name> KindNames(Kind kind) {
         return kMSR;
     case Kind::CashDrawer:
         return kDrawer;
+    case Kind::LineDisplay:
+        return kLineDisplay;
+    case Kind::POSKeyboard:
+        return kPOSKeyboard;
     default:
         return {};
     }

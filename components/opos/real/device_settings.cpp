@@ -1,9 +1,15 @@
 #include "real/device_settings.h"
 
+#include <algorithm>
 #include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "display/code_page.h"
 #include "display/command_set.h"
+#include "input/key_layout.h"
+#include "input/keylock_keys.h"
 #include "opos_codes.h"
 #include "platform/com/text.h"
 #include "profile.h"
@@ -28,13 +34,47 @@ std::optional<std::size_t> MaxLength(std::string_view text) {
 
 namespace {
 
-std::string CheckConnection(Kind, std::string_view text) {
+struct Reach {
+    Kind kind;
+    bool serial, input, hidraw;
+    std::string_view how;
+};
+
+constexpr Reach kReaches[] = {
+    {Kind::Scanner, true, true, true, "a scanner is reached through serial:PATH, input:PATH or hidraw:PATH"},
+    {Kind::LineDisplay, true, false, false, "a line display is reached through serial:PATH"},
+    {Kind::MSR, true, true, false, "a card reader is reached through serial:PATH or input:PATH"},
+    {Kind::POSKeyboard, false, true, false, "a POS keyboard is reached through input:PATH"},
+    {Kind::Keylock, false, true, false, "a keylock is reached through input:PATH"},
+};
+
+std::string CheckConnection(Kind kind, std::string_view text) {
     const transport::ParsedConnection parsed = transport::ParseConnection(text);
     if (!parsed.ok())
         return parsed.error;
-    if (parsed.connection.scheme != transport::Scheme::Serial)
-        return "this kind of device is reached through serial:PATH";
-    return {};
+    for (const Reach& reach : kReaches) {
+        if (reach.kind != kind)
+            continue;
+        const transport::Scheme scheme = parsed.connection.scheme;
+        const bool fits = (scheme == transport::Scheme::Serial && reach.serial) ||
+                          (scheme == transport::Scheme::Input && reach.input) ||
+                          (scheme == transport::Scheme::Hidraw && reach.hidraw);
+        return fits ? "" : std::string(reach.how);
+    }
+    return "not a kind of device reached here";
+}
+
+std::string CheckLayout(Kind, std::string_view text) {
+    return input::LayoutFromName(text) ? "" : "layout is us or fr";
+}
+
+std::string CheckKeyMap(Kind, std::string_view text) {
+    const KeyMapFile file = ReadKeyMap(text);
+    return file.problem;
+}
+
+std::string CheckPositions(Kind, std::string_view text) {
+    return input::ParseKeylockCodes(text).error;
 }
 
 std::string CheckSuffix(Kind, std::string_view text) {
@@ -67,6 +107,7 @@ struct Key {
     std::string (*check)(Kind, std::string_view);
 };
 
+// A key that several kinds take has a row for each.
 constexpr Key kKeys[] = {
     {"connection", Kind::Scanner, true, CheckConnection},
     {"suffix", Kind::Scanner, false, CheckSuffix},
@@ -74,13 +115,18 @@ constexpr Key kKeys[] = {
     {"max_length", Kind::Scanner, false, CheckMaxLength},
     {"protocol", Kind::LineDisplay, false, CheckProtocol},
     {"code_page", Kind::LineDisplay, false, CheckCodePage},
+    {"layout", Kind::Scanner, false, CheckLayout},
+    {"layout", Kind::MSR, false, CheckLayout},
+    {"key_map", Kind::POSKeyboard, false, CheckKeyMap},
+    {"positions", Kind::Keylock, false, CheckPositions},
 };
 
-const Key* Find(std::string_view name) {
+const Key* Find(std::string_view name, std::optional<Kind> kind = std::nullopt) {
+    const Key* found = nullptr;
     for (const Key& key : kKeys)
-        if (key.name == name)
-            return &key;
-    return nullptr;
+        if (key.name == name && (found == nullptr || (kind && key.kind == *kind)))
+            found = &key;
+    return found;
 }
 
 } // namespace
@@ -95,17 +141,62 @@ bool IsSetting(std::string_view key) {
 }
 
 std::string SettingProblem(Kind kind, std::string_view name, std::string_view value) {
-    const Key* key = Find(name);
+    const Key* key = Find(name, kind);
     if (key == nullptr || (!key->any && key->kind != kind))
         return "not a setting of this kind of device";
     return key->check(kind, value);
 }
 
+namespace {
+
+// A keylock has as many positions as its highest configured one, at least the standard three.
+LONG PositionCount(const Profile& profile) {
+    LONG count = 3;
+    for (const auto& [code, position] : input::ParseKeylockCodes(Setting(profile, "positions")).positions)
+        count = std::max<LONG>(count, static_cast<LONG>(position));
+    return count;
+}
+
+} // namespace
+
 void AddDefaults(Profile& profile) {
+    if (profile.kind == Kind::Keylock && Setting(profile, "positions").empty())
+        profile.problem = "positions: a keylock needs the key code of each position (code:position, ...)";
     profile.overrides.insert(profile.overrides.begin(),
                              {{Prop::CapPowerReporting, Value(LONG{OPOS_PR_ADVANCED})},
                               {Prop::ServiceObjectDescription,
-                               Value(u"ZORV service object, " + com::Utf8ToUtf16(profile.connection))}});
+                               Value(u"ZORV service object, " + com::Utf8ToUtf16(profile.connection))},
+                              {Prop::PositionCount, Value(PositionCount(profile))}});
+    if (profile.kind != Kind::Keylock)
+        profile.overrides.erase(profile.overrides.begin() + 2);
+}
+
+KeyMapFile ReadKeyMap(std::string_view path) {
+    constexpr std::uintmax_t kLargestKeyMap = 1 << 20;
+    KeyMapFile file;
+    std::error_code error;
+    const std::filesystem::path where{std::string(path)};
+    if (!std::filesystem::is_regular_file(where, error) ||
+        std::filesystem::file_size(where, error) > kLargestKeyMap || error) {
+        file.problem = "key_map: " + std::string(path) + " is not a readable file of at most 1 MB";
+        return file;
+    }
+    std::ifstream in(where, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (!in && !in.eof()) {
+        file.problem = "key_map: " + std::string(path) + " cannot be read";
+        return file;
+    }
+    input::ParsedKeyMap parsed = input::ParseKeyMap(text.str());
+    if (!parsed.errors.empty()) {
+        std::string lines = input::DescribeErrors(parsed.errors);
+        lines.pop_back();
+        std::replace(lines.begin(), lines.end(), '\n', ';');
+        file.problem = "key_map " + std::string(path) + ": " + lines;
+    } else
+        file.keys = std::move(parsed.keys);
+    return file;
 }
 
 } // namespace zorv::opos::real

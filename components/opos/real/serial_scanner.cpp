@@ -22,9 +22,13 @@ std::u16string Widen(std::string_view bytes) {
 }
 
 HealthReport LinkHealth(LONG level, const WatchedLink& link) {
+    return LinkHealth(level, link.IsOpen(), link.Problem());
+}
+
+HealthReport LinkHealth(LONG level, bool open, const std::string& problem) {
     const std::u16string name(kLevelNames[std::clamp<LONG>(level, 1, 3) - 1]);
-    if (!link.IsOpen())
-        return {OPOS_E_FAILURE, name + u" HCheck: Failed, " + com::Utf8ToUtf16(link.Problem())};
+    if (!open)
+        return {OPOS_E_FAILURE, name + u" HCheck: Failed, " + com::Utf8ToUtf16(problem)};
     return {OPOS_SUCCESS, name + u" HCheck: Successful"};
 }
 

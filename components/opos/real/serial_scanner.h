@@ -44,5 +44,7 @@ std::u16string Widen(std::string_view bytes);
 
 // "Internal HCheck: ..." for a device reached through `link`.
 HealthReport LinkHealth(LONG level, const WatchedLink& link);
+// The same for any device that is open or, with `problem`, not.
+HealthReport LinkHealth(LONG level, bool open, const std::string& problem);
 
 } // namespace zorv::opos::real

@@ -58,6 +58,8 @@ SimBackend::SimBackend(const Profile& profile)
     : profile_(profile), self_(std::make_shared<SimBackend*>(this)), power_(profile.power),
       coverOpen_(Has(Prop::CoverOpen)), keyPosition_(Number(Prop::KeyPosition)),
       drawerOpen_(Has(Prop::DrawerOpened)) {
+    if (const Value key = Initial(Prop::ElectronicKeyValue); std::holds_alternative<std::u16string>(key))
+        electronicKey_ = std::get<std::u16string>(key);
     const Prop empties[] = {Prop::JrnEmpty, Prop::RecEmpty, Prop::SlpEmpty};
     for (std::size_t i = 0; i < paperEmpty_.size(); ++i)
         paperEmpty_[i] = Has(empties[i]);
@@ -86,7 +88,9 @@ std::optional<LONG> SimBackend::DirectIO(LONG command, LONG& data, std::u16strin
     case kSimSensor:
         return profile_.kind == Kind::Printer ? std::optional<LONG>(Sense(data, text)) : std::nullopt;
     case kSimArmWait:
-        return Arm(data);
+        return Arm(data, text);
+    case kSimSlipForm:
+        return profile_.kind == Kind::Printer ? std::optional<LONG>(SlipForm(data, text)) : std::nullopt;
     default:
         return std::nullopt;
     }
@@ -159,10 +163,14 @@ void SimBackend::FirmwareStep(std::u16string revision, LONG percent) {
 void SimBackend::WaitStarted() {
     if (armedPosition_ != 0)
         Later([position = std::exchange(armedPosition_, 0)](SimBackend& self) { self.TurnKey(position); });
+    if (armedKey_)
+        Later([key = *std::exchange(armedKey_, std::nullopt)](SimBackend& self) { self.ChangeKey(key); });
     if (closeArmed_) {
         closeArmed_ = false;
         Later([](SimBackend& self) { self.ShutDrawer(); });
     }
+    if (armedForm_ != 0)
+        Later([in = std::exchange(armedForm_, 0) > 0](SimBackend& self) { self.MoveForm(in); });
 }
 
 void SimBackend::RetryInput(const std::u16string& text) {

@@ -37,14 +37,18 @@ private:
     LONG InjectKey(LONG& data, const std::u16string& text);
     LONG InjectError(LONG& data, std::u16string& text);
     LONG TurnKey(LONG position);
+    LONG InsertKey(LONG& data, const std::u16string& text);
+    LONG ChangeKey(std::u16string key);
     LONG ShutDrawer();
-    LONG Arm(LONG data);
+    LONG Arm(LONG data, const std::u16string& text);
     // sim_output.cpp: what the model sends, and the sensors.
     Outcome Print(const Output& output);
     void ShowScreen(const std::u16string& rows);
     LONG ReadBack(LONG& data, std::u16string& text, bool rendered);
     LONG Sense(LONG what, const std::u16string& state);
     LONG SenseCover(const std::u16string& state);
+    LONG MoveForm(bool in);
+    LONG SlipForm(LONG data, const std::u16string& text);
     bool Has(Prop capability) const;
     LONG Number(Prop prop) const;
     Value Initial(Prop prop) const;
@@ -64,11 +68,16 @@ private:
     std::optional<Outcome> fault_;
     bool coverOpen_;
     std::array<bool, 3> paperEmpty_{};
+    // A slip form armed to go in (1) or out (-1) during the next wait.
+    int armedForm_ = 0;
     // Line display.
     std::vector<std::u16string> screen_;
     // Keylock and drawer.
     LONG keyPosition_;
     LONG armedPosition_ = 0;
+    // An electronic keylock: the key's bytes, one per character.
+    std::u16string electronicKey_;
+    std::optional<std::u16string> armedKey_;
     bool drawerOpen_;
     bool closeArmed_ = false;
     LONG beeps_ = 0;

@@ -12,6 +12,7 @@ namespace zorv::opos {
 namespace {
 
 constexpr std::size_t kLongestLabel = 4096;
+constexpr std::size_t kLongestKey = 64;
 constexpr std::size_t kLongestSwipe = 4096;
 
 struct Symbology {
@@ -54,6 +55,32 @@ std::optional<std::array<std::u16string, 3>> SplitTracks(std::u16string_view tex
     return tracks;
 }
 
+int HexDigit(char16_t c) {
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
+    return -1;
+}
+
+// An electronic key as a script writes it ("0000015227AF"): the bytes it
+// holds, one per character; none for a malformed or overlong text.
+std::optional<std::u16string> KeyBytes(std::u16string_view hex) {
+    if (hex.size() % 2 != 0 || hex.size() / 2 > kLongestKey)
+        return std::nullopt;
+    std::u16string bytes;
+    for (std::size_t i = 0; i < hex.size(); i += 2) {
+        const int high = HexDigit(hex[i]);
+        const int low = HexDigit(hex[i + 1]);
+        if (high < 0 || low < 0)
+            return std::nullopt;
+        bytes += static_cast<char16_t>(high * 16 + low);
+    }
+    return bytes;
+}
+
 } // namespace
 
 std::optional<LONG> SimBackend::Inject(LONG& data, std::u16string& text) {
@@ -65,6 +92,8 @@ std::optional<LONG> SimBackend::Inject(LONG& data, std::u16string& text) {
     case Kind::POSKeyboard:
         return InjectKey(data, text);
     case Kind::Keylock:
+        if (Number(Prop::CapKeylockType) == LOCK_KT_ELECTRONIC)
+            return InsertKey(data, text);
         if (data < LOCK_KP_LOCK || data > Number(Prop::PositionCount))
             return OPOS_E_ILLEGAL;
         data = TurnKey(data);
@@ -136,6 +165,22 @@ LONG SimBackend::TurnKey(LONG position) {
     return events_->SensorChanged(Prop::KeyPosition, position, position);
 }
 
+// pString holds the key now in the lock, in hexadecimal; empty when it is pulled out.
+LONG SimBackend::InsertKey(LONG& data, const std::u16string& text) {
+    const auto key = KeyBytes(text);
+    if (!key)
+        return OPOS_E_ILLEGAL;
+    data = ChangeKey(*key);
+    return OPOS_SUCCESS;
+}
+
+LONG SimBackend::ChangeKey(std::u16string key) {
+    if (electronicKey_ == key)
+        return 0;
+    electronicKey_ = key;
+    return events_->SensorChanged(Prop::ElectronicKeyValue, std::move(key), LOCK_KP_ELECTRONIC);
+}
+
 LONG SimBackend::ShutDrawer() {
     if (!drawerOpen_)
         return 0;
@@ -143,7 +188,11 @@ LONG SimBackend::ShutDrawer() {
     return events_->SensorChanged(Prop::DrawerOpened, false, CASH_SUE_DRAWERCLOSED);
 }
 
-LONG SimBackend::Arm(LONG data) {
+LONG SimBackend::Arm(LONG data, const std::u16string& text) {
+    if (profile_.kind == Kind::Keylock && Number(Prop::CapKeylockType) == LOCK_KT_ELECTRONIC) {
+        armedKey_ = KeyBytes(text);
+        return armedKey_ ? OPOS_SUCCESS : OPOS_E_ILLEGAL;
+    }
     if (profile_.kind == Kind::Keylock) {
         if (data < LOCK_KP_LOCK || data > Number(Prop::PositionCount))
             return OPOS_E_ILLEGAL;

@@ -15,6 +15,17 @@ std::u16string Decimal(LONG value) {
     return com::Utf8ToUtf16(std::to_string(value));
 }
 
+// "[rule horizontal 0,200;300,100 width 2 style 1 colour 1]"; vertical
+// rules with an empty list are the end of the vertical rules.
+std::u16string RuleMark(const Output& output) {
+    const bool horizontal = output.params[0] == PTR_RL_HORIZONTAL;
+    if (!horizontal && output.data.empty())
+        return u"[rule vertical end]\n";
+    return u"[rule " + std::u16string(horizontal ? u"horizontal " : u"vertical ") + output.data + u" width " +
+           Decimal(output.params[1]) + u" style " + Decimal(output.params[2]) + u" colour " +
+           Decimal(output.params[3]) + u"]\n";
+}
+
 } // namespace
 
 void SimBackend::Send(std::uint64_t ticket, const Output& output) {
@@ -25,6 +36,7 @@ void SimBackend::Send(std::uint64_t ticket, const Output& output) {
     case Output::What::Bitmap:
     case Output::What::MarkFeed:
     case Output::What::ChangeSide:
+    case Output::What::RuledLine:
         outcome = Print(output);
         break;
     case Output::What::Screen:
@@ -66,6 +78,9 @@ Outcome SimBackend::Print(const Output& output) {
         break;
     case Output::What::ChangeSide:
         paper += u"[side " + Decimal(output.params[0]) + u"]\n";
+        break;
+    case Output::What::RuledLine:
+        paper += RuleMark(output);
         break;
     default:
         paper += output.data;
@@ -132,6 +147,33 @@ LONG SimBackend::Sense(LONG what, const std::u16string& state) {
                            empty     ? station->statusEmpty
                            : nearEnd ? station->statusNearEmpty
                                      : station->statusPaperOk);
+    return OPOS_SUCCESS;
+}
+
+// A hand puts a form into the slip station or takes it out; the form
+// sensor is the slip's paper sensor.
+LONG SimBackend::MoveForm(bool in) {
+    const Station& slip = *FindStation(PTR_S_SLIP);
+    if (!Has(slip.present))
+        return OPOS_E_ILLEGAL;
+    if (paperEmpty_[slip.index] == !in)
+        return OPOS_SUCCESS;
+    paperEmpty_[slip.index] = !in;
+    events_->SensorChanged(slip.nearEnd, false, std::nullopt);
+    events_->SensorChanged(slip.empty, !in, in ? slip.statusPaperOk : slip.statusEmpty);
+    return OPOS_SUCCESS;
+}
+
+// pData 1 puts a form in, 0 takes it out; pString "wait" does it during
+// the next BeginInsertion or BeginRemoval wait instead of now.
+LONG SimBackend::SlipForm(LONG data, const std::u16string& text) {
+    if ((data != 0 && data != 1) || !(text.empty() || com::EqualsIgnoringCase(text, u"wait")))
+        return OPOS_E_ILLEGAL;
+    if (text.empty())
+        return MoveForm(data == 1);
+    if (!Has(FindStation(PTR_S_SLIP)->present))
+        return OPOS_E_ILLEGAL;
+    armedForm_ = data == 1 ? 1 : -1;
     return OPOS_SUCCESS;
 }
 

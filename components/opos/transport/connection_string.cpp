@@ -15,8 +15,9 @@ struct SchemeName {
     std::string_view prefix;
 };
 
-constexpr std::array kSchemes{SchemeName{Scheme::Tcp, "tcp:"}, SchemeName{Scheme::Serial, "serial:"},
-                              SchemeName{Scheme::File, "file:"}, SchemeName{Scheme::Printer, "printer:"}};
+constexpr std::array kSchemes{SchemeName{Scheme::Tcp, "tcp:"},     SchemeName{Scheme::Serial, "serial:"},
+                              SchemeName{Scheme::File, "file:"},   SchemeName{Scheme::Printer, "printer:"},
+                              SchemeName{Scheme::Input, "input:"}, SchemeName{Scheme::Hidraw, "hidraw:"}};
 
 constexpr std::array kBauds{1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400};
 
@@ -144,7 +145,8 @@ ParsedConnection ParseConnection(std::string_view text) {
     const auto scheme = std::find_if(kSchemes.begin(), kSchemes.end(),
                                      [&](const SchemeName& s) { return StartsWithNoCase(text, s.prefix); });
     if (scheme == kSchemes.end()) {
-        parsed.error = "\"" + std::string(text) + "\" is not a connection (tcp:, serial:, file: or printer:)";
+        parsed.error = "\"" + std::string(text) +
+                       "\" is not a connection (tcp:, serial:, file:, printer:, input: or hidraw:)";
         return parsed;
     }
     parsed.connection.scheme = scheme->scheme;
@@ -157,9 +159,11 @@ ParsedConnection ParseConnection(std::string_view text) {
         parsed.error = ParseSerial(rest, parsed.connection);
         break;
     case Scheme::File:
+    case Scheme::Input:
+    case Scheme::Hidraw:
         parsed.connection.path = std::string(rest);
         if (rest.empty())
-            parsed.error = "file: the device path is missing";
+            parsed.error = std::string(scheme->prefix) + " the device path is missing";
         break;
     case Scheme::Printer:
         parsed.connection.printer = std::string(rest);
@@ -189,6 +193,10 @@ std::string ConnectionText(const Connection& c) {
         return "file:" + c.path;
     case Scheme::Printer:
         return "printer:" + c.printer;
+    case Scheme::Input:
+        return "input:" + c.path;
+    case Scheme::Hidraw:
+        return "hidraw:" + c.path;
     }
     return {};
 }

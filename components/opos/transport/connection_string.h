@@ -4,6 +4,8 @@
 //   serial:PATH[,BAUD[,8N1][,rtscts|xonxoff]]     serial line, 9600 8N1 without flow control by default
 //   file:PATH                                     a character device such as /dev/usb/lp0
 //   printer:NAME                                  the link of the printer NAME (its drawer port)
+//   input:PATH                                    a Linux input device (/dev/input/by-id/...), read only
+//   hidraw:PATH                                   a HID device read through hidraw (/dev/hidraw3)
 // A text that cannot be used gives a sentence saying what is wrong with it.
 #include <cstdint>
 #include <string>
@@ -11,14 +13,14 @@
 
 namespace zorv::opos::transport {
 
-enum class Scheme { Tcp, Serial, File, Printer };
+enum class Scheme { Tcp, Serial, File, Printer, Input, Hidraw };
 enum class FlowControl { None, RtsCts, XonXoff };
 
 struct Connection {
     Scheme scheme = Scheme::Tcp;
     std::string host;     // tcp
     uint16_t port = 9100; // tcp
-    std::string path;     // serial, file
+    std::string path;     // serial, file, input, hidraw
     int baud = 9600;      // serial
     int dataBits = 8;
     char parity = 'N'; // N, E or O

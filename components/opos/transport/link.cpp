@@ -3,7 +3,10 @@
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
+#include <optional>
 #include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <array>
@@ -41,23 +44,29 @@ constexpr std::array kErrnoFailures{
     ErrnoRow{EBUSY, Failure::Busy},
 };
 
-constexpr std::array kFailureNames{"None",
-                                   "BadConnection",
-                                   "NameNotFound",
-                                   "Refused",
-                                   "Unreachable",
-                                   "TimedOut",
-                                   "NotFound",
-                                   "PermissionDenied",
-                                   "NotATerminal",
-                                   "NotACharacterDevice",
-                                   "Closed",
-                                   "Busy",
-                                   "Io"};
+constexpr std::array kFailureNames{"None",         "BadConnection",
+                                   "NameNotFound", "Refused",
+                                   "Unreachable",  "TimedOut",
+                                   "NotFound",     "PermissionDenied",
+                                   "NotATerminal", "NotACharacterDevice",
+                                   "Closed",       "Busy",
+                                   "Io",           "Cancelled"};
 
 int Remaining(Clock::time_point deadline) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
     return left > 0 ? static_cast<int>(left) : 0;
+}
+
+// A socket or tty asks for more only once a good part of its buffer has
+// drained, which on a slow printer may take longer than the timeout; the
+// bytes still queued tell progress in between.
+bool QueueShrank(int fd, std::optional<int>& queued) {
+    int now = 0;
+    if (ioctl(fd, TIOCOUTQ, &now) != 0)
+        return false;
+    const bool shrank = queued && now < *queued;
+    queued = now;
+    return shrank;
 }
 
 LinkStatus Closed(const std::string& where) {
@@ -65,6 +74,8 @@ LinkStatus Closed(const std::string& where) {
 }
 
 constexpr int kReaderPollMs = 1000;
+// How often a send that waits looks whether the device drained anything.
+constexpr int kProgressCheckMs = 100;
 constexpr size_t kReadChunk = 4096;
 
 } // namespace
@@ -98,6 +109,11 @@ std::unique_ptr<Link> Link::Open(const Connection& connection, int timeoutMs, Li
         status = {Failure::BadConnection,
                   "printer:" + connection.printer + " shares that printer's link; it has none of its own"};
         break;
+    case Scheme::Input:
+    case Scheme::Hidraw:
+        status = {Failure::BadConnection,
+                  ConnectionText(connection) + " is read as an input device, not a link"};
+        break;
     }
     if (fd < 0)
         return nullptr;
@@ -112,19 +128,23 @@ Link::~Link() {
     Close();
 }
 
-IoResult Link::Send(std::string_view bytes, int timeoutMs) {
+IoResult Link::Send(std::string_view bytes, int timeoutMs, int cancelFd) {
     IoResult result;
     if (fd_ < 0) {
         result.status = {Failure::Closed, ConnectionText(connection_) + ": the link is closed"};
         return result;
     }
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    // A slow line (a bitmap at 9600 baud) may take long; only a device that
+    // stops taking data for the whole timeout fails.
+    auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    std::optional<int> queued;
     while (result.count < bytes.size()) {
         const char* data = bytes.data() + result.count;
         const size_t size = bytes.size() - result.count;
         const ssize_t n = socket_ ? ::send(fd_, data, size, MSG_NOSIGNAL) : ::write(fd_, data, size);
         if (n > 0) {
             result.count += static_cast<size_t>(n);
+            deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
             continue;
         }
         if (n < 0 && errno == EINTR)
@@ -133,9 +153,18 @@ IoResult Link::Send(std::string_view bytes, int timeoutMs) {
             result.status = ErrnoStatus(errno, ConnectionText(connection_));
             return result;
         }
-        pollfd p{fd_, POLLOUT, 0};
-        const int ready = poll(&p, 1, Remaining(deadline));
-        if (ready == 0) {
+        std::array<pollfd, 2> p{pollfd{fd_, POLLOUT, 0}, pollfd{cancelFd, POLLIN, 0}};
+        const int ready =
+            poll(p.data(), cancelFd >= 0 ? 2 : 1, std::min(Remaining(deadline), kProgressCheckMs));
+        if (ready > 0 && p[1].revents != 0) {
+            result.status = {Failure::Cancelled, ConnectionText(connection_) + ": sending stopped (" +
+                                                     std::to_string(result.count) + " of " +
+                                                     std::to_string(bytes.size()) + " bytes sent)"};
+            return result;
+        }
+        if (ready == 0 && QueueShrank(fd_, queued))
+            deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+        else if (ready == 0 && Remaining(deadline) == 0) {
             result.status = {Failure::TimedOut,
                              ConnectionText(connection_) + ": the device took no data for " +
                                  std::to_string(timeoutMs) + " ms (" + std::to_string(result.count) + " of " +

@@ -35,6 +35,7 @@ enum class Failure {
     Closed,              // the other end went away
     Busy,                // the background reader owns the receiving side
     Io,
+    Cancelled, // the sender was told to stop before the bytes were out
 };
 
 const char* FailureName(Failure failure);
@@ -79,7 +80,9 @@ public:
     Link(const Link&) = delete;
     Link& operator=(const Link&) = delete;
 
-    IoResult Send(std::string_view bytes, int timeoutMs);
+    // Gives up when the device takes nothing for timeoutMs, however long
+    // the whole takes, or as soon as `cancelFd` (-1: none) turns readable.
+    IoResult Send(std::string_view bytes, int timeoutMs, int cancelFd = -1);
     // Appends at most `most` bytes that arrive within the timeout (at least one, or a failure).
     IoResult Receive(std::string& out, size_t most, int timeoutMs);
 

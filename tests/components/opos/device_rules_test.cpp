@@ -13,13 +13,15 @@ struct KindCase {
     const char16_t* progId;
     const char16_t* device;
     bool exclusive;
+    // The keylock is only ever shared: Claim is illegal.
+    bool claimable = true;
 };
 
 const KindCase kKinds[] = {
     {u"OPOS.Scanner", u"SimScanner", true},
     {u"OPOS.POSPrinter", u"SimPrinter", true},
     {u"OPOS.LineDisplay", u"SimLineDisplay", true},
-    {u"OPOS.Keylock", u"SimKeylock", false},
+    {u"OPOS.Keylock", u"SimKeylock", false, false},
     {u"OPOS.MSR", u"SimMSR", true},
     {u"OPOS.POSKeyboard", u"SimPOSKeyboard", true},
     {u"OPOS.CashDrawer", u"SimCashDrawer", false},
@@ -68,8 +70,8 @@ TEST_P(EveryKind, EnablingNeedsAClaimOnlyWhereTheKindIsExclusive) {
     ASSERT_EQ(Call(device.Get(), u"Open", {kind.device}), 0);
     EXPECT_EQ(Put(device.Get(), u"DeviceEnabled", true), kind.exclusive ? 103 : 0);
     EXPECT_EQ(Bool(device.Get(), u"DeviceEnabled"), !kind.exclusive);
-    EXPECT_EQ(Call(device.Get(), u"Claim", {LONG{1000}}), 0);
-    EXPECT_TRUE(Bool(device.Get(), u"Claimed"));
+    EXPECT_EQ(Call(device.Get(), u"Claim", {LONG{1000}}), kind.claimable ? 0 : 106);
+    EXPECT_EQ(Bool(device.Get(), u"Claimed"), kind.claimable);
     EXPECT_EQ(Put(device.Get(), u"DeviceEnabled", true), 0);
     EXPECT_TRUE(Bool(device.Get(), u"DeviceEnabled"));
 }
@@ -77,7 +79,7 @@ TEST_P(EveryKind, EnablingNeedsAClaimOnlyWhereTheKindIsExclusive) {
 TEST_P(EveryKind, CloseReleasesDisablesAndReportsClosed) {
     const KindCase kind = GetParam();
     auto device = Create(kind.progId);
-    OpenReady(device.Get(), kind.device);
+    OpenReady(device.Get(), kind.device, kind.claimable);
     EXPECT_EQ(Call(device.Get(), u"Close"), 0);
     EXPECT_EQ(Long(device.Get(), u"State"), 1);
     EXPECT_FALSE(Bool(device.Get(), u"Claimed"));
@@ -85,7 +87,7 @@ TEST_P(EveryKind, CloseReleasesDisablesAndReportsClosed) {
     // The claim went with it: another object may now claim the device.
     auto other = Create(kind.progId);
     ASSERT_EQ(Call(other.Get(), u"Open", {kind.device}), 0);
-    EXPECT_EQ(Call(other.Get(), u"Claim", {LONG{0}}), 0);
+    EXPECT_EQ(Call(other.Get(), u"Claim", {LONG{0}}), kind.claimable ? 0 : 106);
 }
 
 TEST_P(EveryKind, ReportsSimulatedVersionsAndDescriptions) {

@@ -9,6 +9,7 @@
 
 #include "fd_support.h"
 #include "input/event_reader.h"
+#include "input/event_records.h"
 #include "input/hid_scanner.h"
 #include "input/input_device.h"
 #include "input/keyboard_wedge.h"
@@ -50,6 +51,27 @@ TEST(InputDevices, EventRecordsCutAcrossWritesArriveWhole) {
 
     pipe.far.Close();
     EXPECT_EQ(reader.WaitAndRead(1000).status, EventStatus::Closed);
+}
+
+// The same, when another thread did the reading: bytes handed over in odd slices.
+TEST(InputDevices, EventRecordsAreCutOutOfBytesHandedOver) {
+    const input_event sent[] = {Key(KEY_1, 1), Key(KEY_1, 0), Key(KEY_2, 1)};
+    const std::string_view bytes(reinterpret_cast<const char*>(sent), sizeof sent);
+    EventRecords records;
+    std::vector<input_event> received;
+    for (std::size_t at = 0; at < bytes.size(); at += 5)
+        for (const input_event& event : records.Feed(bytes.substr(at, 5)))
+            received.push_back(event);
+    ASSERT_EQ(received.size(), 3u);
+    EXPECT_EQ(received[2].code, KEY_2);
+    EXPECT_EQ(received[1].value, 0);
+
+    // A record cut short by the device going away is not joined to the next one.
+    EXPECT_TRUE(records.Feed(bytes.substr(0, 10)).empty());
+    records.Reset();
+    const std::vector<input_event> after = records.Feed(bytes.substr(0, sizeof(input_event)));
+    ASSERT_EQ(after.size(), 1u);
+    EXPECT_EQ(after[0].code, KEY_1);
 }
 
 TEST(InputDevices, APipeIsReadPlainlyAndAMissingDeviceSaysWhy) {

@@ -95,6 +95,34 @@ TEST(EscPosBarcodes, OneDimensionalBytes) {
     EXPECT_EQ(Hex(EncodeBarcode(Symbology::Code128, "A\tB").bytes.substr(9)), "1D 6B 49 05 7B 41 41 09 42");
 }
 
+// GS k m n d1...dn for each one-dimensional symbology, after the three settings.
+TEST(EscPosBarcodes, EachSymbologyHasItsFunctionNumber) {
+    struct Case {
+        Symbology symbology;
+        std::string data;
+        int function;
+    };
+    const Case cases[] = {
+        {Symbology::UpcA, "036000291452", 65},   {Symbology::UpcE, "01234565", 66},
+        {Symbology::Ean13, "4006381333931", 67}, {Symbology::Ean8, "96385074", 68},
+        {Symbology::Code39, "ZORV-39", 69},      {Symbology::Itf, "12345678", 70},
+        {Symbology::Codabar, "A40156B", 71},     {Symbology::Code93, "Code 93", 72},
+        {Symbology::Code128, "{Bzorv", 73},
+    };
+    for (const Case& c : cases) {
+        const Bytes bytes = EncodeBarcode(c.symbology, c.data).bytes;
+        ASSERT_GT(bytes.size(), 13u) << SymbologyName(c.symbology);
+        EXPECT_EQ(Hex(bytes.substr(9, 3)), "1D 6B " + Hex(std::string(1, static_cast<char>(c.function))));
+        EXPECT_EQ(static_cast<uint8_t>(bytes[12]), c.data.size()) << SymbologyName(c.symbology);
+        EXPECT_EQ(bytes.substr(13), c.data) << SymbologyName(c.symbology);
+        EXPECT_EQ(Transcript(bytes).back().rfind(std::string("barcode ") + SymbologyName(c.symbology), 0), 0u)
+            << Transcript(bytes).back();
+    }
+    const Bytes pdf = EncodeBarcode(Symbology::Pdf417, "PDF").bytes;
+    EXPECT_NE(Hex(pdf).find("1D 28 6B 06 00 30 50 30 50 44 46"), std::string::npos) << "stored";
+    EXPECT_EQ(Hex(pdf.substr(pdf.size() - 8)), "1D 28 6B 03 00 30 51 30") << "printed";
+}
+
 // Each of the four zero-suppression rules, and the UPC-A form sent as the 8-digit UPC-E one.
 TEST(EscPosBarcodes, UpcANumbersAreSentInTheirUpcEForm) {
     const std::vector<std::pair<std::string, std::string>> cases{

@@ -62,8 +62,21 @@ TEST(EscPosTranslation, StoredBitmapsAndLogosAreInserted) {
     settings.bitmap = [&](int number) { return number == 2 ? &stored : nullptr; };
     settings.logo = [&](bool top) { return top ? &stored : nullptr; };
     const Translation t = TranslatePrintData(E + u"2B" + E + u"tL" + E + u"bL", settings);
-    EXPECT_EQ(Transcript(t.bytes), (std::vector<std::string>{"image 8x1", "image 8x1"}));
+    EXPECT_EQ(Transcript(t.bytes),
+              (std::vector<std::string>{"image 8x1", "align left", "image 8x1", "align left"}));
     EXPECT_EQ(t.ignoredSequences, 1);
+}
+
+TEST(EscPosTranslation, TextAlignmentComesBackAfterAStoredPicture) {
+    const Bytes stored =
+        Justify(Justification::Right) + RasterImage(MonoImage{8, 1, {1, 0, 0, 0, 0, 0, 0, 1}});
+    TranslationSettings settings;
+    settings.bitmap = [&](int) { return &stored; };
+    const Translation t = TranslatePrintData(E + u"cA" + E + u"1Btext", settings);
+    const std::vector<std::string> lines = Transcript(t.bytes);
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines[2], "image 8x1");
+    EXPECT_EQ(lines[3], lines[0]) << "the centring again";
 }
 
 TEST(EscPosTranslation, ABarcodeItCannotPrintFailsTheWholeJob) {

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -70,6 +71,22 @@ std::string VirtualPrinter::Transcript(const std::string& wanted) {
         },
         3000);
     return text;
+}
+
+namespace {
+
+std::filesystem::path ProfilePath() {
+    return std::filesystem::path(ZORV_COMPONENTS_DIR) / "zorv_opos.profiles";
+}
+
+} // namespace
+
+ProfileFile::ProfileFile(const std::string& text) {
+    std::ofstream(ProfilePath(), std::ios::binary) << text;
+}
+
+ProfileFile::~ProfileFile() {
+    std::filesystem::remove(ProfilePath());
 }
 
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {

@@ -29,6 +29,15 @@ private:
     int controlPort_ = 0;
 };
 
+// The profile file beside the components, holding `text` for one test.
+class ProfileFile {
+public:
+    explicit ProfileFile(const std::string& text);
+    ~ProfileFile();
+    ProfileFile(const ProfileFile&) = delete;
+    ProfileFile& operator=(const ProfileFile&) = delete;
+};
+
 // Runs posted calls until `done` or the timeout.
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 3000);
 

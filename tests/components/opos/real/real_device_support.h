@@ -7,8 +7,11 @@
 
 #include "fd_support.h"
 #include "opos_test_support.h"
+#include "stand_in_node.h"
 
 namespace opos_test {
+
+using device_test::StandInNode;
 
 class ProfileFileOwner {
 public:

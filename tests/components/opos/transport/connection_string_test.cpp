@@ -27,6 +27,9 @@ TEST(ConnectionString, ParsesEachSchemeWithItsDefaults) {
         {"serial:/dev/ttyUSB0,8O1", "serial:/dev/ttyUSB0,9600,8O1", true},
         {"file:/dev/usb/lp0", "file:/dev/usb/lp0", true},
         {"printer:ShopPrinter", "printer:ShopPrinter", true},
+        {"input:/dev/input/by-id/usb-Scanner-event-kbd", "input:/dev/input/by-id/usb-Scanner-event-kbd",
+         true},
+        {"HIDRAW:/dev/hidraw3", "hidraw:/dev/hidraw3", true},
     };
     for (const Case& c : cases) {
         const ParsedConnection parsed = ParseConnection(c.text);
@@ -55,6 +58,8 @@ TEST(ConnectionString, SaysWhatIsWrong) {
         {"serial:/dev/ttyS0,9600,8N1,rtscts,more", "unexpected \"more\"", false},
         {"file:", "device path is missing", false},
         {"printer:", "logical device name is missing", false},
+        {"input:", "input: the device path is missing", false},
+        {"hidraw:", "hidraw: the device path is missing", false},
         {"usb:0x04b8", "not a connection", false},
     };
     for (const Case& c : cases) {

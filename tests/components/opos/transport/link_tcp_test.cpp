@@ -12,54 +12,15 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "loopback_listener.h"
 #include "transport/link.h"
 
 using namespace zorv::opos::transport;
 using Clock = std::chrono::steady_clock;
+using transport_test::Listener;
+using transport_test::Tcp;
 
 namespace {
-
-// A loopback listener on a port the system picks.
-class Listener {
-public:
-    explicit Listener(int backlog = 4) {
-        fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        listen(fd_, backlog);
-        socklen_t length = sizeof address;
-        getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
-    }
-    ~Listener() { Stop(); }
-    void Stop() {
-        if (fd_ >= 0)
-            close(fd_);
-        fd_ = -1;
-    }
-    uint16_t port() const { return port_; }
-    // An accepted peer, or -1 after a second.
-    int Accept() {
-        pollfd p{fd_, POLLIN, 0};
-        if (poll(&p, 1, 1000) != 1)
-            return -1;
-        return accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
-    }
-
-private:
-    int fd_ = -1;
-    uint16_t port_ = 0;
-};
-
-Connection Tcp(uint16_t port) {
-    Connection c;
-    c.scheme = Scheme::Tcp;
-    c.host = "127.0.0.1";
-    c.port = port;
-    return c;
-}
 
 std::string ReadSome(int fd, int timeoutMs = 1000) {
     pollfd p{fd, POLLIN, 0};

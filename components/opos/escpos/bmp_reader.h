@@ -1,6 +1,6 @@
 #pragma once
-// BMP files to printable dots without pulling an image library into the
-// component (every program that loads the components would carry it):
+// BMP files to printable dots without an image library (every program that
+// loads the components, script runners included, would carry it):
 // uncompressed 1, 4, 8, 24 and 32-bit pictures, checked before anything is
 // allocated, scaled down to the paper and dithered unless black and white.
 #include <string>
@@ -8,10 +8,10 @@
 
 #include "escpos/raster.h"
 
-namespace zorv::opos::escpos_device {
+namespace zorv::opos::escpos {
 
 struct ReadBitmap {
-    escpos::MonoImage image;
+    MonoImage image;
     std::string error;
     bool ok() const { return error.empty(); }
 };
@@ -19,4 +19,4 @@ struct ReadBitmap {
 ReadBitmap ReadBmp(std::string_view bytes, int paperDots);
 ReadBitmap ReadBmpFile(const std::string& path, int paperDots);
 
-} // namespace zorv::opos::escpos_device
+} // namespace zorv::opos::escpos

@@ -1,10 +1,10 @@
-#include "escpos_device/bmp_reader.h"
+#include "escpos/bmp_reader.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
-namespace zorv::opos::escpos_device {
+namespace zorv::opos::escpos {
 namespace {
 
 constexpr size_t kMostBytes = 16 * 1024 * 1024;
@@ -71,9 +71,9 @@ std::string ReadHeader(std::string_view b, Header& h) {
     return {};
 }
 
-escpos::GrayImage Decode(std::string_view b, const Header& h) {
+GrayImage Decode(std::string_view b, const Header& h) {
     const size_t stride = ((static_cast<size_t>(h.width) * h.bits + 31) / 32) * 4;
-    escpos::GrayImage out{h.width, h.height, std::vector<uint8_t>(static_cast<size_t>(h.width) * h.height)};
+    GrayImage out{h.width, h.height, std::vector<uint8_t>(static_cast<size_t>(h.width) * h.height)};
     for (int y = 0; y < h.height; ++y) {
         const size_t row = h.pixels + stride * static_cast<size_t>(h.bottomUp ? h.height - 1 - y : y);
         for (int x = 0; x < h.width; ++x) {
@@ -99,9 +99,11 @@ escpos::GrayImage Decode(std::string_view b, const Header& h) {
 }
 
 // Each dot the average of the pixels it covers.
-escpos::GrayImage ScaleToWidth(const escpos::GrayImage& in, int width) {
-    const int height = std::max(1, static_cast<int>(static_cast<int64_t>(in.height) * width / in.width));
-    escpos::GrayImage out{width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height)};
+GrayImage ScaleToWidth(const GrayImage& in, int width) {
+    // Rounded, so that the picture keeps its proportions as closely as dots allow.
+    const int height =
+        std::max(1, static_cast<int>((static_cast<int64_t>(in.height) * width + in.width / 2) / in.width));
+    GrayImage out{width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height)};
     for (int y = 0; y < height; ++y) {
         const int y0 = static_cast<int>(static_cast<int64_t>(y) * in.height / height);
         const int y1 = std::max(y0 + 1, static_cast<int>(static_cast<int64_t>(y + 1) * in.height / height));
@@ -119,7 +121,7 @@ escpos::GrayImage ScaleToWidth(const escpos::GrayImage& in, int width) {
     return out;
 }
 
-bool BlackAndWhite(const escpos::GrayImage& image) {
+bool BlackAndWhite(const GrayImage& image) {
     for (const uint8_t luma : image.luma)
         if (luma != 0 && luma != 255)
             return false;
@@ -134,10 +136,10 @@ ReadBitmap ReadBmp(std::string_view bytes, int paperDots) {
     Header header;
     if (std::string error = ReadHeader(bytes, header); !error.empty())
         return {{}, error};
-    escpos::GrayImage gray = Decode(bytes, header);
+    GrayImage gray = Decode(bytes, header);
     if (paperDots > 0 && gray.width > paperDots)
         gray = ScaleToWidth(gray, paperDots);
-    return {BlackAndWhite(gray) ? escpos::Threshold(gray) : escpos::Dither(gray), {}};
+    return {BlackAndWhite(gray) ? Threshold(gray) : Dither(gray), {}};
 }
 
 ReadBitmap ReadBmpFile(const std::string& path, int paperDots) {
@@ -151,4 +153,4 @@ ReadBitmap ReadBmpFile(const std::string& path, int paperDots) {
     return ReadBmp(bytes, paperDots);
 }
 
-} // namespace zorv::opos::escpos_device
+} // namespace zorv::opos::escpos

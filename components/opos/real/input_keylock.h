@@ -1,0 +1,24 @@
+#pragma once
+// A keylock on a Linux input device (usually the POS keyboard it sits on):
+// the key code configured for each position turns the key there, which the
+// model shows as KeyPosition and tells with a StatusUpdateEvent; other keys
+// are not the keylock's.
+#include "input/event_records.h"
+#include "input/keylock_keys.h"
+#include "real/node_backend.h"
+
+namespace zorv::opos::real {
+
+class InputKeylock final : public NodeBackend {
+public:
+    InputKeylock(std::string path, std::map<unsigned, long> positions);
+
+private:
+    void Bytes(const std::string& bytes) override;
+    void Lost() override { records_.Reset(); }
+
+    input::EventRecords records_;
+    input::KeylockDecoder decoder_;
+};
+
+} // namespace zorv::opos::real
