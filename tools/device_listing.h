@@ -1,7 +1,13 @@
 #pragma once
-// zorv-vbs --list-devices: prints the serial ports, input devices and hidraw
-// nodes a profile could name, with the lines to copy and, for each one the
-// program may not open, the group or udev rule it lacks. Exit status 0.
+// zorv-list-devices and zorv-vbs --list-devices: the serial ports, USB
+// printers, input devices and hidraw nodes a profile could name, with the
+// section to copy and, for each one the program may not open, the group or
+// udev rule it lacks.
+//   [--kind KIND]  only the devices that could be a KIND (Scanner, POSPrinter...)
+//   [--root DIR]   reads DIR/dev, DIR/sys and DIR/proc instead of the system's
+// Exit status 0 listed, 2 usage.
 #include <ostream>
+#include <string>
+#include <vector>
 
-int ListDevices(std::ostream& out);
+int ListDevices(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);

@@ -7,6 +7,7 @@
 #include "platform/com/apartment.h"
 #include "platform/com/class_table.h"
 #include "platform/com/text.h"
+#include "platform/com/value_list.h"
 #include "wscript_arguments.h"
 
 namespace zorv::tools {
@@ -112,7 +113,7 @@ private:
     void ScriptFullName(VARIANT& result) { Text(result, host_.scriptFullName); }
     void Interactive(VARIANT& result) { result = com::Variant(true).Detach(); }
     void Arguments(const com::DispatchArgs& args, VARIANT& result) {
-        ObjectOrItem(arguments_.Get(), args, result);
+        com::ObjectOrItem(arguments_.Get(), args, result);
     }
 
     // Echo a, b, c prints the values separated by spaces, on one line.

@@ -1,6 +1,6 @@
 // zorv-vbs [--timeout MS] [--memory-limit MB] [--junit REPORT] FILE [PROCEDURE [ARG...] | -- [ARG...]]
 // zorv-vbs --components
-// zorv-vbs --list-devices
+// zorv-vbs --list-devices [--kind KIND] [--root DIR]
 // Runs a script file through the "ScriptControl" component: sets Language,
 // adds the WScript object and the file's text, then runs PROCEDURE with the
 // given text arguments. After "--" no procedure runs and the arguments are
@@ -297,8 +297,8 @@ bool ReadOptions(int argc, char** argv, Options& options) {
 int Main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "--components") == 0)
         return ListComponents();
-    if (argc == 2 && std::strcmp(argv[1], "--list-devices") == 0)
-        return ListDevices(std::cout);
+    if (argc >= 2 && std::strcmp(argv[1], "--list-devices") == 0)
+        return ListDevices(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     Options options;
     if (!ReadOptions(argc, argv, options)) {
         std::cerr << "usage: zorv-vbs [--timeout MS] [--memory-limit MO] [--junit RAPPORT] FICHIER "

@@ -317,11 +317,14 @@ LONG Device::PutCommon(Prop prop, const Value& value) {
 // off or offline and learn of it from PowerState; without it, it is refused.
 LONG Device::Enable(bool on) {
     if (!on) {
-        if (IsEnabled()) {
+        const bool was = IsEnabled();
+        if (was) {
             logical_->Stats().Powered(false);
             logical_->Hardware().Disable();
         }
         Set(Prop::DeviceEnabled, false);
+        if (was)
+            behaviour_->EnabledChanged(*this, false);
         return OPOS_SUCCESS;
     }
     if (const LONG refused = Refusal(false))
@@ -334,12 +337,15 @@ LONG Device::Enable(bool on) {
         }
     if (power_ != OPOS_PS_ONLINE && Long(Prop::PowerNotify) != OPOS_PN_ENABLED)
         return power_ == OPOS_PS_OFF ? OPOS_E_NOHARDWARE : OPOS_E_OFFLINE;
-    if (!IsEnabled()) {
+    const bool was = IsEnabled();
+    if (!was) {
         logical_->Stats().Powered(true);
         logical_->Stats().Add(u"SessionCount");
     }
     Set(Prop::DeviceEnabled, true);
     lastReportedPower_ = ReportedPower();
+    if (!was)
+        behaviour_->EnabledChanged(*this, true);
     return OPOS_SUCCESS;
 }
 

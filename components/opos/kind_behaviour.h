@@ -20,6 +20,8 @@ public:
     // After Open has given every property its initial value.
     virtual void Opened(Device&) {}
     virtual void Closing(Device&) {}
+    // DeviceEnabled changed (Release and disabling alike).
+    virtual void EnabledChanged(Device&, bool /*enabled*/) {}
     // A put on a property whose row says Custom; the device is open.
     virtual LONG Put(Device&, Prop, const Value&) { return OPOS_E_ILLEGAL; }
     // Input from the device while enabled: queued as data by default; a

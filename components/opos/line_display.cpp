@@ -1,12 +1,17 @@
 // The line display: windows over one shared screen, text written at each
 // window's cursor, wrapping at the end of a row and scrolling up past the
 // last one, and the screen sent whole to the back end after each change.
+// Blinking text and marquees run on apartment timers while the device is
+// enabled; each beat sends the screen as it now looks.
 #include <algorithm>
 #include <filesystem>
 #include <vector>
 
 #include "device.h"
+#include "line_display_grid.h"
+#include "line_display_marquee.h"
 #include "list_text.h"
+#include "platform/com/apartment.h"
 #include "platform/com/text.h"
 
 namespace zorv::opos {
@@ -18,25 +23,48 @@ constexpr LONG kMostColumns = 256;
 constexpr std::size_t kLongestText = 65536;
 constexpr LONG kMostWindows = 4;
 constexpr LONG kDescriptors = 8;
-constexpr LONG DISP_ST_UP = 1, DISP_ST_DOWN = 2, DISP_ST_LEFT = 3, DISP_ST_RIGHT = 4;
-constexpr LONG DISP_MT_NONE = 0, DISP_MT_INIT = 5;
+constexpr LONG DISP_MT_NONE = 0, DISP_MT_UP = 1, DISP_MT_DOWN = 2, DISP_MT_LEFT = 3, DISP_MT_RIGHT = 4,
+               DISP_MT_INIT = 5;
+constexpr LONG DISP_MF_WALK = 0;
 constexpr LONG DISP_SD_OFF = 0, DISP_SD_BLINK = 2;
+constexpr LONG DISP_DT_BLINK = 1;
+constexpr LONG DISP_CB_NOBLINK = 0, DISP_CB_BLINKALL = 1;
+constexpr LONG DISP_CT_BLINK = 0x10000000, DISP_CCT_BLINK = 0x40;
+// No screen changes faster than this, whatever the waits say: a serial
+// display could not follow, and a wait of 0 must not spin the apartment.
+constexpr std::chrono::milliseconds kFastestBeat{20};
 
 // What the device shows, shared by every object opened on it.
 struct Screen {
-    std::vector<std::u16string> rows;
+    Grid cells;
 };
 
 struct Window {
     LONG viewportRow = 0, viewportColumn = 0, viewportHeight = 0, viewportWidth = 0;
-    std::vector<std::u16string> cells;
+    Grid cells; // window 0 keeps its cells in the shared screen
     LONG cursorRow = 0, cursorColumn = 0;
-    LONG top = 0, left = 0; // the part of the window the viewport shows
+    // The part of the window the viewport shows; a marquee may reach past
+    // the window's edges, where blanks show.
+    LONG top = 0, left = 0;
+    // Each window's own marquee settings, as the properties show the current one's.
+    LONG marqueeType = DISP_MT_NONE, marqueeFormat = DISP_MF_WALK, unitWait = 0, repeatWait = 0;
+    bool walking = true;      // the format the running marquee started with
+    bool displayRuns = false; // the display scrolls it by itself
+    LONG marqueeStep = 0;
+    com::TimerId marqueeTimer = 0;
+    int serial = 0; // finds the window again from a timer, whatever was destroyed meanwhile
 };
+
+bool Moving(LONG marqueeType) {
+    return marqueeType >= DISP_MT_UP && marqueeType <= DISP_MT_RIGHT;
+}
 
 class LineDisplay final : public KindBehaviour {
 public:
+    ~LineDisplay() override { StopTimers(); }
+
     void Opened(Device& device) override {
+        device_ = &device;
         // Window 0 is the whole device, whichever of the two a profile sized.
         const LONG rows =
             std::clamp(std::max(device.Long(Prop::Rows), device.Long(Prop::DeviceRows)), LONG{1}, kMostRows);
@@ -47,9 +75,9 @@ public:
         std::any& state = device.Hardware().KindState();
         const bool fresh = !state.has_value();
         if (fresh)
-            state = std::make_shared<Screen>(Screen{Blank(rows, columns)});
+            state = std::make_shared<Screen>(Screen{Grid::Blank(rows, columns)});
         screen_ = std::any_cast<std::shared_ptr<Screen>>(state);
-        windows_.assign(1, Window{0, 0, rows, columns, {}});
+        windows_.assign(1, Window{0, 0, rows, columns, Grid{}});
         current_ = 0;
         descriptors_.assign(kDescriptors, DISP_SD_OFF);
         Select(device, 0);
@@ -57,7 +85,30 @@ public:
             Show(device);
     }
 
-    void Closing(Device&) override { screen_.reset(); }
+    // The display is left showing its text, not caught in a blink.
+    void Closing(Device& device) override {
+        StopTimers();
+        if (std::exchange(blinkOff_, false))
+            Send(device);
+        screen_.reset();
+    }
+
+    // Animations run only while enabled; disabled, the screen holds still,
+    // blinking text shown.
+    void EnabledChanged(Device& device, bool enabled) override {
+        StopTimers();
+        blinkOff_ = false;
+        bool displayRuns = false;
+        for (Window& window : windows_) {
+            displayRuns = displayRuns || window.displayRuns;
+            if (enabled && Moving(window.marqueeType) && !window.displayRuns)
+                ScheduleMarquee(window, std::chrono::milliseconds(window.unitWait));
+        }
+        UpdateBlink(device);
+        // A display that blinks or scrolls by itself is told to start or stop too.
+        if (screen_->cells.Blinks() || displayRuns)
+            Send(device);
+    }
 
     LONG Put(Device& device, Prop prop, const Value& value) override {
         const LONG number = std::get<LONG>(value);
@@ -84,6 +135,14 @@ public:
             return OPOS_SUCCESS;
         case Prop::MarqueeType:
             return SetMarquee(device, number);
+        case Prop::MarqueeFormat:
+        case Prop::MarqueeUnitWait:
+        case Prop::MarqueeRepeatWait:
+            return SetMarqueeTiming(device, prop, number);
+        case Prop::BlinkRate:
+            return SetBlinkRate(device, number);
+        case Prop::CursorType:
+            return SetCursorType(device, number);
         default:
             return OPOS_E_ILLEGAL;
         }
@@ -91,15 +150,18 @@ public:
         return OPOS_SUCCESS;
     }
 
+    // A marquee that runs stops to take new text, which builds it again.
     LONG Display(Device& device, std::u16string_view text, LONG attribute) {
         if (const LONG refused = device.Refusal())
             return refused;
         if (attribute < DISP_DT_NORMAL || attribute > DISP_DT_BLINK_REVERSE || text.size() > kLongestText)
             return OPOS_E_ILLEGAL;
         Window& window = windows_[current_];
+        if (Moving(window.marqueeType))
+            SetMarquee(device, DISP_MT_INIT);
         const LONG row = window.cursorRow;
         const LONG column = window.cursorColumn;
-        Write(window, text);
+        Write(window, text, (attribute & DISP_DT_BLINK) != 0);
         if (!device.Bool(Prop::CursorUpdate)) {
             window.cursorRow = row;
             window.cursorColumn = column;
@@ -118,11 +180,14 @@ public:
         return Display(device, text, attribute);
     }
 
+    // A running marquee cannot be cleared; stop it first.
     LONG ClearText(Device& device) {
         if (const LONG refused = device.Refusal())
             return refused;
         Window& window = windows_[current_];
-        Cells(window) = Blank(Height(window), Width(window));
+        if (Moving(window.marqueeType))
+            return OPOS_E_ILLEGAL;
+        Cells(window) = Grid::Blank(Height(window), Width(window));
         window.cursorRow = window.cursorColumn = window.top = window.left = 0;
         return Show(device);
     }
@@ -131,24 +196,11 @@ public:
     LONG Scroll(Device& device, LONG direction, LONG units) {
         if (const LONG refused = device.Refusal())
             return refused;
-        if (direction < DISP_ST_UP || direction > DISP_ST_RIGHT || units < 1)
-            return OPOS_E_ILLEGAL;
         Window& window = windows_[current_];
-        const LONG width = Width(window);
-        for (LONG i = 0; i < std::min(units, std::max(Height(window), width)); ++i) {
-            if (direction == DISP_ST_UP) {
-                Cells(window).erase(Cells(window).begin());
-                Cells(window).emplace_back(static_cast<std::size_t>(width), u' ');
-            } else if (direction == DISP_ST_DOWN) {
-                Cells(window).pop_back();
-                Cells(window).insert(Cells(window).begin(),
-                                     std::u16string(static_cast<std::size_t>(width), u' '));
-            } else {
-                for (std::u16string& row : Cells(window))
-                    row = direction == DISP_ST_LEFT ? row.substr(1) + u' '
-                                                    : u' ' + row.substr(0, row.size() - 1);
-            }
-        }
+        if (direction < DISP_ST_UP || direction > DISP_ST_RIGHT || units < 1 || Moving(window.marqueeType))
+            return OPOS_E_ILLEGAL;
+        for (LONG i = 0; i < std::min(units, std::max(Height(window), Width(window))); ++i)
+            Cells(window).Shift(direction);
         return Show(device);
     }
 
@@ -163,7 +215,9 @@ public:
                           width >= vpWidth && height <= kMostRows && width <= kMostColumns;
         if (!fits || static_cast<LONG>(windows_.size()) > kMostWindows)
             return OPOS_E_ILLEGAL;
-        windows_.push_back(Window{vpRow, vpColumn, vpHeight, vpWidth, Blank(height, width)});
+        Window window{vpRow, vpColumn, vpHeight, vpWidth, Grid::Blank(height, width)};
+        window.serial = ++lastSerial_;
+        windows_.push_back(std::move(window));
         Select(device, static_cast<LONG>(windows_.size()) - 1);
         return OPOS_SUCCESS;
     }
@@ -173,7 +227,9 @@ public:
             return refused;
         if (current_ == 0)
             return OPOS_E_ILLEGAL;
-        windows_.erase(windows_.begin() + current_);
+        com::CancelTimer(windows_[current_].marqueeTimer);
+        windows_.erase(windows_.begin() + static_cast<std::ptrdiff_t>(current_));
+        current_ = 0;
         Select(device, 0);
         return Show(device);
     }
@@ -193,10 +249,9 @@ public:
         const Window& window = windows_[current_];
         const LONG column = std::min(window.cursorColumn, Width(window) - 1);
         character =
-            Cells(window)[static_cast<std::size_t>(window.cursorRow)][static_cast<std::size_t>(column)];
+            Cells(window).text[static_cast<std::size_t>(window.cursorRow)][static_cast<std::size_t>(column)];
         return OPOS_SUCCESS;
     }
-
     LONG SetDescriptor(Device& device, LONG descriptor, LONG attribute) {
         if (const LONG refused = device.Refusal())
             return refused;
@@ -240,18 +295,15 @@ public:
     }
 
 private:
-    static std::vector<std::u16string> Blank(LONG rows, LONG columns) {
-        return std::vector<std::u16string>(static_cast<std::size_t>(rows),
-                                           std::u16string(static_cast<std::size_t>(columns), u' '));
-    }
     // Window 0 is the device's own screen, which every object shares.
-    std::vector<std::u16string>& Cells(const Window& w) {
-        return &w == &windows_.front() ? screen_->rows : const_cast<Window&>(w).cells;
+    Grid& Cells(const Window& w) {
+        return &w == &windows_.front() ? screen_->cells : const_cast<Window&>(w).cells;
     }
-    LONG Height(const Window& w) { return static_cast<LONG>(Cells(w).size()); }
-    LONG Width(const Window& w) { return static_cast<LONG>(Cells(w).front().size()); }
+    LONG Height(const Window& w) { return Cells(w).Height(); }
+    LONG Width(const Window& w) { return Cells(w).Width(); }
 
-    // Rows, Columns and the cursor properties are the current window's.
+    // Rows, Columns, the cursor and the marquee properties are the current
+    // window's; each window keeps what the application set for it.
     void Select(Device& device, LONG index) {
         current_ = static_cast<std::size_t>(index);
         const Window& window = windows_[current_];
@@ -259,6 +311,10 @@ private:
         device.Set(Prop::Rows, Height(window));
         device.Set(Prop::Columns, Width(window));
         device.Set(Prop::DeviceWindows, kMostWindows);
+        device.Set(Prop::MarqueeType, window.marqueeType);
+        device.Set(Prop::MarqueeFormat, window.marqueeFormat);
+        device.Set(Prop::MarqueeUnitWait, window.unitWait);
+        device.Set(Prop::MarqueeRepeatWait, window.repeatWait);
         SyncCursor(device);
     }
 
@@ -267,15 +323,151 @@ private:
         device.Set(Prop::CursorColumn, windows_[current_].cursorColumn);
     }
 
-    // In marquee-init mode text builds the marquee without being shown.
+    // Init mode collects text without showing it; a direction starts the
+    // marquee from its first step (with the format then in force); none
+    // shows the window as it stands.
     LONG SetMarquee(Device& device, LONG type) {
+        Window& window = windows_[current_];
         if (type < DISP_MT_NONE || type > DISP_MT_INIT || (type != DISP_MT_NONE && current_ == 0))
             return OPOS_E_ILLEGAL;
+        const bool vertical = type == DISP_MT_UP || type == DISP_MT_DOWN;
+        if (Moving(type) &&
+            (vertical ? !device.Bool(Prop::CapVMarquee) || Height(window) <= window.viewportHeight
+                      : !device.Bool(Prop::CapHMarquee) || Width(window) <= window.viewportWidth))
+            return OPOS_E_ILLEGAL;
+        com::CancelTimer(std::exchange(window.marqueeTimer, 0));
+        const bool displayRan = std::exchange(window.displayRuns, false);
+        window.marqueeType = type;
         device.Set(Prop::MarqueeType, type);
-        return type == DISP_MT_INIT ? OPOS_SUCCESS : Show(device);
+        window.walking = window.marqueeFormat == DISP_MF_WALK;
+        window.marqueeStep = 0;
+        if (type == DISP_MT_INIT)
+            return displayRan ? Send(device) : OPOS_SUCCESS;
+        if (type == DISP_MT_NONE) {
+            window.top = window.left = 0;
+            return Show(device);
+        }
+        if (DisplayCanRun(device, window)) {
+            window.displayRuns = true;
+            window.top = window.left = 0;
+            Paint(window);
+            return Send(device);
+        }
+        return MarqueeBeat(device, window);
     }
 
-    void Write(Window& window, std::u16string_view text) {
+    // A display that scrolls by itself does it leftward over its whole top
+    // row, at its own pace: the waits and the format are then its own.
+    bool DisplayCanRun(Device& device, const Window& window) {
+        return window.marqueeType == DISP_MT_LEFT && window.viewportRow == 0 && window.viewportColumn == 0 &&
+               window.viewportHeight == 1 && window.viewportWidth == device.Long(Prop::DeviceColumns) &&
+               Height(window) == 1 && Width(window) <= device.Hardware().Hardware().LongestOwnMarquee();
+    }
+
+    // The waits of a running marquee change from its next step; the
+    // format is read when it starts.
+    LONG SetMarqueeTiming(Device& device, Prop prop, LONG value) {
+        if (value < 0 || value > (prop == Prop::MarqueeFormat ? 1 : 60000))
+            return OPOS_E_ILLEGAL;
+        device.Set(prop, value);
+        Window& window = windows_[current_];
+        (prop == Prop::MarqueeFormat     ? window.marqueeFormat
+         : prop == Prop::MarqueeUnitWait ? window.unitWait
+                                         : window.repeatWait) = value;
+        return OPOS_SUCCESS;
+    }
+
+    // The viewport shows the marquee's current step, then the next is timed.
+    LONG MarqueeBeat(Device& device, Window& window) {
+        const bool vertical = window.marqueeType == DISP_MT_UP || window.marqueeType == DISP_MT_DOWN;
+        const bool forward = window.marqueeType == DISP_MT_UP || window.marqueeType == DISP_MT_LEFT;
+        const MarqueeTrack track{window.walking, vertical ? Height(window) : Width(window),
+                                 vertical ? window.viewportHeight : window.viewportWidth};
+        (vertical ? window.top : window.left) = MarqueeOffset(track, forward, window.marqueeStep);
+        (vertical ? window.left : window.top) = 0;
+        std::chrono::milliseconds wait(window.unitWait);
+        if (++window.marqueeStep >= MarqueeSteps(track)) {
+            window.marqueeStep = 0;
+            wait += std::chrono::milliseconds(window.repeatWait);
+        }
+        if (device.IsEnabled())
+            ScheduleMarquee(window, wait);
+        Paint(window);
+        return Send(device);
+    }
+
+    void ScheduleMarquee(Window& window, std::chrono::milliseconds wait) {
+        com::CancelTimer(window.marqueeTimer);
+        window.marqueeTimer = com::PostDelayedCall(
+            [this, serial = window.serial] {
+                for (Window& w : windows_)
+                    if (w.serial == serial && device_ != nullptr) {
+                        w.marqueeTimer = 0;
+                        MarqueeBeat(*device_, w);
+                    }
+            },
+            std::max(wait, kFastestBeat));
+    }
+
+    LONG SetBlinkRate(Device& device, LONG rate) {
+        if (rate < 1 || rate > 10000)
+            return OPOS_E_ILLEGAL;
+        device.Set(Prop::BlinkRate, rate);
+        com::CancelTimer(std::exchange(blinkTimer_, 0));
+        UpdateBlink(device);
+        return SendIfEnabled(device);
+    }
+
+    // The cursor types CapCursorType lists, each maybe blinking.
+    LONG SetCursorType(Device& device, LONG type) {
+        const LONG capable = device.Long(Prop::CapCursorType);
+        const LONG shape = type & ~DISP_CT_BLINK;
+        const bool blinks = (type & DISP_CT_BLINK) != 0;
+        if (shape < 0 || shape > 6 || (shape > 0 && (capable & (1 << (shape - 1))) == 0) ||
+            (blinks && (shape == 0 || (capable & DISP_CCT_BLINK) == 0)))
+            return OPOS_E_ILLEGAL;
+        device.Set(Prop::CursorType, type);
+        return SendIfEnabled(device);
+    }
+
+    // A setting reaches the display with the next change when it is not enabled.
+    LONG SendIfEnabled(Device& device) { return device.IsEnabled() ? Send(device) : OPOS_SUCCESS; }
+
+    bool BlinkAll(Device& device) const {
+        return device.Long(Prop::CapBlink) == DISP_CB_BLINKALL && screen_->cells.Blinks();
+    }
+
+    // Blinking needs the program's beat unless the display blinks by itself.
+    void UpdateBlink(Device& device) {
+        const LONG capability = device.Long(Prop::CapBlink);
+        const bool itself = BlinkAll(device) && device.Hardware().Hardware().BlinksByItself();
+        const bool wanted =
+            device.IsEnabled() && capability != DISP_CB_NOBLINK && screen_->cells.Blinks() && !itself;
+        if (wanted == (blinkTimer_ != 0))
+            return;
+        if (!wanted) {
+            com::CancelTimer(std::exchange(blinkTimer_, 0));
+            blinkOff_ = false;
+            return;
+        }
+        const std::chrono::milliseconds half(device.Long(Prop::BlinkRate) / 2);
+        blinkTimer_ = com::StartTimer(
+            [this] {
+                if (device_ == nullptr)
+                    return;
+                blinkOff_ = !blinkOff_;
+                Send(*device_);
+            },
+            std::max(half, kFastestBeat));
+    }
+
+    void StopTimers() {
+        com::CancelTimer(std::exchange(blinkTimer_, 0));
+        for (Window& window : windows_)
+            com::CancelTimer(std::exchange(window.marqueeTimer, 0));
+    }
+
+    void Write(Window& window, std::u16string_view text, bool blinks) {
         for (char16_t c : text) {
             if (c == u'\r') {
                 window.cursorColumn = 0;
@@ -287,8 +479,7 @@ private:
                 if (c == u'\n')
                     continue;
             }
-            Cells(window)[static_cast<std::size_t>(window.cursorRow)]
-                         [static_cast<std::size_t>(window.cursorColumn++)] = c;
+            Cells(window).Put(window.cursorRow, window.cursorColumn++, c, blinks);
         }
     }
 
@@ -297,40 +488,76 @@ private:
             ++window.cursorRow;
             return;
         }
-        Cells(window).erase(Cells(window).begin());
-        Cells(window).emplace_back(static_cast<std::size_t>(Width(window)), u' ');
+        Cells(window).Shift(DISP_ST_UP);
     }
 
-    // The current window's viewport goes onto the shared screen, which
-    // goes to the device whole.
+    // A window's viewport goes onto the shared screen; where the viewport
+    // reaches past the window (a marquee walking in), blanks show.
+    void Paint(const Window& window) {
+        if (&window == &windows_.front())
+            return;
+        const Grid& from = Cells(window);
+        Grid& to = screen_->cells;
+        for (LONG r = 0; r < window.viewportHeight; ++r)
+            for (LONG c = 0; c < window.viewportWidth; ++c) {
+                const LONG row = window.top + r, column = window.left + c;
+                const bool inside = row >= 0 && row < from.Height() && column >= 0 && column < from.Width();
+                const auto at = [&](const std::vector<std::u16string>& layer) {
+                    return inside ? layer[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)]
+                                  : u' ';
+                };
+                to.Put(window.viewportRow + r, window.viewportColumn + c, at(from.text),
+                       at(from.blink) == kBlinks);
+            }
+    }
+
+    // The current window (unless it collects a marquee) goes onto the
+    // screen, which goes to the device.
     LONG Show(Device& device) {
         SyncCursor(device);
-        if (device.Long(Prop::MarqueeType) == DISP_MT_INIT)
-            return OPOS_SUCCESS;
         const Window& window = windows_[current_];
-        for (LONG r = 0; current_ != 0 && r < window.viewportHeight; ++r) {
-            const std::u16string& from = Cells(window)[static_cast<std::size_t>(window.top + r)];
-            std::u16string& to = screen_->rows[static_cast<std::size_t>(window.viewportRow + r)];
-            to.replace(static_cast<std::size_t>(window.viewportColumn),
-                       static_cast<std::size_t>(window.viewportWidth),
-                       from.substr(static_cast<std::size_t>(window.left),
-                                   static_cast<std::size_t>(window.viewportWidth)));
-        }
+        if (window.marqueeType == DISP_MT_INIT)
+            return OPOS_SUCCESS;
+        Paint(window);
+        UpdateBlink(device);
+        return Send(device);
+    }
+
+    // The screen whole, as it looks at this beat: blinking cells blank in
+    // the off half (every cell, on a display that blinks all or nothing).
+    LONG Send(Device& device) {
+        const bool all = BlinkAll(device);
+        const Grid& cells = screen_->cells;
         std::u16string rows;
-        for (const std::u16string& row : screen_->rows)
+        for (std::size_t r = 0; r < cells.text.size(); ++r) {
+            std::u16string row = cells.text[r];
+            for (std::size_t c = 0; blinkOff_ && c < row.size(); ++c)
+                if (all || cells.blink[r][c] == kBlinks)
+                    row[c] = u' ';
             rows += row + u"\n";
+        }
+        for (const Window& running : windows_)
+            if (running.displayRuns && device.IsEnabled())
+                rows += Cells(running).text.front() + u"\n";
+        const Window& window = windows_[current_];
         Output output = Output::Of(Output::What::Screen);
         output.data = std::move(rows);
         output.params[0] = window.viewportRow + window.cursorRow - window.top;
         output.params[1] = window.viewportColumn + window.cursorColumn - window.left;
         output.params[2] = device.Long(Prop::DeviceBrightness);
+        output.params[3] = device.Long(Prop::CursorType);
+        output.params[4] = all && blinkTimer_ == 0 && device.IsEnabled() ? device.Long(Prop::BlinkRate) : 0;
         return device.SendNow(output).code;
     }
 
+    Device* device_ = nullptr;
     std::shared_ptr<Screen> screen_;
     std::vector<Window> windows_;
     std::size_t current_ = 0;
+    int lastSerial_ = 0;
     std::vector<LONG> descriptors_;
+    com::TimerId blinkTimer_ = 0;
+    bool blinkOff_ = false;
 };
 
 LineDisplay& Display(Device& device) {
@@ -413,7 +640,7 @@ LONG SetBitmap(Device& device, const com::DispatchArgs& args) {
 }
 
 constexpr PropertyRow kProperties[] = {
-    {Prop::CapBlink, Long(1)},
+    {Prop::CapBlink, Long(2)},
     {Prop::CapBrightness, Flag(true)},
     {Prop::CapCharacterSet, Long(DISP_CS_ASCII)},
     {Prop::CapDescriptors, Flag(true)},
@@ -433,15 +660,15 @@ constexpr PropertyRow kProperties[] = {
     {Prop::DeviceRows, Long(2)},
     {Prop::DeviceWindows, Long(kMostWindows)},
     {Prop::InterCharacterWait, Long(0), Access::Ranged, 0, 0},
-    {Prop::MarqueeFormat, Long(0), Access::Ranged, 0, 1},
-    {Prop::MarqueeRepeatWait, Long(0), Access::Ranged, 0, 60000},
+    {Prop::MarqueeFormat, Long(0), Access::Custom},
+    {Prop::MarqueeRepeatWait, Long(0), Access::Custom},
     {Prop::MarqueeType, Long(0), Access::Custom},
-    {Prop::MarqueeUnitWait, Long(0), Access::Ranged, 0, 60000},
+    {Prop::MarqueeUnitWait, Long(0), Access::Custom},
     {Prop::Rows, Long(2)},
-    {Prop::BlinkRate, Long(500), Access::Ranged, 1, 10000},
+    {Prop::BlinkRate, Long(500), Access::Custom},
     {Prop::CapBlinkRate, Flag(true)},
     {Prop::CapCursorType, Long(0)},
-    {Prop::CursorType, Long(0), Access::Ranged, 0, 0},
+    {Prop::CursorType, Long(0), Access::Custom},
     {Prop::CapCustomGlyph, Flag(true)},
     {Prop::CustomGlyphList, Text(u"")},
     {Prop::GlyphHeight, Long(7)},

@@ -278,7 +278,9 @@ std::optional<Profile> FindProfile(Kind kind, std::u16string_view name) {
         found.emplace();
         found->name = std::u16string(name);
         found->kind = kind;
-        found->description = u"ESC/POS " + std::u16string(name);
+        // Only the printer and its drawer speak ESC/POS; other kinds show the connection as typed.
+        const bool escpos = kind == Kind::Printer || kind == Kind::CashDrawer;
+        found->description = (escpos ? u"ESC/POS " : u"") + std::u16string(name);
         const std::string problem = DeviceSettingProblem(kind, "connection", typed);
         if (problem.empty()) {
             found->connection = typed;

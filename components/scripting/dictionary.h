@@ -1,6 +1,6 @@
 #pragma once
 // "Scripting.Dictionary": keys and items in the order they were added, found
-// through a hash of the key as DictionaryKey compares keys.
+// through a hash of the key as KeyView compares keys.
 #include <span>
 #include <vector>
 
@@ -15,16 +15,26 @@ inline constexpr CLSID kClsidDictionary = {
 
 class Dictionary final : public MemberDispatch<Dictionary> {
 public:
+    ~Dictionary() override;
+
     static std::span<const Member<Dictionary>> Members();
-    std::u16string_view TypeName() const { return u"Dictionary"; }
+    std::u16string_view TypeName() const { return kTypeName; }
+
+    // Item, Add and Exists, what a busy script calls, skip the member table.
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) override;
 
 private:
+    static constexpr std::u16string_view kTypeName = u"Dictionary"; // its length known at compile time
+
+    // Raw variants, so that growing the table moves entries as bytes; the
+    // dictionary clears them itself.
     struct Entry {
-        com::Variant key;
-        com::Variant item;
-        DictionaryKey compared; // the key as compared
-        std::uint32_t hash = 0;
-        bool live = true;
+        VARIANT key;
+        VARIANT item;
+        KeyView compared; // its text points into `key`
+        std::uint32_t hash;
+        bool live;
     };
 
     void Add(Invocation& call);
@@ -39,13 +49,17 @@ private:
     void CompareMode(Invocation& call);
     void NewEnum(Invocation& call);
 
-    DictionaryKey KeyOf(const VARIANT& value) const { return MakeKey(value, compareMode_ != 0); }
+    void AddEntry(const VARIANT& key, const VARIANT& item);
+    bool Has(const VARIANT& key) const;
+    void ReadItem(const VARIANT& key, VARIANT& result);
+    void WriteItem(const VARIANT& key, const VARIANT& item);
+
+    bool IgnoresCase() const { return compareMode_ != 0; }
     // The position of the entry for `key`, or -1.
-    std::ptrdiff_t Find(const DictionaryKey& key) const;
-    void Index(std::size_t position);
-    std::size_t Insert(DictionaryKey key, const VARIANT& keyValue, const VARIANT& item);
+    std::ptrdiff_t Find(const KeyView& key, std::uint32_t hash) const;
+    std::size_t Insert(const KeyView& key, std::uint32_t hash, const VARIANT& keyValue, const VARIANT& item);
     void Compact();
-    std::vector<com::Variant> Live(bool keys) const;
+    com::ValueList Live(bool keys) const;
 
     std::vector<Entry> entries_;
     KeyIndex index_;

@@ -6,7 +6,6 @@
 #include <sys/statvfs.h>
 #include <vector>
 
-#include "collections.h"
 #include "errors.h"
 #include "file_operations.h"
 #include "member_dispatch.h"
@@ -262,10 +261,10 @@ private:
     }
     void Count(Invocation& call) { call.result = com::Variant(static_cast<LONG>(Paths().size())).Detach(); }
     void NewEnum(Invocation& call) {
-        auto items = std::make_shared<Values>();
+        com::Values items;
         for (const std::u16string& path : Paths())
-            items->emplace_back(Make(path).Get());
-        EnumeratorResult(std::move(items), call.result);
+            items.emplace_back(Make(path).Get());
+        com::ValueList(std::move(items)).EnumeratorResult(call.result);
     }
 
     std::u16string folder_;
@@ -404,9 +403,9 @@ private:
     }
     void Count(Invocation& call) { call.result = com::Variant(LONG{1}).Detach(); }
     void NewEnum(Invocation& call) {
-        auto items = std::make_shared<Values>();
-        items->emplace_back(MakeDrive().Get());
-        EnumeratorResult(std::move(items), call.result);
+        com::Values items;
+        items.emplace_back(MakeDrive().Get());
+        com::ValueList(std::move(items)).EnumeratorResult(call.result);
     }
 };
 

@@ -21,7 +21,7 @@ void KeyIndex::Insert(std::uint32_t hash, std::size_t position) {
 void KeyIndex::Erase(std::uint32_t hash, std::size_t position) {
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = hash & mask; slots_[i].position != kFree; i = (i + 1) & mask) {
-        if (slots_[i].position == position) {
+        if (slots_[i].position == position && slots_[i].hash == hash) {
             slots_[i].position = kGone;
             return;
         }

@@ -7,17 +7,14 @@
 #include <cstdint>
 #include <vector>
 
-#include "dictionary_key.h"
-
 namespace zorv::scripting {
 
 class KeyIndex {
 public:
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-    // `keyAt(position)` gives back the key of an indexed position.
-    template <class KeyAt>
-    std::size_t Find(const DictionaryKey& key, std::uint32_t hash, KeyAt&& keyAt) const {
+    // The indexed position with that hash for which `matches(position)`.
+    template <class Matches> std::size_t Find(std::uint32_t hash, Matches&& matches) const {
         if (slots_.empty())
             return kNone;
         const std::size_t mask = slots_.size() - 1;
@@ -25,7 +22,7 @@ public:
             const Slot& slot = slots_[i];
             if (slot.position == kFree)
                 return kNone;
-            if (slot.position != kGone && slot.hash == hash && keyAt(slot.position) == key)
+            if (slot.position != kGone && slot.hash == hash && matches(slot.position))
                 return slot.position;
         }
     }

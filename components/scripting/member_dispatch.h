@@ -5,7 +5,9 @@
 #include <optional>
 
 #include "platform/com/described_type.h"
+#include "platform/com/name_index.h"
 #include "platform/com/table_dispatch.h"
+#include "platform/com/value_list.h"
 
 namespace zorv::scripting {
 
@@ -20,7 +22,9 @@ struct Invocation {
 
 // The answer of a property that holds an object. Read with arguments
 // (Folder.SubFolders("name")), it passes them to that object's default member.
-void ObjectResult(Invocation& call, IDispatch* object);
+inline void ObjectResult(Invocation& call, IDispatch* object) {
+    com::ObjectOrItem(object, call.args, call.result);
+}
 
 template <class T> struct Member {
     std::u16string_view name;
@@ -70,6 +74,7 @@ public:
     }
 
 private:
+    // A few members each: a scan beats hashing the name.
     static const Member<Derived>* Find(std::u16string_view name) {
         for (const auto& member : Derived::Members())
             if (com::SameNameIgnoringCase(member.name, name))

@@ -1,8 +1,9 @@
 // The library's entry point: the class table asks it for the class
-// factories of the dictionary and the file system object.
+// factories of the dictionary, the file system object and the shell.
 #include "dictionary.h"
 #include "file_system_object.h"
 #include "platform/com/inproc_server.h"
+#include "shell.h"
 
 namespace {
 
@@ -13,6 +14,7 @@ const zorv::com::ServedClass kClasses[] = {
      [](REFIID riid, void** ppv) { return zorv::com::CreateObjectOf<Dictionary>(riid, ppv); }},
     {kClsidFileSystemObject,
      [](REFIID riid, void** ppv) { return zorv::com::CreateObjectOf<FileSystemObject>(riid, ppv); }},
+    {kClsidShell, [](REFIID riid, void** ppv) { return zorv::com::CreateObjectOf<Shell>(riid, ppv); }},
 };
 
 } // namespace

@@ -9,13 +9,13 @@
 #include <ctime>
 #include <unordered_map>
 
-#include "case_mapping.h"
 #include "com_bridge.h"
 #include "conversion.h"
 #include "dynamic_code.h"
 #include "engine.h"
 #include "interpreter.h"
 #include "operators.h"
+#include "platform/com/case_mapping.h"
 #include "platform/com/class_table.h"
 #include "platform/com/com_ptr.h"
 #include "platform/com/described_type.h"
@@ -353,14 +353,14 @@ Value UCaseF(Interpreter& vm, Args a) {
     if (a[0].IsNull())
         return Value::Null();
     const TextArg s(a[0]);
-    return MapChars(vm, s.View(), UpperChar);
+    return MapChars(vm, s.View(), com::UpperChar);
 }
 
 Value LCaseF(Interpreter& vm, Args a) {
     if (a[0].IsNull())
         return Value::Null();
     const TextArg s(a[0]);
-    return MapChars(vm, s.View(), LowerChar);
+    return MapChars(vm, s.View(), com::LowerChar);
 }
 
 Value TrimSides(Args a, bool left, bool right) {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "case_mapping.h"
 #include "com_bridge.h"
 #include "conversion.h"
+#include "platform/com/case_mapping.h"
 #include "platform/com/text.h"
 #include "script_error.h"
 
@@ -394,8 +394,8 @@ int CompareText(std::u16string_view a, std::u16string_view b, CompareMode mode) 
         char16_t x = a[i];
         char16_t y = b[i];
         if (mode == CompareMode::Text) {
-            x = LowerChar(x);
-            y = LowerChar(y);
+            x = com::LowerChar(x);
+            y = com::LowerChar(y);
         }
         if (x != y) {
             order = x < y ? -1 : 1;

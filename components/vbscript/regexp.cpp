@@ -1,6 +1,5 @@
 #include "regexp.h"
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,6 +8,7 @@
 #include "conversion.h"
 #include "platform/com/inproc_server.h"
 #include "platform/com/table_dispatch.h"
+#include "platform/com/value_list.h"
 #include "regexp_engine.h"
 #include "script_error.h"
 
@@ -39,74 +39,30 @@ Value Arg(const com::DispatchArgs& args, UINT i) {
     return FromVariant(args.Value(i));
 }
 
-void SetResult(VARIANT& result, const Value& value) {
-    ToVariant(value, result);
+// The values of a list converted once, for Item and For Each alike.
+com::ValueList ListOf(const std::vector<Value>& items) {
+    com::Values values(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i)
+        ToVariant(items[i], values[i]);
+    return com::ValueList(std::move(values));
 }
 
-// Enumerates a fixed list of values, for For Each over the collections.
-class ValueEnumerator final : public com::ComObject<IDispatch, IEnumVARIANT> {
-public:
-    explicit ValueEnumerator(std::shared_ptr<const std::vector<Value>> items) : items_(std::move(items)) {}
-
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        if (count)
-            *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-        if (info)
-            *info = nullptr;
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return DISP_E_UNKNOWNNAME;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                     UINT*) override {
-        return DISP_E_MEMBERNOTFOUND;
-    }
-    HRESULT STDMETHODCALLTYPE Next(ULONG celt, VARIANT* out, ULONG* fetched) override {
-        if (fetched)
-            *fetched = 0;
-        if (out == nullptr && celt > 0)
-            return E_POINTER;
-        ULONG n = 0;
-        for (; n < celt && next_ < items_->size(); ++n) {
-            VariantInit(&out[n]);
-            ToVariant((*items_)[next_++], out[n]);
-        }
-        if (fetched)
-            *fetched = n;
-        return n == celt ? S_OK : S_FALSE;
-    }
-    HRESULT STDMETHODCALLTYPE Skip(ULONG celt) override {
-        const std::size_t left = items_->size() - next_;
-        next_ += celt < left ? celt : left;
-        return celt <= left ? S_OK : S_FALSE;
-    }
-    HRESULT STDMETHODCALLTYPE Reset() override {
-        next_ = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override {
-        if (copy == nullptr)
-            return E_POINTER;
-        auto clone = com::MakeObject<ValueEnumerator>(items_);
-        clone->next_ = next_;
-        *copy = clone.Detach();
-        return S_OK;
-    }
-
-private:
-    std::shared_ptr<const std::vector<Value>> items_;
-    std::size_t next_ = 0;
-};
+// Item(i) of a list, as Matches(i) and SubMatches(i) read it.
+void ItemOf(const com::ValueList& list, const com::DispatchArgs& args, VARIANT& result) {
+    Guarded([&] {
+        if (args.Count() != 1)
+            throw ScriptError(kErrWrongArgCount, u"Item");
+        const VARIANT* item = list.At(ToLong(Arg(args, 0)));
+        if (item == nullptr)
+            throw ScriptError(kErrInvalidCall);
+        VariantCopy(&result, item);
+    });
+}
 
 // Item, Count and enumeration over a list of values: Matches and SubMatches.
 template <class Derived> class ValueList : public com::TableDispatch<Derived> {
 public:
-    explicit ValueList(std::vector<Value> items)
-        : items_(std::make_shared<const std::vector<Value>>(std::move(items))) {}
+    explicit ValueList(com::ValueList items) : items_(std::move(items)) {}
 
     static const com::DispatchTable<Derived>& DispatchMembers() {
         static const com::DispatchTable<Derived> table{
@@ -116,26 +72,13 @@ public:
         };
         return table;
     }
-    const std::vector<Value>& Items() const { return *items_; }
 
-    void Item(const com::DispatchArgs& args, VARIANT& result) {
-        Guarded([&] {
-            if (args.Count() != 1)
-                throw ScriptError(kErrWrongArgCount, u"Item");
-            const std::int32_t i = ToLong(Arg(args, 0));
-            if (i < 0 || static_cast<std::size_t>(i) >= items_->size())
-                throw ScriptError(kErrInvalidCall);
-            SetResult(result, (*items_)[static_cast<std::size_t>(i)]);
-        });
-    }
-    void Count(VARIANT& result) { result = com::Variant(static_cast<LONG>(items_->size())).Detach(); }
-    void NewEnum(const com::DispatchArgs&, VARIANT& result) {
-        auto e = com::MakeObject<ValueEnumerator>(items_);
-        result = com::Variant(static_cast<IDispatch*>(e.Get())).Detach();
-    }
+    void Item(const com::DispatchArgs& args, VARIANT& result) { ItemOf(items_, args, result); }
+    void Count(VARIANT& result) { items_.CountResult(result); }
+    void NewEnum(const com::DispatchArgs&, VARIANT& result) { items_.EnumeratorResult(result); }
 
 private:
-    std::shared_ptr<const std::vector<Value>> items_;
+    com::ValueList items_;
 };
 
 class SubMatchesObject final : public ValueList<SubMatchesObject> {
@@ -150,7 +93,7 @@ public:
 
 class MatchObject final : public com::TableDispatch<MatchObject> {
 public:
-    MatchObject(std::u16string value, int firstIndex, std::vector<Value> subMatches)
+    MatchObject(std::u16string value, int firstIndex, com::ValueList subMatches)
         : value_(std::move(value)), firstIndex_(firstIndex), subMatches_(std::move(subMatches)) {}
 
     static const com::DispatchTable<MatchObject>& DispatchMembers() {
@@ -169,24 +112,17 @@ private:
     void GetLength(VARIANT& result) { result = com::Variant(static_cast<LONG>(value_.size())).Detach(); }
     // m.SubMatches(0) reads an item at once, as the collection's default member would.
     void SubMatches(const com::DispatchArgs& args, VARIANT& result) {
-        Guarded([&] {
-            if (args.Count() > 1)
-                throw ScriptError(kErrWrongArgCount, u"SubMatches");
-            if (args.Count() == 1) {
-                const std::int32_t i = ToLong(Arg(args, 0));
-                if (i < 0 || static_cast<std::size_t>(i) >= subMatches_.size())
-                    throw ScriptError(kErrInvalidCall);
-                SetResult(result, subMatches_[static_cast<std::size_t>(i)]);
-                return;
-            }
-            auto list = com::MakeObject<SubMatchesObject>(subMatches_);
-            result = com::Variant(static_cast<IDispatch*>(list.Get())).Detach();
-        });
+        if (args.Count() > 1)
+            Guarded([] { throw ScriptError(kErrWrongArgCount, u"SubMatches"); });
+        if (args.Count() == 1)
+            return ItemOf(subMatches_, args, result);
+        auto list = com::MakeObject<SubMatchesObject>(subMatches_);
+        result = com::Variant(static_cast<IDispatch*>(list.Get())).Detach();
     }
 
     std::u16string value_;
     int firstIndex_;
-    std::vector<Value> subMatches_;
+    com::ValueList subMatches_;
 };
 
 class RegExpObject final : public com::TableDispatch<RegExpObject> {
@@ -275,10 +211,10 @@ private:
                 auto match =
                     com::MakeObject<MatchObject>(text.substr(static_cast<std::size_t>(slots[0]),
                                                              static_cast<std::size_t>(slots[1] - slots[0])),
-                                                 slots[0], std::move(subs));
+                                                 slots[0], ListOf(subs));
                 matches.push_back(Value::Object(match.Get()));
             });
-            auto list = com::MakeObject<MatchesObject>(std::move(matches));
+            auto list = com::MakeObject<MatchesObject>(ListOf(matches));
             result = com::Variant(static_cast<IDispatch*>(list.Get())).Detach();
         });
     }
@@ -363,7 +299,9 @@ Value NewRegExp() {
     return Value::Object(object.Get());
 }
 
-HRESULT CreateRegExp(REFIID riid, void** ppv) { return com::CreateObjectOf<RegExpObject>(riid, ppv); }
+HRESULT CreateRegExp(REFIID riid, void** ppv) {
+    return com::CreateObjectOf<RegExpObject>(riid, ppv);
+}
 
 std::u16string_view RegExpTypeName(IDispatch* object) {
     if (dynamic_cast<RegExpObject*>(object))

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "case_mapping.h"
 #include "error_texts.h"
+#include "platform/com/case_mapping.h"
 
 namespace zorv::vbs::regex {
 
@@ -711,7 +711,7 @@ private:
 };
 
 char16_t Canon(char16_t c) {
-    return UpperChar(c);
+    return com::UpperChar(c);
 }
 
 class Matcher {
@@ -735,7 +735,8 @@ private:
             const auto& ranges = p_.classes[static_cast<std::size_t>(in.x)].ranges;
             if (InRanges(ranges, c))
                 return true;
-            return p_.ignoreCase && (InRanges(ranges, UpperChar(c)) || InRanges(ranges, LowerChar(c)));
+            return p_.ignoreCase &&
+                   (InRanges(ranges, com::UpperChar(c)) || InRanges(ranges, com::LowerChar(c)));
         }
         default:
             return false;

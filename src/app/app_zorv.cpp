@@ -98,6 +98,10 @@ void TFrmAppZORV::CreateMenus() {
     MntSimulateur->setObjectName(QStringLiteral("MntSimulateur"));
     connect(MntSimulateur, &QAction::triggered, this,
             [this] { outside::Guarded([this] { MntSimulateurClick(); }); });
+    MntListePeriph = MmnApp->addAction(QStringLiteral("Rechercher les périphériques"));
+    MntListePeriph->setObjectName(QStringLiteral("MntListePeriph"));
+    connect(MntListePeriph, &QAction::triggered, this,
+            [this] { outside::Guarded([this] { MntListePeriphClick(); }); });
     // Radio-style items; none is ever checked: the caption names the current kind.
     FDeviceItems = new QActionGroup(this);
     FDeviceItems->setExclusive(true);
@@ -339,6 +343,11 @@ void TFrmAppZORV::MntSimulateurClick() {
     panel->show();
     panel->raise();
     panel->UpdateState();
+}
+
+void TFrmAppZORV::MntListePeriphClick() {
+    TFrmListePeriph list(FDeviceDiscovery, ToQString(FCurrentDevice), this);
+    ShowModal(list);
 }
 
 void TFrmAppZORV::BtnOpenClick() {

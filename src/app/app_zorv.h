@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/device_list_dialog.h"
 #include "devices/device_controls.h"
 #include "platform/com/com_ptr.h"
 #include "script/script_files.h"
@@ -63,6 +64,10 @@ public:
     // Shows the event log window, or the simulator panel, beside this one.
     void MntJournalClick();
     void MntSimulateurClick();
+    // Lists the devices found on this machine for the current kind, with the
+    // profile lines to copy.
+    void MntListePeriphClick();
+    void SetDeviceDiscovery(DeviceDiscovery discovery) { FDeviceDiscovery = std::move(discovery); }
     // Adds a call made on `control`'s device to the event log.
     void RecordCall(devices::TZORVDeviceControl& control, const devices::DeviceCall& call);
     void PublishDeviceObject(std::u16string_view registryName, IDispatch* deviceObject);
@@ -87,6 +92,7 @@ public:
     QAction* MntAPropos;
     QAction* MntJournal;
     QAction* MntSimulateur;
+    QAction* MntListePeriph;
     QTabWidget* PgcOPOS;
     TCommonPropertiesPage* TabSheet1;
     TSpecificPropertiesPage* TabSheet2;
@@ -146,6 +152,7 @@ private:
     views::EventLog FEventLog;
     TEventLogWindow* FEventLogWindow = nullptr;
     TSimulatorPanel* FSimulatorPanel = nullptr;
+    DeviceDiscovery FDeviceDiscovery;
 };
 
 } // namespace zorv::app

@@ -67,7 +67,9 @@ TEST_F(RealEngine, ADeviceOpenedInTheWindowIsSeenOpenByTheNextRun) {
         "    If Not Scanner.DataEventEnabled Then Err.Raise 1001, \"test\", \"pas armé\"\r\n"
         "End Sub\r\n",
         "Check");
-    EXPECT_TRUE(Reports().empty()) << (Reports().empty() ? "" : QString::fromStdU16String(Reports()[0]).toStdString());
+    EXPECT_TRUE(Reports().empty()) << (Reports().empty()
+                                           ? ""
+                                           : QString::fromStdU16String(Reports()[0]).toStdString());
 }
 
 TEST_F(RealEngine, AnErrorInsideTheProcedureGoesToTheReportWithItsLine) {

@@ -46,7 +46,8 @@ TEST_F(WindowTexts, MenusPagesAndBottomBar) {
         menus.push_back(entry->text());
     EXPECT_EQ(menus,
               (std::vector<QString>{QStringLiteral("Périphériques OPOS"), QStringLiteral("A propos"),
-                                    QStringLiteral("Journal des événements"), QStringLiteral("Simulateur")}));
+                                    QStringLiteral("Journal des événements"), QStringLiteral("Simulateur"),
+                                    QStringLiteral("Rechercher les périphériques")}));
 
     ASSERT_EQ(window.PgcOPOS->count(), 3);
     EXPECT_EQ(window.PgcOPOS->tabText(0), QStringLiteral("Propriétés communes"));

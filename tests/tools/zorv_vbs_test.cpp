@@ -65,6 +65,21 @@ TEST_F(ZorvVbs, ArgumentsAfterTheSeparatorAreTheScriptsOnly) {
     EXPECT_EQ(procedure.out, "2 y\n Faux y\nGo xy2\n");
 }
 
+TEST_F(ZorvVbs, ArgumentCollectionsWalkInOrderAndRefuseAPositionPastTheEnd) {
+    const fs::path script =
+        Write("walk.vbs", "Dim a, s\n"
+                          "For Each a In WScript.Arguments : s = s & a & \";\" : Next\n"
+                          "For Each a In WScript.Arguments.Named : s = s & a & \";\" : Next\n"
+                          "For Each a In WScript.Arguments.Unnamed : s = s & a & \";\" : Next\n"
+                          "WScript.Echo s, WScript.Arguments.Unnamed.Length\n"
+                          "On Error Resume Next\n"
+                          "s = WScript.Arguments(4)\n"
+                          "WScript.Echo Err.Number\n");
+    Outcome outcome = Run("'" + script.string() + "' -- un /out:x /v deux");
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, "un;/out:x;/v;deux;out;v;un;deux; 2\n9\n");
+}
+
 TEST_F(ZorvVbs, QuitEndsWithItsCode) {
     const fs::path script =
         Write("quit.vbs", "WScript.Echo \"avant\"\nWScript.Quit 7\nWScript.Echo \"après\"\n");

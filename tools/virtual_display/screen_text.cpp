@@ -34,6 +34,8 @@ std::string FramedScreen(const opos::display::Screen& screen) {
             std::to_string(opos::display::CodePageNumber(screen.codePage));
     if (screen.blinkStep != 0)
         text += ", clignote toutes les " + std::to_string(screen.blinkStep * 50) + " ms";
+    if (!screen.marquee.empty())
+        text += ", défile en haut : " + opos::display::ToUtf8(screen.marquee);
     return text + "\n";
 }
 

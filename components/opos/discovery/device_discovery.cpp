@@ -79,9 +79,6 @@ void AddSerial(const Roots& roots, const AccessCheck& check, std::vector<Candida
     std::vector<std::string> covered;
     const auto add = [&](const std::string& path, const std::string& node, const std::string& name) {
         Candidate candidate = Make(Family::Serial, path, node, name);
-        candidate.profileLines = {"connection = serial:" + path + ",9600",
-                                  "# afficheur : kind = LineDisplay, protocol = escpos-display (ou cd5220)",
-                                  "# scanner : kind = Scanner, suffix = CR (ou LF, CRLF, TAB, ETX)"};
         candidate.access = AccessAdvice(node, R_OK | W_OK, check);
         out.push_back(std::move(candidate));
         covered.push_back(node);
@@ -98,6 +95,30 @@ void AddSerial(const Roots& roots, const AccessCheck& check, std::vector<Candida
         const std::string node = entry.path().string();
         if ((usb || builtIn) && std::find(covered.begin(), covered.end(), node) == covered.end())
             add(node, node, name);
+    }
+}
+
+std::string FirstLine(const fs::path& path) {
+    std::string line = ReadAll(path);
+    return line.substr(0, line.find('\n'));
+}
+
+// USB printer-class nodes (/dev/usb/lpN); the USB device above the
+// interface names the maker and the model.
+void AddUsbPrinters(const Roots& roots, const AccessCheck& check, std::vector<Candidate>& out) {
+    for (const fs::directory_entry& entry : Entries(fs::path(roots.dev) / "usb")) {
+        const std::string name = entry.path().filename().string();
+        if (!StartsWith(name, "lp"))
+            continue;
+        const fs::path usb = fs::path(roots.sys) / "class/usbmisc" / name / "device/..";
+        const std::string maker = FirstLine(usb / "manufacturer");
+        const std::string model = FirstLine(usb / "product");
+        Candidate candidate = Make(Family::UsbPrinter, entry.path().string(), entry.path().string(),
+                                   maker.empty() || model.empty() ? maker + model : maker + " " + model);
+        candidate.vendor = Lower(FirstLine(usb / "idVendor"));
+        candidate.product = Lower(FirstLine(usb / "idProduct"));
+        candidate.access = AccessAdvice(candidate.node, R_OK | W_OK, check); // status comes back on it
+        out.push_back(std::move(candidate));
     }
 }
 
@@ -142,20 +163,6 @@ std::vector<InputBlock> ParseInputDevices(const std::string& text) {
     return blocks;
 }
 
-std::vector<std::string> InputProfile(Guess guess, const std::string& path) {
-    switch (guess) {
-    case Guess::Scanner:
-        // A profile value runs to the end of its line: comments go on lines of their own.
-        return {"kind = Scanner", "connection = input:" + path, "layout = us",
-                "# layout = fr pour un scanner en AZERTY"};
-    case Guess::CardReader:
-        return {"kind = MSR", "connection = input:" + path, "layout = us"};
-    default:
-        return {"kind = POSKeyboard", "connection = input:" + path,
-                "# key_map = fichier de correspondance (facultatif)"};
-    }
-}
-
 void AddInput(const Roots& roots, const AccessCheck& check, std::vector<Candidate>& out) {
     std::map<std::string, std::string> byId; // event node name -> by-id link
     for (const fs::directory_entry& link : Entries(fs::path(roots.dev) / "input/by-id")) {
@@ -173,7 +180,6 @@ void AddInput(const Roots& roots, const AccessCheck& check, std::vector<Candidat
         candidate.vendor = block.vendor;
         candidate.product = block.product;
         candidate.guess = guess;
-        candidate.profileLines = InputProfile(guess, path);
         candidate.access = AccessAdvice(node, R_OK, check);
         out.push_back(std::move(candidate));
     }
@@ -201,24 +207,9 @@ void AddHidraw(const Roots& roots, const AccessCheck& check, std::vector<Candida
         }
         candidate.guess =
             HasScannerPage(ReadAll(device / "report_descriptor")) ? Guess::Scanner : Guess::Unknown;
-        candidate.profileLines = {"kind = Scanner", "connection = hidraw:" + candidate.node};
         candidate.access = AccessAdvice(candidate.node, R_OK, check);
         out.push_back(std::move(candidate));
     }
-}
-
-const char* GuessText(Guess guess) {
-    switch (guess) {
-    case Guess::Scanner:
-        return "ressemble à un scanner";
-    case Guess::CardReader:
-        return "ressemble à un lecteur de cartes";
-    case Guess::Keyboard:
-        return "clavier";
-    case Guess::Unknown:
-        break;
-    }
-    return "";
 }
 
 } // namespace
@@ -235,42 +226,10 @@ Guess GuessInputDevice(const std::string& name, bool keyboard) {
 std::vector<Candidate> ListDevices(const Roots& roots, const AccessCheck& check) {
     std::vector<Candidate> devices;
     AddSerial(roots, check, devices);
+    AddUsbPrinters(roots, check, devices);
     AddInput(roots, check, devices);
     AddHidraw(roots, check, devices);
     return devices;
-}
-
-std::string FormatDevices(const std::vector<Candidate>& devices) {
-    static constexpr std::pair<Family, const char*> kTitles[] = {{Family::Serial, "Ports série"},
-                                                                 {Family::Input, "Périphériques d'entrée"},
-                                                                 {Family::Hidraw, "HID (hidraw)"}};
-    std::string text;
-    for (const auto& [family, title] : kTitles) {
-        text += std::string(title) + " :\n";
-        bool any = false;
-        for (const Candidate& device : devices) {
-            if (device.family != family)
-                continue;
-            any = true;
-            text += "  " + device.path;
-            if (device.path != device.node)
-                text += " -> " + device.node;
-            if (!device.name.empty() && device.family != Family::Serial)
-                text += " « " + device.name + " »";
-            if (!device.vendor.empty())
-                text += " [" + device.vendor + ":" + device.product + "]";
-            if (device.guess != Guess::Unknown)
-                text += std::string(" : ") + GuessText(device.guess);
-            text += "\n";
-            for (const std::string& line : device.profileLines)
-                text += "      " + line + "\n";
-            if (!device.access.empty())
-                text += "    ! " + device.access + "\n";
-        }
-        if (!any)
-            text += "  (aucun)\n";
-    }
-    return text;
 }
 
 } // namespace zorv::opos::discovery

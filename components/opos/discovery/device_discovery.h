@@ -1,7 +1,7 @@
 #pragma once
 // Candidate devices for the bench: serial ports (by their stable by-id
-// names), input devices with a guess of what they are, and hidraw nodes with
-// vendor and product. The /dev, /sys and /proc roots are parameters, so a
+// names), USB printers, input devices with a guess of what they are, and
+// hidraw nodes with vendor and product. The /dev, /sys and /proc roots are parameters, so a
 // test can point them at a tree of its own.
 #include <string>
 #include <vector>
@@ -16,7 +16,7 @@ struct Roots {
     std::string proc = "/proc";
 };
 
-enum class Family { Serial, Input, Hidraw };
+enum class Family { Serial, UsbPrinter, Input, Hidraw };
 enum class Guess { Unknown, Scanner, CardReader, Keyboard };
 
 struct Candidate {
@@ -26,14 +26,10 @@ struct Candidate {
     std::string name;            // as the kernel or the by-id link names it
     std::string vendor, product; // four hex digits each, when known
     Guess guess = Guess::Unknown;
-    std::vector<std::string> profileLines;
     std::string access; // empty when the program may open it
 };
 
 std::vector<Candidate> ListDevices(const Roots& roots = {}, const AccessCheck& check = SystemAccess);
-
-// A report for a person, in French: each device, its profile lines, its access.
-std::string FormatDevices(const std::vector<Candidate>& devices);
 
 // Guess from an input device's name and whether it has a keyboard handler.
 Guess GuessInputDevice(const std::string& name, bool keyboard);

@@ -14,6 +14,9 @@ enum class CodePage { Pc437, Pc850, Pc858 };
 std::optional<CodePage> CodePageFromName(std::string_view name);
 // The number OPOS uses for it in CharacterSet and CharacterSetList.
 long CodePageNumber(CodePage page);
+// The table number "ESC t" selects, and back.
+int CodeTableNumber(CodePage page);
+std::optional<CodePage> CodePageFromTable(int escT);
 
 struct EncodedText {
     std::string bytes;

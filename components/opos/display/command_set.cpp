@@ -55,19 +55,7 @@ constexpr LeadIn kLeadIns[] = {
      "f"},
 };
 
-// ESC t numbers of the code pages, and the CD5220's letters for "ESC f".
-int CodeTableNumber(int page) {
-    switch (static_cast<CodePage>(page)) {
-    case CodePage::Pc437:
-        return 0;
-    case CodePage::Pc850:
-        return 2;
-    case CodePage::Pc858:
-        return 19;
-    }
-    return 0;
-}
-
+// The CD5220's letters for "ESC f", in the order of InternationalSet.
 constexpr char kCd5220Sets[] = {'A', 'F', 'G', 'U', 'D', 'W', 'I', 'S', 'J', 0, 'E', 0, 0};
 
 struct NamedProtocol {
@@ -108,7 +96,7 @@ EncodedCommand WithLeadIn(Protocol protocol, const Command& command) {
             if (lead.empty()) // the CD5220 holds one table, PC437
                 return command.a == static_cast<int>(CodePage::Pc437) ? EncodedCommand{}
                                                                       : Unsupported(Feature::CodePage);
-            return Bytes(std::string(lead) + Byte(CodeTableNumber(command.a)));
+            return Bytes(std::string(lead) + Byte(CodeTableNumber(static_cast<CodePage>(command.a))));
         case Op::International: {
             if (command.a < 0 || command.a >= static_cast<int>(sizeof kCd5220Sets))
                 return Unsupported(Feature::InternationalSet);
@@ -174,7 +162,7 @@ EncodedCommand Encode(Protocol protocol, const Command& command, CodePage page) 
     case Op::LineString:
     case Op::Marquee: {
         const bool marquee = command.op == Op::Marquee;
-        if (!cd)
+        if (!cd || (marquee && command.text.size() > kLongestMarquee))
             return Unsupported(marquee ? Feature::Marquee : Feature::LineString);
         EncodedText text = EncodeText(command.text, page);
         const char line = marquee ? 'D' : command.a == 0 ? 'A' : 'B';

@@ -12,6 +12,9 @@ namespace zorv::opos::display {
 
 enum class Protocol { EscPosDisplay, Cd5220 };
 
+// The longest text the CD5220 scrolls by itself.
+constexpr std::size_t kLongestMarquee = 40;
+
 std::optional<Protocol> ProtocolFromName(std::string_view name); // "escpos-display", "cd5220"
 const char* ProtocolName(Protocol protocol);
 

@@ -67,7 +67,6 @@ void Clear(DecoderState& s, Params) {
     Screen& screen = S(s);
     screen.Clear();
     screen.cursorRow = screen.cursorColumn = 0;
-    s.marquee.clear();
 }
 
 void ClearLine(DecoderState& s, Params) {
@@ -163,19 +162,10 @@ void CursorShown(DecoderState& s, Params p) {
 }
 
 void CodeTable(DecoderState& s, Params p) {
-    switch (p[0]) {
-    case 0:
-        s.screen.codePage = CodePage::Pc437;
-        break;
-    case 2:
-        s.screen.codePage = CodePage::Pc850;
-        break;
-    case 19:
-        s.screen.codePage = CodePage::Pc858;
-        break;
-    default:
+    if (const std::optional<CodePage> page = CodePageFromTable(p[0]))
+        s.screen.codePage = *page;
+    else
         ++s.rejectedParameters;
-    }
 }
 
 void InternationalNumber(DecoderState& s, Params p) {
@@ -281,7 +271,7 @@ void EndString(DecoderState& s) {
         text += DecodeByte(static_cast<unsigned char>(byte), s.screen.codePage);
     const int row = s.stringRow < 0 ? 0 : s.stringRow;
     if (s.stringRow == -2)
-        s.marquee = text;
+        s.screen.marquee = text;
     if (row < s.screen.rows) {
         s.screen.ClearRow(row);
         s.screen.WriteAt(row, 0, text);
@@ -325,6 +315,8 @@ std::size_t DisplayDecoder::Step() {
             state_.stringBytes += pending_[0];
         return 1;
     }
+    // The display's own scrolling runs until anything else arrives.
+    state_.screen.marquee.clear();
     const std::span<const CommandSpec> set = SetOf(protocol_);
     if (!state_.selected) { // only "ESC = n" reaches a display that is not selected
         if (pending_.size() < 3 && std::string_view("\x1b=").starts_with(pending_))
@@ -351,7 +343,8 @@ std::size_t DisplayDecoder::Step() {
                 command.apply(state_, reinterpret_cast<Params>(pending_.data() + command.prefix.size()));
                 return total;
             }
-            partial = partial || (pending_.size() < command.prefix.size() && command.prefix.starts_with(pending_));
+            partial =
+                partial || (pending_.size() < command.prefix.size() && command.prefix.starts_with(pending_));
         }
     }
     if (partial)

@@ -17,7 +17,6 @@ struct DecoderState {
     bool selected = true;     // "ESC = n" can hand the line to a printer behind the display
     int stringRow = -1;       // CD5220 string mode: the row being collected
     std::string stringBytes;
-    std::u16string marquee; // CD5220 "ESC Q D": the text scrolling on the upper row
     std::size_t unknownCommands = 0;
     std::size_t rejectedParameters = 0;
 };

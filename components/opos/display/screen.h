@@ -36,6 +36,10 @@ struct Screen {
     int brightness = 4; // 1 (dimmest) to 4
     int blinkStep = 0;  // 0: steady; n: on and off every n x 50 ms
     ScrollMode mode = ScrollMode::Overwrite;
+    // Text the display scrolls along its top row by itself (CD5220 "ESC Q D"),
+    // until the next command; empty: none. The top row's cells then say
+    // nothing certain.
+    std::u16string marquee;
     CodePage codePage = CodePage::Pc437;
     InternationalSet international = InternationalSet::Usa;
 

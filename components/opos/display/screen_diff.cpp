@@ -173,6 +173,18 @@ ScreenChanges Finish(Protocol protocol, const Screen& wanted, Commands commands)
     return changes;
 }
 
+// What the planner may count on the display showing: nothing certain on a
+// top row that scrolled by itself, and the top row as wanted when a marquee
+// command will write it anyway.
+Screen Known(Screen base, const Screen& current, const Screen& wanted) {
+    if (!current.marquee.empty())
+        base.WriteAt(0, 0, std::u16string(static_cast<std::size_t>(base.columns), u'\uFFFF'));
+    if (!wanted.marquee.empty())
+        base.WriteAt(0, 0, wanted.Row(0));
+    base.marquee.clear();
+    return base;
+}
+
 ScreenChanges Plan(Protocol protocol, const Screen& current, const Screen& wanted, bool force,
                    Commands commands) {
     const Planner planner(protocol, wanted);
@@ -180,12 +192,13 @@ ScreenChanges Plan(Protocol protocol, const Screen& current, const Screen& wante
     Settings(current, wanted, force, before, after);
     commands.insert(commands.end(), before.begin(), before.end());
 
-    Cursor cursor{current.cursorRow, current.cursorColumn, true};
-    Commands text = planner.Text(current, cursor);
+    Cursor cursor{current.cursorRow, current.cursorColumn, current.marquee.empty()};
+    Commands text = planner.Text(Known(current, current, wanted), cursor);
     if (!text.empty()) {
         Cursor fromClear{0, 0, true};
         Commands cleared{{Op::Clear}};
-        const Commands rest = planner.Text(Screen::Blank(wanted.rows, wanted.columns), fromClear);
+        const Commands rest =
+            planner.Text(Known(Screen::Blank(wanted.rows, wanted.columns), current, wanted), fromClear);
         cleared.insert(cleared.end(), rest.begin(), rest.end());
         if (planner.CostOf(cleared) < planner.CostOf(text)) {
             text = std::move(cleared);
@@ -203,6 +216,9 @@ ScreenChanges Plan(Protocol protocol, const Screen& current, const Screen& wante
     if (mode != wanted.mode)
         commands.push_back({Op::Mode, static_cast<int>(wanted.mode)});
     commands.insert(commands.end(), after.begin(), after.end());
+    // Last, since any command after it would stop the display's scrolling.
+    if (!wanted.marquee.empty())
+        commands.push_back({Op::Marquee, 0, 0, wanted.marquee});
     return Finish(protocol, wanted, std::move(commands));
 }
 
@@ -222,6 +238,8 @@ Screen Bounded(Screen screen) {
 ScreenChanges EncodeChanges(Protocol protocol, const Screen& current, const Screen& wanted) {
     if (current.rows != wanted.rows || current.columns != wanted.columns)
         return EncodeFullRefresh(protocol, wanted);
+    if (current == wanted) // not even a byte: it would stop a marquee
+        return {};
     return Plan(protocol, Bounded(current), Bounded(wanted), false, {});
 }
 

@@ -36,14 +36,17 @@ struct Output {
     What what = What::PrintData;
     LONG station = 0;
     // Print data, bar code data, bitmap file name, a ruled line's position
-    // list, or the screen's rows separated by line feeds.
+    // list, or the screen's rows separated by line feeds (then, for a display
+    // with LongestOwnMarquee, the text it is to scroll).
     std::u16string data;
     // Bar code: symbology, height, width, alignment, text position.
     // Bitmap: width, alignment, 1 when data holds the picture's bytes
     // (one per character) rather than a file name. Mark feed: type. Side: side. Beep:
     // frequency, duration. Print data: the rotation (PTR_RP_*). Ruled line:
-    // direction, thickness in dots, style, colour. Screen:
-    // the cursor's row and column on the screen, DeviceBrightness.
+    // direction, thickness in dots, style, colour. Screen: the cursor's row
+    // and column on the screen, DeviceBrightness, CursorType, and the
+    // BlinkRate at which a display that BlinksByItself is to blink the whole
+    // screen (0: steady).
     LONG params[5] = {};
     // Print data: the CharacterSet in force when it was given.
     LONG characterSet = 0;
@@ -123,6 +126,13 @@ public:
     virtual void RetryInput(const std::u16string&) {}
     // What the statistics' Equipment section names.
     virtual std::u16string Interface() const = 0;
+    // A line display that blinks its whole screen by itself; otherwise the
+    // model blinks it by sending the screen at each beat.
+    virtual bool BlinksByItself() const { return false; }
+    // The longest text a line display scrolls leftward along its whole top
+    // row by itself (sent after the rows of Output::Screen); 0: none, the
+    // model runs every marquee.
+    virtual LONG LongestOwnMarquee() const { return 0; }
 };
 
 // The back end a profile names: ESC/POS for a profile with a connection,

@@ -49,6 +49,9 @@ std::unique_ptr<Backend> MakeSerialLineDisplay(const Profile& profile,
         display::CodePageFromName(Setting(profile, "code_page", "437")).value_or(display::CodePage::Pc437);
     if (config.protocol == display::Protocol::Cd5220 && config.codePage != display::CodePage::Pc437)
         return Unusable("un afficheur cd5220 ne connaît que la page de code 437");
+    config.ownMarquee = Setting(profile, "marquee", "program") == "display";
+    if (config.ownMarquee && config.protocol != display::Protocol::Cd5220)
+        return Unusable("un afficheur escpos-display ne fait défiler aucun texte lui-même");
     config.rows = std::clamp<int>(Size(profile, Prop::Rows, Prop::DeviceRows), 1, 64);
     config.columns = std::clamp<int>(Size(profile, Prop::Columns, Prop::DeviceColumns), 1, 256);
     return std::make_unique<SerialLineDisplay>(std::move(config));

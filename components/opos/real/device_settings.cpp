@@ -13,6 +13,7 @@
 #include "opos_codes.h"
 #include "platform/com/text.h"
 #include "profile.h"
+#include "real/serial_line_display.h"
 #include "scan/label_framer.h"
 #include "transport/connection_string.h"
 
@@ -100,6 +101,10 @@ std::string CheckCodePage(Kind, std::string_view text) {
     return display::CodePageFromName(text) ? "" : "code page is 437, 850 or 858";
 }
 
+std::string CheckMarquee(Kind, std::string_view text) {
+    return text == "program" || text == "display" ? "" : "marquee is program or display";
+}
+
 struct Key {
     std::string_view name;
     Kind kind; // Scanner stands for any kind where `any` is set
@@ -119,6 +124,7 @@ constexpr Key kKeys[] = {
     {"layout", Kind::MSR, false, CheckLayout},
     {"key_map", Kind::POSKeyboard, false, CheckKeyMap},
     {"positions", Kind::Keylock, false, CheckPositions},
+    {"marquee", Kind::LineDisplay, false, CheckMarquee},
 };
 
 const Key* Find(std::string_view name, std::optional<Kind> kind = std::nullopt) {
@@ -169,6 +175,8 @@ void AddDefaults(Profile& profile) {
                               {Prop::PositionCount, Value(PositionCount(profile))}});
     if (profile.kind != Kind::Keylock)
         profile.overrides.erase(profile.overrides.begin() + 2);
+    if (profile.kind == Kind::LineDisplay)
+        AddSerialLineDisplayDefaults(profile);
 }
 
 KeyMapFile ReadKeyMap(std::string_view path) {

@@ -4,6 +4,7 @@
 
 #include "display/screen_diff.h"
 #include "opos_codes.h"
+#include "profile.h"
 #include "real/serial_scanner.h"
 
 namespace zorv::opos::real {
@@ -12,7 +13,17 @@ namespace {
 // A 2 x 20 refresh at 9600 baud takes about 50 ms; slower lines get longer.
 constexpr int kSendTimeoutMs = 3000;
 
+constexpr LONG DISP_CB_BLINKALL = 1, DISP_CB_BLINKEACH = 2, DISP_CCT_FIXED = 1;
+
 } // namespace
+
+void AddSerialLineDisplayDefaults(Profile& profile) {
+    const bool cd5220 = display::ProtocolFromName(Setting(profile, "protocol", "escpos-display")) ==
+                        display::Protocol::Cd5220;
+    profile.overrides.insert(profile.overrides.begin(),
+                             {{Prop::CapBlink, Value(cd5220 ? DISP_CB_BLINKEACH : DISP_CB_BLINKALL)},
+                              {Prop::CapCursorType, Value(DISP_CCT_FIXED)}});
+}
 
 SerialLineDisplay::SerialLineDisplay(SerialLineDisplayConfig config)
     : config_(std::move(config)), shown_(display::Screen::Blank(config_.rows, config_.columns)),
@@ -41,11 +52,15 @@ bool SerialLineDisplay::Refresh() {
     return true;
 }
 
-// Output::Screen: the rows separated by line feeds; params: the cursor's
-// row and column on the screen, and DeviceBrightness in percent.
+// Output::Screen: the rows separated by line feeds, then maybe the text of
+// a marquee the display is to run on its top row; params: the cursor's
+// row and column on the screen, DeviceBrightness in percent, CursorType
+// (any type shows the display's one cursor) and the whole screen's blink
+// rate in milliseconds, on and off.
 display::Screen SerialLineDisplay::Wanted(const Output& output) const {
     display::Screen wanted = wanted_;
     wanted.Clear();
+    wanted.marquee.clear();
     int row = 0;
     std::size_t start = 0;
     while (row < wanted.rows && start <= output.data.size()) {
@@ -53,9 +68,15 @@ display::Screen SerialLineDisplay::Wanted(const Output& output) const {
         wanted.WriteAt(row++, 0, std::u16string_view(output.data).substr(start, end - start));
         start = end + 1;
     }
+    if (start < output.data.size()) {
+        const std::size_t end = std::min(output.data.find(u'\n', start), output.data.size());
+        wanted.marquee = output.data.substr(start, end - start);
+    }
     wanted.cursorRow = std::clamp<int>(output.params[0], 0, wanted.rows - 1);
     wanted.cursorColumn = std::clamp<int>(output.params[1], 0, wanted.columns - 1);
     wanted.brightness = display::BrightnessStep(output.params[2]);
+    wanted.cursorVisible = output.params[3] != 0;
+    wanted.blinkStep = display::BlinkStep(output.params[4] / 2);
     return wanted;
 }
 

@@ -17,7 +17,13 @@ struct SerialLineDisplayConfig {
     display::CodePage codePage = display::CodePage::Pc437;
     int rows = 2;
     int columns = 20;
+    bool ownMarquee = false; // `marquee = display`: the CD5220 scrolls the top row itself
 };
+
+// What the command set lets the model offer: an ESC/POS display blinks its
+// whole screen by itself, a CD5220 has its characters blinked by the
+// program; both show or hide a fixed cursor.
+void AddSerialLineDisplayDefaults(Profile& profile);
 
 class SerialLineDisplay final : public Backend {
 public:
@@ -30,6 +36,10 @@ public:
     LONG UpdateFirmware(std::u16string_view) override;
     std::optional<LONG> DirectIO(LONG, LONG&, std::u16string&) override { return std::nullopt; }
     std::u16string Interface() const override { return u"Serial"; }
+    bool BlinksByItself() const override { return config_.protocol == display::Protocol::EscPosDisplay; }
+    LONG LongestOwnMarquee() const override {
+        return config_.ownMarquee ? static_cast<LONG>(display::kLongestMarquee) : 0;
+    }
 
 private:
     display::Screen Wanted(const Output& output) const;

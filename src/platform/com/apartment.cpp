@@ -2,6 +2,8 @@
 
 #include <condition_variable>
 #include <deque>
+#include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 
@@ -17,13 +19,25 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+struct Timer {
+    Clock::time_point due;
+    Clock::duration period; // zero: runs once
+    // Shared so that a repeating timer cancelled from its own call lives to its end.
+    std::shared_ptr<zorv::com::PostedCall> call;
+};
+
 struct Apartment {
     int entries = 0;
-    // Guards the queue and the hook: both are reached from posting threads.
+    // Guards the queue, the timers and the hooks: all are reached from posting threads.
     std::mutex lock;
     std::condition_variable posted;
     std::deque<zorv::com::PostedCall> queue;
     std::function<void()> hook;
+    // Ordered by id, which is the order the timers were made in.
+    std::map<zorv::com::TimerId, Timer> timers;
+    zorv::com::TimerId lastTimer = 0;
+    std::uint64_t timersMade = 0; // wakes a sleeping wait when a timer is made
+    std::function<void()> timerHook;
     zorv::com::WaitLoop waitLoop;
 };
 
@@ -41,10 +55,60 @@ std::optional<zorv::com::PostedCall> TakeNext(Apartment& apartment) {
     return call;
 }
 
-// Without a host loop: sleep until a call is posted or the slice ends.
+// The earliest timer due by `now`, ties to the oldest; a repeating one is
+// set for its next beat, never one already past.
+std::shared_ptr<zorv::com::PostedCall> TakeDueTimer(Apartment& apartment, Clock::time_point now) {
+    std::lock_guard guard(apartment.lock);
+    auto earliest = apartment.timers.end();
+    for (auto it = apartment.timers.begin(); it != apartment.timers.end(); ++it)
+        if (it->second.due <= now &&
+            (earliest == apartment.timers.end() || it->second.due < earliest->second.due))
+            earliest = it;
+    if (earliest == apartment.timers.end())
+        return nullptr;
+    Timer& timer = earliest->second;
+    std::shared_ptr<zorv::com::PostedCall> call = timer.call;
+    if (timer.period == Clock::duration::zero()) {
+        apartment.timers.erase(earliest);
+        return call;
+    }
+    timer.due += timer.period;
+    if (timer.due <= now)
+        timer.due = now + timer.period;
+    return call;
+}
+
+zorv::com::TimerId AddTimer(zorv::com::PostedCall call, Clock::duration delay, Clock::duration period) {
+    Apartment& apartment = TheApartment();
+    std::function<void()> hook;
+    zorv::com::TimerId id = 0;
+    {
+        std::lock_guard guard(apartment.lock);
+        id = ++apartment.lastTimer;
+        apartment.timers.emplace(id, Timer{Clock::now() + std::max(delay, Clock::duration::zero()), period,
+                                           std::make_shared<zorv::com::PostedCall>(std::move(call))});
+        ++apartment.timersMade;
+        hook = apartment.timerHook;
+    }
+    apartment.posted.notify_all();
+    if (hook)
+        hook();
+    return id;
+}
+
+void Run(const zorv::com::PostedCall& call) {
+    try {
+        call();
+    } catch (...) {
+    }
+}
+
+// Without a host loop: sleep until a call is posted, a timer is made or the slice ends.
 void WaitForPost(Apartment& apartment, std::chrono::milliseconds slice) {
     std::unique_lock guard(apartment.lock);
-    apartment.posted.wait_for(guard, slice, [&] { return !apartment.queue.empty(); });
+    const std::uint64_t made = apartment.timersMade;
+    apartment.posted.wait_for(guard, slice,
+                              [&] { return !apartment.queue.empty() || apartment.timersMade != made; });
 }
 
 } // namespace
@@ -69,11 +133,14 @@ void CoUninitialize() {
         return;
     // Dropping the calls releases whatever they captured, outside the lock.
     std::deque<zorv::com::PostedCall> dropped;
+    std::map<zorv::com::TimerId, Timer> droppedTimers;
     {
         std::lock_guard guard(apartment.lock);
         dropped.swap(apartment.queue);
+        droppedTimers.swap(apartment.timers);
     }
     dropped.clear();
+    droppedTimers.clear();
     zorv::com::ReleaseRuntimeRegistrations();
     SetErrorInfo(0, nullptr);
 }
@@ -100,17 +167,62 @@ void PostCall(PostedCall call) {
 
 std::size_t DrainPostedCalls() {
     Apartment& apartment = TheApartment();
+    // Timers that fall due meanwhile wait for the next drain, so a timer
+    // that keeps making timers cannot hold the apartment.
+    const Clock::time_point now = Clock::now();
     std::size_t ran = 0;
     // Each call is taken off before it runs, so a drain nested inside a call
     // (a modal loop) goes on with the next one and order is kept.
-    while (std::optional<PostedCall> call = TakeNext(apartment)) {
-        ++ran;
-        try {
-            (*call)();
-        } catch (...) {
+    for (;;) {
+        if (std::optional<PostedCall> call = TakeNext(apartment)) {
+            Run(*call);
+        } else if (std::shared_ptr<PostedCall> timer = TakeDueTimer(apartment, now)) {
+            Run(*timer);
+        } else {
+            return ran;
         }
+        ++ran;
     }
-    return ran;
+}
+
+TimerId PostDelayedCall(PostedCall call, std::chrono::milliseconds delay) {
+    return AddTimer(std::move(call), delay, Clock::duration::zero());
+}
+
+TimerId StartTimer(PostedCall call, std::chrono::milliseconds period) {
+    const std::chrono::milliseconds beat = std::max(period, std::chrono::milliseconds(1));
+    return AddTimer(std::move(call), beat, beat);
+}
+
+bool CancelTimer(TimerId id) {
+    Apartment& apartment = TheApartment();
+    std::shared_ptr<PostedCall> dropped; // released outside the lock
+    std::lock_guard guard(apartment.lock);
+    const auto found = apartment.timers.find(id);
+    if (found == apartment.timers.end())
+        return false;
+    dropped = std::move(found->second.call);
+    apartment.timers.erase(found);
+    return true;
+}
+
+std::optional<std::chrono::milliseconds> TimeToNextTimer() {
+    Apartment& apartment = TheApartment();
+    std::lock_guard guard(apartment.lock);
+    if (apartment.timers.empty())
+        return std::nullopt;
+    Clock::time_point earliest = Clock::time_point::max();
+    for (const auto& [id, timer] : apartment.timers)
+        earliest = std::min(earliest, timer.due);
+    const Clock::duration left = earliest - Clock::now();
+    return left <= Clock::duration::zero() ? std::chrono::milliseconds(0)
+                                           : std::chrono::ceil<std::chrono::milliseconds>(left);
+}
+
+void SetTimerHook(std::function<void()> hook) {
+    Apartment& apartment = TheApartment();
+    std::lock_guard guard(apartment.lock);
+    apartment.timerHook = std::move(hook);
 }
 
 std::size_t PendingPostedCalls() {
@@ -141,6 +253,8 @@ bool WaitPumping(const std::function<bool()>& done, std::chrono::milliseconds ti
         if (done())
             return true;
         std::chrono::milliseconds slice = kLongestSlice;
+        if (const std::optional<std::chrono::milliseconds> timer = TimeToNextTimer())
+            slice = std::min(slice, *timer);
         if (!forever) {
             const Clock::duration left = deadline - Clock::now();
             if (left <= Clock::duration::zero())

@@ -1,5 +1,6 @@
 #include "variant.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "bstr.h"
@@ -10,32 +11,30 @@
 
 namespace zorv::com::detail {
 
+namespace {
+
+constexpr std::uint64_t Bit(VARTYPE vt) {
+    return std::uint64_t{1} << vt;
+}
+
+// One bit per type, as every variant copy and clear asks this.
+constexpr std::uint64_t kArrayElementTypes =
+    Bit(VT_VARIANT) | Bit(VT_BSTR) | Bit(VT_UNKNOWN) | Bit(VT_DISPATCH) | Bit(VT_I1) | Bit(VT_UI1) |
+    Bit(VT_I2) | Bit(VT_UI2) | Bit(VT_I4) | Bit(VT_UI4) | Bit(VT_INT) | Bit(VT_UINT) | Bit(VT_I8) |
+    Bit(VT_UI8) | Bit(VT_R4) | Bit(VT_R8) | Bit(VT_CY) | Bit(VT_DATE) | Bit(VT_BOOL) | Bit(VT_ERROR);
+
+// Plain values that own nothing, which clearing only marks empty.
+constexpr std::uint64_t kOwnNothing =
+    kArrayElementTypes & ~(Bit(VT_VARIANT) | Bit(VT_BSTR) | Bit(VT_UNKNOWN) | Bit(VT_DISPATCH));
+
+bool OwnsNothing(VARTYPE vt) {
+    return vt == VT_EMPTY || vt == VT_NULL || (vt < 64 && ((kOwnNothing >> vt) & 1) != 0);
+}
+
+} // namespace
+
 bool IsArrayElementType(VARTYPE vt) {
-    switch (vt) {
-    case VT_VARIANT:
-    case VT_BSTR:
-    case VT_UNKNOWN:
-    case VT_DISPATCH:
-    case VT_I1:
-    case VT_UI1:
-    case VT_I2:
-    case VT_UI2:
-    case VT_I4:
-    case VT_UI4:
-    case VT_INT:
-    case VT_UINT:
-    case VT_I8:
-    case VT_UI8:
-    case VT_R4:
-    case VT_R8:
-    case VT_CY:
-    case VT_DATE:
-    case VT_BOOL:
-    case VT_ERROR:
-        return true;
-    default:
-        return false;
-    }
+    return vt < 64 && ((kArrayElementTypes >> vt) & 1) != 0;
 }
 
 bool IsValidVariantType(VARTYPE vt) {
@@ -167,6 +166,10 @@ void VariantInit(VARIANT* pvarg) {
 HRESULT VariantClear(VARIANT* pvarg) {
     if (!pvarg)
         return E_INVALIDARG;
+    if (OwnsNothing(pvarg->vt)) {
+        VariantInit(pvarg);
+        return S_OK;
+    }
     if (!IsValidVariantType(pvarg->vt))
         return DISP_E_BADVARTYPE;
     if (!(pvarg->vt & VT_BYREF)) {

@@ -157,8 +157,9 @@ TEST_F(Members, DisplayDescriptorsGlyphsBitmapsAndMarquee) {
     ASSERT_EQ(Put(display.Get(), u"MarqueeType", LONG{5}), 0);
     ASSERT_EQ(Call(display.Get(), u"DisplayText", {u"Ticker"}), 0);
     EXPECT_EQ(DirectIO(display.Get(), kReadBack).text, u"\n\n") << "marquee text waits for its start";
+    ASSERT_EQ(Put(display.Get(), u"MarqueeFormat", LONG{1}), 0);
     ASSERT_EQ(Put(display.Get(), u"MarqueeType", LONG{3}), 0);
-    EXPECT_EQ(DirectIO(display.Get(), kReadBack).text, u"Ticker\n\n");
+    EXPECT_EQ(DirectIO(display.Get(), kReadBack).text, u"Ticker\n\n") << "placed, the marquee starts full";
 }
 
 TEST_F(Members, MSRSentinelsAndWhatItCannotDo) {

@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include "discovery/device_discovery.h"
+#include "discovery/device_profiles.h"
+#include "discovery/device_report.h"
 
 namespace {
 
@@ -62,7 +64,7 @@ TEST_F(FakeTree, SerialPortsByTheirStableNamesAndOnlyRealBuiltInPorts) {
     const Candidate* usb = Find(devices, Path("dev/ttyUSB0"));
     ASSERT_TRUE(usb);
     EXPECT_EQ(usb->path, Path("dev/serial/by-id/usb-Prolific_USB-Serial_Controller-if00-port0"));
-    EXPECT_EQ(usb->profileLines.at(0), "connection = serial:" + usb->path + ",9600");
+    EXPECT_EQ(ProfileSection(*usb, "LineDisplay", "D").at(2), "connection = serial:" + usb->path + ",9600");
     EXPECT_TRUE(Find(devices, Path("dev/ttyACM0")));
     EXPECT_TRUE(Find(devices, Path("dev/ttyS1")));
     EXPECT_FALSE(Find(devices, Path("dev/ttyS0")));
@@ -89,8 +91,8 @@ TEST_F(FakeTree, InputDevicesAreNamedAndGuessed) {
     EXPECT_EQ(scanner->guess, Guess::Scanner);
     EXPECT_EQ(scanner->path, Path("dev/input/by-id/usb-Honeywell_1900-event-kbd"));
     EXPECT_EQ(scanner->vendor, "0c2e");
-    EXPECT_EQ(scanner->profileLines.at(0), "kind = Scanner");
-    EXPECT_EQ(scanner->profileLines.at(1), "connection = input:" + scanner->path);
+    EXPECT_EQ(KindsFor(*scanner), std::vector<std::string>{"Scanner"});
+    EXPECT_EQ(ProfileSection(*scanner, "Scanner", "S").at(2), "connection = input:" + scanner->path);
     EXPECT_EQ(Find(devices, Path("dev/input/event7"))->guess, Guess::CardReader);
     EXPECT_EQ(Find(devices, Path("dev/input/event2"))->guess, Guess::Keyboard);
 }
@@ -109,7 +111,7 @@ TEST_F(FakeTree, HidrawNodesWithVendorProductAndTheScannerPage) {
     EXPECT_EQ(devices[0].name, "Honeywell 1900 HID POS");
     EXPECT_EQ(devices[0].guess, Guess::Scanner);
     EXPECT_EQ(devices[1].guess, Guess::Unknown);
-    EXPECT_EQ(devices[0].profileLines.at(1), "connection = hidraw:" + Path("dev/hidraw3"));
+    EXPECT_EQ(ProfileSection(devices[0], "Scanner", "S").at(2), "connection = hidraw:" + Path("dev/hidraw3"));
 }
 
 TEST_F(FakeTree, RefusedAccessNamesTheGroupOrTheMissingRule) {
@@ -139,6 +141,46 @@ TEST_F(FakeTree, RefusedAccessNamesTheGroupOrTheMissingRule) {
 
 TEST_F(FakeTree, AnEmptyTreeListsNothing) {
     EXPECT_TRUE(ListDevices(roots_).empty());
+}
+
+} // namespace
+
+namespace {
+
+// The profile reader takes everything after "=" as the value: a comment
+// must have a line of its own.
+TEST(DeviceProfiles, EverySectionIsReadableAsAProfile) {
+    const Candidate kinds[] = {
+        {Family::Serial, "/dev/ttyUSB0", "/dev/ttyUSB0", "", "", "", Guess::Unknown, ""},
+        {Family::UsbPrinter, "/dev/usb/lp0", "/dev/usb/lp0", "", "", "", Guess::Unknown, ""},
+        {Family::Input, "/dev/input/event2", "/dev/input/event2", "", "", "", Guess::Keyboard, ""},
+        {Family::Input, "/dev/input/event3", "/dev/input/event3", "", "", "", Guess::CardReader, ""},
+        {Family::Hidraw, "/dev/hidraw0", "/dev/hidraw0", "", "", "", Guess::Scanner, ""}};
+    for (const Candidate& device : kinds)
+        for (const std::string& kind : KindsFor(device)) {
+            SCOPED_TRACE(device.path + " " + kind);
+            const std::vector<std::string> section = ProfileSection(device, kind, "Name");
+            ASSERT_GE(section.size(), 3u);
+            EXPECT_EQ(section[1], "kind = " + (kind == "CashDrawer" ? std::string("POSPrinter") : kind));
+            for (const std::string& line : section)
+                if (line.front() != '#' && line.front() != '[') {
+                    EXPECT_EQ(line.find('#'), std::string::npos) << line;
+                }
+        }
+}
+
+TEST(DeviceProfiles, WhatEachDeviceCouldBe) {
+    Candidate device{
+        Family::Input, "/dev/input/event2", "/dev/input/event2", "", "", "", Guess::Keyboard, ""};
+    EXPECT_EQ(KindsFor(device), (std::vector<std::string>{"POSKeyboard", "Keylock", "Scanner", "MSR"}));
+    device.family = Family::Hidraw;
+    device.guess = Guess::Unknown;
+    EXPECT_TRUE(KindsFor(device).empty()) << "a hidraw node without the scanner page";
+    device.family = Family::UsbPrinter;
+    const std::vector<std::string> drawer = ProfileSection(device, "CashDrawer", "Till");
+    EXPECT_EQ(drawer.front(), "[Till_Printer]");
+    EXPECT_EQ(drawer[2], "connection = file:/dev/input/event2");
+    EXPECT_NE(std::find(drawer.begin(), drawer.end(), "connection = printer:Till_Printer"), drawer.end());
 }
 
 } // namespace

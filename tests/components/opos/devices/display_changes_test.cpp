@@ -175,3 +175,32 @@ TEST(DisplayChanges, FullRefreshStartsFromInitialise) {
 }
 
 } // namespace
+
+TEST(DisplayChanges, AMarqueeTheDisplayRunsComesLastAndIsStartedAgainAfterAnyChange) {
+    Screen running = With(u"SOLDES -20% SUR TOUT", u"TOTAL");
+    running.marquee = u"SOLDES -20% SUR TOUT LE RAYON";
+    ScreenChanges changes = EncodeChanges(Protocol::Cd5220, With(u"", u"TOTAL"), running);
+    EXPECT_EQ(changes.bytes, "\x1bQDSOLDES -20% SUR TOUT LE RAYON\r")
+        << "the top row is the command's to write";
+    EXPECT_TRUE(EncodeChanges(Protocol::Cd5220, running, running).bytes.empty()) << "a byte would stop it";
+
+    Screen more = running;
+    more.WriteAt(1, 6, u"9");
+    changes = EncodeChanges(Protocol::Cd5220, running, more);
+    ASSERT_FALSE(changes.commands.empty());
+    EXPECT_EQ(changes.commands.back().op, Op::Marquee);
+
+    // Stopped, the top row is rewritten whole: what it shows is not known.
+    Screen stopped = With(u"SOLDES -20% SUR TOUT", u"TOTAL");
+    DisplayDecoder decoder(Protocol::Cd5220);
+    decoder.Feed(EncodeFullRefresh(Protocol::Cd5220, running).bytes);
+    decoder.Feed(EncodeChanges(Protocol::Cd5220, running, stopped).bytes);
+    EXPECT_EQ(decoder.Current(), stopped);
+
+    running.marquee = std::u16string(41, u'X');
+    changes = EncodeChanges(Protocol::Cd5220, With(u""), running);
+    EXPECT_TRUE(changes.bytes.empty()) << "too long for the display: nothing at all";
+    EXPECT_EQ(changes.unsupported, (std::vector<Feature>{Feature::Marquee}));
+    EXPECT_EQ(EncodeChanges(Protocol::EscPosDisplay, With(u""), running).unsupported,
+              (std::vector<Feature>{Feature::Marquee}));
+}

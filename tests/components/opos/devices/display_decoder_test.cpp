@@ -76,8 +76,10 @@ TEST(DisplayDecoder, Cd5220StringModeWritesAWholeLine) {
               "PRIX" + kBlankRow.substr(4) + "\n12,50" + kBlankRow.substr(5) + "\n");
     DisplayDecoder decoder(Protocol::Cd5220);
     decoder.Feed("\x1bQDBIENVENUE CHEZ NOUS, PROMOTIONS DU JOUR\r");
-    EXPECT_EQ(decoder.State().marquee, u"BIENVENUE CHEZ NOUS, PROMOTIONS DU JOUR");
+    EXPECT_EQ(decoder.Current().marquee, u"BIENVENUE CHEZ NOUS, PROMOTIONS DU JOUR");
     EXPECT_EQ(decoder.Current().Row(0), u"BIENVENUE CHEZ NOUS,");
+    decoder.Feed("[B");
+    EXPECT_EQ(decoder.Current().marquee, u"") << "the next command stops it";
 }
 
 TEST(DisplayDecoder, CommandsSplitAcrossReadsDecodeTheSame) {

@@ -1,18 +1,15 @@
-#include "collections.h"
+#include "value_list.h"
 
 #include <new>
 
-#include "errors.h"
-#include "member_dispatch.h"
-#include "platform/com/com_object.h"
-#include "platform/com/safearray.h"
+#include "bstr_value.h"
+#include "com_object.h"
+#include "safearray.h"
 
-namespace zorv::scripting {
+namespace zorv::com {
 namespace {
 
-// Also a (memberless) IDispatch: the script engine takes what _NewEnum
-// answers as an object before asking it for IEnumVARIANT.
-class ValueEnumerator final : public com::ComObject<IDispatch, IEnumVARIANT> {
+class ValueEnumerator final : public ComObject<IDispatch, IEnumVARIANT> {
 public:
     explicit ValueEnumerator(std::shared_ptr<const Values> values) : values_(std::move(values)) {}
 
@@ -43,7 +40,13 @@ public:
         ULONG n = 0;
         for (; n < wanted && next_ < values_->size(); ++n, ++next_) {
             VariantInit(&out[n]);
-            VariantCopy(&out[n], &(*values_)[next_]);
+            const HRESULT hr = VariantCopy(&out[n], &(*values_)[next_]);
+            if (FAILED(hr)) {
+                for (ULONG i = 0; i < n; ++i)
+                    VariantClear(&out[i]);
+                next_ -= n;
+                return hr;
+            }
         }
         if (fetched != nullptr)
             *fetched = n;
@@ -61,7 +64,7 @@ public:
     HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override {
         if (copy == nullptr)
             return E_POINTER;
-        auto clone = com::MakeObject<ValueEnumerator>(values_);
+        auto clone = MakeObject<ValueEnumerator>(values_);
         clone->next_ = next_;
         *copy = clone.Detach();
         return S_OK;
@@ -74,47 +77,60 @@ private:
 
 } // namespace
 
-void ObjectResult(Invocation& call, IDispatch* object) {
-    if (call.args.Count() == 0 || object == nullptr) {
-        call.result = com::Variant(object).Detach();
-        return;
-    }
-    std::vector<VARIANT> reversed;
-    for (UINT i = call.args.Count(); i-- > 0;)
-        reversed.push_back(call.args.Raw(i));
-    DISPPARAMS params{reversed.data(), nullptr, call.args.Count(), 0};
-    EXCEPINFO info{};
-    const HRESULT hr =
-        object->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
-                       &params, &call.result, &info, nullptr);
-    const std::u16string description(com::BstrView(info.bstrDescription));
-    SysFreeString(info.bstrSource);
-    SysFreeString(info.bstrDescription);
-    SysFreeString(info.bstrHelpFile);
-    if (hr == DISP_E_EXCEPTION)
-        throw com::DispatchException(description, info.scode);
-    if (FAILED(hr))
-        throw com::DispatchError{hr};
+void ValueList::CountResult(VARIANT& result) const {
+    VariantInit(&result);
+    result.vt = VT_I4;
+    result.lVal = static_cast<LONG>(values_->size());
 }
 
-void ArrayResult(const Values& values, VARIANT& result) {
-    SAFEARRAY* array = SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(values.size()));
+void ValueList::ArrayResult(VARIANT& result) const {
+    SAFEARRAY* array = SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(values_->size()));
     if (array == nullptr)
         throw std::bad_alloc();
     void* data = nullptr;
     SafeArrayAccessData(array, &data);
     auto* slots = static_cast<VARIANT*>(data);
-    for (std::size_t i = 0; i < values.size(); ++i)
-        VariantCopy(&slots[i], &values[i]);
+    HRESULT hr = S_OK;
+    for (std::size_t i = 0; i < values_->size() && SUCCEEDED(hr); ++i)
+        hr = VariantCopy(&slots[i], &(*values_)[i]);
     SafeArrayUnaccessData(array);
+    if (FAILED(hr)) {
+        SafeArrayDestroy(array);
+        throw std::bad_alloc();
+    }
+    VariantInit(&result);
     result.vt = VT_ARRAY | VT_VARIANT;
     result.parray = array;
 }
 
-void EnumeratorResult(std::shared_ptr<const Values> values, VARIANT& result) {
-    auto enumerator = com::MakeObject<ValueEnumerator>(std::move(values));
+void ValueList::EnumeratorResult(VARIANT& result) const {
+    auto enumerator = MakeObject<ValueEnumerator>(values_);
+    VariantInit(&result);
     result.vt = VT_DISPATCH;
     result.pdispVal = static_cast<IDispatch*>(enumerator.Detach());
 }
 
-} // namespace zorv::scripting
+void ObjectOrItem(IDispatch* object, const DispatchArgs& args, VARIANT& result) {
+    if (args.Count() == 0 || object == nullptr) {
+        result = Variant(object).Detach();
+        return;
+    }
+    std::vector<VARIANT> reversed;
+    for (UINT i = args.Count(); i-- > 0;)
+        reversed.push_back(args.Raw(i));
+    DISPPARAMS params{reversed.data(), nullptr, args.Count(), 0};
+    EXCEPINFO info{};
+    const HRESULT hr =
+        object->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
+                       &params, &result, &info, nullptr);
+    const std::u16string description(BstrView(info.bstrDescription));
+    SysFreeString(info.bstrSource);
+    SysFreeString(info.bstrDescription);
+    SysFreeString(info.bstrHelpFile);
+    if (hr == DISP_E_EXCEPTION)
+        throw DispatchException(description, info.scode);
+    if (FAILED(hr))
+        throw DispatchError{hr};
+}
+
+} // namespace zorv::com

@@ -4,7 +4,7 @@
 #include <cwctype>
 #include <locale.h>
 
-namespace zorv::vbs {
+namespace zorv::com {
 namespace {
 
 // The C library's Unicode tables, through the UTF-8 C locale every glibc
@@ -12,15 +12,20 @@ namespace {
 locale_t UnicodeLocale() {
     static const locale_t locale = [] {
         locale_t made = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
-        return made != static_cast<locale_t>(0) ? made : newlocale(LC_CTYPE_MASK, "C.utf8", static_cast<locale_t>(0));
+        return made != static_cast<locale_t>(0)
+                   ? made
+                   : newlocale(LC_CTYPE_MASK, "C.utf8", static_cast<locale_t>(0));
     }();
     return locale;
 }
 
-bool IsSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+bool IsSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDFFF;
+}
 
 char16_t Narrow(wint_t mapped, char16_t original) {
-    return mapped <= 0xFFFF && !IsSurrogate(static_cast<char16_t>(mapped)) ? static_cast<char16_t>(mapped) : original;
+    return mapped <= 0xFFFF && !IsSurrogate(static_cast<char16_t>(mapped)) ? static_cast<char16_t>(mapped)
+                                                                           : original;
 }
 
 } // namespace
@@ -45,4 +50,4 @@ char16_t LowerChar(char16_t c) {
     return c >= 0xC0 && c <= 0xDE && c != 0xD7 ? static_cast<char16_t>(c + 32) : c;
 }
 
-} // namespace zorv::vbs
+} // namespace zorv::com
