@@ -17,9 +17,6 @@ bool IsCommonRow(const PropertyRow& row) {
     return &row >= common.data() && &row < common.data() + common.size();
 }
 
-// How long synchronous output may take before the call answers 112.
-constexpr LONG kOutputTimeoutMs = 10000;
-
 } // namespace
 
 void KindBehaviour::Arriving(Device& device, Input input) {
@@ -380,7 +377,8 @@ Outcome Device::SendNow(const Output& output) {
     const std::uint64_t ticket = logical_->NewTicket(*this);
     waitingOutput_[ticket];
     logical_->Send(ticket, output);
-    WaitFor([&] { return !logical_ || waitingOutput_[ticket].has_value(); }, kOutputTimeoutMs);
+    WaitFor([&] { return !logical_ || waitingOutput_[ticket].has_value(); },
+            logical_->Hardware().OutputTimeoutMs());
     const auto found = waitingOutput_.find(ticket);
     const Outcome outcome =
         found != waitingOutput_.end() && found->second ? *found->second : Outcome{OPOS_E_TIMEOUT};

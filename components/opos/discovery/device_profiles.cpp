@@ -17,7 +17,7 @@ struct KindChoice {
 // common, comes first.
 const std::vector<KindChoice>& KindChoices() {
     static const std::vector<KindChoice> choices = {
-        {Family::Serial, Guess::Unknown, {"LineDisplay", "Scanner", "POSPrinter", "CashDrawer"}},
+        {Family::Serial, Guess::Unknown, {"LineDisplay", "Scanner", "POSPrinter", "CashDrawer", "MSR"}},
         {Family::UsbPrinter, Guess::Unknown, {"POSPrinter", "CashDrawer"}},
         {Family::Input, Guess::Scanner, {"Scanner"}},
         {Family::Input, Guess::CardReader, {"MSR"}},
@@ -44,6 +44,10 @@ const std::vector<KindKeys>& KeysTable() {
         {"Scanner", Family::Input, {"layout = us", "# layout = fr pour un scanner réglé en AZERTY"}},
         {"MSR", Family::Input, {"layout = us", "# layout = fr pour un lecteur réglé en AZERTY"}},
         {"POSKeyboard", Family::Input, {"# key_map = fichier de correspondance des touches (facultatif)"}},
+        {"Keylock",
+         Family::Input,
+         {"# positions : le code de touche que la serrure envoie pour chaque position (code:position, ...)",
+          "positions = 183:1, 184:2, 185:3"}},
         {"LineDisplay",
          Family::Serial,
          {"protocol = escpos-display", "# protocol = cd5220 pour un afficheur CD5220", "Columns = 20",

@@ -9,6 +9,7 @@
 
 #include "escpos_device/printer_port.h"
 #include "model/backend.h"
+#include "opos_codes.h"
 
 namespace zorv::opos::escpos_device {
 
@@ -19,6 +20,8 @@ public:
     void Start(BackendEvents& events) override;
     HealthReport Connect() override;
     void Disconnect() override;
+    // The writer fails a job that makes no progress for `timeout` ms.
+    LONG OutputTimeoutMs() const override { return OPOS_FOREVER; }
 
 protected:
     // `problem`: why this device can reach no printer at all, or empty.

@@ -109,6 +109,10 @@ public:
     virtual std::u16string LastFailure() const { return u""; }
     // Must complete every ticket through BackendEvents::OutputDone.
     virtual void Send(std::uint64_t ticket, const Output& output) = 0;
+    // How long a synchronous call waits for its ticket before answering 112.
+    // A back end that fails a stalled job by itself says OPOS_FOREVER, so a
+    // long job that keeps going out is not reported failed while it prints.
+    virtual LONG OutputTimeoutMs() const { return 10000; }
     // SetBitmap: `picture` (a Bitmap output, checked by the model) is kept
     // under `number` for the station, to print where data says ESC|nB.
     virtual Outcome StoreBitmap(LONG, const Output&) { return {}; }

@@ -7,9 +7,11 @@ InputKeylock::InputKeylock(std::string path, std::map<unsigned, long> positions)
 
 void InputKeylock::Bytes(const std::string& bytes) {
     for (const input_event& event : records_.Feed(bytes))
-        if (const std::optional<long> position = decoder_.Feed(event))
-            Events().SensorChanged(Prop::KeyPosition, static_cast<LONG>(*position),
-                                   static_cast<LONG>(*position));
+        if (const std::optional<long> position = decoder_.Feed(event);
+            position && static_cast<LONG>(*position) != position_) {
+            position_ = static_cast<LONG>(*position);
+            Events().SensorChanged(Prop::KeyPosition, position_, position_);
+        }
 }
 
 } // namespace zorv::opos::real

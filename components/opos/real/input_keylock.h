@@ -5,6 +5,7 @@
 // are not the keylock's.
 #include "input/event_records.h"
 #include "input/keylock_keys.h"
+#include "opos_codes.h"
 #include "real/node_backend.h"
 
 namespace zorv::opos::real {
@@ -19,6 +20,9 @@ private:
 
     input::EventRecords records_;
     input::KeylockDecoder decoder_;
+    // The model starts at the normal position; a key code that only says
+    // the key is where it was assumed to be is no change.
+    LONG position_ = LOCK_KP_NORM;
 };
 
 } // namespace zorv::opos::real

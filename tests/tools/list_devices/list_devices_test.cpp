@@ -120,7 +120,7 @@ TEST_P(Listing, GroupsTheDevicesWithTheSectionToCopy) {
                   "      # protocol = cd5220 pour un afficheur CD5220\n"
                   "      Columns = 20\n"
                   "      Rows = 2\n"
-                  "      # autres types possibles : Scanner, POSPrinter, CashDrawer\n"
+                  "      # autres types possibles : Scanner, POSPrinter, CashDrawer, MSR\n"
                   "Imprimantes USB :\n"
                   "  " +
                   Path("dev/usb/lp0") +

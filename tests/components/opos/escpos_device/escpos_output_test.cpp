@@ -245,6 +245,7 @@ TEST_F(EscPosOutput, AStatusQueryWaitsForTheJobAheadOfItOnASlowLine) {
     std::atomic<size_t> received{0};
     std::thread peer([&] {
         char buffer[256];
+        std::string seen;
         while (!stop) {
             pollfd p{master, POLLIN, 0};
             if (poll(&p, 1, 50) <= 0)
@@ -253,11 +254,15 @@ TEST_F(EscPosOutput, AStatusQueryWaitsForTheJobAheadOfItOnASlowLine) {
             if (n <= 0)
                 continue;
             received += static_cast<size_t>(n);
-            for (ssize_t i = 0; i + 2 < n; ++i)
-                if (buffer[i] == 0x10 && buffer[i + 1] == 0x04) {
+            // A query may be split between two reads: look at it with the
+            // last two bytes of the read before.
+            seen.append(buffer, static_cast<size_t>(n));
+            for (size_t i = 0; i + 2 < seen.size(); ++i)
+                if (seen[i] == 0x10 && seen[i + 1] == 0x04) {
                     const char idle = 0x12;
                     (void)!write(master, &idle, 1);
                 }
+            seen.erase(0, seen.size() > 2 ? seen.size() - 2 : 0);
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
     });

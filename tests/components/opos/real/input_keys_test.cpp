@@ -132,9 +132,12 @@ TEST_F(InputKeys, TheKeylocksCodesTurnTheKeyAndEndAWait) {
     ASSERT_EQ(Put(keylock.Get(), u"DeviceEnabled", true), 0);
     EXPECT_EQ(Long(keylock.Get(), u"PositionCount"), 4);
 
+    // The key reported where it starts (normal) is no change; the turn to lock is.
+    node.Key(KEY_F14, 1);
     node.Key(KEY_F13, 1);
     ASSERT_TRUE(WaitForEvents(*keylockSink, kKeylockStatus, 1));
     EXPECT_EQ(Long(keylock.Get(), u"KeyPosition"), 1);
+    ASSERT_EQ(keylockSink->received.size(), 1u);
     EXPECT_EQ(keylockSink->received.back().numbers.at(0), 1);
 
     // Keys that are not the keylock's change nothing; the supervisor key ends the wait.
