@@ -357,8 +357,11 @@ ScriptError ErrorFromInvoke(HRESULT hr, const EXCEPINFO& info, std::u16string_vi
     return error;
 }
 
-Value InvokeById(IDispatch* object, DISPID id, std::u16string_view name, WORD flags, std::span<Value> args,
-                 const Value* putValue, bool putRef) {
+namespace {
+
+// The call itself: `result` (initialised by the caller) receives the raw answer.
+void InvokeInto(IDispatch* object, DISPID id, std::u16string_view name, WORD flags, std::span<Value> args,
+                const Value* putValue, bool putRef, VARIANT& result) {
     const std::size_t count = args.size() + (putValue ? 1 : 0);
     std::vector<VARIANT> slots(count); // reversed: last argument first
     std::vector<VARIANT> referenced(args.size());
@@ -395,8 +398,6 @@ Value InvokeById(IDispatch* object, DISPID id, std::u16string_view name, WORD fl
         ToVariant(*putValue, slots[0]);
     DISPPARAMS params{slots.data(), putValue ? &putId : nullptr, static_cast<UINT>(count),
                       putValue ? 1u : 0u};
-    VARIANT result;
-    VariantInit(&result);
     EXCEPINFO info{};
     UINT argError = 0;
     WORD callFlags = putValue ? (putRef ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT) : flags;
@@ -420,9 +421,39 @@ Value InvokeById(IDispatch* object, DISPID id, std::u16string_view name, WORD fl
     for (std::size_t i = 0; i < args.size(); ++i)
         if (args[i].Is(VType::Ref))
             *args[i].Target() = FromVariant(referenced[i]);
-    Value value = FromVariant(result);
+}
+
+} // namespace
+
+Value InvokeById(IDispatch* object, DISPID id, std::u16string_view name, WORD flags, std::span<Value> args,
+                 const Value* putValue, bool putRef) {
+    VARIANT result;
+    VariantInit(&result);
+    struct Cleanup {
+        VARIANT& v;
+        ~Cleanup() { VariantClear(&v); }
+    } cleanup{result};
+    InvokeInto(object, id, name, flags, args, putValue, putRef, result);
+    return FromVariant(result);
+}
+
+// Taken from the raw answer: an enumerator need not be an IDispatch, which
+// a script value would require.
+com::ComPtr<IEnumVARIANT> NewEnumerator(IDispatch* object) {
+    VARIANT result;
+    VariantInit(&result);
+    InvokeInto(object, DISPID_NEWENUM, u"_NewEnum", DISPATCH_METHOD | DISPATCH_PROPERTYGET, {}, nullptr,
+               false, result);
+    IUnknown* answer = nullptr;
+    if (result.vt == VT_UNKNOWN || result.vt == VT_DISPATCH)
+        answer = result.punkVal;
+    else if (result.vt == (VT_BYREF | VT_UNKNOWN) || result.vt == (VT_BYREF | VT_DISPATCH))
+        answer = result.ppunkVal ? *result.ppunkVal : nullptr;
+    com::ComPtr<IEnumVARIANT> enumerator;
+    if (answer != nullptr)
+        enumerator = com::ComPtr<IUnknown>(answer).As<IEnumVARIANT>();
     VariantClear(&result);
-    return value;
+    return enumerator;
 }
 
 Value InvokeByName(IDispatch* object, std::u16string_view name, WORD flags, std::span<Value> args,

@@ -5,6 +5,7 @@
 #include <span>
 #include <string_view>
 
+#include "platform/com/com_ptr.h"
 #include "platform/com/dispatch.h"
 #include "script_error.h"
 #include "value.h"
@@ -28,6 +29,9 @@ Value InvokeByName(IDispatch* object, std::u16string_view name, WORD flags, std:
                    const Value* putValue = nullptr, bool putRef = false);
 Value InvokeById(IDispatch* object, DISPID id, std::u16string_view name, WORD flags, std::span<Value> args,
                  const Value* putValue = nullptr, bool putRef = false);
+// The enumerator the object's _NewEnum answers, or null when it answers
+// anything else; a failed call raises its error.
+com::ComPtr<IEnumVARIANT> NewEnumerator(IDispatch* object);
 // Whether the object has a member of that name.
 bool HasMember(IDispatch* object, std::u16string_view name, DISPID* id = nullptr);
 

@@ -122,6 +122,8 @@ private:
     }
     void Append(Op op, std::int32_t a = 0, std::int32_t b = 0, std::int32_t c = 0, std::int32_t d = 0) {
         const std::int32_t operands[] = {a, b, c, d};
+        earlierStart_ = previousStart_;
+        earlierDepth_ = previousDepth_;
         previousStart_ = lastStart_;
         previousDepth_ = lastDepth_;
         lastStart_ = Size();
@@ -151,7 +153,8 @@ private:
         }
     }
     bool Fused(Op op, std::int32_t a);
-    void Replace(int from, int depthBefore, SourcePos at, Op op, std::int32_t a, std::int32_t b = 0);
+    void Replace(int from, int depthBefore, SourcePos at, Op op, std::int32_t a, std::int32_t b = 0,
+                 std::int32_t c = 0);
     void ThreadJumps();
     int EmitJump(Op op) {
         Emit(op, -1);
@@ -173,6 +176,8 @@ private:
     int lastDepth_ = 0;
     int previousStart_ = -1; // and the one before it
     int previousDepth_ = 0;
+    int earlierStart_ = -1; // and the one before that
+    int earlierDepth_ = 0;
     int barrier_ = 0;
     int selfSlot_ = -1; // the variable named after the procedure
     // Code from start to here is one statement for On Error Resume Next:
@@ -263,6 +268,12 @@ constexpr Op kJumpUnless[] = {Op::JumpUnlessEq, Op::JumpUnlessNe, Op::JumpUnless
                               Op::JumpUnlessGt, Op::JumpUnlessLe, Op::JumpUnlessGe};
 constexpr Op kJumpUnlessInt[] = {Op::JumpUnlessEqInt, Op::JumpUnlessNeInt, Op::JumpUnlessLtInt,
                                  Op::JumpUnlessGtInt, Op::JumpUnlessLeInt, Op::JumpUnlessGeInt};
+constexpr Op kJumpUnlessVarInt[] = {Op::JumpUnlessVarEqInt, Op::JumpUnlessVarNeInt, Op::JumpUnlessVarLtInt,
+                                    Op::JumpUnlessVarGtInt, Op::JumpUnlessVarLeInt, Op::JumpUnlessVarGeInt};
+
+bool IsVariableLoad(std::int32_t op) {
+    return op == static_cast<int>(Op::LoadLocal) || op == static_cast<int>(Op::LoadRef);
+}
 
 } // namespace
 
@@ -277,7 +288,16 @@ bool ProcedureCompiler::Fused(Op op, std::int32_t a) {
     const Op last = static_cast<Op>(proc_.code[lastStart_]);
     if (last == Op::PushInt && (op == Op::Add || op == Op::Sub)) {
         const std::int32_t literal = proc_.code[lastStart_ + 1];
-        Replace(lastStart_, lastDepth_, pos_, op == Op::Add ? Op::AddInt : Op::SubInt, literal);
+        const bool variable =
+            previousStart_ >= barrier_ && previousStart_ >= 0 && IsVariableLoad(proc_.code[previousStart_]);
+        if (variable) {
+            // A variable and the literal: one instruction for n - 1 and the like.
+            const std::int32_t slot = proc_.code[previousStart_ + 1];
+            Replace(previousStart_, previousDepth_, pos_, op == Op::Add ? Op::LoadAddInt : Op::LoadSubInt,
+                    slot, literal);
+        } else {
+            Replace(lastStart_, lastDepth_, pos_, op == Op::Add ? Op::AddInt : Op::SubInt, literal);
+        }
         return true;
     }
     if (op != Op::JumpIfFalse)
@@ -290,7 +310,13 @@ bool ProcedureCompiler::Fused(Op op, std::int32_t a) {
     if (previousStart_ >= barrier_ && previousStart_ >= 0 &&
         proc_.code[previousStart_] == static_cast<int>(Op::PushInt)) {
         const std::int32_t literal = proc_.code[previousStart_ + 1];
-        Replace(previousStart_, previousDepth_, at, kJumpUnlessInt[which], literal, a);
+        if (earlierStart_ >= barrier_ && earlierStart_ >= 0 && IsVariableLoad(proc_.code[earlierStart_])) {
+            // If n < 2: the variable, the literal and the jump in one.
+            const std::int32_t slot = proc_.code[earlierStart_ + 1];
+            Replace(earlierStart_, earlierDepth_, at, kJumpUnlessVarInt[which], slot, literal, a);
+        } else {
+            Replace(previousStart_, previousDepth_, at, kJumpUnlessInt[which], literal, a);
+        }
     } else {
         Replace(lastStart_, lastDepth_, at, kJumpUnless[which], a);
     }
@@ -299,19 +325,22 @@ bool ProcedureCompiler::Fused(Op op, std::int32_t a) {
 
 // Drops the code from `from` on and emits one instruction in its place.
 void ProcedureCompiler::Replace(int from, int depthBefore, SourcePos at, Op op, std::int32_t a,
-                                std::int32_t b) {
+                                std::int32_t b, std::int32_t c) {
     const SourcePos saved = pos_;
     proc_.code.resize(from);
     proc_.positions.resize(from);
     depth_ = depthBefore;
     pos_ = at;
-    Append(op, a, b);
+    Append(op, a, b, c);
     previousStart_ = -1;
+    earlierStart_ = -1;
     pos_ = saved;
 }
 
 // A Jump whose target is a Return returns at once; the Jump's operand word
-// becomes a Nop that nothing reaches.
+// becomes a Nop that nothing reaches. Then a store to the result just
+// before a Return becomes StoreReturn, which leaves that Return in place
+// for the jumps that reach it.
 void ProcedureCompiler::ThreadJumps() {
     auto& code = proc_.code;
     for (std::size_t at = 0; at < code.size(); at += kWidth[code[at]]) {
@@ -319,6 +348,13 @@ void ProcedureCompiler::ThreadJumps() {
             code[at] = static_cast<int>(Op::Return);
             code[at + 1] = static_cast<int>(Op::Nop);
         }
+    }
+    if (proc_.resultSlot < 0)
+        return;
+    for (std::size_t at = 0; at + 2 < code.size(); at += kWidth[code[at]]) {
+        if (code[at] == static_cast<int>(Op::StoreLocal) && code[at + 1] == proc_.resultSlot &&
+            code[at + 2] == static_cast<int>(Op::Return))
+            code[at] = static_cast<int>(Op::StoreReturn);
     }
 }
 
@@ -1428,8 +1464,10 @@ Procedure* ScriptCompiler::DeclareProcedure(const ProcDecl& decl, ClassInfo* own
     proc->owner = owner;
     // Callers compiled before this body must already know which parameters are ByRef.
     proc->paramCount = static_cast<int>(decl.params.size());
-    for (const Param& param : decl.params)
+    for (const Param& param : decl.params) {
         proc->byRef.push_back(param.byRef ? 1 : 0);
+        proc->anyByVal = proc->anyByVal || !param.byRef;
+    }
     pending_.push_back({&decl, proc});
     return proc;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <new>
 
 #include "builtins.h"
@@ -173,8 +174,12 @@ const ResumeRange* FindResume(const Procedure& proc, std::uint32_t at) {
 } // namespace
 
 Interpreter::Interpreter(Engine& engine)
-    : engine_(engine), program_(engine.GetProgram()), stack_(std::make_unique<Value[]>(kStackValues)),
-      frames_(kMaxFrames + 1) {
+    : engine_(engine), program_(engine.GetProgram()), frames_(kMaxFrames + 1) {
+    // An Empty value is all zero bits: zeroed pages from the system make the
+    // whole stack Empty without touching it, so only the depth used costs.
+    stack_.reset(static_cast<Value*>(std::calloc(kStackValues, sizeof(Value))));
+    if (!stack_)
+        throw std::bad_alloc();
     sp_ = stack_.get();
     stackEnd_ = stack_.get() + kStackValues;
 }
@@ -191,19 +196,27 @@ void Interpreter::ClearTo(Value* newTop) {
 // ------------------------------------------------------------------ frames
 
 // Inline: every script-to-script call goes through here.
-inline void Interpreter::EnterFrame(const Procedure& proc, Value* args, int argc, Value* result,
-                                    ScriptObject* me, bool discard, Value* outer) {
+inline Value* Interpreter::EnterFrame(const Procedure& proc, Value* args, int argc, Value* result,
+                                      ScriptObject* me, bool discard, Value* outer) {
     if (--budget_ <= 0)
         Tick();
     if (argc != proc.paramCount || frames_.size() >= kMaxFrames ||
         args + proc.localCount + proc.maxStack + 8 >= stackEnd_) [[unlikely]]
         CannotEnter(proc, argc);
-    for (int i = 0; i < argc; ++i) {
-        if (args[i].Is(VType::Ref) && !proc.byRef[i])
-            args[i] = Value(*args[i].Target());
+    if (proc.anyByVal) {
+        for (int i = 0; i < argc; ++i) {
+            if (args[i].Is(VType::Ref) && !proc.byRef[i])
+                args[i] = Value(*args[i].Target());
+        }
     }
-    sp_ = args + proc.localCount;
+    // Above the top the stack holds nothing counted, but maybe plain values
+    // left by pops: the procedure's own variables start Empty.
+    Value* const top = args + proc.localCount;
+    for (Value* local = args + argc; local < top; ++local)
+        local->ForgetPlain();
+    sp_ = top;
     frames_.push_back(Frame{&proc, proc.code.data(), args, result, me, outer, false, discard});
+    return top;
 }
 
 void Interpreter::CannotEnter(const Procedure& proc, int argc) {
@@ -784,11 +797,7 @@ bool Interpreter::ForEachPrep(int temp) {
     if (c.IsObject()) {
         if (c.Obj() == nullptr)
             throw ScriptError(kErrObjectNotSet);
-        Value enumerator =
-            InvokeById(c.Obj(), DISPID_NEWENUM, u"_NewEnum", DISPATCH_METHOD | DISPATCH_PROPERTYGET, {});
-        com::ComPtr<IEnumVARIANT> e;
-        if (enumerator.IsObject() && enumerator.Obj())
-            e = com::ComPtr<IDispatch>(enumerator.Obj()).As<IEnumVARIANT>();
+        com::ComPtr<IEnumVARIANT> e = NewEnumerator(c.Obj());
         if (!e)
             throw ScriptError(kErrNotACollection);
         auto holder = com::MakeObject<EnumeratorHolder>(std::move(e));
@@ -895,37 +904,51 @@ void Interpreter::Erase(Place place, int operand) {
 // throws does so before it moves pc elsewhere, so pc - 1 still lies in the
 // failing instruction. The body is a do-while: `break` leaves it, ending
 // the lives of its locals, before the next instruction is fetched.
+//
+// The top of the value stack lives in the local `sp` between instructions,
+// where it stays in a register; `sp_` is right only inside a VBS_OP body
+// (which gets it on entry and hands it back at its end) and inside
+// VBS_SLOW. A VBS_FAST body works on `sp` alone: it must not throw, call
+// anything that may run script code or release a counted value except
+// within VBS_SLOW (whose statements must not `break`).
 #if ZORV_VBS_SWITCH_DISPATCH
 // The portable build: one switch in a loop.
 #define VBS_DISPATCH                                                                                         \
     for (;;)                                                                                                 \
         switch (static_cast<Op>(*pc))
-#define VBS_OP(name)                                                                                         \
-    case Op::name:                                                                                           \
-        do {                                                                                                 \
-            [[maybe_unused]] const std::int32_t* const op = pc;                                              \
-            pc += kWidth[static_cast<int>(Op::name)];
-#define VBS_END                                                                                              \
-    }                                                                                                        \
-    while (false)                                                                                            \
-        ;                                                                                                    \
-    continue;
+#define VBS_LABEL(name) case Op::name:
+#define VBS_NEXT continue
 #else
 // Direct threading: every handler ends with its own jump to the next one
 // (labels as values, in GCC and Clang), which branch predictors follow far
 // better than one shared switch.
 #define VBS_NEXT goto* kHandlers[*pc]
 #define VBS_DISPATCH VBS_NEXT;
-#define VBS_OP(name)                                                                                         \
-    L_##name : do {                                                                                          \
+#define VBS_LABEL(name) L_##name:
+#endif
+#define VBS_FAST(name)                                                                                       \
+    VBS_LABEL(name) do {                                                                                     \
         [[maybe_unused]] const std::int32_t* const op = pc;                                                  \
         pc += kWidth[static_cast<int>(Op::name)];
-#define VBS_END                                                                                              \
+#define VBS_FAST_END                                                                                         \
     }                                                                                                        \
     while (false)                                                                                            \
         ;                                                                                                    \
     VBS_NEXT;
-#endif
+#define VBS_OP(name)                                                                                         \
+    VBS_FAST(name)                                                                                           \
+        sp_ = sp;
+#define VBS_END                                                                                              \
+    }                                                                                                        \
+    while (false)                                                                                            \
+        ;                                                                                                    \
+    sp = sp_;                                                                                                \
+    VBS_NEXT;
+#define VBS_SLOW(...)                                                                                        \
+    {                                                                                                        \
+        sp_ = sp;                                                                                            \
+        {__VA_ARGS__} sp = sp_;                                                                              \
+    }
 #define VBS_OPERAND(n) (op[(n) + 1])
 // A step that may call script code in a new frame (a procedure reached by
 // name, a class's property or default member): execution goes on in that
@@ -944,58 +967,122 @@ void Interpreter::Erase(Place place, int operand) {
         Value right = PopValue();                                                                            \
         Value left = PopValue();                                                                             \
         *sp_++ = function(left, right);                                                                      \
-        break;                                                                                               \
+    }
+// Two plain numbers: an Integer or Long sum, difference or product, or a
+// Double one when either is a Double (and the result stays finite).
+#define VBS_ARITHMETIC(sign, function)                                                                       \
+    {                                                                                                        \
+        Value& l = sp[-2];                                                                                   \
+        const Value& r = sp[-1];                                                                             \
+        if (IsSmallInt(l) && IsSmallInt(r)) {                                                                \
+            const bool bothInteger = l.Is(VType::Integer) && r.Is(VType::Integer);                           \
+            l.ReplacePlain(IntResult(std::int64_t{l.I()} sign r.I(), bothInteger));                          \
+            --sp;                                                                                            \
+            break;                                                                                           \
+        }                                                                                                    \
+        if ((l.Is(VType::Double) || IsSmallInt(l)) && (r.Is(VType::Double) || IsSmallInt(r))) {              \
+            const double d = (l.Is(VType::Double) ? l.D() : l.I())sign(r.Is(VType::Double) ? r.D() : r.I()); \
+            if (std::isfinite(d)) {                                                                          \
+                l.ReplacePlain(Value::Double(d));                                                            \
+                --sp;                                                                                        \
+                break;                                                                                       \
+            }                                                                                                \
+        }                                                                                                    \
+        VBS_SLOW(VBS_BINARY(function))                                                                       \
     }
 #define VBS_COMPARE(relation, test)                                                                          \
     {                                                                                                        \
-        Value& l = sp_[-2];                                                                                  \
-        Value& r = sp_[-1];                                                                                  \
+        Value& l = sp[-2];                                                                                   \
+        const Value& r = sp[-1];                                                                             \
         if (IsSmallInt(l) && IsSmallInt(r)) {                                                                \
-            const bool result = l.I() test r.I();                                                            \
-            --sp_;                                                                                           \
-            l = Value::Bool(result);                                                                         \
+            l.ReplacePlain(Value::Bool(l.I() test r.I()));                                                   \
+            --sp;                                                                                            \
             break;                                                                                           \
         }                                                                                                    \
-        Value right = PopValue();                                                                            \
-        Value left = PopValue();                                                                             \
-        *sp_++ = CompareValues(left, right, Relation::relation);                                             \
-        break;                                                                                               \
+        VBS_SLOW(Value right = PopValue(); Value left = PopValue();                                          \
+                 *sp_++ = CompareValues(left, right, Relation::relation);)                                   \
     }
 
 #define VBS_COMPARE_JUMP(relation, test)                                                                     \
     {                                                                                                        \
-        const Value& l = sp_[-2];                                                                            \
-        const Value& r = sp_[-1];                                                                            \
+        const Value& l = sp[-2];                                                                             \
+        const Value& r = sp[-1];                                                                             \
         bool holds;                                                                                          \
         if (IsSmallInt(l) && IsSmallInt(r)) {                                                                \
             holds = l.I() test r.I();                                                                        \
-            sp_ -= 2;                                                                                        \
+            sp -= 2;                                                                                         \
         } else {                                                                                             \
-            Value right = PopValue();                                                                        \
-            Value left = PopValue();                                                                         \
-            holds = IsTrue(CompareValues(left, right, Relation::relation));                                  \
+            VBS_SLOW(Value right = PopValue(); Value left = PopValue();                                      \
+                     holds = IsTrue(CompareValues(left, right, Relation::relation));)                        \
         }                                                                                                    \
         if (!holds)                                                                                          \
             pc = proc->code.data() + VBS_OPERAND(0);                                                         \
     }
 
+#define VBS_COMPARE_VAR_INT_JUMP(relation, test)                                                             \
+    {                                                                                                        \
+        const Value& v = base[VBS_OPERAND(0)].Deref();                                                       \
+        bool holds;                                                                                          \
+        if (IsSmallInt(v)) {                                                                                 \
+            holds = v.I() test VBS_OPERAND(1);                                                               \
+        } else {                                                                                             \
+            VBS_SLOW(const Value left = v;                                                                   \
+                     const Value right = Value::Integer(static_cast<std::int16_t>(VBS_OPERAND(1)));          \
+                     holds = IsTrue(CompareValues(left, right, Relation::relation));)                        \
+        }                                                                                                    \
+        if (!holds)                                                                                          \
+            pc = proc->code.data() + VBS_OPERAND(2);                                                         \
+    }
+
 #define VBS_COMPARE_INT_JUMP(relation, test)                                                                 \
     {                                                                                                        \
-        const Value& l = sp_[-1];                                                                            \
+        const Value& l = sp[-1];                                                                             \
         bool holds;                                                                                          \
         if (IsSmallInt(l)) {                                                                                 \
             holds = l.I() test VBS_OPERAND(0);                                                               \
-            --sp_;                                                                                           \
+            --sp;                                                                                            \
         } else {                                                                                             \
-            Value left = PopValue();                                                                         \
-            const Value right = Value::Integer(static_cast<std::int16_t>(VBS_OPERAND(0)));                   \
-            holds = IsTrue(CompareValues(left, right, Relation::relation));                                  \
+            VBS_SLOW(Value left = PopValue();                                                                \
+                     const Value right = Value::Integer(static_cast<std::int16_t>(VBS_OPERAND(0)));          \
+                     holds = IsTrue(CompareValues(left, right, Relation::relation));)                        \
         }                                                                                                    \
         if (!holds)                                                                                          \
             pc = proc->code.data() + VBS_OPERAND(1);                                                         \
     }
 
+// Leaves the frame: its result goes where the caller wanted it.
+#define VBS_RETURN()                                                                                         \
+    Value result = proc->resultSlot >= 0 ? std::move(base[proc->resultSlot]) : Value();                      \
+    Value* const destination = frame->result;                                                                \
+    const bool discard = frame->discardResult;                                                               \
+    /* The frame's slots: plain ones simply forgotten, the rest released in order. */                        \
+    while (sp > base) {                                                                                      \
+        if (sp[-1].Counted()) {                                                                              \
+            VBS_SLOW(ClearTo(base);)                                                                         \
+            break;                                                                                           \
+        }                                                                                                    \
+        (--sp)->ForgetPlain();                                                                               \
+    }                                                                                                        \
+    frames_.pop_back();                                                                                      \
+    if (sp <= destination)                                                                                   \
+        sp = destination + 1;                                                                                \
+    if (destination->Counted()) {                                                                            \
+        VBS_SLOW(*destination = std::move(result);)                                                          \
+    } else {                                                                                                 \
+        destination->ReplacePlain(std::move(result));                                                        \
+    }                                                                                                        \
+    if (discard)                                                                                             \
+        VBS_SLOW(ClearTo(destination);)                                                                      \
+    if (frames_.size() == floor) {                                                                           \
+        sp_ = sp;                                                                                            \
+        out = std::move(*destination);                                                                       \
+        ClearTo(destination);                                                                                \
+        return;                                                                                              \
+    }                                                                                                        \
+    reload();
+
 void Interpreter::Loop(std::size_t floor, Value& out) {
+    Value* sp = sp_;
     Frame* frame = &frames_.back();
     const std::int32_t* pc = frame->pc;
     Value* base = frame->base;
@@ -1025,42 +1112,55 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
 #endif
     try {
         VBS_DISPATCH {
-            VBS_OP(Pop)
-                Value dying = PopValue();
-            VBS_END
-            VBS_OP(PushConst)
-                *sp_++ = proc->constants[VBS_OPERAND(0)];
-            VBS_END
-            VBS_OP(PushInt)
-                Push(Value::Integer(static_cast<std::int16_t>(VBS_OPERAND(0))));
-            VBS_END
-            VBS_OP(PushEmpty)
-                *sp_++ = Value();
-            VBS_END
+            VBS_FAST(Pop)
+                if (!sp[-1].Counted()) {
+                    (--sp)->ForgetPlain();
+                    break;
+                }
+                VBS_SLOW(Value dying = PopValue();)
+            VBS_FAST_END
+            VBS_FAST(PushConst)
+                ::new (static_cast<void*>(sp++)) Value(proc->constants[VBS_OPERAND(0)]);
+            VBS_FAST_END
+            VBS_FAST(PushInt)
+                ::new (static_cast<void*>(sp++))
+                    Value(Value::Integer(static_cast<std::int16_t>(VBS_OPERAND(0))));
+            VBS_FAST_END
+            VBS_FAST(PushEmpty)
+                ::new (static_cast<void*>(sp++)) Value();
+            VBS_FAST_END
             VBS_OP(PushMissing)
                 *sp_++ = Value::Missing();
             VBS_END
-            VBS_OP(LoadLocal)
-                Push(base[VBS_OPERAND(0)]);
-            VBS_END
-            VBS_OP(StoreLocal)
-                if (sp_[-1].IsObject())
-                    sp_[-1] = DefaultValue(sp_[-1]);
-                base[VBS_OPERAND(0)] = std::move(sp_[-1]);
-                --sp_;
-            VBS_END
-            VBS_OP(LoadRef)
-                Push(base[VBS_OPERAND(0)].Deref());
-            VBS_END
-            VBS_OP(LoadGlobal)
-                Push(program_.globals[VBS_OPERAND(0)]);
-            VBS_END
-            VBS_OP(StoreGlobal)
-                if (sp_[-1].IsObject())
-                    sp_[-1] = DefaultValue(sp_[-1]);
-                program_.globals[VBS_OPERAND(0)] = std::move(sp_[-1]);
-                --sp_;
-            VBS_END
+            VBS_FAST(LoadLocal)
+                ::new (static_cast<void*>(sp++)) Value(base[VBS_OPERAND(0)]);
+            VBS_FAST_END
+            VBS_FAST(StoreLocal)
+                Value& target = base[VBS_OPERAND(0)];
+                if (!target.Counted() && !sp[-1].IsObject()) {
+                    target.ReplacePlain(std::move(sp[-1]));
+                    --sp;
+                    break;
+                }
+                VBS_SLOW(if (sp_[-1].IsObject()) sp_[-1] = DefaultValue(sp_[-1]);
+                         base[VBS_OPERAND(0)] = std::move(sp_[-1]); --sp_;)
+            VBS_FAST_END
+            VBS_FAST(LoadRef)
+                ::new (static_cast<void*>(sp++)) Value(base[VBS_OPERAND(0)].Deref());
+            VBS_FAST_END
+            VBS_FAST(LoadGlobal)
+                ::new (static_cast<void*>(sp++)) Value(program_.globals[VBS_OPERAND(0)]);
+            VBS_FAST_END
+            VBS_FAST(StoreGlobal)
+                Value& target = program_.globals[VBS_OPERAND(0)];
+                if (!target.Counted() && !sp[-1].IsObject()) {
+                    target.ReplacePlain(std::move(sp[-1]));
+                    --sp;
+                    break;
+                }
+                VBS_SLOW(if (sp_[-1].IsObject()) sp_[-1] = DefaultValue(sp_[-1]);
+                         program_.globals[VBS_OPERAND(0)] = std::move(sp_[-1]); --sp_;)
+            VBS_FAST_END
             VBS_OP(Load)
                 const Place place = static_cast<Place>(VBS_OPERAND(0));
                 if (place == Place::Name) {
@@ -1110,52 +1210,15 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                     throw ScriptError(kErrInvalidMe);
                 *sp_++ = Value::Object(frame->me, true);
             VBS_END
-            VBS_OP(Add)
-                Value& l = sp_[-2];
-                Value& r = sp_[-1];
-                if (IsSmallInt(l) && IsSmallInt(r)) {
-                    const bool bothInteger = l.Is(VType::Integer) && r.Is(VType::Integer);
-                    Value result = IntResult(std::int64_t{l.I()} + r.I(), bothInteger);
-                    --sp_;
-                    l = result;
-                    break;
-                }
-                if ((l.Is(VType::Double) || IsSmallInt(l)) && (r.Is(VType::Double) || IsSmallInt(r))) {
-                    // One of them is a Double here: the sum is a Double.
-                    const double d =
-                        (l.Is(VType::Double) ? l.D() : l.I()) + (r.Is(VType::Double) ? r.D() : r.I());
-                    if (std::isfinite(d)) {
-                        --sp_;
-                        l = Value::Double(d);
-                        break;
-                    }
-                }
-                VBS_BINARY(Add)
-            VBS_END
-            VBS_OP(Sub)
-                Value& l = sp_[-2];
-                Value& r = sp_[-1];
-                if (IsSmallInt(l) && IsSmallInt(r)) {
-                    const bool bothInteger = l.Is(VType::Integer) && r.Is(VType::Integer);
-                    Value result = IntResult(std::int64_t{l.I()} - r.I(), bothInteger);
-                    --sp_;
-                    l = result;
-                    break;
-                }
-                VBS_BINARY(Subtract)
-            VBS_END
-            VBS_OP(Mul)
-                Value& l = sp_[-2];
-                Value& r = sp_[-1];
-                if (IsSmallInt(l) && IsSmallInt(r)) {
-                    const bool bothInteger = l.Is(VType::Integer) && r.Is(VType::Integer);
-                    Value result = IntResult(std::int64_t{l.I()} * r.I(), bothInteger);
-                    --sp_;
-                    l = result;
-                    break;
-                }
-                VBS_BINARY(Multiply)
-            VBS_END
+            VBS_FAST(Add)
+                VBS_ARITHMETIC(+, Add)
+            VBS_FAST_END
+            VBS_FAST(Sub)
+                VBS_ARITHMETIC(-, Subtract)
+            VBS_FAST_END
+            VBS_FAST(Mul)
+                VBS_ARITHMETIC(*, Multiply)
+            VBS_FAST_END
             VBS_OP(Div)
                 VBS_BINARY(Divide)
             VBS_END
@@ -1194,85 +1257,123 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
             VBS_OP(Imp)
                 VBS_BINARY(vbs::Imp)
             VBS_END
-            VBS_OP(Eq)
+            VBS_FAST(Eq)
                 VBS_COMPARE(Eq, ==)
-            VBS_END
-            VBS_OP(Ne)
+            VBS_FAST_END
+            VBS_FAST(Ne)
                 VBS_COMPARE(Ne, !=)
-            VBS_END
-            VBS_OP(Lt)
+            VBS_FAST_END
+            VBS_FAST(Lt)
                 VBS_COMPARE(Lt, <)
-            VBS_END
-            VBS_OP(Gt)
+            VBS_FAST_END
+            VBS_FAST(Gt)
                 VBS_COMPARE(Gt, >)
-            VBS_END
-            VBS_OP(Le)
+            VBS_FAST_END
+            VBS_FAST(Le)
                 VBS_COMPARE(Le, <=)
-            VBS_END
-            VBS_OP(Ge)
+            VBS_FAST_END
+            VBS_FAST(Ge)
                 VBS_COMPARE(Ge, >=)
-            VBS_END
+            VBS_FAST_END
             VBS_OP(Is)
                 Value right = PopValue();
                 Value left = PopValue();
                 *sp_++ = Value::Bool(SameObject(left, right));
             VBS_END
-            VBS_OP(AddInt)
-                Value& l = sp_[-1];
+            VBS_FAST(AddInt)
+                Value& l = sp[-1];
                 if (IsSmallInt(l)) {
-                    l = IntResult(std::int64_t{l.I()} + VBS_OPERAND(0), l.Is(VType::Integer));
+                    l.ReplacePlain(IntResult(std::int64_t{l.I()} + VBS_OPERAND(0), l.Is(VType::Integer)));
                     break;
                 }
-                Value left = PopValue();
-                *sp_++ = Add(left, Value::Integer(static_cast<std::int16_t>(VBS_OPERAND(0))));
-            VBS_END
-            VBS_OP(SubInt)
-                Value& l = sp_[-1];
-                if (IsSmallInt(l)) {
-                    l = IntResult(std::int64_t{l.I()} - VBS_OPERAND(0), l.Is(VType::Integer));
+                VBS_SLOW(Value left = PopValue();
+                         *sp_++ = Add(left, Value::Integer(static_cast<std::int16_t>(VBS_OPERAND(0))));)
+            VBS_FAST_END
+            VBS_FAST(LoadAddInt)
+                const Value& v = base[VBS_OPERAND(0)].Deref();
+                if (IsSmallInt(v)) {
+                    ::new (static_cast<void*>(sp++))
+                        Value(IntResult(std::int64_t{v.I()} + VBS_OPERAND(1), v.Is(VType::Integer)));
                     break;
                 }
-                Value left = PopValue();
-                *sp_++ = Subtract(left, Value::Integer(static_cast<std::int16_t>(VBS_OPERAND(0))));
-            VBS_END
-            VBS_OP(JumpUnlessEqInt)
+                VBS_SLOW(const Value left = v;
+                         *sp_++ = Add(left, Value::Integer(static_cast<std::int16_t>(VBS_OPERAND(1))));)
+            VBS_FAST_END
+            VBS_FAST(LoadSubInt)
+                const Value& v = base[VBS_OPERAND(0)].Deref();
+                if (IsSmallInt(v)) {
+                    ::new (static_cast<void*>(sp++))
+                        Value(IntResult(std::int64_t{v.I()} - VBS_OPERAND(1), v.Is(VType::Integer)));
+                    break;
+                }
+                VBS_SLOW(const Value left = v;
+                         *sp_++ = Subtract(left, Value::Integer(static_cast<std::int16_t>(VBS_OPERAND(1))));)
+            VBS_FAST_END
+            VBS_FAST(SubInt)
+                Value& l = sp[-1];
+                if (IsSmallInt(l)) {
+                    l.ReplacePlain(IntResult(std::int64_t{l.I()} - VBS_OPERAND(0), l.Is(VType::Integer)));
+                    break;
+                }
+                VBS_SLOW(Value left = PopValue();
+                         *sp_++ = Subtract(left, Value::Integer(static_cast<std::int16_t>(VBS_OPERAND(0))));)
+            VBS_FAST_END
+            VBS_FAST(JumpUnlessEqInt)
                 VBS_COMPARE_INT_JUMP(Eq, ==)
-            VBS_END
-            VBS_OP(JumpUnlessNeInt)
+            VBS_FAST_END
+            VBS_FAST(JumpUnlessNeInt)
                 VBS_COMPARE_INT_JUMP(Ne, !=)
-            VBS_END
-            VBS_OP(JumpUnlessLtInt)
+            VBS_FAST_END
+            VBS_FAST(JumpUnlessLtInt)
                 VBS_COMPARE_INT_JUMP(Lt, <)
-            VBS_END
-            VBS_OP(JumpUnlessGtInt)
+            VBS_FAST_END
+            VBS_FAST(JumpUnlessGtInt)
                 VBS_COMPARE_INT_JUMP(Gt, >)
-            VBS_END
-            VBS_OP(JumpUnlessLeInt)
+            VBS_FAST_END
+            VBS_FAST(JumpUnlessLeInt)
                 VBS_COMPARE_INT_JUMP(Le, <=)
-            VBS_END
-            VBS_OP(JumpUnlessGeInt)
+            VBS_FAST_END
+            VBS_FAST(JumpUnlessGeInt)
                 VBS_COMPARE_INT_JUMP(Ge, >=)
-            VBS_END
-            VBS_OP(Nop)
-            VBS_END
-            VBS_OP(JumpUnlessEq)
+            VBS_FAST_END
+            VBS_FAST(JumpUnlessVarEqInt)
+                VBS_COMPARE_VAR_INT_JUMP(Eq, ==)
+            VBS_FAST_END
+            VBS_FAST(JumpUnlessVarNeInt)
+                VBS_COMPARE_VAR_INT_JUMP(Ne, !=)
+            VBS_FAST_END
+            VBS_FAST(JumpUnlessVarLtInt)
+                VBS_COMPARE_VAR_INT_JUMP(Lt, <)
+            VBS_FAST_END
+            VBS_FAST(JumpUnlessVarGtInt)
+                VBS_COMPARE_VAR_INT_JUMP(Gt, >)
+            VBS_FAST_END
+            VBS_FAST(JumpUnlessVarLeInt)
+                VBS_COMPARE_VAR_INT_JUMP(Le, <=)
+            VBS_FAST_END
+            VBS_FAST(JumpUnlessVarGeInt)
+                VBS_COMPARE_VAR_INT_JUMP(Ge, >=)
+            VBS_FAST_END
+            VBS_FAST(Nop)
+            VBS_FAST_END
+            VBS_FAST(JumpUnlessEq)
                 VBS_COMPARE_JUMP(Eq, ==)
-            VBS_END
-            VBS_OP(JumpUnlessNe)
+            VBS_FAST_END
+            VBS_FAST(JumpUnlessNe)
                 VBS_COMPARE_JUMP(Ne, !=)
-            VBS_END
-            VBS_OP(JumpUnlessLt)
+            VBS_FAST_END
+            VBS_FAST(JumpUnlessLt)
                 VBS_COMPARE_JUMP(Lt, <)
-            VBS_END
-            VBS_OP(JumpUnlessGt)
+            VBS_FAST_END
+            VBS_FAST(JumpUnlessGt)
                 VBS_COMPARE_JUMP(Gt, >)
-            VBS_END
-            VBS_OP(JumpUnlessLe)
+            VBS_FAST_END
+            VBS_FAST(JumpUnlessLe)
                 VBS_COMPARE_JUMP(Le, <=)
-            VBS_END
-            VBS_OP(JumpUnlessGe)
+            VBS_FAST_END
+            VBS_FAST(JumpUnlessGe)
                 VBS_COMPARE_JUMP(Ge, >=)
-            VBS_END
+            VBS_FAST_END
             VBS_OP(AddTo)
                 const Place place = static_cast<Place>(VBS_OPERAND(0));
                 const int operand = VBS_OPERAND(1);
@@ -1303,26 +1404,32 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                     target = Concat(target, v);
                 }
             VBS_END
-            VBS_OP(Jump)
+            VBS_FAST(Jump)
                 pc = proc->code.data() + VBS_OPERAND(0);
-            VBS_END
-            VBS_OP(JumpIfFalse)
-                Value v = PopValue();
-                const bool go = v.Is(VType::Boolean) ? !v.B() : !IsTrue(v);
+            VBS_FAST_END
+            VBS_FAST(JumpIfFalse)
+                bool go;
+                if (sp[-1].Is(VType::Boolean))
+                    go = !(--sp)->B();
+                else
+                    VBS_SLOW(Value v = PopValue(); go = !IsTrue(v);)
                 if (go)
                     pc = proc->code.data() + VBS_OPERAND(0);
-            VBS_END
-            VBS_OP(JumpIfTrue)
-                Value v = PopValue();
-                const bool go = v.Is(VType::Boolean) ? v.B() : IsTrue(v);
+            VBS_FAST_END
+            VBS_FAST(JumpIfTrue)
+                bool go;
+                if (sp[-1].Is(VType::Boolean))
+                    go = (--sp)->B();
+                else
+                    VBS_SLOW(Value v = PopValue(); go = IsTrue(v);)
                 if (go)
                     pc = proc->code.data() + VBS_OPERAND(0);
-            VBS_END
-            VBS_OP(LoopBack)
+            VBS_FAST_END
+            VBS_FAST(LoopBack)
                 if (--budget_ <= 0)
-                    Tick();
+                    VBS_SLOW(Tick();)
                 pc = proc->code.data() + VBS_OPERAND(0);
-            VBS_END
+            VBS_FAST_END
             VBS_OP(ForPrep)
                 const Place place = static_cast<Place>(VBS_OPERAND(0));
                 const int temp = VBS_OPERAND(2);
@@ -1362,20 +1469,22 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 if (!more)
                     pc = proc->code.data() + VBS_OPERAND(1);
             VBS_END
-            VBS_OP(CallProc)
+            VBS_FAST(CallProc)
                 const Procedure& callee = *program_.procedures[VBS_OPERAND(0)];
-                const int argc = VBS_OPERAND(1);
+                Value* const args = sp - VBS_OPERAND(1);
                 frame->pc = pc;
-                EnterFrame(callee, sp_ - argc, argc, sp_ - argc, nullptr, false);
+                sp_ = sp;
+                sp = EnterFrame(callee, args, VBS_OPERAND(1), args, nullptr, false);
                 reload();
-            VBS_END
-            VBS_OP(CallMethodMe)
+            VBS_FAST_END
+            VBS_FAST(CallMethodMe)
                 const Procedure& callee = *program_.procedures[VBS_OPERAND(0)];
-                const int argc = VBS_OPERAND(1);
+                Value* const args = sp - VBS_OPERAND(1);
                 frame->pc = pc;
-                EnterFrame(callee, sp_ - argc, argc, sp_ - argc, frame->me, false);
+                sp_ = sp;
+                sp = EnterFrame(callee, args, VBS_OPERAND(1), args, frame->me, false);
                 reload();
-            VBS_END
+            VBS_FAST_END
             VBS_OP(CallBuiltin)
                 frame->pc = pc;
                 CallBuiltin(VBS_OPERAND(0), VBS_OPERAND(1));
@@ -1458,24 +1567,20 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 frame->pc = pc;
                 NewInstance(const_cast<NameSite&>(proc->sites[VBS_OPERAND(0)]));
             VBS_END
-            VBS_OP(Return)
-                Value result = proc->resultSlot >= 0 ? std::move(base[proc->resultSlot]) : Value();
-                Value* const destination = frame->result;
-                const bool discard = frame->discardResult;
-                ClearTo(base);
-                frames_.pop_back();
-                if (sp_ <= destination)
-                    sp_ = destination + 1;
-                *destination = std::move(result);
-                if (discard)
-                    ClearTo(destination);
-                if (frames_.size() == floor) {
-                    out = std::move(*destination);
-                    ClearTo(destination);
-                    return;
+            VBS_FAST(Return)
+                VBS_RETURN();
+            VBS_FAST_END
+            VBS_FAST(StoreReturn)
+                Value& target = base[VBS_OPERAND(0)];
+                if (!target.Counted() && !sp[-1].IsObject()) {
+                    target.ReplacePlain(std::move(sp[-1]));
+                    --sp;
+                } else {
+                    VBS_SLOW(if (sp_[-1].IsObject()) sp_[-1] = DefaultValue(sp_[-1]);
+                             base[VBS_OPERAND(0)] = std::move(sp_[-1]); --sp_;)
                 }
-                reload();
-            VBS_END
+                VBS_RETURN();
+            VBS_FAST_END
             VBS_OP(OnErrorResumeNext)
                 frame->resumeNext = true;
                 engine_.Err().Clear();

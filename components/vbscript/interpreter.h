@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <new>
 #include <span>
@@ -59,17 +60,18 @@ private:
     // is a pointer step with no capacity check.
     class FrameStack {
     public:
-        explicit FrameStack(std::size_t capacity) : frames_(std::make_unique<Frame[]>(capacity)) {}
-        void push_back(const Frame& frame) { frames_[count_++] = frame; }
-        void pop_back() { --count_; }
-        Frame& back() { return frames_[count_ - 1]; }
+        explicit FrameStack(std::size_t capacity)
+            : frames_(std::make_unique<Frame[]>(capacity)), end_(frames_.get()) {}
+        void push_back(const Frame& frame) { *end_++ = frame; }
+        void pop_back() { --end_; }
+        Frame& back() { return end_[-1]; }
         Frame& operator[](std::size_t i) { return frames_[i]; }
-        std::size_t size() const { return count_; }
-        bool empty() const { return count_ == 0; }
+        std::size_t size() const { return static_cast<std::size_t>(end_ - frames_.get()); }
+        bool empty() const { return end_ == frames_.get(); }
 
     private:
         std::unique_ptr<Frame[]> frames_;
-        std::size_t count_ = 0;
+        Frame* end_; // one past the top frame
     };
 
     Value Execute(std::size_t floor);
@@ -77,8 +79,9 @@ private:
     bool Recover(ScriptError& error, std::size_t floor);
     void PopFrame();
     [[noreturn, gnu::noinline, gnu::cold]] static void CannotEnter(const Procedure& proc, int argc);
-    void EnterFrame(const Procedure& proc, Value* args, int argc, Value* result, ScriptObject* me,
-                    bool discard, Value* outer = nullptr);
+    // Returns the new top of the stack, which sp_ also holds.
+    Value* EnterFrame(const Procedure& proc, Value* args, int argc, Value* result, ScriptObject* me,
+                      bool discard, Value* outer = nullptr);
     // Every few thousand backward jumps and calls: the runaway-script guard.
     void Tick();
     // Resets the budget; true when the time is up and the script must stop
@@ -125,7 +128,10 @@ private:
 
     Engine& engine_;
     Program& program_;
-    std::unique_ptr<Value[]> stack_;
+    struct FreeStack {
+        void operator()(Value* stack) const { std::free(stack); } // nothing above the top needs releasing
+    };
+    std::unique_ptr<Value, FreeStack> stack_;
     Value* sp_;
     Value* stackEnd_;
     FrameStack frames_;

@@ -52,12 +52,14 @@ enum class Place : std::int32_t { Local, Ref, Global, Field, Name, Outer };
     X(Le, 0, -1)                                                                                             \
     X(Ge, 0, -1)                                                                                             \
     X(Is, 0, -1)                                                                                             \
-    X(AddInt, 1, 0)    /* top + an Integer literal */                                                        \
-    X(SubInt, 1, 0)    /* top - an Integer literal */                                                        \
-    X(AppendTo, 2, -1) /* place, operand: v = v & top, in place */                                           \
-    X(AddTo, 2, -1)    /* place, operand: v = v + top */                                                     \
-    X(AddVarTo, 4, 0)  /* place, operand, place, operand: v = v + w, both plain variables */                 \
-    X(Jump, 1, 0)      /* absolute target */                                                                 \
+    X(AddInt, 1, 0)     /* top + an Integer literal */                                                       \
+    X(SubInt, 1, 0)     /* top - an Integer literal */                                                       \
+    X(LoadAddInt, 2, 1) /* slot, literal: a local or ByRef parameter + an Integer literal */                 \
+    X(LoadSubInt, 2, 1) /* slot, literal: a local or ByRef parameter - an Integer literal */                 \
+    X(AppendTo, 2, -1)  /* place, operand: v = v & top, in place */                                          \
+    X(AddTo, 2, -1)     /* place, operand: v = v + top */                                                    \
+    X(AddVarTo, 4, 0)   /* place, operand, place, operand: v = v + w, both plain variables */                \
+    X(Jump, 1, 0)       /* absolute target */                                                                \
     X(JumpIfFalse, 1, -1)                                                                                    \
     X(JumpIfTrue, 1, -1)                                                                                     \
     X(JumpUnlessEq, 1, -2) /* a comparison and JumpIfFalse in one */                                         \
@@ -72,6 +74,12 @@ enum class Place : std::int32_t { Local, Ref, Global, Field, Name, Outer };
     X(JumpUnlessGtInt, 2, -1)                                                                                \
     X(JumpUnlessLeInt, 2, -1)                                                                                \
     X(JumpUnlessGeInt, 2, -1)                                                                                \
+    X(JumpUnlessVarEqInt, 3, 0) /* slot, literal, target: a local or ByRef parameter against a literal */    \
+    X(JumpUnlessVarNeInt, 3, 0)                                                                              \
+    X(JumpUnlessVarLtInt, 3, 0)                                                                              \
+    X(JumpUnlessVarGtInt, 3, 0)                                                                              \
+    X(JumpUnlessVarLeInt, 3, 0)                                                                              \
+    X(JumpUnlessVarGeInt, 3, 0)                                                                              \
     X(Nop, 0, 0)              /* fills the word a Jump to a Return leaves behind */                          \
     X(LoopBack, 1, 0)         /* a backward jump: the place to check for a runaway script */                 \
     X(ForPrep, 4, -3)         /* place, operand, temp, exit: start, end, step on the stack */                \
@@ -91,6 +99,8 @@ enum class Place : std::int32_t { Local, Ref, Global, Field, Name, Outer };
     X(IndexStore, 2, -a - 2)  /* argc, set: target reference or value, arguments, value */                   \
     X(New, 1, 1)              /* name site of the class */                                                   \
     X(Return, 0, 0)                                                                                          \
+    X(StoreReturn, 1,                                                                                        \
+      -1) /* result slot: StoreLocal then Return, written over a StoreLocal before a Return */               \
     X(OnErrorResumeNext, 0, 0)                                                                               \
     X(OnErrorGoto0, 0, 0)                                                                                    \
     X(DimArray, 3, -c)   /* place, operand, dims: upper bounds on the stack */                               \

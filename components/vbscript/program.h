@@ -48,6 +48,7 @@ struct Procedure {
     bool isPublic = true;
     int paramCount = 0;
     std::vector<std::uint8_t> byRef;
+    bool anyByVal = false; // a call then has references to turn into values
     int localCount = 0;
     int resultSlot = -1;
     int maxStack = 0;

@@ -148,6 +148,18 @@ public:
         return type_() == VType::Object && (flags_() & kScriptObject) != 0 && o_ != nullptr;
     }
     bool IsMissing() const;
+    // Whether copies and releases count references (texts, arrays, objects,
+    // element references): releasing such a value may run script code.
+    bool Counted() const { return NeedsCare(); }
+    // Back to Empty without releasing: only for a value that is not Counted.
+    void ForgetPlain() noexcept { head_ = 0; }
+    // Takes `v` in place of a value that is not Counted (nothing to release,
+    // no self-assignment to guard against: the interpreter's fast paths).
+    void ReplacePlain(Value&& v) noexcept {
+        head_ = v.head_;
+        bits_ = v.bits_;
+        v.head_ = 0;
+    }
     bool IsNumeric() const; // of a numeric subtype (not a numeric text)
 
     std::int32_t I() const { return i_; } // Integer, Long, Byte, Boolean, Error

@@ -30,21 +30,18 @@ constexpr const char16_t* kFib = u"Function Fib(n)\n If n < 2 Then\n  Fib = n\n 
                                  u"  Fib = Fib(n - 1) + Fib(n - 2)\n End If\nEnd Function";
 
 TEST(Bytecode, ComparisonsMergeWithTheirJumpAndLiterals) {
-    EXPECT_EQ(Listing(kFib, u"Fib"), "0 LoadRef 0\n"
-                                     "2 JumpUnlessLtInt 2 11\n"
-                                     "5 LoadRef 0\n"
-                                     "7 StoreLocal 1\n"
-                                     "9 Return\n" // was a Jump to the Return
-                                     "10 Nop\n"
-                                     "11 LoadRef 0\n"
-                                     "13 SubInt 1\n"
-                                     "15 CallProc 0 1\n"
-                                     "18 LoadRef 0\n"
-                                     "20 SubInt 2\n"
-                                     "22 CallProc 0 1\n"
-                                     "25 Add\n"
-                                     "26 StoreLocal 1\n"
-                                     "28 Return\n");
+    EXPECT_EQ(Listing(kFib, u"Fib"), "0 JumpUnlessVarLtInt 0 2 10\n"
+                                     "4 LoadRef 0\n"
+                                     "6 StoreReturn 1\n"
+                                     "8 Return\n" // was a Jump to the Return
+                                     "9 Nop\n"
+                                     "10 LoadSubInt 0 1\n"
+                                     "13 CallProc 0 1\n"
+                                     "16 LoadSubInt 0 2\n"
+                                     "19 CallProc 0 1\n"
+                                     "22 Add\n"
+                                     "23 StoreReturn 1\n"
+                                     "25 Return\n"); // still reached by the jump over the Else
     const std::string between =
         Listing(u"Function Max(a, b)\n If a >= b Then Max = a Else Max = b\nEnd Function", u"Max");
     EXPECT_NE(between.find("JumpUnlessGe "), std::string::npos) << between;
@@ -64,6 +61,40 @@ TEST(Bytecode, UnknownWordsAreListedNotSkipped) {
     Procedure proc;
     proc.code = {static_cast<std::int32_t>(Op::PushInt), 7, 9999, static_cast<std::int32_t>(Op::Return)};
     EXPECT_EQ(Disassemble(proc), "0 PushInt 7\n2 ?9999\n3 Return\n");
+}
+
+TEST(Interpreter, FusedInstructionsKeepTheGeneralMeaning) {
+    // A variable plus or minus a literal, when the variable is not a number,
+    // and a result stored just before the Return that other paths jump to.
+    EXPECT_EQ(RunLong(u"Function F(s)\n Dim t : t = s & \"0\"\n If s = \"\" Then Exit Function\n"
+                      u" F = t - 1\nEnd Function\nFunction Go : Go = CLng(F(\"4\") + F(\"\")) : End Function",
+                      u"Go"),
+              39);
+    const std::string listing =
+        Listing(u"Function F(a)\n If a > 5 Then Exit Function\n F = a + 2\nEnd Function", u"F");
+    EXPECT_NE(listing.find("LoadAddInt"), std::string::npos) << listing;
+    EXPECT_NE(listing.find("StoreReturn"), std::string::npos) << listing;
+    EXPECT_EQ(RunLong(u"Function F(a)\n If a > 5 Then Exit Function\n F = a + 2\nEnd Function\n"
+                      u"Function Go : Go = F(1) * 10 + IsEmpty(F(9)) : End Function",
+                      u"Go"),
+              29);
+    // Null and Empty against a literal: the general comparison.
+    EXPECT_EQ(
+        RunLong(u"Function Small(n)\n If n < 2 Then Small = 1 Else Small = 0\nEnd Function\n"
+                u"Function Go : Go = Small(1) * 1000 + Small(5) * 100 + Small(Empty) * 10 + Small(Null)\n"
+                u"End Function",
+                u"Go"),
+        1010);
+    auto engine = Engine::Create();
+    engine->AddCode(u"Function Dec(x)\n Dec = x - 1\nEnd Function");
+    const Value text[] = {Value::String(u"abc")};
+    try {
+        engine->Run(u"Dec", text);
+        ADD_FAILURE() << "no error";
+    } catch (const ScriptError& error) {
+        EXPECT_EQ(error.number, kErrTypeMismatch);
+        EXPECT_EQ(error.pos.line, 2u);
+    }
 }
 
 TEST(Interpreter, RunsRecursionLoopsAndErrors) {
