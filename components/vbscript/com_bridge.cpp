@@ -359,26 +359,39 @@ ScriptError ErrorFromInvoke(HRESULT hr, const EXCEPINFO& info, std::u16string_vi
 
 namespace {
 
+// Argument slots, cleared when the call is over. Most calls pass a few
+// arguments, which then need no allocation.
+class VariantSlots {
+public:
+    explicit VariantSlots(std::size_t count) : count_(count) {
+        if (count_ > kInline)
+            heap_.resize(count_);
+        for (VARIANT* v = data(); v != data() + count_; ++v)
+            VariantInit(v);
+    }
+    ~VariantSlots() {
+        for (VARIANT* v = data(); v != data() + count_; ++v)
+            VariantClear(v);
+    }
+    VariantSlots(const VariantSlots&) = delete;
+    VariantSlots& operator=(const VariantSlots&) = delete;
+
+    VARIANT* data() { return count_ > kInline ? heap_.data() : inline_; }
+    VARIANT& operator[](std::size_t i) { return data()[i]; }
+
+private:
+    static constexpr std::size_t kInline = 8;
+    std::size_t count_;
+    VARIANT inline_[kInline];
+    std::vector<VARIANT> heap_;
+};
+
 // The call itself: `result` (initialised by the caller) receives the raw answer.
 void InvokeInto(IDispatch* object, DISPID id, std::u16string_view name, WORD flags, std::span<Value> args,
                 const Value* putValue, bool putRef, VARIANT& result) {
     const std::size_t count = args.size() + (putValue ? 1 : 0);
-    std::vector<VARIANT> slots(count); // reversed: last argument first
-    std::vector<VARIANT> referenced(args.size());
-    for (auto& slot : slots)
-        VariantInit(&slot);
-    for (auto& slot : referenced)
-        VariantInit(&slot);
-    struct Cleanup {
-        std::vector<VARIANT>& a;
-        std::vector<VARIANT>& b;
-        ~Cleanup() {
-            for (auto& v : a)
-                VariantClear(&v);
-            for (auto& v : b)
-                VariantClear(&v);
-        }
-    } cleanup{slots, referenced};
+    VariantSlots slots(count); // reversed: last argument first
+    VariantSlots referenced(args.size());
     std::size_t next = count;
     for (std::size_t i = 0; i < args.size(); ++i) {
         VARIANT& slot = slots[--next];
