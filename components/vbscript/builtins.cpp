@@ -18,6 +18,7 @@
 #include "platform/com/case_mapping.h"
 #include "platform/com/class_table.h"
 #include "platform/com/com_ptr.h"
+#include "platform/com/date_number_rules.h"
 #include "platform/com/described_type.h"
 #include "platform/com/text.h"
 #include "platform/ui/user_interface.h"
@@ -1031,16 +1032,6 @@ Value EscapeF(Interpreter&, Args a) {
     return Text(out);
 }
 
-int HexDigit(char16_t c) {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
-}
-
 // Unescape: %XX and %uXXXX back to characters; anything else stays as written.
 Value UnescapeF(Interpreter&, Args a) {
     if (a[0].IsNull())
@@ -1053,7 +1044,7 @@ Value UnescapeF(Interpreter&, Args a) {
             if (from + static_cast<std::size_t>(count) > s.size())
                 return false;
             for (int k = 0; k < count; ++k) {
-                const int d = HexDigit(s[from + static_cast<std::size_t>(k)]);
+                const int d = com::HexDigitValue(s[from + static_cast<std::size_t>(k)]);
                 if (d < 0)
                     return false;
                 value = value * 16 + d;

@@ -5,6 +5,7 @@
 
 #include "error_texts.h"
 #include "platform/com/case_mapping.h"
+#include "platform/com/date_number_rules.h"
 
 namespace zorv::vbs::regex {
 
@@ -122,16 +123,6 @@ int CountGroups(std::u16string_view p) {
         }
     }
     return count;
-}
-
-int HexValue(char16_t c) {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
 }
 
 class Parser {
@@ -345,18 +336,20 @@ private:
                 return static_cast<char16_t>(p_[at_++] % 32);
             return u'c';
         case u'x':
-            if (at_ + 1 < p_.size() && HexValue(p_[at_]) >= 0 && HexValue(p_[at_ + 1]) >= 0) {
-                const int v = HexValue(p_[at_]) * 16 + HexValue(p_[at_ + 1]);
+            if (at_ + 1 < p_.size() && com::HexDigitValue(p_[at_]) >= 0 &&
+                com::HexDigitValue(p_[at_ + 1]) >= 0) {
+                const int v = com::HexDigitValue(p_[at_]) * 16 + com::HexDigitValue(p_[at_ + 1]);
                 at_ += 2;
                 return static_cast<char16_t>(v);
             }
             return u'x';
         case u'u':
-            if (at_ + 3 < p_.size() && HexValue(p_[at_]) >= 0 && HexValue(p_[at_ + 1]) >= 0 &&
-                HexValue(p_[at_ + 2]) >= 0 && HexValue(p_[at_ + 3]) >= 0) {
+            if (at_ + 3 < p_.size() && com::HexDigitValue(p_[at_]) >= 0 &&
+                com::HexDigitValue(p_[at_ + 1]) >= 0 && com::HexDigitValue(p_[at_ + 2]) >= 0 &&
+                com::HexDigitValue(p_[at_ + 3]) >= 0) {
                 int v = 0;
                 for (int k = 0; k < 4; ++k)
-                    v = v * 16 + HexValue(p_[at_++]);
+                    v = v * 16 + com::HexDigitValue(p_[at_++]);
                 return static_cast<char16_t>(v);
             }
             return u'u';

@@ -5,6 +5,7 @@
 
 #include "msr_tracks.h"
 #include "opos_codes.h"
+#include "platform/com/date_number_rules.h"
 #include "platform/com/text.h"
 #include "sim/sim_backend.h"
 
@@ -55,16 +56,6 @@ std::optional<std::array<std::u16string, 3>> SplitTracks(std::u16string_view tex
     return tracks;
 }
 
-int HexDigit(char16_t c) {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
-}
-
 // An electronic key as a script writes it ("0000015227AF"): the bytes it
 // holds, one per character; none for a malformed or overlong text.
 std::optional<std::u16string> KeyBytes(std::u16string_view hex) {
@@ -72,8 +63,8 @@ std::optional<std::u16string> KeyBytes(std::u16string_view hex) {
         return std::nullopt;
     std::u16string bytes;
     for (std::size_t i = 0; i < hex.size(); i += 2) {
-        const int high = HexDigit(hex[i]);
-        const int low = HexDigit(hex[i + 1]);
+        const int high = com::HexDigitValue(hex[i]);
+        const int low = com::HexDigitValue(hex[i + 1]);
         if (high < 0 || low < 0)
             return std::nullopt;
         bytes += static_cast<char16_t>(high * 16 + low);

@@ -37,14 +37,19 @@ double RoundHalfEven(double x) {
     return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
 }
 
-int DigitValue(char16_t c) {
+int HexDigitValue(char16_t c) {
     if (c >= u'0' && c <= u'9')
         return c - u'0';
     if (c >= u'a' && c <= u'f')
         return c - u'a' + 10;
     if (c >= u'A' && c <= u'F')
         return c - u'A' + 10;
-    return 99;
+    return -1;
+}
+
+int DigitValue(char16_t c) {
+    const int value = HexDigitValue(c);
+    return value < 0 ? 99 : value;
 }
 
 } // namespace zorv::com

@@ -29,7 +29,10 @@ unsigned DaysInMonth(std::int64_t year, unsigned month);
 // infinities and NaN unchanged.
 double RoundHalfEven(double x);
 
-// The value of a decimal or hexadecimal digit, either case; 99 for anything else.
+// The value of a decimal or hexadecimal digit, either case; 99 for anything
+// else (so that `DigitValue(c) < base` checks a digit of any base).
 int DigitValue(char16_t c);
+// The same, -1 for anything else.
+int HexDigitValue(char16_t c);
 
 } // namespace zorv::com
