@@ -1,25 +1,15 @@
 #include "control_errors.h"
 
 #include "platform/com/com_object.h"
+#include "platform/com/untyped_dispatch.h"
 
 namespace zorv::tools {
 namespace {
 
-class ErrorSink final : public com::ComObject<IDispatch> {
+class ErrorSink final : public com::UntypedDispatch<> {
 public:
     ErrorSink(const IID& iid, std::function<void()> failed) : iid_(iid), failed_(std::move(failed)) {}
 
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        if (count == nullptr)
-            return E_INVALIDARG;
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-        if (info != nullptr)
-            *info = nullptr;
-        return DISP_E_BADINDEX;
-    }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
         return E_NOTIMPL;
     }

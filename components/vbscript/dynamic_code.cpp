@@ -10,6 +10,7 @@
 #include "parser.h"
 #include "platform/com/com_object.h"
 #include "platform/com/table_dispatch.h"
+#include "platform/com/untyped_dispatch.h"
 #include "script_error.h"
 
 namespace zorv::vbs {
@@ -20,7 +21,7 @@ constexpr IID kIidProcedureRef = {
     0x2C9D4E71, 0x6A3B, 0x4F02, {0x8B, 0x15, 0x7E, 0x90, 0x3D, 0x4C, 0x21, 0xA8}};
 
 // What GetRef answers: an object whose default method calls the procedure.
-class ProcedureRef final : public com::ComObject<IDispatch> {
+class ProcedureRef final : public com::UntypedDispatch<> {
 public:
     ProcedureRef(Engine& engine, const Procedure& proc)
         : engine_(engine.weak_from_this()), generation_(engine.generation), proc_(&proc) {}
@@ -31,17 +32,6 @@ public:
         return alive.get() == &engine && engine.generation == generation_ ? proc_ : nullptr;
     }
 
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        if (count == nullptr)
-            return E_INVALIDARG;
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-        if (info)
-            *info = nullptr;
-        return DISP_E_BADINDEX;
-    }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT count, LCID, DISPID* ids) override {
         for (UINT i = 0; ids && i < count; ++i)
             ids[i] = DISPID_UNKNOWN;

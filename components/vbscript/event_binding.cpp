@@ -8,6 +8,7 @@
 #include "platform/com/com_object.h"
 #include "platform/com/described_type.h"
 #include "platform/com/dispatch_args.h"
+#include "platform/com/untyped_dispatch.h"
 
 namespace zorv::vbs {
 namespace {
@@ -15,23 +16,12 @@ namespace {
 // The sink advised on one object: maps each event's identifier to the name
 // of the procedure that handles it. It answers for the event interface as
 // IDispatch, which is how a dispatch-only source interface is served.
-class EventSink final : public com::ComObject<IDispatch> {
+class EventSink final : public com::UntypedDispatch<> {
 public:
     EventSink(std::weak_ptr<Engine> engine, const IID& iid,
               std::unordered_map<DISPID, std::u16string> procedures)
         : engine_(std::move(engine)), iid_(iid), procedures_(std::move(procedures)) {}
 
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        if (count == nullptr)
-            return E_INVALIDARG;
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-        if (info != nullptr)
-            *info = nullptr;
-        return DISP_E_BADINDEX;
-    }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
         return E_NOTIMPL;
     }

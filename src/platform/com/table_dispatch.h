@@ -13,6 +13,7 @@
 #include "com_object.h"
 #include "dispatch_args.h"
 #include "name_index.h"
+#include "untyped_dispatch.h"
 
 namespace zorv::com {
 
@@ -34,7 +35,8 @@ public:
 
     DispatchTable(std::initializer_list<Member> members) : DispatchTable(std::vector<Member>(members)) {}
     explicit DispatchTable(std::vector<Member> members)
-        : members_(std::move(members)), byName_(members_.size(), [this](std::size_t i) { return members_[i].name; }) {
+        : members_(std::move(members)),
+          byName_(members_.size(), [this](std::size_t i) { return members_[i].name; }) {
         IndexIds();
     }
     DispatchTable(const DispatchTable&) = delete;
@@ -72,7 +74,7 @@ private:
     }
 
     NameIndex byName_;
-    std::vector<std::uint32_t> byId_;   // by identifier - firstId_: member index + 1, or 0
+    std::vector<std::uint32_t> byId_; // by identifier - firstId_: member index + 1, or 0
     DISPID firstId_ = 0;
 };
 
@@ -147,20 +149,8 @@ MemberAccess ClassifyInvoke(WORD flags, const DISPPARAMS& params, bool canPut, b
 
 // Derived provides `static const DispatchTable<Derived>& DispatchMembers();`
 // and may override DispatchSource() for the EXCEPINFO source.
-template <class Derived, class... Interfaces>
-class TableDispatch : public ComObject<IDispatch, Interfaces...> {
+template <class Derived, class... Interfaces> class TableDispatch : public UntypedDispatch<Interfaces...> {
 public:
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* pctinfo) override {
-        if (pctinfo == nullptr)
-            return E_INVALIDARG;
-        *pctinfo = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) override {
-        if (ppTInfo != nullptr)
-            *ppTInfo = nullptr;
-        return DISP_E_BADINDEX;
-    }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID,
                                             DISPID* rgDispId) override {
         return LookUpMemberId(riid, rgszNames, cNames, rgDispId,

@@ -1,4 +1,5 @@
 #include "value_list.h"
+#include "platform/com/untyped_dispatch.h"
 
 #include <new>
 
@@ -9,21 +10,10 @@
 namespace zorv::com {
 namespace {
 
-class ValueEnumerator final : public ComObject<IDispatch, IEnumVARIANT> {
+class ValueEnumerator final : public UntypedDispatch<IEnumVARIANT> {
 public:
     explicit ValueEnumerator(std::shared_ptr<const Values> values) : values_(std::move(values)) {}
 
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        if (count == nullptr)
-            return E_INVALIDARG;
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-        if (info != nullptr)
-            *info = nullptr;
-        return DISP_E_BADINDEX;
-    }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
         return DISP_E_UNKNOWNNAME;
     }
