@@ -61,6 +61,24 @@ void CallControl(IDispatch* control, const char16_t* name, std::vector<com::Vari
         throw com::DispatchError{hr};
 }
 
+// Whether the control asks its host to stop waiting: an event handler failed
+// and the script ends at its next statement. A control without that member
+// never asks.
+bool ControlStopping(IDispatch* control) {
+    if (control == nullptr)
+        return false;
+    LPOLESTR names[] = {const_cast<LPOLESTR>(u"Stopping")};
+    DISPID id = DISPID_UNKNOWN;
+    if (FAILED(control->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id)))
+        return false;
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    com::Variant stopping;
+    if (FAILED(control->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, stopping.Raw(),
+                               nullptr, nullptr)))
+        return false;
+    return stopping.vt == VT_BOOL && stopping.boolVal != VARIANT_FALSE;
+}
+
 com::ComPtr<IDispatch> Create(const std::u16string& progId) {
     CLSID clsid;
     com::ComPtr<IDispatch> object;
@@ -136,13 +154,15 @@ private:
         host_.quit(code);
     }
 
-    // Device events and other posted calls run while the script sleeps.
+    // Device events and other posted calls run while the script sleeps; a
+    // handler that fails among them ends the sleep, and the script with it.
     void Sleep(const com::DispatchArgs& args, VARIANT&) {
         args.ExpectCount(1, 1);
         const LONG ms = args.Long(0);
         if (ms < 0)
             throw com::DispatchException(u"Durée négative pour WScript.Sleep", kInvalidCall);
-        com::WaitPumping([] { return false; }, std::chrono::milliseconds(ms));
+        IDispatch* control = host_.control;
+        com::WaitPumping([control] { return ControlStopping(control); }, std::chrono::milliseconds(ms));
     }
 
     void Stream(VARIANT& result, StreamKind kind) {

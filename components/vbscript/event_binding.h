@@ -40,6 +40,7 @@ public:
     // A handler's error: raised by the script call that was waiting when it
     // happened, or, when no script runs, handed to `idleError`.
     std::optional<ScriptError> TakeError();
+    bool ErrorPending() const { return pending_.has_value(); }
     std::function<void(const ScriptError&)> idleError;
 
 private:

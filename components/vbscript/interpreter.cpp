@@ -324,6 +324,11 @@ void Interpreter::RestartClock() {
         deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(engine_.timeoutMs);
 }
 
+void Interpreter::AfterOutsideCall() {
+    if (std::optional<ScriptError> error = engine_.Events().TakeError())
+        throw std::move(*error);
+}
+
 void Interpreter::Tick() {
     if (ClockSaysStop())
         throw StopError();
@@ -429,7 +434,8 @@ Value Interpreter::ResolveLoad(NameSite& site) {
         return Call(*program_.procedures[symbol->index], {}, nullptr);
     for (const NamedObject& named : engine_.NamedObjects())
         if (named.addMembers && HasMember(named.object.Get(), site.name))
-            return InvokeByName(named.object.Get(), site.name, DISPATCH_PROPERTYGET | DISPATCH_METHOD, {});
+            return AfterOutsideCall(
+                InvokeByName(named.object.Get(), site.name, DISPATCH_PROPERTYGET | DISPATCH_METHOD, {}));
     if (program_.optionExplicit)
         throw ScriptError(kErrUndefinedVariable, site.name);
     return {};
@@ -461,6 +467,7 @@ void Interpreter::CallByName(NameSite& site, int argc) {
                            std::span<Value>(args, static_cast<std::size_t>(argc)));
             ClearTo(args);
             *sp_++ = std::move(result);
+            AfterOutsideCall();
             return;
         }
     }
@@ -488,6 +495,7 @@ void Interpreter::CallBuiltin(int index, int argc) {
     }
     ClearTo(args);
     *sp_++ = std::move(result);
+    AfterOutsideCall();
 }
 
 void Interpreter::MemberGet(NameSite& site, int argc, bool asCall) {
@@ -539,6 +547,7 @@ void Interpreter::MemberGet(NameSite& site, int argc, bool asCall) {
                                 std::span<Value>(args, static_cast<std::size_t>(argc)));
     ClearTo(args);
     holder = std::move(result);
+    AfterOutsideCall();
 }
 
 void Interpreter::MemberPut(NameSite& site, int argc, bool isSet) {
@@ -587,6 +596,7 @@ void Interpreter::MemberPut(NameSite& site, int argc, bool isSet) {
     InvokeByName(object.Obj(), site.name, DISPATCH_PROPERTYPUT,
                  std::span<Value>(args, static_cast<std::size_t>(argc)), &put, isSet);
     ClearTo(args - 1);
+    AfterOutsideCall();
 }
 
 // callee(args): an array element, or an object's default member.
@@ -629,6 +639,7 @@ void Interpreter::IndexValue(int argc) {
                                   std::span<Value>(args, static_cast<std::size_t>(argc)));
         ClearTo(args);
         holder = std::move(result);
+        AfterOutsideCall();
         return;
     }
     if (argc == 0) {
@@ -678,6 +689,7 @@ void Interpreter::IndexStore(int argc, bool isSet) {
         InvokeById(keep.Obj(), DISPID_VALUE, u"", DISPATCH_PROPERTYPUT,
                    std::span<Value>(args, static_cast<std::size_t>(argc)), &put, isSet);
         ClearTo(args - 1);
+        AfterOutsideCall();
         return;
     }
     throw ScriptError(kErrTypeMismatch);

@@ -84,6 +84,14 @@ private:
                       bool discard, Value* outer = nullptr);
     // Every few thousand backward jumps and calls: the runaway-script guard.
     void Tick();
+    // A call that left the script (WScript.Sleep, MsgBox, a device method)
+    // may have run event handlers meanwhile: one that failed stops the script
+    // right there, before its next statement.
+    void AfterOutsideCall();
+    Value AfterOutsideCall(Value result) {
+        AfterOutsideCall();
+        return result;
+    }
     // Resets the budget; true when the time is up and the script must stop
     // (after asking, when the script may show questions).
     bool ClockSaysStop();

@@ -17,9 +17,11 @@
 
 namespace zorv::vbs {
 
-inline constexpr CLSID kClsidScriptControl = {0x7A3C5E21, 0x4B6D, 0x4F8A, {0x9C, 0x2E, 0x5D, 0x1B, 0x0A, 0x9E, 0x3F, 0x47}};
+inline constexpr CLSID kClsidScriptControl = {
+    0x7A3C5E21, 0x4B6D, 0x4F8A, {0x9C, 0x2E, 0x5D, 0x1B, 0x0A, 0x9E, 0x3F, 0x47}};
 // The control's events: Error (1), when an event handler failed outside a run.
-inline constexpr IID kIidScriptControlEvents = {0x7A3C5E23, 0x4B6D, 0x4F8A, {0x9C, 0x2E, 0x5D, 0x1B, 0x0A, 0x9E, 0x3F, 0x47}};
+inline constexpr IID kIidScriptControlEvents = {
+    0x7A3C5E23, 0x4B6D, 0x4F8A, {0x9C, 0x2E, 0x5D, 0x1B, 0x0A, 0x9E, 0x3F, 0x47}};
 
 // What the Error object shows: the last failure, field by field.
 struct LastError {
@@ -69,6 +71,9 @@ private:
     void GetMemoryLimit(VARIANT& result);
     void PutMemoryLimit(const VARIANT& value);
     void GetTimeout(VARIANT& result);
+    // True once an event handler failed while a script runs: the script stops
+    // at its next statement, so a host's wait (WScript.Sleep) should end now.
+    void GetStopping(VARIANT& result);
     void PutTimeout(const VARIANT& value);
     void GetError(VARIANT& result);
     void AddCode(const com::DispatchArgs& args, VARIANT& result);
@@ -84,8 +89,7 @@ private:
 
     void RequireLanguage() const;
     // Runs `body`; a script error is kept for the Error object and fails the call.
-    template <class Body>
-    void Guarded(Body&& body);
+    template <class Body> void Guarded(Body&& body);
 
     std::shared_ptr<Engine> engine_;
     std::shared_ptr<LastError> last_;

@@ -1,6 +1,7 @@
 #include "app/app_zorv.h"
 
 #include <QActionGroup>
+#include <QCloseEvent>
 #include <QDateTime>
 #include <QKeyEvent>
 #include <QLabel>
@@ -8,6 +9,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -15,6 +17,7 @@
 
 #include "app/common_properties_page.h"
 #include "app/create_object.h"
+#include "app/data_event_input.h"
 #include "app/device_event_handling.h"
 #include "app/event_log_window.h"
 #include "app/kind_properties_page.h"
@@ -28,6 +31,7 @@
 #include "outside/message_box.h"
 #include "platform/com/component_report.h"
 #include "platform/com/text.h"
+#include "platform/ui/qt_user_interface.h"
 #include "platform/ui/user_interface.h"
 #include "script/publication.h"
 #include "views/kind_properties.h"
@@ -72,14 +76,42 @@ TFrmAppZORV::TFrmAppZORV(QWidget* parent) : QMainWindow(parent) {
     CreateMenus();
     CreatePages();
     CreateBottomBar();
+    // Boxes block this window only: the simulator and the log answer while a script waits in one.
+    ui::SetBoxOwner(this);
     FormCreate();
 }
 
 // The log and the panel go first: they look at the log and the controls.
 TFrmAppZORV::~TFrmAppZORV() {
+    ui::SetBoxOwner(nullptr);
     delete FSimulatorPanel;
     delete FEventLogWindow;
 }
+
+void TFrmAppZORV::closeEvent(QCloseEvent* event) {
+    if (FSimulatorPanel != nullptr)
+        FSimulatorPanel->close();
+    if (FEventLogWindow != nullptr)
+        FEventLogWindow->close();
+    QMainWindow::closeEvent(event);
+}
+
+namespace {
+
+// Beside `main` on its right, or on its left when the screen has no room
+// there; never over the main window's buttons.
+void PlaceBeside(const QWidget& main, QWidget& tool, int below) {
+    const QRect frame = main.frameGeometry();
+    const QScreen* screen = main.screen();
+    const QRect room = screen != nullptr ? screen->availableGeometry() : QRect();
+    const int width = tool.frameGeometry().width();
+    int x = frame.right() + 1;
+    if (room.isValid() && x + width > room.right() + 1 && frame.left() - width >= room.left())
+        x = frame.left() - width;
+    tool.move(x, frame.top() + below);
+}
+
+} // namespace
 
 void TFrmAppZORV::CreateMenus() {
     QMenuBar* MmnApp = menuBar();
@@ -288,6 +320,9 @@ void TFrmAppZORV::RecordEvent(DeviceKindId kind, devices::DeviceEventId event,
     entry.numbers = values.numbers;
     entry.count = static_cast<std::uint8_t>(values.count);
     entry.text = values.text;
+    if (event == devices::DeviceEventId::DataEvent)
+        if (devices::TZORVDeviceControl* control = Control(kind))
+            ReadDataEventInput(kind, control->DeviceObject().Get(), entry);
     FEventLog.Append(std::move(entry));
 }
 
@@ -315,7 +350,7 @@ void TFrmAppZORV::RecordCall(devices::TZORVDeviceControl& control, const devices
 
 TEventLogWindow* TFrmAppZORV::EventLogWindow() {
     if (FEventLogWindow == nullptr)
-        FEventLogWindow = new TEventLogWindow(FEventLog, this);
+        FEventLogWindow = new TEventLogWindow(FEventLog, nullptr);
     return FEventLogWindow;
 }
 
@@ -326,20 +361,27 @@ TSimulatorPanel* TFrmAppZORV::SimulatorPanel() {
                            [this](devices::TZORVDeviceControl& control, const devices::DeviceCall& call) {
                                RecordCall(control, call);
                            }};
-        FSimulatorPanel = new TSimulatorPanel(std::move(host), this);
+        FSimulatorPanel = new TSimulatorPanel(std::move(host), nullptr);
     }
     return FSimulatorPanel;
 }
 
 void TFrmAppZORV::MntJournalClick() {
+    const bool first = FEventLogWindow == nullptr;
     TEventLogWindow* log = EventLogWindow();
+    if (first)
+        PlaceBeside(*this, *log, 0);
     log->show();
     log->raise();
     log->Follow();
 }
 
 void TFrmAppZORV::MntSimulateurClick() {
+    const bool first = FSimulatorPanel == nullptr;
     TSimulatorPanel* panel = SimulatorPanel();
+    if (first)
+        PlaceBeside(*this, *panel,
+                    FEventLogWindow != nullptr ? FEventLogWindow->frameGeometry().height() : 0);
     panel->show();
     panel->raise();
     panel->UpdateState();

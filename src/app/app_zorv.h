@@ -84,7 +84,8 @@ public:
     // The control of the current kind, or none.
     devices::TZORVDeviceControl* CurrentControl() const;
     views::EventLog& EventLog() { return FEventLog; }
-    // Created on first use.
+    // Created on first use. Top-level windows without a parent, so that a
+    // script's message box, modal to this window, leaves them usable.
     TEventLogWindow* EventLogWindow();
     TSimulatorPanel* SimulatorPanel();
 
@@ -109,6 +110,8 @@ public:
 protected:
     // Enter anywhere but in the script text presses "Exécuter", the default button.
     void keyPressEvent(QKeyEvent* event) override;
+    // The log and the panel are windows of their own: they close with this one.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateMenus();

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -136,8 +137,10 @@ void TEventLogWindow::ApplyFilter() {
 }
 
 void TEventLogWindow::Follow() {
-    if (FPaused)
+    if (FPaused) {
+        ShowStatus(); // the count of what waits keeps going up
         return;
+    }
     if (FModel->Seen() == FLog.EndSerial())
         return;
     QScrollBar* scroll = LvEvents->verticalScrollBar();
@@ -186,9 +189,10 @@ bool TEventLogWindow::ExportTo(const QString& path, views::ExportFormat format) 
 
 void TEventLogWindow::ExportClicked() {
     QString chosen;
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Exporter le journal"),
-                                                      QStringLiteral("journal.csv"),
-                                                      QStringLiteral("CSV (*.csv);;Texte (*.txt)"), &chosen);
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Exporter le journal"),
+        views::ExportFileName(QDateTime::currentDateTime(), views::ExportFormat::Csv),
+        QStringLiteral("CSV (*.csv);;Texte (*.txt)"), &chosen);
     if (path.isEmpty())
         return;
     const bool text = chosen.startsWith(QStringLiteral("Texte")) || path.endsWith(QStringLiteral(".txt"));

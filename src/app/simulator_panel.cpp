@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <iterator>
 
+#include "app/simulator_tips.h"
 #include "app/window_font.h"
 #include "outside/error_report.h"
 #include "outside/late_bound.h"
@@ -102,7 +103,7 @@ TSimulatorPanel::TSimulatorPanel(SimulatorHost host, QWidget* parent)
     FCommon = CreateCommonInputs();
     layout->addWidget(FCommon);
 
-    LbResultat = new QLabel(this);
+    LbResultat = new TElidedLabel(this);
     LbResultat->setObjectName(QStringLiteral("LbResultat"));
     LbResultat->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(LbResultat);
@@ -115,6 +116,7 @@ QPushButton* TSimulatorPanel::AddButton(QWidget* page, const QString& name, cons
     auto* button = new QPushButton(caption, page);
     button->setObjectName(name);
     button->setAutoDefault(false);
+    button->setToolTip(SimulatorButtonTip(name));
     connect(button, &QPushButton::clicked, this, [action = std::move(action)] { outside::Guarded(action); });
     return button;
 }
@@ -348,7 +350,7 @@ void TSimulatorPanel::Finish(devices::TZORVDeviceControl& control, const devices
         FHost.record(control, call);
     QString shown = Q(call.member) + QLatin1Char('(') + Q(call.argument) + QStringLiteral(") → ");
     shown += call.failure.empty() ? Q(views::NamedResultCode(call.result.value_or(0))) : Q(call.failure);
-    LbResultat->setText(shown);
+    LbResultat->SetFullText(shown);
     if (FHost.refresh)
         FHost.refresh();
     else

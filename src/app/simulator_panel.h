@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "app/elided_label.h"
 #include "devices/device_control.h"
 
 class QComboBox;
@@ -40,7 +41,8 @@ public:
     LONG DirectIO(LONG command, LONG data, const QString& text);
 
     QLabel* LbEtat;
-    QLabel* LbResultat;
+    // The last input's result; a long one is cut, whole in its tooltip.
+    TElidedLabel* LbResultat;
     QStackedWidget* Pages;
     // Scanner
     QComboBox* CbSymbology;

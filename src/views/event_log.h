@@ -27,6 +27,12 @@ struct EventLogEntry {
     std::u16string text;
     // The call's error text when it raised.
     std::u16string failure;
+    // A data event's input as the device held it when the event came (read
+    // then, since the next input replaces it): a scanner's label or a card's
+    // account number, with a scanner's symbology or a keyboard's key.
+    std::u16string input;
+    LONG inputNumber = 0;
+    bool hasInput = false;
 
     bool IsCall() const { return !member.empty(); }
 };

@@ -53,6 +53,15 @@ constexpr CodeName kPrinterExtended[] = {ZORV_NAMED(OPOS_EPTR_COVER_OPEN), ZORV_
 constexpr CodeName kMSRExtended[] = {ZORV_NAMED(OPOS_EMSR_START), ZORV_NAMED(OPOS_EMSR_END),
                                      ZORV_NAMED(OPOS_EMSR_PARITY), ZORV_NAMED(OPOS_EMSR_LRC)};
 
+// The scanner's symbologies; its header is not among those the window carries.
+constexpr CodeName kSymbologies[] = {
+    {0, u"SCAN_SDT_UNKNOWN"},  {101, u"SCAN_SDT_UPCA"},       {102, u"SCAN_SDT_UPCE"},
+    {103, u"SCAN_SDT_EAN8"},   {104, u"SCAN_SDT_EAN13"},      {105, u"SCAN_SDT_TF"},
+    {106, u"SCAN_SDT_ITF"},    {107, u"SCAN_SDT_Codabar"},    {108, u"SCAN_SDT_Code39"},
+    {109, u"SCAN_SDT_Code93"}, {110, u"SCAN_SDT_Code128"},    {120, u"SCAN_SDT_EAN128"},
+    {201, u"SCAN_SDT_PDF417"}, {203, u"SCAN_SDT_DATAMATRIX"}, {204, u"SCAN_SDT_QRCODE"},
+    {501, u"SCAN_SDT_OTHER"}};
+
 constexpr CodeName kLoci[] = {ZORV_NAMED(OPOS_EL_OUTPUT), ZORV_NAMED(OPOS_EL_INPUT),
                               ZORV_NAMED(OPOS_EL_INPUT_DATA)};
 
@@ -72,6 +81,10 @@ std::span<const CodeName> StatusUpdateNames(DeviceKindId kind) {
     default:
         return kPowerStatus;
     }
+}
+
+std::span<const CodeName> ScanDataTypeNames() {
+    return kSymbologies;
 }
 
 std::span<const CodeName> ExtendedResultNames(DeviceKindId kind) {

@@ -16,6 +16,7 @@ std::span<const CodeName> StatusUpdateNames(devices::DeviceKindId kind);
 std::span<const CodeName> ExtendedResultNames(devices::DeviceKindId kind);
 std::span<const CodeName> ErrorLocusNames();
 std::span<const CodeName> ErrorResponseNames();
+std::span<const CodeName> ScanDataTypeNames();
 
 // The code's name in `table`, or none.
 std::optional<std::u16string_view> NameIn(std::span<const CodeName> table, LONG code);

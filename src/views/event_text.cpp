@@ -37,10 +37,27 @@ QString TrackLengths(LONG status) {
         .arg((bytes >> 16) & 0xFF);
 }
 
+// What the device read, under the names of the properties it came from.
+QString InputDetails(const EventLogEntry& entry) {
+    switch (entry.kind) {
+    case DeviceKindId::Scanner:
+        return QStringLiteral(", ScanDataLabel = %1, ScanDataType = %2")
+            .arg(Quoted(entry.input), Named(ScanDataTypeNames(), entry.inputNumber));
+    case DeviceKindId::MSR:
+        return QStringLiteral(", AccountNumber = %1").arg(Quoted(entry.input));
+    case DeviceKindId::POSKeyboard:
+        return QStringLiteral(", POSKeyData = %1").arg(entry.inputNumber);
+    default:
+        return {};
+    }
+}
+
 QString DataDetails(const EventLogEntry& entry) {
     QString text = QStringLiteral("Status = %1").arg(entry.numbers[0]);
     if (entry.kind == DeviceKindId::MSR)
         text += TrackLengths(entry.numbers[0]);
+    if (entry.hasInput)
+        text += InputDetails(entry);
     return text;
 }
 
@@ -84,9 +101,13 @@ QString CallDetails(const EventLogEntry& entry) {
     return text;
 }
 
+// French spreadsheets take ';' between fields, the comma being the decimal mark.
+constexpr QChar kCsvSeparator = QLatin1Char(';');
+
 QString CsvField(const QString& field) {
-    if (!field.contains(QLatin1Char(',')) && !field.contains(QLatin1Char('"')) &&
-        !field.contains(QLatin1Char('\n')) && !field.contains(QLatin1Char('\r')))
+    if (!field.contains(kCsvSeparator) && !field.contains(QLatin1Char(',')) &&
+        !field.contains(QLatin1Char('"')) && !field.contains(QLatin1Char('\n')) &&
+        !field.contains(QLatin1Char('\r')))
         return field;
     QString quoted = field;
     quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
@@ -102,6 +123,11 @@ QString OneLine(QString field) {
 }
 
 } // namespace
+
+QString ExportFileName(const QDateTime& when, ExportFormat format) {
+    return QStringLiteral("journal-zorv-") + when.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")) +
+           (format == ExportFormat::Csv ? QStringLiteral(".csv") : QStringLiteral(".txt"));
+}
 
 QStringList EventLogHeaders() {
     return {QStringLiteral("Heure"), QStringLiteral("Périphérique"), QStringLiteral("Événement"),
@@ -149,10 +175,12 @@ QString ExportEntries(const std::vector<const EventLogEntry*>& entries, ExportFo
     QString out;
     const bool csv = format == ExportFormat::Csv;
     if (csv) {
+        // The byte-order mark tells a spreadsheet the file is UTF-8, not the system's code page.
+        out += QChar(0xFEFF);
         QStringList headers;
         for (const QString& header : EventLogHeaders())
             headers << CsvField(header);
-        out += headers.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+        out += headers.join(kCsvSeparator) + QStringLiteral("\r\n");
     } else if (dropped > 0) {
         out += QStringLiteral("(%1 entrées plus anciennes supprimées)\n").arg(dropped);
     }
@@ -162,7 +190,7 @@ QString ExportEntries(const std::vector<const EventLogEntry*>& entries, ExportFo
             const QString text = EntryText(*entry, static_cast<EventLogColumn>(column));
             fields << (csv ? CsvField(text) : OneLine(text));
         }
-        out += csv ? fields.join(QLatin1Char(',')) + QStringLiteral("\r\n")
+        out += csv ? fields.join(kCsvSeparator) + QStringLiteral("\r\n")
                    : fields.join(QLatin1Char('\t')) + QLatin1Char('\n');
     }
     return out;

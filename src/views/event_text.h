@@ -1,6 +1,7 @@
 #pragma once
 // How an event log entry reads: its columns, the filter the log window
 // applies, and the two export formats.
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -33,9 +34,13 @@ struct EventLogFilter {
 };
 
 enum class ExportFormat { Csv, Text };
-// The entries as a CSV file (header line, comma-separated, quoted where
-// needed) or as text (one tab-separated line per entry). `dropped` entries
-// that went before them are mentioned first in the text format.
+// The entries as a CSV file for a French spreadsheet (byte-order mark, header
+// line, fields separated by ';', quoted where needed) or as text (one
+// tab-separated line per entry). `dropped` entries that went before them are
+// mentioned first in the text format.
+// The name an export is offered under: the moment it was made, so that
+// exports never take each other's names.
+QString ExportFileName(const QDateTime& when, ExportFormat format);
 QString ExportEntries(const std::vector<const EventLogEntry*>& entries, ExportFormat format,
                       std::uint64_t dropped = 0);
 

@@ -197,6 +197,30 @@ TEST_F(WindowScriptEvents, AHandlerFailingAfterTheRunGoesToTheReport) {
     window.BtnCloseClick();
 }
 
+TEST_F(WindowScriptEvents, AHandlerFailingDuringSleepStopsTheRunWithItsError) {
+    auto& window = Start();
+    ui.Clear();
+    Run("Sub Scanner_DataEvent(Status)\r\n"
+        "    Err.Raise 1000, , \"lecture refusée\"\r\n"
+        "End Sub\r\n"
+        "Sub Go\r\n"
+        "    WScript.ConnectObject Scanner, \"Scanner_\"\r\n"
+        "    Scanner.Open \"SimScanner\"\r\n"
+        "    Scanner.Claim 1000\r\n"
+        "    Scanner.DeviceEnabled = True\r\n"
+        "    Scanner.DataEventEnabled = True\r\n"
+        "    Scanner.DirectIO 1, 0, \"4006381333931\"\r\n"
+        "    WScript.Sleep 30000\r\n"
+        "    WScript.Echo \"suite\"\r\n"
+        "End Sub\r\n",
+        "Go");
+    EXPECT_TRUE(ui.Messages().empty()) << "the statement after the sleep ran";
+    ASSERT_EQ(Reports().size(), 1u);
+    EXPECT_EQ(Reports()[0], u"lecture refusée (ligne 2, colonne 9)");
+    EXPECT_TRUE(window.BtnExecuter->isEnabled());
+    window.BtnCloseClick();
+}
+
 TEST_F(WindowScriptEvents, EchoShowsAMessageBox) {
     Start();
     ui.Clear();

@@ -86,7 +86,7 @@ protected:
         pressed->click();
         Pump::Run();
     }
-    QString PanelResult() { return window->SimulatorPanel()->LbResultat->text(); }
+    QString PanelResult() { return window->SimulatorPanel()->LbResultat->FullText(); }
 
     Pump pump;
 };
@@ -279,5 +279,61 @@ TEST_F(TesterTools, EveryKindsEventsAreLoggedUnderTheNameTheDeviceGaveThem) {
                            QString::fromLatin1(kind) +
                                QStringLiteral(" DirectIOEvent EventNumber = 7, pData = 7, pString = \"x\"")));
     }
+    EXPECT_TRUE(Reports().empty());
+}
+
+// What a tester reads in the log and on the panel while using the simulator.
+TEST_F(TesterTools, TheLogShowsEachDataEventsInputAndStaysBesideTheWindow) {
+    auto& window = Start();
+    window.show();
+    window.MntJournal->trigger();
+    zorv::app::TEventLogWindow& log = *window.EventLogWindow();
+    const QRect executer(window.BtnExecuter->mapToGlobal(QPoint(0, 0)), window.BtnExecuter->size());
+    EXPECT_FALSE(log.frameGeometry().intersects(executer)) << "the log hides Exécuter";
+    window.MntSimulateur->trigger();
+    zorv::app::TSimulatorPanel& panel = *window.SimulatorPanel();
+    EXPECT_FALSE(panel.frameGeometry().intersects(executer)) << "the panel hides Exécuter";
+
+    Open(QStringLiteral("Scanner"), u"SimScanner");
+    Press(QStringLiteral("BtnGoodScan"));
+    Open(QStringLiteral("MSR"), u"SimMSR");
+    Press(QStringLiteral("BtnGoodCard"));
+    Open(QStringLiteral("POSKeyboard"), u"SimPOSKeyboard");
+    panel.SpnKeyCode->setValue(42);
+    Press(QStringLiteral("BtnKeyPress"));
+    log.CbEvent->setCurrentText(QStringLiteral("DataEvent"));
+    const std::vector<QString> rows = LogRows(log);
+    const auto has = [&](const QString& kind, const QString& part) {
+        return std::any_of(rows.begin(), rows.end(),
+                           [&](const QString& row) { return row.startsWith(kind) && row.contains(part); });
+    };
+    EXPECT_TRUE(has(QStringLiteral("Scanner DataEvent"), QStringLiteral("4006381333931\"")));
+    EXPECT_TRUE(has(QStringLiteral("Scanner DataEvent"), QStringLiteral("ScanDataType = ")));
+    EXPECT_TRUE(has(QStringLiteral("MSR DataEvent"), QStringLiteral("(Track1 ")));
+    EXPECT_TRUE(has(QStringLiteral("MSR DataEvent"), QStringLiteral("AccountNumber = \"4111111111111111\"")));
+    EXPECT_TRUE(has(QStringLiteral("POSKeyboard DataEvent"), QStringLiteral("POSKeyData = 42")));
+
+    // Paused, the status line still counts what waits.
+    log.CbEvent->setCurrentIndex(0);
+    log.BtnPause->click();
+    Press(QStringLiteral("BtnKeyPress"));
+    log.Follow();
+    const QString first = log.LbStatus->text();
+    Press(QStringLiteral("BtnKeyPress"));
+    log.Follow();
+    EXPECT_NE(log.LbStatus->text(), first) << first.toStdString();
+    log.BtnPause->click();
+
+    // A long result keeps the panel's width; the whole text is in the tooltip.
+    const int width = panel.width();
+    panel.EdtTrack[0]->setText(QString(400, QLatin1Char('A')));
+    Press(QStringLiteral("BtnSwipe"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(panel.width(), width);
+    EXPECT_LE(panel.LbResultat->sizeHint().width(), width);
+    EXPECT_TRUE(panel.LbResultat->FullText().contains(QString(400, QLatin1Char('A'))));
+    EXPECT_EQ(panel.LbResultat->toolTip(), panel.LbResultat->FullText());
+    for (QPushButton* button : panel.findChildren<QPushButton*>())
+        EXPECT_FALSE(button->toolTip().isEmpty()) << button->objectName().toStdString();
     EXPECT_TRUE(Reports().empty());
 }

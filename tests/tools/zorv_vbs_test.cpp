@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -145,6 +146,37 @@ TEST_F(ZorvVbs, HandlerFailingAfterTheScriptEndedFailsTheRun) {
     const Outcome outcome = Run("'" + script.string() + "'");
     EXPECT_EQ(outcome.status, 1);
     EXPECT_NE(outcome.err.find("late.vbs:4:5: gestionnaire en panne"), std::string::npos) << outcome.err;
+}
+
+TEST_F(ZorvVbs, HandlerFailingDuringSleepStopsTheScriptThere) {
+    // A check that fails in a handler must keep the rest of the test from running.
+    const fs::path script =
+        Write("sleeping.vbs",
+              "Dim s\nSet s = WScript.CreateObject(\"OPOS.Scanner\", \"S_\")\n"
+              "Sub S_DataEvent(Status)\nErr.Raise 1000, , \"lecture refusée\"\nEnd Sub\n"
+              "s.Open \"SimScanner\"\ns.Claim 1000\ns.DeviceEnabled = True\ns.DataEventEnabled = True\n"
+              "s.DirectIO 1, 0, \"4006381333931\"\nWScript.Sleep 30000\nWScript.Echo \"suite\"\n");
+    const auto start = std::chrono::steady_clock::now();
+    const Outcome outcome = Run("'" + script.string() + "'");
+    // The failure ends the sleep too, rather than half a minute later.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_NE(outcome.err.find("sleeping.vbs:4:5: lecture refus"), std::string::npos) << outcome.err;
+}
+
+TEST_F(ZorvVbs, HandlersNestedThroughTheirOwnSleepRunOutOfStackAtALine) {
+    const fs::path script =
+        Write("nested.vbs",
+              "Dim s\nSet s = WScript.CreateObject(\"OPOS.Scanner\", \"S_\")\n"
+              "Sub S_DataEvent(Status)\ns.DataEventEnabled = True\ns.DirectIO 1, 0, \"1\"\n"
+              "WScript.Sleep 20\nEnd Sub\n"
+              "s.Open \"SimScanner\"\ns.Claim 1000\ns.DeviceEnabled = True\ns.DataEventEnabled = True\n"
+              "s.DirectIO 1, 0, \"1\"\nWScript.Sleep 30000\nWScript.Echo \"suite\"\n");
+    const Outcome outcome = Run("'" + script.string() + "'");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_NE(outcome.err.find("nested.vbs:6:9: Espace pile insuffisant"), std::string::npos) << outcome.err;
 }
 
 } // namespace

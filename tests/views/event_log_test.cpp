@@ -101,6 +101,26 @@ TEST(EventLog, EventsReadWithTheStandardsNames) {
     }
 }
 
+TEST(EventLog, DataEventsShowTheInputTheDeviceReadThen) {
+    EventLogEntry scan = Event(DeviceKindId::Scanner, DeviceEventId::DataEvent, {0});
+    scan.input = u"4006381333931";
+    scan.inputNumber = 104;
+    scan.hasInput = true;
+    EXPECT_EQ(EntryDetails(scan),
+              "Status = 0, ScanDataLabel = \"4006381333931\", ScanDataType = SCAN_SDT_EAN13 (104)");
+    EventLogEntry card = Event(DeviceKindId::MSR, DeviceEventId::DataEvent, {0x002538});
+    card.input = u"4111111111111111";
+    card.hasInput = true;
+    EXPECT_EQ(EntryDetails(card),
+              "Status = 9528 (Track1 56, Track2 37, Track3 0), AccountNumber = \"4111111111111111\"");
+    EventLogEntry key = Event(DeviceKindId::POSKeyboard, DeviceEventId::DataEvent, {0});
+    key.inputNumber = 65;
+    key.hasInput = true;
+    EXPECT_EQ(EntryDetails(key), "Status = 0, POSKeyData = 65");
+    EXPECT_EQ(ExportFileName(QDateTime(QDate(2026, 3, 9), QTime(14, 5, 7)), ExportFormat::Csv),
+              "journal-zorv-2026-03-09_14-05-07.csv");
+}
+
 TEST(EventLog, CallsReadWithTheirResultCodeOrFailure) {
     EXPECT_EQ(EntryDetails(Call(DeviceKindId::Scanner, u"Open", u"SimScanner", 0)),
               "\"SimScanner\" → OPOS_SUCCESS (0)");
@@ -139,13 +159,19 @@ TEST(EventLog, ExportsQuoteCsvFieldsAndKeepTextLinesWhole) {
     const std::vector<const EventLogEntry*> entries = {&entry};
     const QString time = EntryTime(entry);
 
+    // As a French spreadsheet opens it: UTF-8 said by its byte-order mark, ';' between fields.
     const QString csv = ExportEntries(entries, ExportFormat::Csv);
-    const QStringList csvLines = csv.split(QStringLiteral("\r\n"));
-    EXPECT_EQ(csvLines.at(0), "Heure,Périphérique,Événement,Détails");
+    ASSERT_TRUE(csv.startsWith(QChar(0xFEFF)));
+    EXPECT_EQ(csv.toUtf8().left(3), QByteArray("\xEF\xBB\xBF"));
+    const QStringList csvLines = csv.mid(1).split(QStringLiteral("\r\n"));
+    EXPECT_EQ(csvLines.at(0), "Heure;Périphérique;Événement;Détails");
     EXPECT_EQ(
         csv.section(QStringLiteral("\r\n"), 1),
         time +
-            ",Printer,DirectIOEvent,\"EventNumber = 6, pData = 6, pString = \"\"x,\"\"y\"\"\r\nz\"\"\"\r\n");
+            ";Printer;DirectIOEvent;\"EventNumber = 6, pData = 6, pString = \"\"x,\"\"y\"\"\r\nz\"\"\"\r\n");
+    EventLogEntry semicolon = Call(DeviceKindId::Printer, u"PrintNormal", u"2, a;b", 0);
+    EXPECT_TRUE(ExportEntries({&semicolon}, ExportFormat::Csv)
+                    .contains(QStringLiteral(";\"2, a;b → OPOS_SUCCESS (0)\"")));
 
     const QString text = ExportEntries(entries, ExportFormat::Text, 4);
     const QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);

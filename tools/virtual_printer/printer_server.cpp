@@ -1,5 +1,6 @@
 #include "printer_server.h"
 
+#include <QRegularExpression>
 #include <cstdio>
 
 namespace zorv::virtual_printer {
@@ -9,6 +10,23 @@ PrinterServer::PrinterServer(QDir out, int paperDots, bool echo)
     transcript_.setFileName(out_.filePath("transcript.txt"));
     connect(&print_, &QTcpServer::newConnection, this, [this] { AcceptPrintClient(); });
     connect(&control_, &QTcpServer::newConnection, this, [this] { AcceptControlClient(); });
+}
+
+// The sockets are the servers' children and would go with them, calling back
+// into a server half destroyed: they leave first, without a word.
+PrinterServer::~PrinterServer() {
+    DropClients();
+}
+
+void PrinterServer::DropClients() {
+    for (QTcpServer* server : {&print_, &control_}) {
+        for (QTcpSocket* socket : server->findChildren<QTcpSocket*>()) {
+            socket->disconnect(this);
+            socket->abort();
+            delete socket;
+        }
+    }
+    client_ = nullptr;
 }
 
 bool PrinterServer::Listen(quint16 printPort, quint16 controlPort, QString& error) {
@@ -102,8 +120,24 @@ void PrinterServer::Log(const std::string& line) {
     std::fflush(stdout);
 }
 
+QString PrinterServer::NextPictureName() {
+    if (pictures_ == 0) {
+        static const QRegularExpression numbered("^receipt-(\\d+)\\.png$");
+        for (const QString& name : out_.entryList({"receipt-*.png"}, QDir::Files)) {
+            const QRegularExpressionMatch match = numbered.match(name);
+            if (match.hasMatch())
+                pictures_ = std::max(pictures_, match.captured(1).toInt());
+        }
+    }
+    QString name;
+    do
+        name = QString("receipt-%1.png").arg(++pictures_, 4, 10, QChar('0'));
+    while (out_.exists(name));
+    return name;
+}
+
 void PrinterServer::SaveReceipt(const Receipt& receipt) {
-    const QString name = QString("receipt-%1.png").arg(++pictures_, 4, 10, QChar('0'));
+    const QString name = NextPictureName();
     const QImage picture = renderer_.Render(receipt);
     if (picture.save(out_.filePath(name), "PNG"))
         Log("-- receipt saved as " + out_.filePath(name).toStdString());
@@ -112,6 +146,7 @@ void PrinterServer::SaveReceipt(const Receipt& receipt) {
 }
 
 void PrinterServer::Finish() {
+    DropClients();
     const Receipt rest = model_.TakeUnfinished();
     if (!rest.empty())
         SaveReceipt(rest);

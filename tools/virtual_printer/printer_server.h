@@ -18,6 +18,9 @@ namespace zorv::virtual_printer {
 class PrinterServer : public QObject {
 public:
     PrinterServer(QDir out, int paperDots, bool echo);
+    ~PrinterServer() override;
+    PrinterServer(const PrinterServer&) = delete;
+    PrinterServer& operator=(const PrinterServer&) = delete;
     // Listens on 127.0.0.1 (port 0 picks a free one); false with a reason.
     bool Listen(quint16 printPort, quint16 controlPort, QString& error);
     quint16 printPort() const { return print_.serverPort(); }
@@ -33,6 +36,9 @@ private:
     void SendToClient(const Bytes& bytes);
     void Log(const std::string& line);
     void SaveReceipt(const Receipt& receipt);
+    // The next picture's name, after every receipt already in the folder.
+    QString NextPictureName();
+    void DropClients();
 
     QDir out_;
     QFile transcript_;

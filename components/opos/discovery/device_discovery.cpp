@@ -1,11 +1,13 @@
 #include "discovery/device_discovery.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <span>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zorv::opos::discovery {
@@ -30,11 +32,36 @@ bool Mentions(const std::string& lowered, std::span<const std::string_view> word
                        [&](std::string_view word) { return lowered.find(word) != std::string::npos; });
 }
 
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+// Kernel attributes are a page at most; the input device list a few pages.
+constexpr std::size_t kAttributeBytes = 4096;
+constexpr std::size_t kDeviceListBytes = 64 * 1024;
+
+// The start of a regular file, at most `limit` bytes. The tree may be a copy
+// or a guess: a FIFO, a device node or a huge file where an attribute should
+// be is read as empty (or cut), never waited on nor held whole.
+std::string ReadSmall(const fs::path& path, std::size_t limit) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return {};
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    std::string text;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        text.resize(limit);
+        std::size_t got = 0;
+        while (got < limit) {
+            const ssize_t n = ::read(fd, text.data() + got, limit - got);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            got += static_cast<std::size_t>(n);
+        }
+        text.resize(got);
+    }
+    ::close(fd);
+    return text;
 }
 
 std::vector<fs::directory_entry> Entries(const fs::path& dir) {
@@ -99,7 +126,7 @@ void AddSerial(const Roots& roots, const AccessCheck& check, std::vector<Candida
 }
 
 std::string FirstLine(const fs::path& path) {
-    std::string line = ReadAll(path);
+    std::string line = ReadSmall(path, kAttributeBytes);
     return line.substr(0, line.find('\n'));
 }
 
@@ -170,7 +197,8 @@ void AddInput(const Roots& roots, const AccessCheck& check, std::vector<Candidat
         if (StartsWith(event, "event") && !byId.count(event))
             byId[event] = link.path().string();
     }
-    for (const InputBlock& block : ParseInputDevices(ReadAll(fs::path(roots.proc) / "bus/input/devices"))) {
+    for (const InputBlock& block :
+         ParseInputDevices(ReadSmall(fs::path(roots.proc) / "bus/input/devices", kDeviceListBytes))) {
         const Guess guess = GuessInputDevice(block.name, block.keyboard);
         if (guess == Guess::Unknown)
             continue; // mice, buttons, sensors
@@ -197,7 +225,7 @@ void AddHidraw(const Roots& roots, const AccessCheck& check, std::vector<Candida
         const fs::path device = entry.path() / "device";
         const std::string node = (fs::path(roots.dev) / name).string();
         Candidate candidate = Make(Family::Hidraw, node, node, {});
-        std::istringstream uevent(ReadAll(device / "uevent"));
+        std::istringstream uevent(ReadSmall(device / "uevent", kAttributeBytes));
         for (std::string line; std::getline(uevent, line);) {
             if (StartsWith(line, "HID_NAME="))
                 candidate.name = line.substr(9);
@@ -205,8 +233,9 @@ void AddHidraw(const Roots& roots, const AccessCheck& check, std::vector<Candida
                 candidate.vendor = Lower(line.substr(7 + 9, 4)),
                 candidate.product = Lower(line.substr(7 + 18, 4));
         }
-        candidate.guess =
-            HasScannerPage(ReadAll(device / "report_descriptor")) ? Guess::Scanner : Guess::Unknown;
+        candidate.guess = HasScannerPage(ReadSmall(device / "report_descriptor", kAttributeBytes))
+                              ? Guess::Scanner
+                              : Guess::Unknown;
         candidate.access = AccessAdvice(candidate.node, R_OK, check);
         out.push_back(std::move(candidate));
     }

@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSpacerItem>
 
 namespace zorv::ui {
@@ -87,11 +88,30 @@ Answer UserInterfaceAnswer(int clicked, const std::vector<ButtonAnswer>& choices
     return DismissAnswer(buttons);
 }
 
+QPointer<QWidget>& Owner() {
+    static QPointer<QWidget> owner;
+    return owner;
+}
+
+QWidget* BoxParent() {
+    return Owner() ? Owner().data() : QApplication::activeWindow();
+}
+
+void BelongToOwner(QDialog& box) {
+    if (Owner())
+        box.setWindowModality(Qt::WindowModal);
+}
+
 } // namespace
+
+void SetBoxOwner(QWidget* owner) {
+    Owner() = owner;
+}
 
 Answer QtUserInterface::ShowMessage(const Message& message) {
     QMessageBox box(ToQtIcon(message.icon), ToQString(message.caption), DisplayText(message.text),
-                    QMessageBox::NoButton, QApplication::activeWindow());
+                    QMessageBox::NoButton, BoxParent());
+    BelongToOwner(box);
     box.setTextFormat(Qt::PlainText);
     const auto choices = ButtonsOf(message.buttons);
     for (const ButtonAnswer& choice : choices)
@@ -106,13 +126,14 @@ Answer QtUserInterface::ShowMessage(const Message& message) {
 }
 
 std::optional<std::u16string> QtUserInterface::AskText(const TextRequest& request) {
-    bool ok = false;
-    const QString text = QInputDialog::getText(QApplication::activeWindow(), ToQString(request.caption),
-                                               DisplayText(request.prompt), QLineEdit::Normal,
-                                               ToQString(request.defaultText), &ok);
-    if (!ok)
+    QInputDialog box(BoxParent());
+    BelongToOwner(box);
+    box.setWindowTitle(ToQString(request.caption));
+    box.setLabelText(DisplayText(request.prompt));
+    box.setTextValue(ToQString(request.defaultText));
+    if (box.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text.toStdU16String();
+    return box.textValue().toStdU16String();
 }
 
 } // namespace zorv::ui

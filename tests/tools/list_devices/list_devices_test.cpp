@@ -9,6 +9,8 @@
 #include <grp.h>
 #include <sstream>
 #include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -21,6 +23,7 @@ struct Outcome {
     int status = -1;
     std::string out;
     std::string err;
+    long peakKb = 0; // the child's largest resident size
 };
 
 std::string ReadFile(const fs::path& path) {
@@ -68,6 +71,7 @@ protected:
         const int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         const pid_t child = fork();
         if (child == 0) {
+            alarm(60); // a listing that blocks is killed, and fails the test
             dup2(outFd, 1);
             dup2(errFd, 2);
             if (asStranger && getuid() == 0 &&
@@ -83,8 +87,9 @@ protected:
         close(outFd);
         close(errFd);
         int raw = 0;
-        waitpid(child, &raw, 0);
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
+        struct rusage usage {};
+        wait4(child, &raw, 0, &usage);
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err), usage.ru_maxrss};
     }
 
     fs::path root_;
@@ -225,6 +230,27 @@ TEST_P(Listing, BadArgumentsGiveTheUsage) {
         EXPECT_NE(refused.err.find("Scanner POSPrinter LineDisplay Keylock MSR POSKeyboard CashDrawer"),
                   std::string::npos);
     }
+}
+
+TEST_P(Listing, AFifoADeviceOrAHugeFileInTheTreeIsNeitherWaitedOnNorReadWhole) {
+    // Nobody writes to the FIFO: opening it to read would wait for ever.
+    fs::create_directories(root_ / "proc/bus/input");
+    ASSERT_EQ(mkfifo(Path("proc/bus/input/devices").c_str(), 0644), 0);
+    // A 2 GB attribute, sparse, whose first line is all that counts.
+    const fs::path uevent = File("sys/class/hidraw/hidraw0/device/uevent",
+                                 "HID_NAME=Grand lecteur\nHID_ID=0003:00000C2E:00000B61\n");
+    fs::resize_file(uevent, std::uintmax_t{2} << 30);
+    fs::create_symlink("/dev/zero", root_ / "sys/class/hidraw/hidraw0/device/report_descriptor");
+    fs::create_directories(root_ / "dev/usb");
+    File("dev/usb/lp0");
+    fs::create_directories(root_ / "sys/class/usbmisc/lp0/device");
+    fs::create_symlink("/dev/zero", root_ / "sys/class/usbmisc/lp0/manufacturer");
+    File("sys/class/usbmisc/lp0/product", "TM-T20\n");
+    const Outcome listed = Run({"--root", root_.string()});
+    ASSERT_EQ(listed.status, 0) << "killed or failed: " << listed.err;
+    EXPECT_NE(listed.out.find("Grand lecteur"), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("TM-T20"), std::string::npos) << listed.out;
+    EXPECT_LT(listed.peakKb, 200 * 1024) << "read whole";
 }
 
 INSTANTIATE_TEST_SUITE_P(Tools, Listing, ::testing::Values(kListDevices, kVbs),

@@ -28,6 +28,9 @@ protected:
         static char* argv[] = {name, nullptr};
         if (QCoreApplication::instance() == nullptr)
             new QGuiApplication(argc, argv);
+        Start();
+    }
+    void Start() {
         process.setProgram(ZORV_VIRTUAL_PRINTER);
         process.setArguments({"--port", "0", "--out", out.path(), "--quiet"});
         process.start();
@@ -127,6 +130,42 @@ TEST_F(VirtualPrinter, WritesATranscriptAndAPicturePerReceipt) {
     for (const char* line :
          {"bold on", "text \"TOTAL 9,99\"", "feed 2 lines", "cut partial", "cut full", "status query 1"})
         EXPECT_TRUE(text.contains(line)) << line;
+}
+
+// Prints one receipt and waits for its picture.
+void PrintReceipt(transport::Link& printer, const QDir& folder, const QString& picture,
+                  const std::string& text) {
+    ASSERT_TRUE(printer.Send(text + "\n" + escpos::Cut(escpos::CutKind::Full), 1000).status.ok());
+    for (int i = 0; i < 250 && !folder.exists(picture); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_TRUE(folder.exists(picture)) << picture.toStdString();
+}
+
+QByteArray Contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST_F(VirtualPrinter, StopsCleanlyOnSigtermAndARestartKeepsTheReceiptsAlreadyThere) {
+    const QDir folder(out.path());
+    auto printer = Connect(printPort);
+    ASSERT_TRUE(printer);
+    PrintReceipt(*printer, folder, "receipt-0001.png", "PREMIER TICKET");
+    const QByteArray first = Contents(folder.filePath("receipt-0001.png"));
+    // Stopped with its client still connected, as a tester's Ctrl+C or a test's teardown does.
+    process.terminate();
+    ASSERT_TRUE(process.waitForFinished(5000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0);
+    const QString errors = QString::fromUtf8(process.readAllStandardError());
+    EXPECT_FALSE(errors.contains("QObject")) << errors.toStdString();
+    printer.reset();
+
+    Start();
+    auto again = Connect(printPort);
+    ASSERT_TRUE(again);
+    PrintReceipt(*again, folder, "receipt-0002.png", "SECOND TICKET, AUTRE TEXTE");
+    EXPECT_EQ(Contents(folder.filePath("receipt-0001.png")), first) << "the first receipt was overwritten";
 }
 
 TEST_F(VirtualPrinter, ServesOneClientAtATime) {
