@@ -2,7 +2,7 @@
 // What a data event brought, read from the device when the event comes, so
 // that the event log shows it: the next input would replace it.
 #include "devices/device_kinds.h"
-#include "platform/com/types.h"
+#include "platform/com/dispatch.h"
 #include "views/event_log.h"
 
 namespace zorv::app {

@@ -162,10 +162,11 @@ TEST_F(TesterTools, TheLogFiltersPausesClearsAndExports) {
     ASSERT_TRUE(log.ExportTo(path, zorv::views::ExportFormat::Csv));
     QFile exported(path);
     ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
-    const QStringList lines =
-        QString::fromUtf8(exported.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QByteArray bytes = exported.readAll();
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF")) << "no byte-order mark";
+    const QStringList lines = QString::fromUtf8(bytes).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     EXPECT_EQ(lines.size(), static_cast<qsizetype>(LogRows(log).size()) + 1);
-    EXPECT_EQ(lines.at(0), QStringLiteral("Heure,Périphérique,Événement,Détails"));
+    EXPECT_EQ(lines.at(0), QStringLiteral("Heure;Périphérique;Événement;Détails"));
     EXPECT_FALSE(log.ExportTo(scriptFolder.filePath(QStringLiteral("missing/folder/x.csv")),
                               zorv::views::ExportFormat::Text));
     EXPECT_EQ(Reports().size(), 1u) << "a failed export is reported";
