@@ -12,9 +12,7 @@
 namespace zorv::vbs {
 namespace {
 
-void SetText(VARIANT& result, std::u16string_view text) {
-    result = com::Variant(text).Detach();
-}
+void SetText(VARIANT& result, std::u16string_view text) { result = com::Variant(text).Detach(); }
 
 std::u16string Located(const ScriptError& error) {
     std::u16string text = error.description;
@@ -42,27 +40,13 @@ const com::DispatchTable<ScriptErrorObject>& ScriptErrorObject::DispatchMembers(
     return table;
 }
 
-void ScriptErrorObject::GetNumber(VARIANT& result) {
-    result = com::Variant(LONG{last_->number}).Detach();
-}
-void ScriptErrorObject::GetDescription(VARIANT& result) {
-    SetText(result, last_->description);
-}
-void ScriptErrorObject::GetSource(VARIANT& result) {
-    SetText(result, last_->source);
-}
-void ScriptErrorObject::GetLine(VARIANT& result) {
-    result = com::Variant(LONG{last_->line}).Detach();
-}
-void ScriptErrorObject::GetColumn(VARIANT& result) {
-    result = com::Variant(LONG{last_->column}).Detach();
-}
-void ScriptErrorObject::GetText(VARIANT& result) {
-    SetText(result, last_->text);
-}
-void ScriptErrorObject::Clear(const com::DispatchArgs&, VARIANT&) {
-    *last_ = LastError{};
-}
+void ScriptErrorObject::GetNumber(VARIANT& result) { result = com::Variant(LONG{last_->number}).Detach(); }
+void ScriptErrorObject::GetDescription(VARIANT& result) { SetText(result, last_->description); }
+void ScriptErrorObject::GetSource(VARIANT& result) { SetText(result, last_->source); }
+void ScriptErrorObject::GetLine(VARIANT& result) { result = com::Variant(LONG{last_->line}).Detach(); }
+void ScriptErrorObject::GetColumn(VARIANT& result) { result = com::Variant(LONG{last_->column}).Detach(); }
+void ScriptErrorObject::GetText(VARIANT& result) { SetText(result, last_->text); }
+void ScriptErrorObject::Clear(const com::DispatchArgs&, VARIANT&) { *last_ = LastError{}; }
 
 // ------------------------------------------------------------------ control
 
@@ -122,7 +106,8 @@ const com::DispatchTable<ScriptControl>& ScriptControl::DispatchMembers() {
     return table;
 }
 
-template <class Body> void ScriptControl::Guarded(Body&& body) {
+template <class Body>
+void ScriptControl::Guarded(Body&& body) {
     *last_ = LastError{};
     try {
         body();
@@ -146,9 +131,7 @@ void ScriptControl::RequireLanguage() const {
         throw com::DispatchException(u"Le langage du contrôle de script n'est pas défini", E_UNEXPECTED);
 }
 
-void ScriptControl::GetLanguage(VARIANT& result) {
-    SetText(result, language_);
-}
+void ScriptControl::GetLanguage(VARIANT& result) { SetText(result, language_); }
 
 void ScriptControl::PutLanguage(const VARIANT& value) {
     com::Variant text;
@@ -162,9 +145,7 @@ void ScriptControl::PutLanguage(const VARIANT& value) {
     language_ = u"VBScript";
 }
 
-void ScriptControl::GetAllowUI(VARIANT& result) {
-    result = com::Variant(engine_->allowUI).Detach();
-}
+void ScriptControl::GetAllowUI(VARIANT& result) { result = com::Variant(engine_->allowUI).Detach(); }
 
 void ScriptControl::PutAllowUI(const VARIANT& value) {
     com::Variant flag;
@@ -175,8 +156,7 @@ void ScriptControl::PutAllowUI(const VARIANT& value) {
 
 // Megabytes that the texts and arrays of every script in the process may hold together.
 void ScriptControl::GetMemoryLimit(VARIANT& result) {
-    result = com::Variant(static_cast<LONG>(std::min<std::size_t>(ScriptMemoryLimit() >> 20, 0x7FFFFFFF)))
-                 .Detach();
+    result = com::Variant(static_cast<LONG>(std::min<std::size_t>(ScriptMemoryLimit() >> 20, 0x7FFFFFFF))).Detach();
 }
 
 void ScriptControl::PutMemoryLimit(const VARIANT& value) {
@@ -188,9 +168,7 @@ void ScriptControl::PutMemoryLimit(const VARIANT& value) {
     SetScriptMemoryLimit(static_cast<std::size_t>(number.lVal) << 20);
 }
 
-void ScriptControl::GetTimeout(VARIANT& result) {
-    result = com::Variant(LONG{engine_->timeoutMs}).Detach();
-}
+void ScriptControl::GetTimeout(VARIANT& result) { result = com::Variant(LONG{engine_->timeoutMs}).Detach(); }
 
 // Milliseconds, or -1 for no limit.
 void ScriptControl::PutTimeout(const VARIANT& value) {
@@ -208,9 +186,7 @@ void ScriptControl::GetStopping(VARIANT& result) {
     result = com::Variant(engine_->Events().ErrorPending()).Detach();
 }
 
-void ScriptControl::GetError(VARIANT& result) {
-    result = com::Variant(errorObject_.Get()).Detach();
-}
+void ScriptControl::GetError(VARIANT& result) { result = com::Variant(errorObject_.Get()).Detach(); }
 
 void ScriptControl::AddCode(const com::DispatchArgs& args, VARIANT&) {
     args.ExpectCount(1, 1);

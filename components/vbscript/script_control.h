@@ -17,11 +17,9 @@
 
 namespace zorv::vbs {
 
-inline constexpr CLSID kClsidScriptControl = {
-    0x7A3C5E21, 0x4B6D, 0x4F8A, {0x9C, 0x2E, 0x5D, 0x1B, 0x0A, 0x9E, 0x3F, 0x47}};
+inline constexpr CLSID kClsidScriptControl = {0x7A3C5E21, 0x4B6D, 0x4F8A, {0x9C, 0x2E, 0x5D, 0x1B, 0x0A, 0x9E, 0x3F, 0x47}};
 // The control's events: Error (1), when an event handler failed outside a run.
-inline constexpr IID kIidScriptControlEvents = {
-    0x7A3C5E23, 0x4B6D, 0x4F8A, {0x9C, 0x2E, 0x5D, 0x1B, 0x0A, 0x9E, 0x3F, 0x47}};
+inline constexpr IID kIidScriptControlEvents = {0x7A3C5E23, 0x4B6D, 0x4F8A, {0x9C, 0x2E, 0x5D, 0x1B, 0x0A, 0x9E, 0x3F, 0x47}};
 
 // What the Error object shows: the last failure, field by field.
 struct LastError {
@@ -89,7 +87,8 @@ private:
 
     void RequireLanguage() const;
     // Runs `body`; a script error is kept for the Error object and fails the call.
-    template <class Body> void Guarded(Body&& body);
+    template <class Body>
+    void Guarded(Body&& body);
 
     std::shared_ptr<Engine> engine_;
     std::shared_ptr<LastError> last_;
