@@ -5,12 +5,23 @@
 
 #include "platform/com/table_dispatch.h"
 #include "platform/com/text.h"
+#include "wscript_object.h"
 
 namespace zorv::tools {
 namespace {
 
 constexpr SCODE kBadFileMode = static_cast<SCODE>(0x800A0036u);
 constexpr SCODE kPastEnd = static_cast<SCODE>(0x800A003Eu);
+
+// What Write and WriteLine print: numbers, dates and Booleans as Echo
+// prints them, in the script's words; Null stays an error.
+std::u16string TextOf(const com::DispatchArgs& args, UINT i) {
+    const VARIANT& raw = args.Raw(i);
+    const VARIANT& value = (raw.vt & VT_BYREF) && raw.vt == (VT_BYREF | VT_VARIANT) ? *raw.pvarVal : raw;
+    if ((value.vt & ~VT_BYREF) == VT_NULL)
+        return args.String(i);
+    return EchoText(raw);
+}
 
 class ConsoleStream final : public com::TableDispatch<ConsoleStream> {
 public:
@@ -125,14 +136,14 @@ private:
     void Write(const com::DispatchArgs& args, VARIANT&) {
         args.ExpectCount(1, 1);
         RequireWriting();
-        const std::string text = com::Utf16ToUtf8(args.String(0));
+        const std::string text = com::Utf16ToUtf8(TextOf(args, 0));
         Advance(text);
         Out() << text << std::flush;
     }
     void WriteLine(const com::DispatchArgs& args, VARIANT&) {
         args.ExpectCount(0, 1);
         RequireWriting();
-        const std::string text = args.Count() > 0 ? com::Utf16ToUtf8(args.String(0)) : std::string();
+        const std::string text = args.Count() > 0 ? com::Utf16ToUtf8(TextOf(args, 0)) : std::string();
         Advance(text + "\n");
         Out() << text << '\n' << std::flush;
     }
