@@ -347,6 +347,8 @@ ScriptError ErrorFromInvoke(HRESULT hr, const EXCEPINFO& info, std::u16string_vi
                                          : std::u16string(ErrorText(number));
         ScriptError error = ScriptError::Custom(number, std::move(description),
                                                 std::u16string(com::BstrView(info.bstrSource)));
+        error.helpFile = com::BstrView(info.bstrHelpFile);
+        error.helpContext = static_cast<std::int32_t>(info.dwHelpContext);
         error.scode = code;
         return error;
     }

@@ -1,5 +1,7 @@
 ' Past the range of Currency every operation raises 6.
 On Error Resume Next
+x = CCur("922337203685476,5807") + 1
+MsgBox Err.Number & " " & x ' expect: 0 922337203685477,5807
 x = CCur("922337203685477,5807") + 1
 MsgBox Err.Number ' expect: 6
 Err.Clear
