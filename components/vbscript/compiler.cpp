@@ -611,6 +611,8 @@ void ProcedureCompiler::Body(const Block& body, bool topLevel) {
 
 void ProcedureCompiler::Evaluate(const Expr& expr) {
     topLevel_ = true;
+    if (caller_ != nullptr)
+        proc_.outerFrameNamesSlot = caller_->frameNamesSlot;
     proc_.resultSlot = Temp();
     pos_ = expr.pos;
     Expression(expr);

@@ -10,6 +10,7 @@ Sub Test(round)
     MsgBox count
     count = count * 10
     Execute "MsgBox count"
+    MsgBox Eval("count + 1")
     Execute "Dim list(2) : list(1) = ""un"""
     MsgBox list(1) & UBound(list)
     Execute "Dim held : Set held = New Noisy"
@@ -17,11 +18,13 @@ Sub Test(round)
 End Sub
 Test 1 ' expect: 1
 ' expect: 10
+' expect: 11
 ' expect: un2
 ' expect: before the end
 ' expect: ended
 Test 2 ' expect: 2
 ' expect: 20
+' expect: 21
 ' expect: un2
 ' expect: before the end
 ' expect: ended

@@ -10,3 +10,14 @@ Function Twice(n) Dim r : r = n * 2
     Twice = r
 End Function
 MsgBox Twice(21) ' expect: 42
+Function One() One = 1 End Function
+MsgBox One() ' expect: 1
+Class Box
+    Private held
+    Public Property Get Value() Value = held : End Property
+    Public Property Let Value(x) held = x * 2
+    End Property
+End Class
+Set b = New Box
+b.Value = 4
+MsgBox b.Value ' expect: 8
