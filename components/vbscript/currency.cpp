@@ -44,6 +44,39 @@ bool IsDigit(char16_t c) {
     return c >= u'0' && c <= u'9';
 }
 
+std::u16string_view Trimmed(std::u16string_view text) {
+    while (!text.empty() && IsSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// A leading sign, taken off; true when it is a minus.
+bool TakeSign(std::u16string_view& text, bool& seen) {
+    if (seen || text.empty() || (text.front() != u'+' && text.front() != u'-'))
+        return false;
+    seen = true;
+    const bool negative = text.front() == u'-';
+    text = Trimmed(text.substr(1));
+    return negative;
+}
+
+// The locale's currency sign before or after the amount, taken off.
+void TakeCurrencySign(std::u16string_view& text, std::u16string_view sign) {
+    if (sign.empty())
+        return;
+    if (text.substr(0, sign.size()) == sign)
+        text = Trimmed(text.substr(sign.size()));
+    else if (text.size() >= sign.size() && text.substr(text.size() - sign.size()) == sign)
+        text = Trimmed(text.substr(0, text.size() - sign.size()));
+}
+
+// The locale's grouping sign; a plain space stands for a non-breaking one.
+bool IsGrouping(char16_t c, char16_t grouping) {
+    return c == grouping || (grouping == 0xA0 && c == u' ');
+}
+
 } // namespace
 
 std::int64_t CurrencyFromDouble(double value) {
@@ -56,16 +89,13 @@ std::int64_t CurrencyFromDouble(double value) {
 }
 
 std::optional<std::int64_t> ParseCurrencyText(std::u16string_view text) {
-    while (!text.empty() && IsSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsSpace(text.back()))
-        text.remove_suffix(1);
-    bool negative = false;
-    if (!text.empty() && (text.front() == u'+' || text.front() == u'-')) {
-        negative = text.front() == u'-';
-        text.remove_prefix(1);
-    }
-    const char16_t decimal = ActiveLocale().decimal;
+    const Locale& locale = ActiveLocale();
+    text = Trimmed(text);
+    bool signed_ = false;
+    bool negative = TakeSign(text, signed_);
+    TakeCurrencySign(text, locale.currency);
+    negative = TakeSign(text, signed_) || negative;
+    const char16_t decimal = locale.decimal;
     Wide scaled = 0; // the digits read, as ten-thousandths once the decimals are in
     int decimals = -1;
     bool digits = false;
@@ -75,6 +105,9 @@ std::optional<std::int64_t> ParseCurrencyText(std::u16string_view text) {
             decimals = 0;
             continue;
         }
+        // Digits may be grouped before the decimal sign (1,234.50 or 1 234,50).
+        if (IsGrouping(c, locale.thousands) && digits && decimals < 0)
+            continue;
         if (!IsDigit(c))
             return std::nullopt;
         digits = true;

@@ -14,8 +14,9 @@ inline constexpr std::int64_t kCurrencyScale = 10000;
 
 // A double as Currency: its whole part exactly, the fraction rounded.
 std::int64_t CurrencyFromDouble(double value);
-// A text written with the locale's decimal sign, digit by digit (no
-// rounding through a double); null when it is no plain decimal number.
+// A text written as the locale writes amounts (decimal and grouping signs,
+// the currency sign before or after), read digit by digit with no rounding
+// through a double; null when it is no such amount.
 std::optional<std::int64_t> ParseCurrencyText(std::u16string_view text);
 // Any value as Currency (CCur): integers and Booleans exactly, texts digit
 // by digit. Null raises 94, what is no number 13.
