@@ -14,13 +14,20 @@ constexpr SCODE kBadFileMode = static_cast<SCODE>(0x800A0036u);
 constexpr SCODE kPastEnd = static_cast<SCODE>(0x800A003Eu);
 
 // What Write and WriteLine print: numbers, dates and Booleans as Echo
-// prints them, in the script's words; Null stays an error.
+// prints them, in the script's words; anything else as a text.
 std::u16string TextOf(const com::DispatchArgs& args, UINT i) {
     const VARIANT& raw = args.Raw(i);
-    const VARIANT& value = (raw.vt & VT_BYREF) && raw.vt == (VT_BYREF | VT_VARIANT) ? *raw.pvarVal : raw;
-    if ((value.vt & ~VT_BYREF) == VT_NULL)
+    const VARIANT& value = raw.vt == (VT_BYREF | VT_VARIANT) ? *raw.pvarVal : raw;
+    switch (value.vt & ~VT_BYREF) {
+    case VT_BOOL:
+    case VT_DATE:
+    case VT_R4:
+    case VT_R8:
+    case VT_CY:
+        return EchoText(raw);
+    default:
         return args.String(i);
-    return EchoText(raw);
+    }
 }
 
 class ConsoleStream final : public com::TableDispatch<ConsoleStream> {
