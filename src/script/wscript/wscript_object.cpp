@@ -1,14 +1,14 @@
-#include "wscript_object.h"
+#include "script/wscript/wscript_object.h"
 
 #include <chrono>
 #include <cmath>
 
-#include "console_stream.h"
+#include "script/wscript/console_stream.h"
 #include "platform/com/apartment.h"
 #include "platform/com/class_table.h"
 #include "platform/com/text.h"
 #include "platform/com/value_list.h"
-#include "wscript_arguments.h"
+#include "script/wscript/wscript_arguments.h"
 
 namespace zorv::tools {
 namespace {

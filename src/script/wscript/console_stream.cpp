@@ -1,4 +1,4 @@
-#include "console_stream.h"
+#include "script/wscript/console_stream.h"
 
 #include <iostream>
 #include <string>

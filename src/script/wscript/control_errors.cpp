@@ -1,4 +1,4 @@
-#include "control_errors.h"
+#include "script/wscript/control_errors.h"
 
 #include "platform/com/com_object.h"
 #include "platform/com/untyped_dispatch.h"

@@ -1,4 +1,4 @@
-#include "wscript_arguments.h"
+#include "script/wscript/wscript_arguments.h"
 
 #include <optional>
 
