@@ -2,8 +2,8 @@
 // on its own; pictures.
 #include <gtest/gtest.h>
 
-#include "escpos/escape_translation.h"
-#include "escpos/raster.h"
+#include "protocols/escpos/escape_translation.h"
+#include "protocols/escpos/raster.h"
 #include "escpos_test_support.h"
 
 using namespace zorv::opos::escpos;

@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "escpos/decoder.h"
+#include "protocols/escpos/decoder.h"
 
 namespace escpos_test {
 

@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "display/display_decoder.h"
-#include "display/screen_diff.h"
+#include "protocols/display/display_decoder.h"
+#include "protocols/display/screen_diff.h"
 
 namespace {
 

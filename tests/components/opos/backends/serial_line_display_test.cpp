@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "display/display_decoder.h"
+#include "protocols/display/display_decoder.h"
 #include "platform/com/apartment.h"
 #include "real_device_support.h"
 

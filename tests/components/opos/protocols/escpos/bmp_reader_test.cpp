@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-#include "escpos/bmp_reader.h"
+#include "protocols/escpos/bmp_reader.h"
 
 using namespace zorv::opos::escpos;
 

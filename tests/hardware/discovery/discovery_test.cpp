@@ -7,9 +7,9 @@
 #include <grp.h>
 #include <unistd.h>
 
-#include "discovery/device_discovery.h"
-#include "discovery/device_profiles.h"
-#include "discovery/device_report.h"
+#include "hardware/discovery/device_discovery.h"
+#include "hardware/discovery/device_profiles.h"
+#include "hardware/discovery/device_report.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <stdexcept>
 
-#include "input/key_layout.h"
+#include "protocols/input/key_layout.h"
 
 namespace device_test {
 

@@ -8,12 +8,12 @@
 #include <unistd.h>
 
 #include "fd_support.h"
-#include "input/event_reader.h"
-#include "input/event_records.h"
-#include "input/hid_scanner.h"
-#include "input/input_device.h"
-#include "input/keyboard_wedge.h"
-#include "input/msr_wedge.h"
+#include "protocols/input/event_reader.h"
+#include "protocols/input/event_records.h"
+#include "protocols/input/hid_scanner.h"
+#include "protocols/input/input_device.h"
+#include "protocols/input/keyboard_wedge.h"
+#include "protocols/input/msr_wedge.h"
 
 namespace {
 

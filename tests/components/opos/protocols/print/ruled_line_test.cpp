@@ -2,7 +2,7 @@
 // vertical ones, refused when malformed or wider than the line.
 #include <gtest/gtest.h>
 
-#include "print/ruled_line.h"
+#include "protocols/print/ruled_line.h"
 
 using namespace zorv::opos::print;
 

@@ -1,7 +1,7 @@
 // Bar code data checked per symbology, and the GS k / GS ( k bytes.
 #include <gtest/gtest.h>
 
-#include "escpos/barcodes.h"
+#include "protocols/escpos/barcodes.h"
 #include "escpos_test_support.h"
 
 using namespace zorv::opos::escpos;

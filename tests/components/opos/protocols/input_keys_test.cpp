@@ -3,10 +3,10 @@
 
 #include <linux/input-event-codes.h>
 
-#include "input/keyboard_wedge.h"
-#include "input/keylock_keys.h"
-#include "input/msr_wedge.h"
-#include "input/pos_keys.h"
+#include "protocols/input/keyboard_wedge.h"
+#include "protocols/input/keylock_keys.h"
+#include "protocols/input/msr_wedge.h"
+#include "protocols/input/pos_keys.h"
 
 namespace {
 

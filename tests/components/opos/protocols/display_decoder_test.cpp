@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "display/display_decoder.h"
+#include "protocols/display/display_decoder.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 
 #include <random>
 
-#include "escpos/decoder.h"
-#include "escpos/escape_translation.h"
-#include "escpos/status_stream.h"
+#include "protocols/escpos/decoder.h"
+#include "protocols/escpos/escape_translation.h"
+#include "protocols/escpos/status_stream.h"
 
 using namespace zorv::opos::escpos;
 

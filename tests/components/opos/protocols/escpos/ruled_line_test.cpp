@@ -1,7 +1,7 @@
 // Horizontal ruled lines as raster: where the dots are for each style.
 #include <gtest/gtest.h>
 
-#include "escpos/ruled_line.h"
+#include "protocols/escpos/ruled_line.h"
 
 using namespace zorv::opos::escpos;
 using zorv::opos::print::RuleSegment;

@@ -1,7 +1,7 @@
 // Framing a scanner's byte stream: suffixes, bounds, noise, reads split anywhere.
 #include <gtest/gtest.h>
 
-#include "scan/label_framer.h"
+#include "protocols/scan/label_framer.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // Command bytes against the command reference, code pages, and status bytes.
 #include <gtest/gtest.h>
 
-#include "escpos/code_pages.h"
-#include "escpos/commands.h"
-#include "escpos/status.h"
-#include "escpos/status_stream.h"
+#include "protocols/escpos/code_pages.h"
+#include "protocols/escpos/commands.h"
+#include "protocols/escpos/status.h"
+#include "protocols/escpos/status_stream.h"
 #include "escpos_test_support.h"
 
 using namespace zorv::opos::escpos;

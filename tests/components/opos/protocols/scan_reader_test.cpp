@@ -5,7 +5,7 @@
 #include <chrono>
 
 #include "fd_support.h"
-#include "scan/fd_label_reader.h"
+#include "protocols/scan/fd_label_reader.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // parser knows, its number and default, and malformed input kept as written.
 #include <gtest/gtest.h>
 
-#include "print/escape_sequences.h"
+#include "protocols/print/escape_sequences.h"
 
 using namespace zorv::opos::print;
 

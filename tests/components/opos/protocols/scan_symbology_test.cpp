@@ -1,7 +1,7 @@
 // Symbology from the AIM identifier, and inference from length and check digit.
 #include <gtest/gtest.h>
 
-#include "scan/symbology.h"
+#include "protocols/scan/symbology.h"
 
 namespace {
 
