@@ -5,7 +5,7 @@
 
 #include "platform/com/table_dispatch.h"
 #include "platform/com/text.h"
-#include "wscript_object.h"
+#include "script/wscript/wscript_object.h"
 
 namespace zorv::tools {
 namespace {
