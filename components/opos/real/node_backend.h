@@ -7,15 +7,17 @@
 #include <string>
 
 #include "model/backend.h"
+#include "real/unusable_device.h"
 #include "real/watched_node.h"
 
 namespace zorv::opos::real {
 
 class NodeBackend : public Backend {
 public:
-    NodeBackend(std::string path, bool hold);
+    NodeBackend(std::string path, bool hold, NodeKind kind = NodeKind::Event);
 
     void Start(BackendEvents& events) override;
+    HealthReport OpenRefusal() const override { return PathRefusal(node_.Unsuitable(), node_.Problem()); }
     HealthReport Prepare() override;
     void Disable() override;
     void Disconnect() override;

@@ -7,6 +7,7 @@
 #include "display/command_set.h"
 #include "display/screen.h"
 #include "model/backend.h"
+#include "real/unusable_device.h"
 #include "real/watched_link.h"
 
 namespace zorv::opos::real {
@@ -30,6 +31,7 @@ public:
     explicit SerialLineDisplay(SerialLineDisplayConfig config);
 
     void Start(BackendEvents& events) override;
+    HealthReport OpenRefusal() const override { return PathRefusal(link_.Unsuitable(), link_.Problem()); }
     void Send(std::uint64_t ticket, const Output& output) override;
     HealthReport CheckHealth(LONG level) override;
     LONG CompareFirmware(std::u16string_view, LONG&) override;

@@ -5,6 +5,7 @@
 // comes back.
 #include "model/backend.h"
 #include "real/swipe_lines.h"
+#include "real/unusable_device.h"
 #include "real/watched_link.h"
 
 namespace zorv::opos::real {
@@ -14,6 +15,7 @@ public:
     explicit SerialMsr(transport::Connection connection);
 
     void Start(BackendEvents& events) override;
+    HealthReport OpenRefusal() const override { return PathRefusal(link_.Unsuitable(), link_.Problem()); }
     void Send(std::uint64_t ticket, const Output& output) override;
     HealthReport CheckHealth(LONG level) override;
     LONG CompareFirmware(std::u16string_view, LONG&) override;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "model/backend.h"
+#include "real/unusable_device.h"
 #include "real/watched_link.h"
 #include "scan/label_framer.h"
 
@@ -22,6 +23,7 @@ public:
     explicit SerialScanner(SerialScannerConfig config);
 
     void Start(BackendEvents& events) override;
+    HealthReport OpenRefusal() const override { return PathRefusal(link_.Unsuitable(), link_.Problem()); }
     void Send(std::uint64_t ticket, const Output& output) override;
     HealthReport CheckHealth(LONG level) override;
     LONG CompareFirmware(std::u16string_view file, LONG& result) override;

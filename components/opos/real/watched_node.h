@@ -9,6 +9,7 @@
 #include <string>
 
 #include "input/input_device.h"
+#include "real/node_kind.h"
 #include "real/node_reader.h"
 #include "real/path_watch.h"
 
@@ -22,15 +23,16 @@ public:
         std::function<void()> back;
     };
 
-    WatchedNode(std::string path, Handlers handlers);
+    WatchedNode(std::string path, NodeKind kind, Handlers handlers);
     ~WatchedNode();
     WatchedNode(const WatchedNode&) = delete;
     WatchedNode& operator=(const WatchedNode&) = delete;
 
     // The first opening; when it fails the path is watched and `back` tells
-    // when it worked after all.
+    // when it worked after all, unless the path is no node of that kind.
     bool Open();
     bool IsOpen() const { return device_ != nullptr; }
+    bool Unsuitable() const { return unsuitable_; }
     const std::string& Problem() const { return problem_; }
     // Takes the device for this program alone, or lets it go; 0 or an errno
     // value (EBUSY: another program holds it). A node that is not evdev
@@ -45,11 +47,13 @@ private:
     void WatchPath();
 
     std::string path_;
+    NodeKind kind_;
     Handlers handlers_;
     std::unique_ptr<input::InputDevice> device_;
     NodeReader reader_;
     std::string problem_;
     bool held_ = false;
+    bool unsuitable_ = false;
     unsigned generation_ = 0;
     PathWatch watch_;
     std::shared_ptr<WatchedNode*> self_;
