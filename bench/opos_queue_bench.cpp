@@ -113,28 +113,51 @@ void BigLabelsQueued(benchmark::State& state) {
 }
 BENCHMARK(BigLabelsQueued)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
-// Open and Close of the last of 48,000 devices in a 1 MB profile file, the
-// file unchanged since it settled.
-void OpenWithALargeProfileFile(benchmark::State& state) {
+// A profile file of 48,000 sections (1 MB), the device opened the last one.
+std::string LargeProfileText() {
     std::string text;
-    for (int i = 0; text.size() < 1000000 - 40; ++i)
-        text += "[BenchDisplay" + std::to_string(i) + "]\nkind = LineDisplay\n";
-    const std::size_t last = text.rfind("[BenchDisplay");
-    const std::u16string name = Utf8ToUtf16(text.substr(last + 1, text.find(']', last) - last - 1));
+    for (int i = 0; i < 48000; ++i)
+        text += "[D" + std::to_string(i) + "]\nkind = MSR\n";
+    return text;
+}
+
+// Open and Close with that file unchanged since it settled: read once.
+void OpenWithALargeProfileFile(benchmark::State& state) {
+    const std::string text = LargeProfileText();
     ProfileForRun profile(text);
     std::this_thread::sleep_for(std::chrono::seconds(3)); // older than the file clock can tell apart
     CoInitialize(nullptr);
     {
-        ComPtr<IDispatch> display = zorv::bench::CreateDevice(u"OPOS.LineDisplay");
+        ComPtr<IDispatch> msr = zorv::bench::CreateDevice(u"OPOS.MSR");
         for (auto _ : state) {
-            zorv::outside::CallMethod(display.Get(), u"Open", {name.c_str()});
-            zorv::outside::CallMethod(display.Get(), u"Close");
+            zorv::outside::CallMethod(msr.Get(), u"Open", {u"D47999"});
+            zorv::outside::CallMethod(msr.Get(), u"Close");
         }
-        state.counters["sections"] = static_cast<double>(std::count(text.begin(), text.end(), '['));
+        state.counters["bytes"] = static_cast<double>(text.size());
     }
     DrainPostedCalls();
     CoUninitialize();
 }
 BENCHMARK(OpenWithALargeProfileFile)->Unit(benchmark::kMillisecond);
+
+// The same file written again before each Open: read and parsed each time.
+void OpenAfterTheLargeProfileFileChanged(benchmark::State& state) {
+    const std::string text = LargeProfileText();
+    ProfileForRun profile(text);
+    CoInitialize(nullptr);
+    {
+        ComPtr<IDispatch> msr = zorv::bench::CreateDevice(u"OPOS.MSR");
+        for (auto _ : state) {
+            state.PauseTiming();
+            ProfileForRun again(text);
+            state.ResumeTiming();
+            zorv::outside::CallMethod(msr.Get(), u"Open", {u"D47999"});
+            zorv::outside::CallMethod(msr.Get(), u"Close");
+        }
+    }
+    DrainPostedCalls();
+    CoUninitialize();
+}
+BENCHMARK(OpenAfterTheLargeProfileFileChanged)->Unit(benchmark::kMillisecond);
 
 } // namespace
