@@ -39,12 +39,16 @@ void WatchedLink::Later(std::function<void(WatchedLink&)> call) {
     });
 }
 
+void WatchedLink::WatchPath() {
+    watch_.Start(connection_.path, [this] { Later([](WatchedLink& self) { self.Reconnect(); }); });
+}
+
 bool WatchedLink::Open() {
     if (Connect())
         return true;
     if (unsuitable_)
         return false;
-    watch_.Start(connection_.path, [this] { Later([](WatchedLink& self) { self.Reconnect(); }); });
+    WatchPath();
     return false;
 }
 
@@ -84,7 +88,7 @@ void WatchedLink::Lose(const std::string& why) {
     Drop();
     problem_ = why;
     handlers_.lost();
-    watch_.Start(connection_.path, [this] { Later([](WatchedLink& self) { self.Reconnect(); }); });
+    WatchPath();
 }
 
 void WatchedLink::Reconnect() {
@@ -92,7 +96,7 @@ void WatchedLink::Reconnect() {
     if (Connect())
         handlers_.back();
     else
-        watch_.Start(connection_.path, [this] { Later([](WatchedLink& self) { self.Reconnect(); }); });
+        WatchPath();
 }
 
 bool WatchedLink::Write(std::string bytes, std::function<void(bool)> written) {

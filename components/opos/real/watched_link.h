@@ -49,6 +49,7 @@ private:
     bool Connect();
     void Lose(const std::string& why);
     void Reconnect();
+    void WatchPath();
     void Later(std::function<void(WatchedLink&)> call);
 
     void Drop();
