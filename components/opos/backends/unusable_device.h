@@ -6,8 +6,16 @@
 
 #include "model/backend.h"
 #include "model/opos_codes.h"
+#include "platform/com/text.h"
 
 namespace zorv::opos::real {
+
+// Open's refusal of a device whose path can never be that device.
+inline HealthReport PathRefusal(bool unsuitable, const std::string& problem) {
+    if (!unsuitable)
+        return {};
+    return {OPOS_E_NOHARDWARE, com::Utf8ToUtf16(problem)};
+}
 
 class UnusableDevice final : public Backend {
 public:

@@ -96,6 +96,9 @@ public:
 
     // Called once, when the first control object opens the device.
     virtual void Start(BackendEvents& events) = 0;
+    // Asked once Start has run: why Open must fail (107 and the reason),
+    // when the path names something that is not such a device at all.
+    virtual HealthReport OpenRefusal() const { return {}; }
     // Claim: the link to the device is made; a failure's code (107 no
     // hardware, 112 timeout) comes with the reason.
     virtual HealthReport Connect() { return {}; }

@@ -1,9 +1,10 @@
 #include "model/device.h"
 
 #include "model/claims.h"
+#include "model/printable_text.h"
+#include "model/simulation_commands.h"
 #include "platform/com/apartment.h"
 #include "platform/com/text.h"
-#include "model/simulation_commands.h"
 
 namespace zorv::opos {
 namespace {
@@ -72,6 +73,11 @@ void Device::Set(Prop prop, Value value) {
     values_[Index(prop)] = std::move(value);
 }
 
+// Health texts name paths and connections as the user typed them.
+void Device::SetHealthText(std::u16string_view text) {
+    Set(Prop::CheckHealthText, EscapedControls(text));
+}
+
 LONG Device::Finish(LONG code, LONG extended) {
     Set(Prop::ResultCode, code);
     Set(Prop::ResultCodeExtended, code == OPOS_E_EXTENDED ? extended : 0);
@@ -120,7 +126,7 @@ LONG Device::Open(std::u16string_view name) {
     if (!profile->problem.empty()) {
         // A device written wrong is refused, never quietly simulated.
         ResetProperties();
-        Set(Prop::CheckHealthText, com::Utf8ToUtf16(profile->problem));
+        SetHealthText(com::Utf8ToUtf16(profile->problem));
         Set(Prop::OpenResult, OPOS_ORS_CONFIG);
         Finish(OPOS_E_NOHARDWARE);
         Set(Prop::ResultCodeExtended, profile->problemLine);
@@ -132,10 +138,17 @@ LONG Device::Open(std::u16string_view name) {
         Set(prop, value);
     Set(Prop::DeviceName, profile_.name);
     Set(Prop::DeviceDescription, profile_.description);
-    logical_ = LogicalDevice::Attach(profile_, *this);
+    HealthReport refused;
+    logical_ = LogicalDevice::Attach(profile_, *this, refused);
+    if (!logical_) {
+        ResetProperties();
+        SetHealthText(refused.text);
+        Set(Prop::OpenResult, OPOS_ORS_NOPORT);
+        return Finish(refused.code);
+    }
     for (const auto& [prop, value] : logical_->Sensors())
         Set(prop, value);
-    Set(Prop::CheckHealthText, logical_->Stats().Note());
+    SetHealthText(logical_->Stats().Note());
     power_ = logical_->Power();
     lastReportedPower_ = OPOS_PS_UNKNOWN;
     open_ = true;
@@ -150,6 +163,8 @@ LONG Device::Close() {
         return Finish(OPOS_E_CLOSED);
     behaviour_->Closing(*this);
     behaviour_->ClearOutput(*this);
+    if (IsEnabled())
+        logical_->Hardware().Disable();
     if (claimed_) {
         ReleaseClaim(profile_.name, this);
         logical_->Hardware().Disconnect();
@@ -158,6 +173,7 @@ LONG Device::Close() {
     Detach();
     Set(Prop::DeviceEnabled, false);
     queue_.Clear();
+    overflowQueued_ = false;
     open_ = false;
     inError_ = false;
     return Finish(OPOS_SUCCESS);
@@ -180,7 +196,7 @@ LONG Device::Claim(LONG timeout) {
     if (heldElsewhere)
         return Finish(timeout == 0 ? OPOS_E_CLAIMED : OPOS_E_TIMEOUT);
     if (const HealthReport link = logical_->Hardware().Connect(); link.code != OPOS_SUCCESS) {
-        Set(Prop::CheckHealthText, link.text);
+        SetHealthText(link.text);
         return Finish(link.code);
     }
     TryClaim(profile_.name, this);
@@ -210,14 +226,14 @@ LONG Device::CheckHealth(LONG level) {
     HealthReport report = logical_->Hardware().CheckHealth(level);
     if (!logical_->Stats().Note().empty())
         report.text += u" " + logical_->Stats().Note();
-    Set(Prop::CheckHealthText, report.text);
+    SetHealthText(report.text);
     return Finish(report.code);
 }
 
 LONG Device::ClearInput() {
     if (const LONG refused = Refusal(false))
         return Finish(refused);
-    queue_.ClearInput();
+    ClearQueuedInput();
     inError_ = false;
     return Finish(OPOS_SUCCESS);
 }
@@ -326,15 +342,22 @@ LONG Device::Enable(bool on) {
     }
     if (const LONG refused = Refusal(false))
         return refused;
-    if (!IsEnabled())
-        if (const HealthReport ready = logical_->Hardware().Prepare(); ready.code != OPOS_SUCCESS) {
-            Set(Prop::CheckHealthText, ready.text);
-            if (Long(Prop::PowerNotify) != OPOS_PN_ENABLED)
-                return ready.code;
-        }
-    if (power_ != OPOS_PS_ONLINE && Long(Prop::PowerNotify) != OPOS_PN_ENABLED)
-        return power_ == OPOS_PS_OFF ? OPOS_E_NOHARDWARE : OPOS_E_OFFLINE;
     const bool was = IsEnabled();
+    const bool notified = Long(Prop::PowerNotify) == OPOS_PN_ENABLED;
+    // What Prepare took is given back when enabling fails after all.
+    if (!was)
+        if (const HealthReport ready = logical_->Hardware().Prepare(); ready.code != OPOS_SUCCESS) {
+            SetHealthText(ready.text);
+            if (!notified) {
+                logical_->Hardware().Disable();
+                return ready.code;
+            }
+        }
+    if (power_ != OPOS_PS_ONLINE && !notified) {
+        if (!was)
+            logical_->Hardware().Disable();
+        return power_ == OPOS_PS_OFF ? OPOS_E_NOHARDWARE : OPOS_E_OFFLINE;
+    }
     if (!was) {
         logical_->Stats().Powered(true);
         logical_->Stats().Add(u"SessionCount");

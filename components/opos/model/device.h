@@ -67,6 +67,8 @@ public:
     std::u16string Text(Prop prop) const { return std::get<std::u16string>(Get(prop)); }
     // Sets a stored value with no rule applied: for the kinds' own state.
     void Set(Prop prop, Value value);
+    // CheckHealthText, shown on one line whatever the reason names.
+    void SetHealthText(std::u16string_view text);
     // A put by the application, with the rules of the property's row.
     LONG Put(const PropertyRow& row, const Value& value);
 
@@ -130,6 +132,15 @@ private:
     void DeliverError(PendingEvent& event);
     void DeliverDirectIO(PendingEvent& event);
     void InputErrorAnswered(const PendingEvent& event, LONG response);
+    bool InputFits(const PendingEvent& event) const;
+    void InputOverflowed();
+    PendingEvent InputError(LONG code, LONG extended, std::u16string retry, std::optional<Input> partial,
+                            bool overflow) const;
+    void EnqueueInputError(PendingEvent event);
+    void ClearQueuedInput() {
+        queue_.ClearInput();
+        overflowQueued_ = false;
+    }
 
     const KindInfo& kind_;
     EventTarget& target_;
@@ -143,6 +154,7 @@ private:
     bool claimed_ = false;
     bool inError_ = false;
     bool deliveryPosted_ = false;
+    bool overflowQueued_ = false; // an input ErrorEvent telling of lost input waits
     bool firmwareBusy_ = false;
     int hostFreezes_ = 0;
     LONG power_ = 2001;

@@ -32,6 +32,11 @@ VARIANT TextRef(com::Bstr& text) {
     return v;
 }
 
+// What an object keeps for an application that does not take its input:
+// beyond this, input is dropped, counted and told by one input ErrorEvent.
+constexpr std::size_t kMostQueuedInputs = 10000;
+constexpr std::size_t kMostQueuedCharacters = std::size_t{1} << 21;
+
 } // namespace
 
 bool Device::TakeInput(Input input) {
@@ -54,14 +59,40 @@ void Device::QueueData(Input input) {
     event.input = true;
     event.carriesData = true;
     event.data = std::move(input);
+    if (!InputFits(event))
+        return InputOverflowed();
     Queue(std::move(event));
     if (Bool(Prop::AutoDisable))
         Enable(false);
 }
 
+bool Device::InputFits(const PendingEvent& event) const {
+    return queue_.InputCount() < kMostQueuedInputs &&
+           queue_.InputCharacters() + EventQueue::Characters(event) <= kMostQueuedCharacters;
+}
+
+// One ErrorEvent tells of a run of lost input, however long; each item lost
+// is counted.
+void Device::InputOverflowed() {
+    if (logical_)
+        logical_->Stats().Add(u"InputOverflowCount");
+    if (overflowQueued_)
+        return;
+    overflowQueued_ = true;
+    EnqueueInputError(InputError(OPOS_E_FAILURE, 0, {}, {}, true));
+}
+
+void Device::QueueInputError(LONG code, LONG extended, std::u16string retry, std::optional<Input> partial) {
+    PendingEvent event = InputError(code, extended, std::move(retry), std::move(partial), false);
+    if (!InputFits(event))
+        return InputOverflowed();
+    EnqueueInputError(std::move(event));
+}
+
 // With data still waiting the error goes ahead of it (locus input-data) and
 // the application may let the data through; otherwise it follows (locus input).
-void Device::QueueInputError(LONG code, LONG extended, std::u16string retry, std::optional<Input> partial) {
+PendingEvent Device::InputError(LONG code, LONG extended, std::u16string retry, std::optional<Input> partial,
+                                bool overflow) const {
     const bool dataWaiting = queue_.DataCount() > 0;
     PendingEvent event{Event::Error};
     event.values[0] = code;
@@ -73,8 +104,13 @@ void Device::QueueInputError(LONG code, LONG extended, std::u16string retry, std
     event.carriesData = partial.has_value();
     if (partial)
         event.data = std::move(*partial);
+    event.overflow = overflow;
+    return event;
+}
+
+void Device::EnqueueInputError(PendingEvent event) {
     inError_ = true;
-    if (dataWaiting)
+    if (event.values[2] == OPOS_EL_INPUT_DATA)
         queue_.PushFront(std::move(event));
     else
         queue_.Push(std::move(event));
@@ -159,6 +195,8 @@ void Device::DeliverData(PendingEvent& event) {
 }
 
 void Device::DeliverError(PendingEvent& event) {
+    if (event.overflow)
+        overflowQueued_ = false;
     if (event.carriesData)
         behaviour_->Load(*this, event.data);
     LONG response = event.values[3];
@@ -182,13 +220,14 @@ void Device::InputErrorAnswered(const PendingEvent& event, LONG response) {
         again.values[2] = OPOS_EL_INPUT;
         again.values[3] = OPOS_ER_CLEAR;
         again.carriesData = false;
+        overflowQueued_ = overflowQueued_ || again.overflow;
         queue_.Push(std::move(again));
         ScheduleDelivery();
         return;
     }
     inError_ = false;
     if (response != OPOS_ER_RETRY)
-        queue_.ClearInput();
+        ClearQueuedInput();
     else if (!event.text.empty() && logical_)
         logical_->Hardware().RetryInput(event.text);
 }

@@ -66,13 +66,20 @@ Value InitialValue(const Profile& profile, Prop prop) {
     return row ? row->initial.Make() : Value(LONG{0});
 }
 
-std::shared_ptr<LogicalDevice> LogicalDevice::Attach(const Profile& profile, Device& device) {
-    std::weak_ptr<LogicalDevice>& slot = Open()[Folded(profile.name)];
-    std::shared_ptr<LogicalDevice> shared = slot.lock();
+std::shared_ptr<LogicalDevice> LogicalDevice::Attach(const Profile& profile, Device& device,
+                                                     HealthReport& refused) {
+    const std::u16string key = Folded(profile.name);
+    std::shared_ptr<LogicalDevice> shared = Open()[key].lock();
     if (!shared) {
         shared = std::make_shared<LogicalDevice>(profile, MakeBackend(profile));
-        slot = shared;
         shared->backend_->Start(*shared);
+        refused = shared->backend_->OpenRefusal();
+        if (refused.code != OPOS_SUCCESS) {
+            shared->refused_ = true;
+            Open().erase(key);
+            return nullptr;
+        }
+        Open()[key] = shared;
     }
     shared->devices_.push_back(&device);
     return shared;
@@ -88,7 +95,8 @@ LogicalDevice::LogicalDevice(const Profile& profile, std::unique_ptr<Backend> ba
 }
 
 LogicalDevice::~LogicalDevice() {
-    statistics_.Save();
+    if (!refused_)
+        statistics_.Save();
 }
 
 void LogicalDevice::Detach(Device& device) {

@@ -21,8 +21,10 @@ class Device;
 class LogicalDevice final : public BackendEvents {
 public:
     // The device open under that profile's name, made when the first
-    // object opens it and gone when the last one closes.
-    static std::shared_ptr<LogicalDevice> Attach(const Profile& profile, Device& device);
+    // object opens it and gone when the last one closes; none, and
+    // `refused` says why, when its back end cannot be opened at all.
+    static std::shared_ptr<LogicalDevice> Attach(const Profile& profile, Device& device,
+                                                 HealthReport& refused);
     void Detach(Device& device);
 
     LogicalDevice(const Profile& profile, std::unique_ptr<Backend> backend);
@@ -67,6 +69,7 @@ private:
     Device* firmwareOwner_ = nullptr;
     LONG power_;
     std::any kindState_;
+    bool refused_ = false; // never opened: nothing to keep
 };
 
 // The property values that a kind's back end reports as sensors.

@@ -59,6 +59,7 @@ constexpr LONG OPOS_BC_DECIMAL = 2;
 constexpr LONG OPOS_OR_ALREADYOPEN = 301;
 constexpr LONG OPOS_OR_REGBADNAME = 302;
 // Set by the service: its configuration cannot be used.
+constexpr LONG OPOS_ORS_NOPORT = 401;
 constexpr LONG OPOS_ORS_CONFIG = 403;
 
 // Firmware: CompareFirmwareVersion's result and UpdateFirmware's status updates.

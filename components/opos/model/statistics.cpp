@@ -19,11 +19,15 @@ constexpr std::u16string_view kPoweredSeconds = u"PoweredSeconds";
 struct Name {
     std::u16string_view name;
     bool resettable = true;
+    bool standard = true;
 };
+
+// Ours: input an object's full queue could not take (each item counted).
+constexpr Name kInputOverflow{u"InputOverflowCount", true, false};
 
 // The standard's statistics that each kind keeps, after the common ones.
 constexpr Name kCommon[] = {{kHours, false}, {u"CommunicationErrorCount"}};
-constexpr Name kScanner[] = {{u"GoodScanCount"}, {u"NoReadCount"}, {u"SessionCount"}};
+constexpr Name kScanner[] = {{u"GoodScanCount"}, {u"NoReadCount"}, {u"SessionCount"}, kInputOverflow};
 constexpr Name kPrinter[] = {
     {u"BarcodePrintedCount"},
     {u"FormInsertionCount"},
@@ -53,13 +57,14 @@ constexpr Name kMSR[] = {
     {u"FailedWriteCount"},          {u"MissingStartSentinelTrack1Count"},
     {u"ParityLRCErrorTrack1Count"}, {u"MissingStartSentinelTrack2Count"},
     {u"ParityLRCErrorTrack2Count"}, {u"MissingStartSentinelTrack3Count"},
-    {u"ParityLRCErrorTrack3Count"},
+    {u"ParityLRCErrorTrack3Count"}, kInputOverflow,
 };
 constexpr Name kDrawer[] = {{u"DrawerGoodOpenCount"}, {u"DrawerFailedOpenCount"}};
 // Each screen drawn successfully.
 constexpr Name kLineDisplay[] = {{u"OnlineTransitionCount"}};
 // Each key-down.
-constexpr Name kPOSKeyboard[] = {{u"KeyPressedCount"}};
+constexpr Name kPOSKeyboard[] = {{u"KeyPressedCount"}, kInputOverflow};
+constexpr Name kKeylock[] = {kInputOverflow};
 
 std::span<const Name> KindNames(Kind kind) {
     switch (kind) {
@@ -75,6 +80,8 @@ std::span<const Name> KindNames(Kind kind) {
         return kLineDisplay;
     case Kind::POSKeyboard:
         return kPOSKeyboard;
+    case Kind::Keylock:
+        return kKeylock;
     default:
         return {};
     }
@@ -153,7 +160,7 @@ Statistics::Statistics(Kind kind, std::filesystem::path file, StatisticsIdentity
     : file_(std::move(file)), identity_(std::move(identity)), installed_(Today()) {
     for (std::span<const Name> names : {std::span<const Name>(kCommon), KindNames(kind)})
         for (const Name& name : names)
-            entries_.push_back({std::u16string(name.name), true, name.resettable, 0});
+            entries_.push_back({std::u16string(name.name), name.standard, name.resettable, 0});
 }
 
 Statistics::Entry* Statistics::Find(std::u16string_view name) {
@@ -197,18 +204,17 @@ std::uint64_t Statistics::PoweredSeconds() const {
                                                             .count());
 }
 
-// "" every statistic, "U_" the standard's, "M_" ours (none are kept apart
-// from the powered seconds, which the file holds), else names by list.
+// "" every statistic, "U_" the standard's, "M_" ours (the input overflows;
+// the powered seconds stay in the file), else names by list.
 std::vector<Statistics::Entry*> Statistics::Select(std::u16string_view request, bool& known) {
     known = true;
     std::vector<Entry*> chosen;
-    if (request.empty() || request == u"U_") {
+    if (request.empty() || request == u"U_" || request == u"M_") {
         for (Entry& entry : entries_)
-            chosen.push_back(&entry);
+            if (request.empty() || entry.standard == (request == u"U_"))
+                chosen.push_back(&entry);
         return chosen;
     }
-    if (request == u"M_")
-        return chosen;
     for (std::u16string_view name : SplitList(request)) {
         Entry* entry = Find(name);
         if (entry == nullptr) {
@@ -234,7 +240,7 @@ LONG Statistics::Reset(std::u16string_view request) {
     const auto chosen = Select(request, known);
     if (!known)
         return OPOS_E_ILLEGAL;
-    const bool all = request.empty() || request == u"U_";
+    const bool all = request.empty() || request == u"U_" || request == u"M_";
     for (Entry* entry : chosen)
         if (!entry->resettable && !all)
             return OPOS_E_ILLEGAL;
@@ -287,9 +293,11 @@ std::string Statistics::Xml(const std::vector<const Entry*>& entries) const {
         << "    <Interface>" << Escaped(identity_.interface) << "</Interface>\n"
         << "    <InstallationDate>" << Escaped(installed_) << "</InstallationDate>\n"
         << "  </Equipment>\n";
-    for (const Entry* entry : entries)
-        out << "  <Parameter>\n    <Name>" << Escaped(entry->name) << "</Name>\n    <Value>"
-            << Value(entry->name) << "</Value>\n  </Parameter>\n";
+    for (const Entry* entry : entries) {
+        const char* tag = entry->standard ? "Parameter" : "ManufacturerSpecific";
+        out << "  <" << tag << ">\n    <Name>" << Escaped(entry->name) << "</Name>\n    <Value>"
+            << Value(entry->name) << "</Value>\n  </" << tag << ">\n";
+    }
     out << "</UPOSStat>\n";
     return out.str();
 }

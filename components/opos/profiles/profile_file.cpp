@@ -1,13 +1,20 @@
 #include <dlfcn.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <sstream>
+#include <unordered_map>
 
-#include "platform/com/text.h"
+#include "model/printable_text.h"
 #include "model/profile.h"
+#include "platform/com/text.h"
 #include "transport/connection_string.h"
 
 namespace zorv::opos {
@@ -76,11 +83,22 @@ std::optional<Value> ParseValue(std::string_view text, ValueType type) {
     return Value(com::Utf8ToUtf16(text));
 }
 
-// One pass over the text, one section at a time.
+std::u16string Folded(std::u16string_view name) {
+    std::u16string key(name);
+    for (char16_t& c : key)
+        c = com::FoldCase(c);
+    return key;
+}
+
+// One pass over the text, one section at a time; a section finds the device
+// it changes through an index, so a long file reads in linear time.
 class ProfileReader {
 public:
     ProfileReader(std::vector<Profile>& profiles, std::vector<std::string>& diagnostics)
-        : profiles_(profiles), diagnostics_(diagnostics) {}
+        : profiles_(profiles), diagnostics_(diagnostics) {
+        for (std::size_t i = 0; i < profiles_.size(); ++i)
+            index_.emplace(Folded(profiles_[i].name), i);
+    }
 
     void Line(std::string_view raw) {
         ++lineNumber_;
@@ -98,8 +116,10 @@ public:
     void Finish() {
         if (fresh_ && !hasKind_)
             Complain("device " + com::Utf16ToUtf8(fresh_->name) + " has no kind and is left out");
-        else if (fresh_)
+        else if (fresh_) {
+            index_.emplace(Folded(fresh_->name), profiles_.size());
             profiles_.push_back(std::move(*fresh_));
+        }
         fresh_.reset();
         current_ = nullptr;
     }
@@ -110,12 +130,11 @@ private:
         if (line.back() != ']' || Trim(line.substr(1, line.size() - 2)).empty())
             return Complain("bad section header");
         const std::u16string name = com::Utf8ToUtf16(Trim(line.substr(1, line.size() - 2)));
-        for (Profile& profile : profiles_)
-            if (com::EqualsIgnoringCase(profile.name, name)) {
-                current_ = &profile;
-                hasKind_ = true;
-                return;
-            }
+        if (const auto found = index_.find(Folded(name)); found != index_.end()) {
+            current_ = &profiles_[found->second];
+            hasKind_ = true;
+            return;
+        }
         fresh_.emplace();
         fresh_->name = name;
         current_ = &*fresh_;
@@ -208,6 +227,7 @@ private:
 
     std::vector<Profile>& profiles_;
     std::vector<std::string>& diagnostics_;
+    std::unordered_map<std::u16string, std::size_t> index_; // folded name -> profiles_
     std::optional<Profile> fresh_;
     Profile* current_ = nullptr;
     bool hasKind_ = false;
@@ -221,19 +241,83 @@ std::filesystem::path ProfileFilePath() {
     return std::filesystem::path(info.dli_fname).parent_path() / kProfileFileName;
 }
 
-std::optional<std::string> ReadProfileFile(std::vector<std::string>& diagnostics) {
-    const std::filesystem::path path = ProfileFilePath();
-    std::error_code error;
-    if (path.empty() || !std::filesystem::is_regular_file(path, error))
+// What a file looked like when it was read: it is read again only when
+// one of these changed.
+struct FileStamp {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    timespec changed{};
+
+    bool operator==(const FileStamp& other) const {
+        return exists == other.exists && device == other.device && inode == other.inode &&
+               size == other.size && Same(modified, other.modified) && Same(changed, other.changed);
+    }
+    static bool Same(const timespec& a, const timespec& b) {
+        return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+    }
+};
+
+FileStamp StampOf(const std::filesystem::path& path) {
+    struct stat info {};
+    if (path.empty() || stat(path.c_str(), &info) != 0)
+        return {};
+    return {true, info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
+}
+
+// The clock that stamps files ticks coarsely: a file changed within the
+// last seconds may change again under the same stamp, so it is not trusted.
+bool SettledAt(const FileStamp& stamp, std::time_t readAt) {
+    constexpr std::time_t kSettleSeconds = 2;
+    return stamp.modified.tv_sec + kSettleSeconds < readAt && stamp.changed.tv_sec + kSettleSeconds < readAt;
+}
+
+// Paths go into notes shown on one line: control characters are escaped.
+std::string Shown(const std::filesystem::path& path) {
+    return com::Utf16ToUtf8(EscapedControls(com::Utf8ToUtf16(path.string())));
+}
+
+std::optional<std::string> ReadProfileFile(const std::filesystem::path& path, const FileStamp& stamp,
+                                           std::vector<std::string>& diagnostics) {
+    if (!stamp.exists)
         return std::nullopt;
-    if (std::filesystem::file_size(path, error) > kLargestProfileFile || error) {
-        diagnostics.push_back(path.string() + ": too large or unreadable, ignored");
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        diagnostics.push_back(Shown(path) + ": not a regular file, ignored");
+        return std::nullopt;
+    }
+    if (stamp.size > static_cast<off_t>(kLargestProfileFile)) {
+        diagnostics.push_back(Shown(path) + ": larger than 1 MB, ignored");
         return std::nullopt;
     }
     std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        diagnostics.push_back(Shown(path) + ": cannot be read (" + std::strerror(errno) + "), ignored");
+        return std::nullopt;
+    }
     std::ostringstream text;
     text << file.rdbuf();
+    if (file.bad()) {
+        diagnostics.push_back(Shown(path) + ": cannot be read, ignored");
+        return std::nullopt;
+    }
     return text.str();
+}
+
+struct ProfileCache {
+    std::mutex mutex;
+    std::filesystem::path path;
+    FileStamp stamp;
+    bool settled = false;
+    std::vector<Profile> profiles;
+    std::vector<std::string> diagnostics;
+};
+
+ProfileCache& Cache() {
+    static ProfileCache cache;
+    return cache;
 }
 
 bool LooksLikeConnectionName(const std::string& name) {
@@ -253,11 +337,32 @@ void ApplyProfileText(std::string_view text, std::vector<Profile>& profiles,
     reader.Finish();
 }
 
+namespace {
+
+// The cache, brought up to date with the file; the caller holds its lock.
+const ProfileCache& FreshCache(ProfileCache& cache) {
+    const std::filesystem::path path = ProfileFilePath();
+    const FileStamp stamp = StampOf(path);
+    if (!cache.settled || path != cache.path || !(stamp == cache.stamp)) {
+        const std::time_t readAt = std::time(nullptr);
+        cache.path = path;
+        cache.stamp = stamp;
+        cache.profiles = BuiltInProfiles();
+        cache.diagnostics.clear();
+        if (const auto text = ReadProfileFile(path, stamp, cache.diagnostics))
+            ApplyProfileText(*text, cache.profiles, cache.diagnostics);
+        cache.settled = SettledAt(stamp, readAt);
+    }
+    return cache;
+}
+
+} // namespace
+
 std::vector<Profile> CurrentProfiles(std::vector<std::string>& diagnostics) {
-    std::vector<Profile> profiles = BuiltInProfiles();
-    if (const auto text = ReadProfileFile(diagnostics))
-        ApplyProfileText(*text, profiles, diagnostics);
-    return profiles;
+    const std::lock_guard lock(Cache().mutex);
+    const ProfileCache& cache = FreshCache(Cache());
+    diagnostics.insert(diagnostics.end(), cache.diagnostics.begin(), cache.diagnostics.end());
+    return cache.profiles;
 }
 
 std::string Setting(const Profile& profile, std::string_view key, std::string_view fallback) {
@@ -268,11 +373,16 @@ std::string Setting(const Profile& profile, std::string_view key, std::string_vi
 }
 
 std::optional<Profile> FindProfile(Kind kind, std::u16string_view name) {
-    std::vector<std::string> ignored;
     std::optional<Profile> found;
-    for (Profile& profile : CurrentProfiles(ignored))
-        if (profile.kind == kind && com::EqualsIgnoringCase(profile.name, name))
-            found = std::move(profile);
+    {
+        const std::lock_guard lock(Cache().mutex);
+        const Profile* last = nullptr;
+        for (const Profile& profile : FreshCache(Cache()).profiles)
+            if (profile.kind == kind && com::EqualsIgnoringCase(profile.name, name))
+                last = &profile;
+        if (last != nullptr)
+            found = *last;
+    }
     const std::string typed = com::Utf16ToUtf8(name);
     if (!found && LooksLikeConnectionName(typed)) {
         found.emplace();

@@ -1,6 +1,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -77,6 +78,20 @@ std::string KindOf(const struct stat& info) {
     return "not a device";
 }
 
+// Character devices that take any bytes and answer nothing, or endless
+// bytes: a printer there would print into the void or read for ever.
+constexpr unsigned kMemoryDevices = 1;              // /dev/null, /dev/zero, /dev/full, /dev/random...
+constexpr unsigned kTerminalDevices = 5, kPtmx = 2; // /dev/tty, /dev/console, /dev/ptmx
+
+std::string UnsuitableNode(const struct stat& info) {
+    const unsigned kind = major(info.st_rdev);
+    if (kind == kMemoryDevices)
+        return "a memory device (such as /dev/null or /dev/zero), not a printer";
+    if (kind == kTerminalDevices && minor(info.st_rdev) <= kPtmx)
+        return "this program's own terminal, not a printer";
+    return {};
+}
+
 } // namespace
 
 LinkStatus ErrnoStatus(int error, const std::string& what) {
@@ -126,6 +141,10 @@ int OpenCharacterDevice(const Connection& connection, LinkStatus& status) {
                   where + " is " + KindOf(info) + ", not a character device: nothing was written"};
         return -1;
     }
+    if (const std::string unsuitable = UnsuitableNode(info); !unsuitable.empty()) {
+        status = {Failure::NotACharacterDevice, where + " is " + unsuitable + ": nothing was written"};
+        return -1;
+    }
     int fd = open(connection.path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0 && (errno == EACCES || errno == EROFS))
         fd = open(connection.path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
@@ -133,7 +152,7 @@ int OpenCharacterDevice(const Connection& connection, LinkStatus& status) {
         status = ErrnoStatus(errno, where);
         return -1;
     }
-    if (fstat(fd, &info) != 0 || !S_ISCHR(info.st_mode)) {
+    if (fstat(fd, &info) != 0 || !S_ISCHR(info.st_mode) || !UnsuitableNode(info).empty()) {
         close(fd);
         status = {Failure::NotACharacterDevice, where + " changed while it was opened"};
         return -1;

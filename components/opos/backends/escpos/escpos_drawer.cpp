@@ -45,9 +45,35 @@ EscPosDrawer::EscPosDrawer(const Profile& profile) : EscPosDrawer(DrawerSettings
 EscPosDrawer::EscPosDrawer(std::pair<Settings, std::string> settings)
     : PortBackend(std::move(settings.first), std::move(settings.second)) {}
 
+HealthReport EscPosDrawer::Connect() {
+    const HealthReport link = PortBackend::Connect();
+    claimed_ = link.code == OPOS_SUCCESS;
+    return link;
+}
+
+void EscPosDrawer::Disconnect() {
+    claimed_ = false;
+    LetGoWhenUnused();
+}
+
+void EscPosDrawer::LetGoWhenUnused() {
+    if (!claimed_ && enabled_ == 0)
+        PortBackend::Disconnect();
+}
+
+// Enabled without a claim, the drawer makes the link itself.
 HealthReport EscPosDrawer::Prepare() {
+    ++enabled_;
+    if (const HealthReport link = PortBackend::Connect(); link.code != OPOS_SUCCESS)
+        return link;
     return SetUp(settings_.statusBack ? escpos::AutomaticStatusBack(escpos::kAsbAll) : std::string(),
                  kDrawerQueries, OPOS_E_OFFLINE);
+}
+
+void EscPosDrawer::Disable() {
+    if (enabled_ > 0)
+        --enabled_;
+    LetGoWhenUnused();
 }
 
 bool EscPosDrawer::Query() {

@@ -1,7 +1,8 @@
 #pragma once
 // A cash drawer on an ESC/POS printer's kick port: the pulse goes through
 // the printer's link (shared with the printer), the drawer sensor comes
-// back in the printer's status.
+// back in the printer's status. A drawer is shared, used without a claim:
+// the link is held while it is claimed or enabled by any object.
 #include "backends/escpos/port_backend.h"
 #include "model/opos_codes.h"
 #include "model/profile.h"
@@ -12,7 +13,10 @@ class EscPosDrawer final : public PortBackend {
 public:
     explicit EscPosDrawer(const Profile& profile);
 
+    HealthReport Connect() override;
+    void Disconnect() override;
     HealthReport Prepare() override;
+    void Disable() override;
     void Send(std::uint64_t ticket, const Output& output) override;
     HealthReport CheckHealth(LONG level) override;
     LONG CompareFirmware(std::u16string_view, LONG&) override { return OPOS_E_ILLEGAL; }
@@ -26,8 +30,11 @@ private:
     void StatusChanged(const escpos::PrinterStatus& status) override;
     LONG Kick();
     bool Query();
+    void LetGoWhenUnused();
 
     std::optional<bool> shown_;
+    bool claimed_ = false;
+    int enabled_ = 0; // objects that have the drawer enabled
 };
 
 } // namespace zorv::opos::escpos_device

@@ -7,7 +7,7 @@
 namespace zorv::opos::real {
 
 HidPosScanner::HidPosScanner(std::string path, std::size_t maxLength)
-    : NodeBackend(std::move(path), false), maxLength_(maxLength), reports_({}, maxLength) {}
+    : NodeBackend(std::move(path), false, NodeKind::Hidraw), maxLength_(maxLength), reports_({}, maxLength) {}
 
 // One read of a hidraw node is one report.
 void HidPosScanner::Bytes(const std::string& report) {

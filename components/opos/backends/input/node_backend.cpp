@@ -8,13 +8,14 @@
 
 namespace zorv::opos::real {
 
-NodeBackend::NodeBackend(std::string path, bool hold)
-    : hold_(hold), node_(std::move(path), {[this](const std::string& bytes) { Bytes(bytes); },
-                                           [this] {
-                                               Lost();
-                                               events_->PowerChanged(OPOS_PS_OFF_OFFLINE);
-                                           },
-                                           [this] { events_->PowerChanged(OPOS_PS_ONLINE); }}) {}
+NodeBackend::NodeBackend(std::string path, bool hold, NodeKind kind)
+    : hold_(hold), node_(std::move(path), kind,
+                         {[this](const std::string& bytes) { Bytes(bytes); },
+                          [this] {
+                              Lost();
+                              events_->PowerChanged(OPOS_PS_OFF_OFFLINE);
+                          },
+                          [this] { events_->PowerChanged(OPOS_PS_ONLINE); }}) {}
 
 void NodeBackend::Start(BackendEvents& events) {
     events_ = &events;

@@ -6,16 +6,18 @@
 // offline until the path comes back. Such devices take no output.
 #include <string>
 
-#include "model/backend.h"
 #include "backends/input/watched_node.h"
+#include "backends/unusable_device.h"
+#include "model/backend.h"
 
 namespace zorv::opos::real {
 
 class NodeBackend : public Backend {
 public:
-    NodeBackend(std::string path, bool hold);
+    NodeBackend(std::string path, bool hold, NodeKind kind = NodeKind::Event);
 
     void Start(BackendEvents& events) override;
+    HealthReport OpenRefusal() const override { return PathRefusal(node_.Unsuitable(), node_.Problem()); }
     HealthReport Prepare() override;
     void Disable() override;
     void Disconnect() override;

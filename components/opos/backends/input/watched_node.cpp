@@ -25,8 +25,9 @@ void Post(std::weak_ptr<WatchedNode*> alive, std::function<void(WatchedNode&)> c
 
 } // namespace
 
-WatchedNode::WatchedNode(std::string path, Handlers handlers)
-    : path_(std::move(path)), handlers_(std::move(handlers)), self_(std::make_shared<WatchedNode*>(this)) {}
+WatchedNode::WatchedNode(std::string path, NodeKind kind, Handlers handlers)
+    : path_(std::move(path)), kind_(kind), handlers_(std::move(handlers)),
+      self_(std::make_shared<WatchedNode*>(this)) {}
 
 WatchedNode::~WatchedNode() {
     self_.reset();
@@ -48,7 +49,8 @@ void WatchedNode::WatchPath() {
 bool WatchedNode::Open() {
     if (Connect())
         return true;
-    WatchPath();
+    if (!unsuitable_)
+        WatchPath();
     return false;
 }
 
@@ -59,6 +61,13 @@ bool WatchedNode::Connect() {
         problem_ = Why(path_, error);
         return false;
     }
+    if (const std::string problem = NodeProblem(device_->Fd(), kind_); !problem.empty()) {
+        device_.reset();
+        problem_ = path_ + " " + problem;
+        unsuitable_ = true;
+        return false;
+    }
+    unsuitable_ = false;
     // An end an earlier reader posted must not drop this one.
     const unsigned generation = ++generation_;
     const std::weak_ptr<WatchedNode*> alive = self_;

@@ -8,9 +8,10 @@
 #include <memory>
 #include <string>
 
-#include "protocols/input/input_device.h"
+#include "backends/input/node_kind.h"
 #include "backends/input/node_reader.h"
 #include "backends/path_watch.h"
+#include "protocols/input/input_device.h"
 
 namespace zorv::opos::real {
 
@@ -22,15 +23,16 @@ public:
         std::function<void()> back;
     };
 
-    WatchedNode(std::string path, Handlers handlers);
+    WatchedNode(std::string path, NodeKind kind, Handlers handlers);
     ~WatchedNode();
     WatchedNode(const WatchedNode&) = delete;
     WatchedNode& operator=(const WatchedNode&) = delete;
 
     // The first opening; when it fails the path is watched and `back` tells
-    // when it worked after all.
+    // when it worked after all, unless the path is no node of that kind.
     bool Open();
     bool IsOpen() const { return device_ != nullptr; }
+    bool Unsuitable() const { return unsuitable_; }
     const std::string& Problem() const { return problem_; }
     // Takes the device for this program alone, or lets it go; 0 or an errno
     // value (EBUSY: another program holds it). A node that is not evdev
@@ -45,11 +47,13 @@ private:
     void WatchPath();
 
     std::string path_;
+    NodeKind kind_;
     Handlers handlers_;
     std::unique_ptr<input::InputDevice> device_;
     NodeReader reader_;
     std::string problem_;
     bool held_ = false;
+    bool unsuitable_ = false;
     unsigned generation_ = 0;
     PathWatch watch_;
     std::shared_ptr<WatchedNode*> self_;

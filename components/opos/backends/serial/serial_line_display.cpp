@@ -10,7 +10,7 @@
 namespace zorv::opos::real {
 namespace {
 
-// A 2 x 20 refresh at 9600 baud takes about 50 ms; slower lines get longer.
+// A display that takes nothing for this long has stopped reading.
 constexpr int kSendTimeoutMs = 3000;
 
 constexpr LONG DISP_CB_BLINKALL = 1, DISP_CB_BLINKEACH = 2, DISP_CCT_FIXED = 1;
@@ -27,12 +27,10 @@ void AddSerialLineDisplayDefaults(Profile& profile) {
 
 SerialLineDisplay::SerialLineDisplay(SerialLineDisplayConfig config)
     : config_(std::move(config)), shown_(display::Screen::Blank(config_.rows, config_.columns)),
-      wanted_(shown_), link_(config_.connection, {[](const std::string&) {},
-                                                  [this] { events_->PowerChanged(OPOS_PS_OFF_OFFLINE); },
-                                                  [this] {
-                                                      if (Refresh())
-                                                          events_->PowerChanged(OPOS_PS_ONLINE);
-                                                  }}) {
+      wanted_(shown_), link_(config_.connection,
+                             {[](const std::string&) {},
+                              [this] { events_->PowerChanged(OPOS_PS_OFF_OFFLINE); }, [this] { Refresh(); }},
+                             kSendTimeoutMs) {
     wanted_.codePage = shown_.codePage = config_.codePage;
 }
 
@@ -43,13 +41,16 @@ void SerialLineDisplay::Start(BackendEvents& events) {
 }
 
 // From an unknown state (just opened, plugged in again): initialise and show
-// everything wanted.
+// everything wanted. The display is online again once it has taken that.
 bool SerialLineDisplay::Refresh() {
     const display::ScreenChanges changes = display::EncodeFullRefresh(config_.protocol, wanted_);
-    if (!changes.unsupported.empty() || !link_.Send(changes.bytes, kSendTimeoutMs))
+    if (!changes.unsupported.empty())
         return false;
     shown_ = wanted_;
-    return true;
+    return link_.Write(changes.bytes, [this](bool written) {
+        if (written)
+            events_->PowerChanged(OPOS_PS_ONLINE);
+    });
 }
 
 // Output::Screen: the rows separated by line feeds, then maybe the text of
@@ -84,13 +85,19 @@ void SerialLineDisplay::Send(std::uint64_t ticket, const Output& output) {
     if (output.what != Output::What::Screen)
         return events_->OutputDone(ticket, OPOS_E_ILLEGAL, 0);
     const display::Screen wanted = Wanted(output);
-    if (!link_.IsOpen())
+    if (!link_.IsOpen()) {
+        // The model keeps the screen: the display shows it once it is back.
+        if (display::EncodeFullRefresh(config_.protocol, wanted).unsupported.empty())
+            wanted_ = wanted;
         return events_->OutputDone(ticket, OPOS_E_OFFLINE, 0);
+    }
     const display::ScreenChanges changes = display::EncodeChanges(config_.protocol, shown_, wanted);
     if (!changes.unsupported.empty())
         return events_->OutputDone(ticket, OPOS_E_ILLEGAL, 0);
     wanted_ = wanted;
-    if (!changes.bytes.empty() && !link_.Send(changes.bytes, kSendTimeoutMs))
+    // Queued is done: a display that does not take it is gone, and shown
+    // everything again when it is back.
+    if (!changes.bytes.empty() && !link_.Write(changes.bytes))
         return events_->OutputDone(ticket, OPOS_E_OFFLINE, 0);
     shown_ = wanted;
     events_->OutputDone(ticket, OPOS_SUCCESS, 0);

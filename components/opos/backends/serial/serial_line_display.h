@@ -4,10 +4,11 @@
 // what differs from what it shows, and nothing at all when the wanted screen
 // needs a feature the set lacks. Unplugged, it is off and offline; plugged
 // in again, it is initialised and shown the last screen.
+#include "backends/serial/watched_link.h"
+#include "backends/unusable_device.h"
+#include "model/backend.h"
 #include "protocols/display/command_set.h"
 #include "protocols/display/screen.h"
-#include "model/backend.h"
-#include "backends/serial/watched_link.h"
 
 namespace zorv::opos::real {
 
@@ -30,6 +31,7 @@ public:
     explicit SerialLineDisplay(SerialLineDisplayConfig config);
 
     void Start(BackendEvents& events) override;
+    HealthReport OpenRefusal() const override { return PathRefusal(link_.Unsuitable(), link_.Problem()); }
     void Send(std::uint64_t ticket, const Output& output) override;
     HealthReport CheckHealth(LONG level) override;
     LONG CompareFirmware(std::u16string_view, LONG&) override;

@@ -3,9 +3,10 @@
 // track, as a line of tracks between ISO sentinels ended by CR or LF. When
 // the far end goes away the device is off and offline until the path
 // comes back.
-#include "model/backend.h"
-#include "backends/swipe_lines.h"
 #include "backends/serial/watched_link.h"
+#include "backends/swipe_lines.h"
+#include "backends/unusable_device.h"
+#include "model/backend.h"
 
 namespace zorv::opos::real {
 
@@ -14,6 +15,7 @@ public:
     explicit SerialMsr(transport::Connection connection);
 
     void Start(BackendEvents& events) override;
+    HealthReport OpenRefusal() const override { return PathRefusal(link_.Unsuitable(), link_.Problem()); }
     void Send(std::uint64_t ticket, const Output& output) override;
     HealthReport CheckHealth(LONG level) override;
     LONG CompareFirmware(std::u16string_view, LONG&) override;

@@ -5,8 +5,9 @@
 // and offline until the path comes back.
 #include <string>
 
-#include "model/backend.h"
 #include "backends/serial/watched_link.h"
+#include "backends/unusable_device.h"
+#include "model/backend.h"
 #include "protocols/scan/label_framer.h"
 
 namespace zorv::opos::real {
@@ -22,6 +23,7 @@ public:
     explicit SerialScanner(SerialScannerConfig config);
 
     void Start(BackendEvents& events) override;
+    HealthReport OpenRefusal() const override { return PathRefusal(link_.Unsuitable(), link_.Problem()); }
     void Send(std::uint64_t ticket, const Output& output) override;
     HealthReport CheckHealth(LONG level) override;
     LONG CompareFirmware(std::u16string_view file, LONG& result) override;

@@ -6,17 +6,27 @@ namespace zorv::opos::real {
 namespace {
 
 constexpr int kOpenTimeoutMs = 2000;
+// More than this unread means the device has stopped reading: at 9600 baud
+// a minute of output.
+constexpr std::size_t kMostWaiting = 64 * 1024;
 
 } // namespace
 
-WatchedLink::WatchedLink(transport::Connection connection, Handlers handlers)
-    : connection_(std::move(connection)), handlers_(std::move(handlers)),
+WatchedLink::WatchedLink(transport::Connection connection, Handlers handlers, int writeTimeoutMs)
+    : connection_(std::move(connection)), handlers_(std::move(handlers)), writeTimeoutMs_(writeTimeoutMs),
       self_(std::make_shared<WatchedLink*>(this)) {}
 
 WatchedLink::~WatchedLink() {
     self_.reset();
     watch_.Stop();
+    Drop();
+}
+
+// The writer first: stopping it cuts short a write the device does not take.
+void WatchedLink::Drop() {
+    writer_.reset();
     link_.reset();
+    waiting_ = 0;
 }
 
 // Posted calls hold this object weakly: a read that lands after the last
@@ -29,10 +39,16 @@ void WatchedLink::Later(std::function<void(WatchedLink&)> call) {
     });
 }
 
+void WatchedLink::WatchPath() {
+    watch_.Start(connection_.path, [this] { Later([](WatchedLink& self) { self.Reconnect(); }); });
+}
+
 bool WatchedLink::Open() {
     if (Connect())
         return true;
-    watch_.Start(connection_.path, [this] { Later([](WatchedLink& self) { self.Reconnect(); }); });
+    if (unsuitable_)
+        return false;
+    WatchPath();
     return false;
 }
 
@@ -53,10 +69,14 @@ bool WatchedLink::Connect() {
                 });
             });
     if (!link_ || !status.ok()) {
-        link_.reset();
+        Drop();
         problem_ = status.text;
+        unsuitable_ = status.failure == transport::Failure::NotATerminal ||
+                      status.failure == transport::Failure::NotACharacterDevice ||
+                      status.failure == transport::Failure::BadConnection;
         return false;
     }
+    writer_ = std::make_unique<transport::LinkWriter>(*link_, writeTimeoutMs_);
     problem_.clear();
     return true;
 }
@@ -64,10 +84,11 @@ bool WatchedLink::Connect() {
 void WatchedLink::Lose(const std::string& why) {
     if (!link_)
         return;
-    link_.reset();
+    ++generation_;
+    Drop();
     problem_ = why;
     handlers_.lost();
-    watch_.Start(connection_.path, [this] { Later([](WatchedLink& self) { self.Reconnect(); }); });
+    WatchPath();
 }
 
 void WatchedLink::Reconnect() {
@@ -75,17 +96,42 @@ void WatchedLink::Reconnect() {
     if (Connect())
         handlers_.back();
     else
-        Open();
+        WatchPath();
 }
 
-bool WatchedLink::Send(std::string_view bytes, int timeoutMs) {
+bool WatchedLink::Write(std::string bytes, std::function<void(bool)> written) {
     if (!link_)
         return false;
-    const transport::IoResult result = link_->Send(bytes, timeoutMs);
-    if (result.status.ok())
-        return true;
-    Lose(result.status.text);
-    return false;
+    if (waiting_ + bytes.size() > kMostWaiting) {
+        Lose(ConnectionText(connection_) + ": the device has not read " + std::to_string(waiting_) +
+             " bytes sent to it");
+        return false;
+    }
+    waiting_ += bytes.size();
+    const std::size_t size = bytes.size();
+    const unsigned generation = generation_;
+    std::weak_ptr<WatchedLink*> alive = self_;
+    writer_->Enqueue(
+        {std::move(bytes),
+         {},
+         [alive, generation, size, written = std::move(written)](const transport::IoResult& result) {
+             com::PostCall([alive, generation, size, written, result] {
+                 const auto self = alive.lock();
+                 if (!self || generation != (*self)->generation_)
+                     return;
+                 (*self)->Wrote(size, result.status, written);
+             });
+         }});
+    return true;
+}
+
+void WatchedLink::Wrote(std::size_t size, const transport::LinkStatus& status,
+                        const std::function<void(bool)>& written) {
+    waiting_ -= std::min(waiting_, size);
+    if (!status.ok())
+        Lose(status.text);
+    if (written)
+        written(status.ok());
 }
 
 } // namespace zorv::opos::real

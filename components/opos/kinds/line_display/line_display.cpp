@@ -155,8 +155,15 @@ public:
     LONG Display(Device& device, std::u16string_view text, LONG attribute) {
         if (const LONG refused = device.Refusal())
             return refused;
-        if (attribute < DISP_DT_NORMAL || attribute > DISP_DT_BLINK_REVERSE || text.size() > kLongestText)
+        if (attribute < DISP_DT_NORMAL || attribute > DISP_DT_BLINK_REVERSE)
             return OPOS_E_ILLEGAL;
+        if (text.size() > kLongestText) {
+            // The display has no error text of its own; the health text carries the reason.
+            device.SetHealthText(u"DisplayText: " + com::Utf8ToUtf16(std::to_string(text.size())) +
+                                 u" characters, more than the " +
+                                 com::Utf8ToUtf16(std::to_string(kLongestText)) + u" a call may carry");
+            return OPOS_E_ILLEGAL;
+        }
         Window& window = windows_[current_];
         if (Moving(window.marqueeType))
             SetMarquee(device, DISP_MT_INIT);

@@ -203,13 +203,22 @@ public:
         ScheduleRun(device);
     }
 
+    static Outcome TooLong(Device& device, std::size_t size) {
+        device.Set(Prop::ErrorString, u"data of " + Number(static_cast<LONG>(size)) +
+                                          u" characters, more than the " +
+                                          Number(static_cast<LONG>(kLongestData)) + u" a call may carry");
+        return {OPOS_E_ILLEGAL};
+    }
+
     // Usable device and a present station, or why not.
     Outcome Usable(Device& device, LONG stationCode, std::size_t size, const Station*& station) {
         if (const LONG refused = device.Refusal())
             return {refused};
         station = FindStation(stationCode);
-        if (station == nullptr || !device.Bool(station->present) || size > kLongestData)
+        if (station == nullptr || !device.Bool(station->present))
             return {OPOS_E_ILLEGAL};
+        if (size > kLongestData)
+            return TooLong(device, size);
         return {};
     }
 
@@ -375,8 +384,10 @@ public:
     Outcome SetLogo(Device& device, LONG location, const std::u16string& data) {
         if (const LONG refused = device.Refusal())
             return {refused};
-        if ((location != PTR_L_TOP && location != PTR_L_BOTTOM) || data.size() > kLongestData)
+        if (location != PTR_L_TOP && location != PTR_L_BOTTOM)
             return {OPOS_E_ILLEGAL};
+        if (data.size() > kLongestData)
+            return TooLong(device, data.size());
         logos_[location == PTR_L_TOP ? 0 : 1] = data;
         return {};
     }

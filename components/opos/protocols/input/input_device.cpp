@@ -25,7 +25,7 @@ InputDevice::~InputDevice() {
 }
 
 std::unique_ptr<InputDevice> InputDevice::Open(const std::string& path, int& error) {
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         error = errno;
         return nullptr;

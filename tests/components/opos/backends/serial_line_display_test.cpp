@@ -266,3 +266,54 @@ TEST_F(SerialLineDisplay, OnlyACd5220RunsAMarqueeItself) {
     EXPECT_NE(Call(display.Get(), u"DisplayText", {u"SOLDES"}), 0);
     EXPECT_EQ(line.Received(), "") << "nothing at all is sent to a display that cannot";
 }
+
+// The far end stops reading: the screens wait on the display's own writer,
+// the display goes offline, and the apartment's waits keep their length
+// (a script's WScript.Sleep 100 stays a tenth of a second). Once it reads
+// again, the display is online and shown the screen.
+TEST_F(SerialLineDisplay, ADisplayThatStopsReadingIsOfflineNotAStuckProgram) {
+    using Clock = std::chrono::steady_clock;
+    Open("Columns = 200\nRows = 20\n");
+    Enable();
+    line.Received();
+    const auto start = Clock::now();
+    for (int i = 0; i < 40; ++i)
+        Call(display.Get(), u"DisplayText", {std::u16string(4000, i % 2 ? u'A' : u'B'), LONG{0}});
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(2)) << "screens were sent on the apartment";
+
+    auto longestWait = Clock::duration::zero();
+    const auto stuck = Clock::now();
+    while (Long(display.Get(), u"PowerState") != kPowerOffOffline &&
+           Clock::now() - stuck < std::chrono::seconds(8)) {
+        const auto before = Clock::now();
+        zorv::com::WaitPumping([] { return false; }, std::chrono::milliseconds(100));
+        longestWait = std::max(longestWait, Clock::now() - before);
+    }
+    EXPECT_EQ(Long(display.Get(), u"PowerState"), kPowerOffOffline);
+    for (int i = 0; i < 20; ++i) {
+        const auto before = Clock::now();
+        zorv::com::WaitPumping([] { return false; }, std::chrono::milliseconds(100));
+        longestWait = std::max(longestWait, Clock::now() - before);
+    }
+    RecordProperty(
+        "longest_100ms_wait_ms",
+        static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(longestWait).count()));
+    EXPECT_LT(longestWait, std::chrono::seconds(1))
+        << std::chrono::duration_cast<std::chrono::milliseconds>(longestWait).count() << " ms";
+
+    // Reading again, the display comes back and shows the last screen.
+    const auto back = Clock::now();
+    std::string drained;
+    while (Long(display.Get(), u"PowerState") != kPowerOnline &&
+           Clock::now() - back < std::chrono::seconds(10)) {
+        drained += line.Received(20);
+        PumpFor(20);
+    }
+    EXPECT_EQ(Long(display.Get(), u"PowerState"), kPowerOnline);
+    drained += line.Received();
+    DisplayDecoder decoder(Protocol::EscPosDisplay, 20, 200);
+    const std::size_t lastInit = drained.rfind("\x1b@");
+    ASSERT_NE(lastInit, std::string::npos);
+    decoder.Feed(drained.substr(lastInit));
+    EXPECT_EQ(decoder.Current().Row(19), std::u16string(200, u'A'));
+}

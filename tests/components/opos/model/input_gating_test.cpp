@@ -125,3 +125,52 @@ TEST(InputErrors, ResponsesAreHonoured) {
         events->reaction = nullptr;
     }
 }
+
+// Input nobody takes is bounded: 10,000 items or 2 Mi characters per object.
+// What does not fit is counted and told by one input ErrorEvent ahead of
+// the data, never dropped in silence.
+// The statistic as the device's document gives it.
+long long Overflows(IDispatch* scanner) {
+    zorv::com::Bstr buffer(u"InputOverflowCount");
+    if (Call(scanner, u"RetrieveStatistics", {Arg::Ref(buffer)}) != 0)
+        return -1;
+    const std::u16string xml = buffer.Str();
+    const auto value = xml.find(u"<Value>");
+    if (value == std::u16string::npos)
+        return -1;
+    return std::stoll(zorv::com::Utf16ToUtf8(xml.substr(value + 7, xml.find(u'<', value + 7) - value - 7)));
+}
+
+TEST_F(Gating, InputThatDoesNotFitIsToldAndCounted) {
+    constexpr LONG kMostInputs = 10000;
+    const long long before = Overflows(scanner.Get());
+    ASSERT_GE(before, 0);
+    for (int i = 0; i < kMostInputs + 25; ++i)
+        ASSERT_EQ(Scan(u"12345670"), 0);
+    DrainPostedCalls();
+    EXPECT_EQ(Long(scanner.Get(), u"DataCount"), kMostInputs);
+    EXPECT_EQ(Overflows(scanner.Get()) - before, 25);
+
+    sink->errorResponse = 12; // clear
+    ASSERT_EQ(Put(scanner.Get(), u"DataEventEnabled", true), 0);
+    DrainPostedCalls();
+    ASSERT_EQ(sink->received.size(), 1u);
+    EXPECT_EQ(sink->received[0].id, 3) << "an ErrorEvent";
+    EXPECT_EQ(sink->received[0].numbers[0], 111);
+    EXPECT_EQ(sink->received[0].numbers[2], 3) << "ahead of the data waiting";
+    EXPECT_EQ(Long(scanner.Get(), u"DataCount"), 0);
+}
+
+TEST_F(Gating, LongLabelsCountAgainstTheBoundByTheirCharacters) {
+    const std::u16string label(4096, u'7');
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_EQ(Scan(label.c_str()), 0);
+    DrainPostedCalls();
+    const LONG kept = Long(scanner.Get(), u"DataCount");
+    EXPECT_LE(kept * 4096, 1 << 21);
+    EXPECT_GE(kept, 200) << "a label is counted once, not per copy of it";
+    ASSERT_EQ(Put(scanner.Get(), u"DataEventEnabled", true), 0);
+    DrainPostedCalls();
+    ASSERT_FALSE(sink->received.empty());
+    EXPECT_EQ(sink->received[0].id, 3) << "the overflow is told first";
+}

@@ -2,6 +2,7 @@
 // broken profile file leaves the built-in devices working.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -126,4 +127,51 @@ TEST_F(ProfileFile, ChangesABuiltInDevice) {
     OpenReady(printer.Get(), u"SimPrinter");
     EXPECT_FALSE(Bool(printer.Get(), u"CapSlpPresent"));
     EXPECT_EQ(Call(printer.Get(), u"PrintNormal", {LONG{4}, u"x"}), 106);
+}
+
+TEST(BadArguments, DataOverTheLengthLimitIsRefusedWithItsReason) {
+    const std::u16string tooLong(65537, u'x');
+    auto display = Create(u"OPOS.LineDisplay");
+    OpenReady(display.Get(), u"SimLineDisplay");
+    EXPECT_EQ(Call(display.Get(), u"DisplayText", {tooLong, LONG{0}}), 106);
+    EXPECT_NE(Text(display.Get(), u"CheckHealthText").find(u"65536"), std::u16string::npos);
+
+    auto printer = Create(u"OPOS.POSPrinter");
+    OpenReady(printer.Get(), u"SimPrinter");
+    EXPECT_EQ(Call(printer.Get(), u"PrintNormal", {LONG{2}, tooLong}), 106);
+    EXPECT_NE(Text(printer.Get(), u"ErrorString").find(u"65536"), std::u16string::npos);
+    EXPECT_EQ(Call(printer.Get(), u"SetLogo", {LONG{1}, tooLong}), 106);
+    EXPECT_NE(Text(printer.Get(), u"ErrorString").find(u"65536"), std::u16string::npos);
+    zorv::com::DrainPostedCalls();
+}
+
+// A name typed with control characters in it (a terminal's escape, a line
+// break) is shown escaped, never raw.
+TEST(BadArguments, ControlCharactersInAConnectionAreEscapedInTheHealthText) {
+    auto display = Create(u"OPOS.LineDisplay");
+    EXPECT_EQ(Call(display.Get(), u"Open", {u"serial:/dev/tty\x1b[2J\n,fast"}), 107);
+    const std::u16string health = Text(display.Get(), u"CheckHealthText");
+    EXPECT_TRUE(std::none_of(health.begin(), health.end(), [](char16_t c) { return c < 0x20; }))
+        << zorv::com::Utf16ToUtf8(health);
+    EXPECT_NE(health.find(u"\\x1B[2J\\n"), std::u16string::npos) << zorv::com::Utf16ToUtf8(health);
+}
+
+TEST_F(ProfileFile, OneThatCannotBeReadIsNamedInTheNotes) {
+    std::filesystem::create_directory(path_);
+    auto scanner = Create(u"OPOS.Scanner");
+    OpenReady(scanner.Get(), u"SimScanner");
+    const DirectIOResult notes = DirectIO(scanner.Get(), kProfileNotes);
+    EXPECT_EQ(notes.data, 1);
+    EXPECT_NE(notes.text.find(u"zorv_opos.profiles: not a regular file"), std::u16string::npos)
+        << zorv::com::Utf16ToUtf8(notes.text);
+}
+
+// Rewritten at once with text of the same length, the file is still read
+// again: its stamp alone would not show the change.
+TEST_F(ProfileFile, AChangeMadeAtOnceIsSeenAtTheNextOpen) {
+    Write("[TestFirstScanner]\nkind = Scanner\n");
+    EXPECT_EQ(Call(Create(u"OPOS.Scanner").Get(), u"Open", {u"TestFirstScanner"}), 0);
+    Write("[TestOtherScanner]\nkind = Scanner\n");
+    EXPECT_EQ(Call(Create(u"OPOS.Scanner").Get(), u"Open", {u"TestOtherScanner"}), 0);
+    EXPECT_EQ(Call(Create(u"OPOS.Scanner").Get(), u"Open", {u"TestFirstScanner"}), 109);
 }

@@ -131,9 +131,18 @@ TEST(DeviceLink, WritesOnlyToCharacterDevices) {
     EXPECT_FALSE(Link::Open(File(dir.filePath("none").toStdString()), 500, status));
     EXPECT_EQ(status.failure, Failure::NotFound);
 
-    auto sink = Link::Open(File("/dev/null"), 500, status);
-    ASSERT_TRUE(sink) << status.text;
-    EXPECT_EQ(sink->Send(std::string(100000, 'x'), 500).count, 100000u);
+    // Nodes that swallow everything or answer without end are no printers.
+    const std::string fifo = dir.filePath("fifo").toStdString();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::vector<std::pair<std::string, std::string>> refused{
+        {"/dev/null", "memory device"},    {"/dev/zero", "memory device"}, {"/dev/full", "memory device"},
+        {"/dev/urandom", "memory device"}, {"/dev/tty", "own terminal"},   {fifo, "pipe"},
+    };
+    for (const auto& [path, why] : refused) {
+        EXPECT_FALSE(Link::Open(File(path), 500, status)) << path;
+        EXPECT_EQ(status.failure, Failure::NotACharacterDevice) << path;
+        EXPECT_NE(status.text.find(why), std::string::npos) << status.text;
+    }
 
     PseudoTerminal pty;
     auto tty = Link::Open(File(pty.path()), 500, status);

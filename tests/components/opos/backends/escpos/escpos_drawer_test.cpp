@@ -97,3 +97,27 @@ TEST_F(EscPosDrawer, APrinterThatIsNotThereIsRefusedAtClaim) {
     EXPECT_NE(Text(drawer.Get(), u"CheckHealthText").find(u"NoSuchPrinterAnywhere"), std::u16string::npos)
         << zorv::com::Utf16ToUtf8(Text(drawer.Get(), u"CheckHealthText"));
 }
+
+// A drawer is shared: without a claim it is enabled and opened, its link
+// made at enable and let go when the last user is done with it.
+TEST_F(EscPosDrawer, WorksWithoutAClaimWhileNobodyElseHoldsIt) {
+    ASSERT_EQ(Call(drawer.Get(), u"Open", {name.c_str()}), 0);
+    ASSERT_EQ(Put(drawer.Get(), u"DeviceEnabled", true), 0)
+        << zorv::com::Utf16ToUtf8(Text(drawer.Get(), u"CheckHealthText"));
+    EXPECT_EQ(Call(drawer.Get(), u"OpenDrawer"), 0);
+    EXPECT_TRUE(PumpUntil([&] { return Bool(drawer.Get(), u"DrawerOpened"); }));
+    EXPECT_NE(virtualPrinter.Transcript("drawer kick").find("drawer kick pin 2"), std::string::npos);
+
+    // Another object claims it: this one is refused, then works again once it lets go.
+    auto other = Create(u"OPOS.CashDrawer");
+    ASSERT_EQ(Call(other.Get(), u"Open", {name.c_str()}), 0);
+    ASSERT_EQ(Call(other.Get(), u"ClaimDevice", {LONG{1000}}), 0);
+    EXPECT_EQ(Call(drawer.Get(), u"OpenDrawer"), 102);
+    ASSERT_EQ(Call(other.Get(), u"ReleaseDevice"), 0);
+    EXPECT_EQ(Call(drawer.Get(), u"OpenDrawer"), 0) << "the link stays while this one is enabled";
+    Call(other.Get(), u"Close");
+
+    ASSERT_EQ(Put(drawer.Get(), u"DeviceEnabled", false), 0);
+    EXPECT_EQ(Put(drawer.Get(), u"DeviceEnabled", true), 0) << "made again at the next enable";
+    EXPECT_EQ(Call(drawer.Get(), u"OpenDrawer"), 0);
+}
