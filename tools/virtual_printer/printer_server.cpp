@@ -1,6 +1,7 @@
 #include "printer_server.h"
 
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <cstdio>
 
 namespace zorv::virtual_printer {
@@ -139,7 +140,9 @@ QString PrinterServer::NextPictureName() {
 void PrinterServer::SaveReceipt(const Receipt& receipt) {
     const QString name = NextPictureName();
     const QImage picture = renderer_.Render(receipt);
-    if (picture.save(out_.filePath(name), "PNG"))
+    // Written aside and renamed: whoever watches the folder never opens half a picture.
+    QSaveFile file(out_.filePath(name));
+    if (file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit())
         Log("-- receipt saved as " + out_.filePath(name).toStdString());
     else
         Log("-- cannot save " + out_.filePath(name).toStdString());
