@@ -57,9 +57,14 @@ enum class Place : std::int32_t { Local, Ref, Global, Field, Name, Outer };
     X(LoadAddInt, 2, 1) /* slot, literal: a local or ByRef parameter + an Integer literal */                 \
     X(LoadSubInt, 2, 1) /* slot, literal: a local or ByRef parameter - an Integer literal */                 \
     X(AppendTo, 2, -1)  /* place, operand: v = v & top, in place */                                          \
-    X(AddTo, 2, -1)     /* place, operand: v = v + top */                                                    \
-    X(AddVarTo, 4, 0)   /* place, operand, place, operand: v = v + w, both plain variables */                \
-    X(Jump, 1, 0)       /* absolute target */                                                                \
+    /* Direct operands: a local slot, or ~slot (negative) for a script global. */                            \
+    X(AddDirect, 2, 1)      /* direct, direct: pushes v + w */                                               \
+    X(SubDirect, 2, 1)      /* direct, direct: pushes v - w */                                               \
+    X(AddDirectTo, 2, 0)    /* direct, direct: v = v + w */                                                  \
+    X(LoadElemDirect, 2, 1) /* direct, direct: pushes a(i), the array's element at the variable's index */   \
+    X(AddTo, 2, -1)         /* place, operand: v = v + top */                                                \
+    X(AddVarTo, 4, 0)       /* place, operand, place, operand: v = v + w, both plain variables */            \
+    X(Jump, 1, 0)           /* absolute target */                                                            \
     X(JumpIfFalse, 1, -1)                                                                                    \
     X(JumpIfTrue, 1, -1)                                                                                     \
     X(JumpUnlessEq, 1, -2) /* a comparison and JumpIfFalse in one */                                         \
@@ -84,6 +89,8 @@ enum class Place : std::int32_t { Local, Ref, Global, Field, Name, Outer };
     X(LoopBack, 1, 0)         /* a backward jump: the place to check for a runaway script */                 \
     X(ForPrep, 4, -3)         /* place, operand, temp, exit: start, end, step on the stack */                \
     X(ForNext, 4, 0)          /* place, operand, temp, body */                                               \
+    X(ForNextLocal, 3, 0)     /* slot, temp, body: ForNext on a local counter */                             \
+    X(ForNextGlobal, 3, 0)    /* slot, temp, body: ForNext on a script global counter */                     \
     X(ForEachPrep, 2, -1)     /* temp, exit: the collection on the stack */                                  \
     X(ForEachNext, 2, 1)      /* temp, exit: pushes the next element or jumps to exit */                     \
     X(CallProc, 2, 1 - b)     /* procedure, argc */                                                          \
