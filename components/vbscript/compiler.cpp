@@ -1036,10 +1036,11 @@ void ProcedureCompiler::ForStatement(const Stmt& stmt) {
     Statements(stmt.body);
     pos_ = stmt.pos;
     const int next = Here();
+    // The counter's own forms jump back by an offset: no code base to fetch.
     if (place == Place::Local)
-        Emit(Op::ForNextLocal, operand, temp, body);
+        Emit(Op::ForNextLocal, operand, temp, next - body);
     else if (place == Place::Global)
-        Emit(Op::ForNextGlobal, operand, temp, body);
+        Emit(Op::ForNextGlobal, operand, temp, next - body);
     else
         Emit(Op::ForNext, static_cast<int>(place), operand, temp, body);
     Resumable(next);

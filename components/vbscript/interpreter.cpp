@@ -1565,7 +1565,7 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 if (!IntegerForStep(base[VBS_OPERAND(0)], base + VBS_OPERAND(1), more))
                     VBS_SLOW(more = ForStep(Place::Local, VBS_OPERAND(0), VBS_OPERAND(1));)
                 if (more)
-                    pc = proc->code.data() + VBS_OPERAND(2);
+                    pc = op - VBS_OPERAND(2);
             VBS_FAST_END
             VBS_FAST(ForNextGlobal)
                 if (--budget_ <= 0)
@@ -1574,7 +1574,7 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 if (!IntegerForStep(globals[VBS_OPERAND(0)], base + VBS_OPERAND(1), more))
                     VBS_SLOW(more = ForStep(Place::Global, VBS_OPERAND(0), VBS_OPERAND(1));)
                 if (more)
-                    pc = proc->code.data() + VBS_OPERAND(2);
+                    pc = op - VBS_OPERAND(2);
             VBS_FAST_END
             VBS_OP(ForEachPrep)
                 const bool run = ForEachPrep(VBS_OPERAND(0));

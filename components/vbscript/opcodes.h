@@ -85,15 +85,15 @@ enum class Place : std::int32_t { Local, Ref, Global, Field, Name, Outer };
     X(JumpUnlessVarGtInt, 3, 0)                                                                              \
     X(JumpUnlessVarLeInt, 3, 0)                                                                              \
     X(JumpUnlessVarGeInt, 3, 0)                                                                              \
-    X(Nop, 0, 0)              /* fills the word a Jump to a Return leaves behind */                          \
-    X(LoopBack, 1, 0)         /* a backward jump: the place to check for a runaway script */                 \
-    X(ForPrep, 4, -3)         /* place, operand, temp, exit: start, end, step on the stack */                \
-    X(ForNext, 4, 0)          /* place, operand, temp, body */                                               \
-    X(ForNextLocal, 3, 0)     /* slot, temp, body: ForNext on a local counter */                             \
-    X(ForNextGlobal, 3, 0)    /* slot, temp, body: ForNext on a script global counter */                     \
-    X(ForEachPrep, 2, -1)     /* temp, exit: the collection on the stack */                                  \
-    X(ForEachNext, 2, 1)      /* temp, exit: pushes the next element or jumps to exit */                     \
-    X(CallProc, 2, 1 - b)     /* procedure, argc */                                                          \
+    X(Nop, 0, 0)           /* fills the word a Jump to a Return leaves behind */                             \
+    X(LoopBack, 1, 0)      /* a backward jump: the place to check for a runaway script */                    \
+    X(ForPrep, 4, -3)      /* place, operand, temp, exit: start, end, step on the stack */                   \
+    X(ForNext, 4, 0)       /* place, operand, temp, body */                                                  \
+    X(ForNextLocal, 3, 0)  /* slot, temp, back: ForNext on a local counter, the body `back` words before */  \
+    X(ForNextGlobal, 3, 0) /* slot, temp, back: the same on a script global counter */                       \
+    X(ForEachPrep, 2, -1)  /* temp, exit: the collection on the stack */                                     \
+    X(ForEachNext, 2, 1)   /* temp, exit: pushes the next element or jumps to exit */                        \
+    X(CallProc, 2, 1 - b)  /* procedure, argc */                                                             \
     X(CallMethodMe, 2, 1 - b) /* procedure of Me's class, argc */                                            \
     X(CallBuiltin, 2, 1 - b)  /* builtin, argc */                                                            \
     X(CallName, 2, 1 - b)     /* name site, argc */                                                          \
