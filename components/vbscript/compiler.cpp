@@ -359,15 +359,14 @@ bool ProcedureCompiler::FusedDirect(Op op, std::int32_t a, std::int32_t b) {
         std::int32_t array = 0;
         if (!DirectPlace(static_cast<Place>(a), b, array))
             return false;
-        Replace(lastStart_, lastDepth_, pos_, Op::LoadElemDirect, array, last);
+        Replace(lastStart_, lastDepth_, pos_, Op::LoadElemAt, array, last);
         return true;
     }
     std::int32_t previous = 0;
     if ((op != Op::Add && op != Op::Sub) || previousStart_ < barrier_ || previousStart_ < 0 ||
         !DirectLoad(proc_.code, previousStart_, previous))
         return false;
-    Replace(previousStart_, previousDepth_, pos_, op == Op::Add ? Op::AddDirect : Op::SubDirect, previous,
-            last);
+    Replace(previousStart_, previousDepth_, pos_, op == Op::Add ? Op::AddAt : Op::SubAt, previous, last);
     return true;
 }
 
@@ -811,7 +810,7 @@ bool ProcedureCompiler::AddToSelf(const Expr& target, const Expr& value) {
         std::int32_t to = 0;
         std::int32_t from = 0;
         if (DirectPlace(place, operand, to) && DirectPlace(source, sourceOperand, from)) {
-            Emit(Op::AddDirectTo, to, from);
+            Emit(Op::AddToAt, to, from);
             return true;
         }
         Emit(Op::AddVarTo, static_cast<int>(place), operand, static_cast<int>(source), sourceOperand);

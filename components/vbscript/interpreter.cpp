@@ -1474,19 +1474,19 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 VBS_SLOW(const Value value = slot(static_cast<Place>(VBS_OPERAND(2)), VBS_OPERAND(3));
                          if (!AddNumbersInPlace(slot(place, operand), value)) AddInto(place, operand, value);)
             VBS_FAST_END
-            VBS_FAST(AddDirect)
+            VBS_FAST(AddAt)
                 VBS_DIRECT_ARITHMETIC(+, Add)
             VBS_FAST_END
-            VBS_FAST(SubDirect)
+            VBS_FAST(SubAt)
                 VBS_DIRECT_ARITHMETIC(-, Subtract)
             VBS_FAST_END
-            VBS_FAST(AddDirectTo)
+            VBS_FAST(AddToAt)
                 if (AddNumbersInPlace(direct(VBS_OPERAND(0)), direct(VBS_OPERAND(1))))
                     break;
                 VBS_SLOW(const std::int32_t to = VBS_OPERAND(0); const Value right = direct(VBS_OPERAND(1));
                          AddInto(to >= 0 ? Place::Local : Place::Global, to >= 0 ? to : ~to, right);)
             VBS_FAST_END
-            VBS_FAST(LoadElemDirect)
+            VBS_FAST(LoadElemAt)
                 const Value& variable = direct(VBS_OPERAND(0));
                 const Value& index = direct(VBS_OPERAND(1));
                 if (variable.Is(VType::Array) && IsSmallInt(index)) {

@@ -57,14 +57,13 @@ enum class Place : std::int32_t { Local, Ref, Global, Field, Name, Outer };
     X(LoadAddInt, 2, 1) /* slot, literal: a local or ByRef parameter + an Integer literal */                 \
     X(LoadSubInt, 2, 1) /* slot, literal: a local or ByRef parameter - an Integer literal */                 \
     X(AppendTo, 2, -1)  /* place, operand: v = v & top, in place */                                          \
-    /* Direct operands: a local slot, or ~slot (negative) for a script global. */                            \
-    X(AddDirect, 2, 1)      /* direct, direct: pushes v + w */                                               \
-    X(SubDirect, 2, 1)      /* direct, direct: pushes v - w */                                               \
-    X(AddDirectTo, 2, 0)    /* direct, direct: v = v + w */                                                  \
-    X(LoadElemDirect, 2, 1) /* direct, direct: pushes a(i), the array's element at the variable's index */   \
-    X(AddTo, 2, -1)         /* place, operand: v = v + top */                                                \
-    X(AddVarTo, 4, 0)       /* place, operand, place, operand: v = v + w, both plain variables */            \
-    X(Jump, 1, 0)           /* absolute target */                                                            \
+    X(AddAt, 2, 1)      /* direct, direct: pushes v + w (direct: a local slot, or ~slot for a global) */     \
+    X(SubAt, 2, 1)      /* direct, direct: pushes v - w */                                                   \
+    X(AddToAt, 2, 0)    /* direct, direct: v = v + w */                                                      \
+    X(LoadElemAt, 2, 1) /* direct, direct: pushes a(i), the variable's element at the other's value */       \
+    X(AddTo, 2, -1)     /* place, operand: v = v + top */                                                    \
+    X(AddVarTo, 4, 0)   /* place, operand, place, operand: v = v + w, both plain variables */                \
+    X(Jump, 1, 0)       /* absolute target */                                                                \
     X(JumpIfFalse, 1, -1)                                                                                    \
     X(JumpIfTrue, 1, -1)                                                                                     \
     X(JumpUnlessEq, 1, -2) /* a comparison and JumpIfFalse in one */                                         \
@@ -85,15 +84,15 @@ enum class Place : std::int32_t { Local, Ref, Global, Field, Name, Outer };
     X(JumpUnlessVarGtInt, 3, 0)                                                                              \
     X(JumpUnlessVarLeInt, 3, 0)                                                                              \
     X(JumpUnlessVarGeInt, 3, 0)                                                                              \
-    X(Nop, 0, 0)           /* fills the word a Jump to a Return leaves behind */                             \
-    X(LoopBack, 1, 0)      /* a backward jump: the place to check for a runaway script */                    \
-    X(ForPrep, 4, -3)      /* place, operand, temp, exit: start, end, step on the stack */                   \
-    X(ForNext, 4, 0)       /* place, operand, temp, body */                                                  \
-    X(ForNextLocal, 3, 0)  /* slot, temp, back: ForNext on a local counter, the body `back` words before */  \
-    X(ForNextGlobal, 3, 0) /* slot, temp, back: the same on a script global counter */                       \
-    X(ForEachPrep, 2, -1)  /* temp, exit: the collection on the stack */                                     \
-    X(ForEachNext, 2, 1)   /* temp, exit: pushes the next element or jumps to exit */                        \
-    X(CallProc, 2, 1 - b)  /* procedure, argc */                                                             \
+    X(Nop, 0, 0)              /* fills the word a Jump to a Return leaves behind */                          \
+    X(LoopBack, 1, 0)         /* a backward jump: the place to check for a runaway script */                 \
+    X(ForPrep, 4, -3)         /* place, operand, temp, exit: start, end, step on the stack */                \
+    X(ForNext, 4, 0)          /* place, operand, temp, body */                                               \
+    X(ForNextLocal, 3, 0)     /* slot, temp, back: on a local, the body `back` words before */               \
+    X(ForNextGlobal, 3, 0)    /* slot, temp, back: on a script global */                                     \
+    X(ForEachPrep, 2, -1)     /* temp, exit: the collection on the stack */                                  \
+    X(ForEachNext, 2, 1)      /* temp, exit: pushes the next element or jumps to exit */                     \
+    X(CallProc, 2, 1 - b)     /* procedure, argc */                                                          \
     X(CallMethodMe, 2, 1 - b) /* procedure of Me's class, argc */                                            \
     X(CallBuiltin, 2, 1 - b)  /* builtin, argc */                                                            \
     X(CallName, 2, 1 - b)     /* name site, argc */                                                          \
