@@ -903,6 +903,9 @@ void Interpreter::ReDim(Place place, int operand, int dims, bool preserve) {
         throw ScriptError(kErrArrayLocked);
     if (target.Is(VType::Array) && target.Arr()->locks > 0)
         throw ScriptError(kErrArrayLocked);
+    // An array this variable alone holds keeps its storage when it grows.
+    if (preserve && target.Is(VType::Array) && target.Arr()->refs == 1 && target.Arr()->GrowInPlace(bounds))
+        return;
     ArrayRep* fresh = ArrayRep::Make(bounds);
     Value value = Value::AdoptArray(fresh);
     if (preserve && target.Is(VType::Array) && !target.Arr()->bounds.empty()) {
@@ -913,6 +916,7 @@ void Interpreter::ReDim(Place place, int operand, int dims, bool preserve) {
             if (old.bounds[d].count != bounds[d].count)
                 throw ScriptError(kErrSubscript);
         const std::size_t keep = std::min(old.items.size(), fresh->items.size());
+        SpendWork(keep); // a loop copying ever longer arrays still meets the clock
         std::copy(old.items.begin(), old.items.begin() + static_cast<std::ptrdiff_t>(keep),
                   fresh->items.begin());
     }
