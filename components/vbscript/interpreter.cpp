@@ -101,12 +101,20 @@ Value IntResult(std::int64_t n, bool bothInteger) {
 // and the sum stays finite: the accumulator loops' fast path. Neither value
 // is Counted then, so the sum is written over the target in place.
 inline bool AddNumbersInPlace(Value& target, const Value& v) {
+    double r;
+    if (target.Is(VType::Double) && PlainDouble(v, r)) { // the accumulator once it outgrew a Long
+        const double sum = target.D() + r;
+        if (!std::isfinite(sum))
+            return false;
+        target.ReplacePlain(Value::Double(sum));
+        return true;
+    }
     if (BothSmallInt(target, v)) {
         const bool bothInteger = target.Is(VType::Integer) && v.Is(VType::Integer);
         target.ReplacePlain(IntResult(std::int64_t{target.I()} + v.I(), bothInteger));
         return true;
     }
-    double l, r;
+    double l;
     if (PlainDouble(target, l) && PlainDouble(v, r) && std::isfinite(l + r)) {
         target.ReplacePlain(Value::Double(l + r));
         return true;
