@@ -11,6 +11,7 @@
 
 #include "com_bridge.h"
 #include "conversion.h"
+#include "currency.h"
 #include "dynamic_code.h"
 #include "engine.h"
 #include "interpreter.h"
@@ -182,10 +183,7 @@ Value CSngF(Interpreter&, Args a) {
     return Value::Single(static_cast<float>(d));
 }
 Value CCurF(Interpreter&, Args a) {
-    const double scaled = RoundHalfEven(ToDouble(a[0]) * 10000.0);
-    if (!(std::fabs(scaled) < 9.2e18))
-        throw ScriptError(kErrOverflow);
-    return Value::Currency(static_cast<std::int64_t>(scaled));
+    return Value::Currency(ToCurrency(a[0]));
 }
 
 // ---- strings ----
@@ -766,6 +764,13 @@ Value RandomizeF(Interpreter& vm, Args a) {
     return {};
 }
 
+double FloorOf(double d) {
+    return std::floor(d);
+}
+double TruncateOf(double d) {
+    return std::trunc(d);
+}
+
 Value RoundTo(const Value& v, double (*op)(double)) {
     if (v.IsNull())
         return v;
@@ -778,8 +783,7 @@ Value RoundTo(const Value& v, double (*op)(double)) {
     case VType::Single:
         return Value::Single(static_cast<float>(op(n.F())));
     case VType::Currency:
-        return Value::Currency(
-            static_cast<std::int64_t>(op(static_cast<double>(n.Cy()) / 10000.0) * 10000.0));
+        return Value::Currency(op == FloorOf ? CurrencyFloor(n.Cy()) : CurrencyTruncate(n.Cy()));
     case VType::Date:
         return Value::Date(op(n.D()));
     default:
@@ -787,10 +791,10 @@ Value RoundTo(const Value& v, double (*op)(double)) {
     }
 }
 Value IntF(Interpreter&, Args a) {
-    return RoundTo(a[0], [](double d) { return std::floor(d); });
+    return RoundTo(a[0], FloorOf);
 }
 Value FixF(Interpreter&, Args a) {
-    return RoundTo(a[0], [](double d) { return std::trunc(d); });
+    return RoundTo(a[0], TruncateOf);
 }
 
 Value AbsF(Interpreter&, Args a) {
@@ -817,6 +821,14 @@ Value RoundF(Interpreter&, Args a) {
     const Value n = ToNumeric(a[0]);
     if (n.Is(VType::Integer) || n.Is(VType::Long) || n.Is(VType::Byte))
         return n;
+    if (n.Is(VType::Currency)) {
+        if (digits >= 4)
+            return n;
+        std::int64_t step = 1;
+        for (int i = digits; i < 4; ++i)
+            step *= 10;
+        return Value::Currency(CurrencyRound(n.Cy(), step));
+    }
     const double d = ToDouble(n);
     double rounded;
     if (digits == 0) {
@@ -830,8 +842,6 @@ Value RoundF(Interpreter&, Args a) {
     }
     if (n.Is(VType::Single))
         return Value::Single(static_cast<float>(rounded));
-    if (n.Is(VType::Currency))
-        return Value::Currency(static_cast<std::int64_t>(RoundHalfEven(rounded * 10000.0)));
     return Value::Double(rounded);
 }
 

@@ -311,6 +311,40 @@ bool HasMember(IDispatch* object, std::u16string_view name, DISPID* id) {
     return has;
 }
 
+namespace {
+
+// Failures an object reports by a bare HRESULT (or without a description of
+// its own) that the script sees as the language's own errors, with their
+// number and text: File not found for a Win32 ERROR_FILE_NOT_FOUND, say.
+struct TranslatedFailure {
+    HRESULT hr;
+    int number;
+};
+constexpr TranslatedFailure kTranslatedFailures[] = {
+    {E_INVALIDARG, kErrInvalidCall},
+    {E_NOTIMPL, kErrNoSuchAction},
+    {E_NOINTERFACE, kErrNoAutomation},
+    {E_ACCESSDENIED, kErrPermissionDenied},
+    {E_OUTOFMEMORY, kErrOutOfMemory},
+    {DISP_E_ARRAYISLOCKED, kErrArrayLocked},
+    {DISP_E_BADVARTYPE, kErrUnsupportedType},
+    {DISP_E_NOTACOLLECTION, kErrNotACollection},
+    {DISP_E_PARAMNOTFOUND, kErrNamedArgNotFound},
+    {DISP_E_UNKNOWNLCID, kErrLocaleNotSupported},
+    {MakeHresult(0x80070002), kErrFileNotFound},     // a Win32 ERROR_FILE_NOT_FOUND
+    {MakeHresult(0x80030002), kErrFileNotFound},     // STG_E_FILENOTFOUND
+    {MakeHresult(0x80030005), kErrPermissionDenied}, // STG_E_ACCESSDENIED
+};
+
+int TranslatedNumber(HRESULT hr) {
+    for (const TranslatedFailure& failure : kTranslatedFailures)
+        if (failure.hr == hr)
+            return failure.number;
+    return 0;
+}
+
+} // namespace
+
 ScriptError ErrorFromInvoke(HRESULT hr, const EXCEPINFO& info, std::u16string_view member) {
     switch (hr) {
     case DISP_E_MEMBERNOTFOUND:
@@ -339,15 +373,24 @@ ScriptError ErrorFromInvoke(HRESULT hr, const EXCEPINFO& info, std::u16string_vi
         HRESULT code = info.scode != 0 ? info.scode : E_FAIL;
         if (info.scode == 0 && info.wCode != 0)
             code = static_cast<HRESULT>(0x800A0000u | info.wCode);
-        const int number =
-            (static_cast<std::uint32_t>(code) & 0xFFFF0000u) == 0x800A0000u ? (code & 0xFFFF) : code;
+        int number = (static_cast<std::uint32_t>(code) & 0xFFFF0000u) == 0x800A0000u ? (code & 0xFFFF) : code;
         std::u16string description(com::BstrView(info.bstrDescription));
+        // Only a failure the object did not describe takes the language's number.
+        if (description.empty() && TranslatedNumber(code) != 0)
+            number = TranslatedNumber(code);
         if (description.empty())
             description = number == code ? std::u16string(ErrorText(kErrAutomation))
                                          : std::u16string(ErrorText(number));
         ScriptError error = ScriptError::Custom(number, std::move(description),
                                                 std::u16string(com::BstrView(info.bstrSource)));
+        error.helpFile = com::BstrView(info.bstrHelpFile);
+        error.helpContext = static_cast<std::int32_t>(info.dwHelpContext);
         error.scode = code;
+        return error;
+    }
+    if (const int number = TranslatedNumber(hr)) {
+        ScriptError error(number);
+        error.scode = hr;
         return error;
     }
     const auto text = com::PlatformErrorText(hr);

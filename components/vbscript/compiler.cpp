@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "builtins.h"
 #include "conversion.h"
@@ -252,6 +253,8 @@ private:
     ClassInfo* owner_;
     const Procedure* caller_; // Execute or Eval inside a procedure: its locals are reachable
     std::unordered_map<std::u16string, LocalSymbol> locals_;
+    // Names a Dim run by Execute gives to the calling procedure's frame.
+    std::unordered_set<std::u16string> frameNames_;
     std::vector<int> withTemps_;
     std::vector<LoopLabels> loops_;
     SourcePos pos_;
@@ -420,6 +423,8 @@ Resolution ProcedureCompiler::Resolve(const std::u16string& name) {
         }
         return r;
     }
+    if (frameNames_.count(key))
+        return r; // found at run time, in the caller's frame
     if (caller_ != nullptr) {
         for (const LocalName& outer : caller_->localNames) {
             if (outer.folded != key)
@@ -507,6 +512,14 @@ void ProcedureCompiler::DeclareLocal(const std::u16string& name, SourcePos pos) 
     if (auto found = locals_.find(key); found != locals_.end()) {
         if (found->second.isConst)
             s_.Fail(kErrNameRedefined, pos);
+        return;
+    }
+    if (caller_ != nullptr && caller_->frameNamesSlot >= 0) {
+        // Execute in a procedure: the variable outlives this code, in the
+        // procedure's frame, unless the procedure has it already.
+        const auto& outer = caller_->localNames;
+        if (std::none_of(outer.begin(), outer.end(), [&](const LocalName& n) { return n.folded == key; }))
+            frameNames_.insert(key);
         return;
     }
     locals_[key] = LocalSymbol{Temp(), false, false, {}};
@@ -606,8 +619,31 @@ void ProcedureCompiler::Parameters(const ProcDecl& decl) {
         locals_[Folded(decl.name)] = LocalSymbol{selfSlot_, false, false, {}};
 }
 
+// Whether a procedure's body calls Execute by name (Execute code, Execute(code)).
+static bool CallsExecute(const Block& body) {
+    for (const auto& stmt : body) {
+        if (stmt->kind == StmtKind::Call && stmt->target) {
+            const Expr* callee = stmt->target.get();
+            if (callee->kind == ExprKind::Call && callee->left)
+                callee = callee->left.get();
+            if (callee->kind == ExprKind::Name && com::EqualsIgnoringCase(callee->name, u"Execute"))
+                return true;
+        }
+        for (const Branch& branch : stmt->branches)
+            if (CallsExecute(branch.body))
+                return true;
+        if (CallsExecute(stmt->body))
+            return true;
+    }
+    return false;
+}
+
 void ProcedureCompiler::Body(const Block& body, bool topLevel) {
     topLevel_ = topLevel;
+    if (caller_ != nullptr)
+        proc_.outerFrameNamesSlot = caller_->frameNamesSlot;
+    else if (!topLevel && CallsExecute(body))
+        proc_.frameNamesSlot = Temp();
     if (!topLevel) {
         HoistLocals(body);
         if (caller_ == nullptr)
@@ -622,6 +658,8 @@ void ProcedureCompiler::Body(const Block& body, bool topLevel) {
 
 void ProcedureCompiler::Evaluate(const Expr& expr) {
     topLevel_ = true;
+    if (caller_ != nullptr)
+        proc_.outerFrameNamesSlot = caller_->frameNamesSlot;
     proc_.resultSlot = Temp();
     pos_ = expr.pos;
     Expression(expr);
@@ -909,6 +947,13 @@ void ProcedureCompiler::Assignment(const Stmt& stmt, bool isSet) {
 void ProcedureCompiler::DimStatement(const Stmt& stmt) {
     for (const DimItem& item : stmt.dims) {
         DeclareLocal(item.name, item.pos);
+        if (frameNames_.count(Folded(item.name))) {
+            const int site = Site(item.name);
+            proc_.sites[static_cast<std::size_t>(site)].declares = true;
+            pos_ = item.pos;
+            Emit(Op::Addr, static_cast<int>(Place::Name), site);
+            Emit(Op::Pop);
+        }
         if (!item.isArray)
             continue;
         for (const auto& bound : item.bounds) {

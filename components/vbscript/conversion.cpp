@@ -215,6 +215,9 @@ std::int16_t ToInteger(const Value& value) {
 }
 
 std::uint8_t ToByte(const Value& value) {
+    // A Boolean keeps its low byte: True is 255.
+    if (value.Deref().Is(VType::Boolean))
+        return static_cast<std::uint8_t>(value.Deref().I() & 0xFF);
     const std::int32_t n = ToLong(value);
     if (n < 0 || n > 255)
         throw ScriptError(kErrOverflow);

@@ -21,6 +21,8 @@ struct ErrState {
         number = error.number;
         description = error.description;
         source = error.source;
+        helpFile = error.helpFile;
+        helpContext = error.helpContext;
     }
 };
 
@@ -28,7 +30,8 @@ class ErrObject final : public com::TableDispatch<ErrObject> {
 public:
     explicit ErrObject(std::shared_ptr<ErrState> state) : state_(std::move(state)) {}
     static const com::DispatchTable<ErrObject>& DispatchMembers();
-    // Raise's source must reach EXCEPINFO, which the table fills before the call runs.
+    // Raise's source, help file and context must reach EXCEPINFO, which the
+    // table fills before the call runs.
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) override;
 
@@ -50,6 +53,8 @@ private:
 
     std::shared_ptr<ErrState> state_;
     std::u16string raisedSource_;
+    std::u16string raisedHelpFile_;
+    std::int32_t raisedHelpContext_ = 0;
 };
 
 } // namespace zorv::vbs

@@ -422,6 +422,8 @@ Value& Interpreter::PlaceRef(Place place, int operand) {
         return frame.outer[operand].Deref();
     case Place::Name: {
         NameSite& site = const_cast<NameSite&>(frame.proc->sites[operand]);
+        if (Value* local = FrameName(site))
+            return *local;
         if (Value* global = ResolveGlobal(site))
             return *global;
         if (program_.optionExplicit)
@@ -435,6 +437,37 @@ Value& Interpreter::PlaceRef(Place place, int operand) {
     }
     }
     throw ScriptError(kErrInternal);
+}
+
+// A variable that a Dim run by Execute gave the running procedure (or the
+// procedure that runs this Execute code); made by that Dim's site. The
+// frame's hidden slot holds pairs of a folded name and a one-element array
+// whose element is the variable, so that references to it stay valid as
+// more names come.
+Value* Interpreter::FrameName(const NameSite& site) {
+    const Frame& frame = frames_.back();
+    Value* holder = nullptr;
+    if (frame.proc->frameNamesSlot >= 0)
+        holder = &frame.base[frame.proc->frameNamesSlot];
+    else if (frame.proc->outerFrameNamesSlot >= 0 && frame.outer != nullptr)
+        holder = &frame.outer[frame.proc->outerFrameNamesSlot];
+    if (holder == nullptr || (holder->IsEmpty() && !site.declares))
+        return nullptr;
+    const std::u16string key = Folded(site.name);
+    if (holder->Is(VType::Array)) {
+        std::vector<Value>& pairs = holder->Arr()->items;
+        for (std::size_t i = 0; i + 1 < pairs.size(); i += 2)
+            if (pairs[i].Str() == key)
+                return &pairs[i + 1].Arr()->items[0];
+    }
+    if (!site.declares)
+        return nullptr;
+    if (holder->IsEmpty())
+        *holder = Value::AdoptArray(ArrayRep::Make({ArrayBound{0, 0}}));
+    std::vector<Value>& pairs = holder->Arr()->items;
+    pairs.push_back(Value::String(key));
+    pairs.push_back(Value::AdoptArray(ArrayRep::Make({ArrayBound{0, 1}})));
+    return &pairs.back().Arr()->items[0];
 }
 
 Value* Interpreter::ResolveGlobal(NameSite& site) {
@@ -453,6 +486,8 @@ Value* Interpreter::ResolveGlobal(NameSite& site) {
 // nothing yet (an implicit variable); null when it is a constant, a
 // procedure or a member of a named object, which go by value.
 Value* Interpreter::AddressOfName(NameSite& site) {
+    if (Value* local = FrameName(site))
+        return local;
     if (Value* global = ResolveGlobal(site))
         return global;
     if (program_.Find(site.name) != nullptr)
@@ -466,6 +501,8 @@ Value* Interpreter::AddressOfName(NameSite& site) {
 }
 
 Value Interpreter::ResolveLoad(NameSite& site) {
+    if (Value* local = FrameName(site))
+        return *local;
     if (Value* global = ResolveGlobal(site))
         return *global;
     const Symbol* symbol = program_.Find(site.name);
@@ -490,9 +527,10 @@ void Interpreter::CallByName(NameSite& site, int argc) {
         EnterFrame(*program_.procedures[symbol->index], args, argc, args, nullptr, false);
         return;
     }
-    if (symbol && symbol->kind == SymbolKind::Variable) {
+    Value* local = symbol && symbol->kind == SymbolKind::Procedure ? nullptr : FrameName(site);
+    if (local != nullptr || (symbol && symbol->kind == SymbolKind::Variable)) {
         // A variable called with arguments: an element or a default member.
-        Value* target = &program_.globals[symbol->index];
+        Value* target = local != nullptr ? local : &program_.globals[symbol->index];
         ++sp_;
         std::move_backward(args, sp_ - 1, sp_);
         *args = Value::RefTo(target);

@@ -101,6 +101,7 @@ private:
     Value& PlaceRef(Place place, int operand);
     Value ResolveLoad(NameSite& site);
     Value* ResolveGlobal(NameSite& site);
+    Value* FrameName(const NameSite& site);
     void CallByName(NameSite& site, int argc);
     void MemberGet(NameSite& site, int argc, bool asCall);
     void MemberPut(NameSite& site, int argc, bool isSet);

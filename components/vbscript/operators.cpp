@@ -5,6 +5,7 @@
 
 #include "com_bridge.h"
 #include "conversion.h"
+#include "currency.h"
 #include "platform/com/case_mapping.h"
 #include "platform/com/text.h"
 #include "script_error.h"
@@ -63,21 +64,6 @@ Value CheckedDouble(double d) {
     return Value::Double(d);
 }
 
-std::int64_t ToScaled(const Value& v) {
-    if (v.Is(VType::Currency))
-        return v.Cy();
-    const double d = ToDouble(v) * 10000.0;
-    if (!(std::fabs(d) < 9.2e18))
-        throw ScriptError(kErrOverflow);
-    return static_cast<std::int64_t>(RoundHalfEven(d));
-}
-
-Value CurrencyResult(double scaled) {
-    if (!(std::fabs(scaled) < 9.2e18))
-        throw ScriptError(kErrOverflow);
-    return Value::Currency(static_cast<std::int64_t>(RoundHalfEven(scaled)));
-}
-
 enum class ArithOp { Add, Sub, Mul };
 
 Value Arith(const Value& left, const Value& right, ArithOp op) {
@@ -94,9 +80,12 @@ Value Arith(const Value& left, const Value& right, ArithOp op) {
         return IntegerResult(op == ArithOp::Add ? x + y : op == ArithOp::Sub ? x - y : x * y, rank);
     }
     if (rank == kCurrency) {
-        const double x = static_cast<double>(ToScaled(a));
-        const double y = static_cast<double>(ToScaled(b));
-        return CurrencyResult(op == ArithOp::Add ? x + y : op == ArithOp::Sub ? x - y : x * y / 10000.0);
+        // Exact in ten-thousandths: the other side is an integer or Currency.
+        const std::int64_t x = ToCurrency(a);
+        const std::int64_t y = ToCurrency(b);
+        return Value::Currency(op == ArithOp::Add   ? CurrencyAdd(x, y)
+                               : op == ArithOp::Sub ? CurrencySubtract(x, y)
+                                                    : CurrencyMultiply(x, y));
     }
     const double x = ToDouble(a);
     const double y = ToDouble(b);
@@ -217,6 +206,21 @@ Value Logic(const Value& left, const Value& right, LogicOp op) {
     if (rank == kInteger)
         return Value::Integer(static_cast<std::int16_t>(r));
     return Value::Long(static_cast<std::int32_t>(r));
+}
+
+// Values that Currency holds without rounding: compared in ten-thousandths.
+bool IsExactCurrency(const Value& v) {
+    switch (v.Type()) {
+    case VType::Currency:
+    case VType::Integer:
+    case VType::Long:
+    case VType::Byte:
+    case VType::Boolean:
+    case VType::Empty:
+        return true;
+    default:
+        return false;
+    }
 }
 
 int Sign(double d) {
@@ -344,7 +348,7 @@ Value Negate(const Value& operand) {
     case VType::Single:
         return Value::Single(-a.F());
     case VType::Currency:
-        return Value::Currency(-a.Cy());
+        return Value::Currency(CurrencyNegate(a.Cy()));
     case VType::Date:
         return Value::Date(-a.D());
     default:
@@ -435,8 +439,11 @@ int Compare(const Value& left, const Value& right, CompareMode mode, bool& isNul
         return a.IsEmpty() ? CompareText(u"", b.Str(), mode) : -1;
     if ((a.Is(VType::Long) || a.Is(VType::Integer)) && (b.Is(VType::Long) || b.Is(VType::Integer)))
         return a.I() < b.I() ? -1 : a.I() > b.I() ? 1 : 0;
-    if (a.Is(VType::Currency) && b.Is(VType::Currency))
-        return a.Cy() < b.Cy() ? -1 : a.Cy() > b.Cy() ? 1 : 0;
+    if ((a.Is(VType::Currency) || b.Is(VType::Currency)) && IsExactCurrency(a) && IsExactCurrency(b)) {
+        const std::int64_t x = ToCurrency(a);
+        const std::int64_t y = ToCurrency(b);
+        return x < y ? -1 : x > y ? 1 : 0;
+    }
     return Sign(ToDouble(a) - ToDouble(b));
 }
 

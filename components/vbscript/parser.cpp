@@ -83,6 +83,9 @@ public:
             if (SkipSeparators())
                 continue;
             Guarded([&] { TopLevelItem(result.ast); });
+            for (TopItem& hoisted : hoisted_)
+                result.ast.items.push_back(std::move(hoisted));
+            hoisted_.clear();
         }
         result.ast.optionExplicit = optionExplicit_;
         result.errors = std::move(errors_);
@@ -342,6 +345,7 @@ private:
         if (isDefault && (proc->kind == ProcKind::PropertyLet || proc->kind == ProcKind::PropertySet))
             Fail(kErrDefaultOnlyOnGet);
         proc->name = ExpectIdentifier();
+        const bool hadParameterList = At(Tok::LParen);
         if (Accept(Tok::LParen)) {
             if (!At(Tok::RParen)) {
                 do {
@@ -353,7 +357,10 @@ private:
         if ((proc->kind == ProcKind::PropertyLet || proc->kind == ProcKind::PropertySet) &&
             proc->params.empty())
             Fail(kErrPropertyNeedsArg);
-        EndOfStatement();
+        // After a parameter list the body may start on the header's line
+        // without a colon: Function f(a) f = a + 1 : End Function.
+        if (!hadParameterList)
+            EndOfStatement();
         ++procDepth_;
         proc->body = BlockUntil({Tok::KwEnd});
         --procDepth_;
@@ -366,6 +373,25 @@ private:
                                              : kErrExpectedProperty);
         EndOfStatement();
         return proc;
+    }
+
+    // [Public | Private] (Sub | Function | Property): a procedure header.
+    bool AtProcedureHeader() const {
+        const bool access = At(Tok::KwPublic) || At(Tok::KwPrivate);
+        const Tok kind = access ? PeekToken().kind : Current().kind;
+        return kind == Tok::KwSub || kind == Tok::KwFunction || kind == Tok::KwProperty;
+    }
+
+    // A procedure written inside a block of script-level code (If False
+    // Then ... Sub S ... End If) is declared all the same, whatever the
+    // block does when it runs: it joins the script's procedures.
+    void HoistedProcedure() {
+        const bool isPublic = !At(Tok::KwPrivate);
+        if (At(Tok::KwPublic) || At(Tok::KwPrivate))
+            Advance();
+        TopItem item;
+        item.proc = ProcDeclaration(isPublic, false);
+        hoisted_.push_back(std::move(item));
     }
 
     // param: [ByVal | ByRef] name [ '(' ')' ]
@@ -396,6 +422,10 @@ private:
                 if (At(closer))
                     return block;
             Guarded([&] {
+                if (procDepth_ == 0 && AtProcedureHeader()) {
+                    HoistedProcedure();
+                    return;
+                }
                 if (At(Tok::KwSub) || At(Tok::KwFunction) || At(Tok::KwClass) ||
                     ((At(Tok::KwPublic) || At(Tok::KwPrivate)) && procDepth_ > 0))
                     Fail(kErrExpectedStatement);
@@ -1038,6 +1068,7 @@ private:
     int chain_ = 0;
     int singleLineIf_ = 0;
     int procDepth_ = 0;
+    std::vector<TopItem> hoisted_; // procedures met inside blocks of script-level code
     bool optionExplicit_ = false;
 };
 

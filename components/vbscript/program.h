@@ -25,6 +25,7 @@ struct NameSite {
     int index = 0;
     const ClassInfo* cachedClass = nullptr; // member sites: the class of the last object
     int cachedMember = -1;
+    bool declares = false; // a Dim run by Execute: the name becomes the procedure's
 };
 
 // A procedure's local name, kept so that code it runs with Execute or Eval
@@ -53,6 +54,12 @@ struct Procedure {
     bool anyByVal = false; // a call then has references to turn into values
     int localCount = 0;
     int resultSlot = -1;
+    // The variables that Execute declares in a procedure (Dim in the code
+    // it runs) live in this hidden slot of the procedure's frame, for as
+    // long as the call; -1 when the procedure never runs Execute. Code run
+    // by Execute reaches its caller's through outerFrameNamesSlot.
+    int frameNamesSlot = -1;
+    int outerFrameNamesSlot = -1;
     int maxStack = 0;
     std::vector<std::int32_t> code;
     std::vector<SourcePos> positions; // one per code word

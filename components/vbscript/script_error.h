@@ -23,6 +23,9 @@ public:
     int number = 0;
     std::u16string description;
     std::u16string source;
+    // Err.Raise's help file and context, or what an object reported.
+    std::u16string helpFile;
+    std::int32_t helpContext = 0;
     SourcePos pos;
     std::u16string text; // the line of the script where it happened
     bool compile = false;

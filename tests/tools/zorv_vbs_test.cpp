@@ -80,6 +80,15 @@ TEST_F(ZorvVbs, ArgumentCollectionsWalkInOrderAndRefuseAPositionPastTheEnd) {
     EXPECT_EQ(outcome.out, "un;/out:x;/v;deux;out;v;un;deux; 2\n9\n");
 }
 
+TEST_F(ZorvVbs, StdErrWritesValuesAsEchoDoes) {
+    const fs::path script = Write("stderr.vbs", "WScript.StdErr.Write 1.5\nWScript.StdErr.Write \" \"\n"
+                                                "WScript.StdErr.WriteLine True\n"
+                                                "WScript.StdErr.WriteLine #12/31/1899#\n");
+    const Outcome outcome = Run("'" + script.string() + "'");
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.err, "1,5 Vrai\n31/12/1899\n");
+}
+
 TEST_F(ZorvVbs, QuitEndsWithItsCode) {
     const fs::path script =
         Write("quit.vbs", "WScript.Echo \"avant\"\nWScript.Quit 7\nWScript.Echo \"après\"\n");
