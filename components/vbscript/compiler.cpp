@@ -118,7 +118,7 @@ private:
     }
     int Size() const { return static_cast<int>(proc_.code.size()); }
     void Emit(Op op, std::int32_t a = 0, std::int32_t b = 0, std::int32_t c = 0, std::int32_t d = 0) {
-        if (!Fused(op, a))
+        if (!Fused(op, a, b))
             Append(op, a, b, c, d);
     }
     void Append(Op op, std::int32_t a = 0, std::int32_t b = 0, std::int32_t c = 0, std::int32_t d = 0) {
@@ -153,7 +153,8 @@ private:
             throw;
         }
     }
-    bool Fused(Op op, std::int32_t a);
+    bool Fused(Op op, std::int32_t a, std::int32_t b);
+    bool FusedDirect(Op op, std::int32_t a, std::int32_t b);
     void Replace(int from, int depthBefore, SourcePos at, Op op, std::int32_t a, std::int32_t b = 0,
                  std::int32_t c = 0);
     void ThreadJumps();
@@ -278,6 +279,28 @@ bool IsVariableLoad(std::int32_t op) {
     return op == static_cast<int>(Op::LoadLocal) || op == static_cast<int>(Op::LoadRef);
 }
 
+// A load of a local or a script global: its slot as a direct operand.
+bool DirectLoad(const std::vector<std::int32_t>& code, int at, std::int32_t& direct) {
+    if (code[at] == static_cast<int>(Op::LoadLocal)) {
+        direct = code[at + 1];
+        return true;
+    }
+    if (code[at] == static_cast<int>(Op::LoadGlobal)) {
+        direct = ~code[at + 1];
+        return true;
+    }
+    return false;
+}
+
+// A local or a script global as a direct operand.
+bool DirectPlace(Place place, int operand, std::int32_t& direct) {
+    if (place == Place::Local || place == Place::Global) {
+        direct = place == Place::Local ? operand : ~operand;
+        return true;
+    }
+    return false;
+}
+
 } // namespace
 
 // Peephole: `PushInt k` then Add or Sub becomes AddInt or SubInt k, and a
@@ -285,9 +308,11 @@ bool IsVariableLoad(std::int32_t op) {
 // when the comparison's right side is one), when no label lies between
 // them. The merged instruction keeps the comparison's position, so errors
 // point where they did.
-bool ProcedureCompiler::Fused(Op op, std::int32_t a) {
+bool ProcedureCompiler::Fused(Op op, std::int32_t a, std::int32_t b) {
     if (lastStart_ < 0 || lastStart_ < barrier_)
         return false;
+    if (FusedDirect(op, a, b))
+        return true;
     const Op last = static_cast<Op>(proc_.code[lastStart_]);
     if (last == Op::PushInt && (op == Op::Add || op == Op::Sub)) {
         const std::int32_t literal = proc_.code[lastStart_ + 1];
@@ -323,6 +348,28 @@ bool ProcedureCompiler::Fused(Op op, std::int32_t a) {
     } else {
         Replace(lastStart_, lastDepth_, at, kJumpUnless[which], a);
     }
+    return true;
+}
+
+// Loads of two plain variables then Add or Sub: the sum or difference read
+// straight from the variables. A load of the index then LoadElem on a plain
+// variable: the element read at the variable's index.
+bool ProcedureCompiler::FusedDirect(Op op, std::int32_t a, std::int32_t b) {
+    std::int32_t last = 0;
+    if (!DirectLoad(proc_.code, lastStart_, last))
+        return false;
+    if (op == Op::LoadElem) {
+        std::int32_t array = 0;
+        if (!DirectPlace(static_cast<Place>(a), b, array))
+            return false;
+        Replace(lastStart_, lastDepth_, pos_, Op::LoadElemAt, array, last);
+        return true;
+    }
+    std::int32_t previous = 0;
+    if ((op != Op::Add && op != Op::Sub) || previousStart_ < barrier_ || previousStart_ < 0 ||
+        !DirectLoad(proc_.code, previousStart_, previous))
+        return false;
+    Replace(previousStart_, previousDepth_, pos_, op == Op::Add ? Op::AddAt : Op::SubAt, previous, last);
     return true;
 }
 
@@ -798,6 +845,12 @@ bool ProcedureCompiler::AddToSelf(const Expr& target, const Expr& value) {
     if (value.right->kind == ExprKind::Name && PlaceOf(Resolve(value.right->name), source, sourceOperand) &&
         source != Place::Field) {
         pos_ = value.pos;
+        std::int32_t to = 0;
+        std::int32_t from = 0;
+        if (DirectPlace(place, operand, to) && DirectPlace(source, sourceOperand, from)) {
+            Emit(Op::AddToAt, to, from);
+            return true;
+        }
         Emit(Op::AddVarTo, static_cast<int>(place), operand, static_cast<int>(source), sourceOperand);
         return true;
     }
@@ -1027,7 +1080,13 @@ void ProcedureCompiler::ForStatement(const Stmt& stmt) {
     Statements(stmt.body);
     pos_ = stmt.pos;
     const int next = Here();
-    Emit(Op::ForNext, static_cast<int>(place), operand, temp, body);
+    // The counter's own forms jump back by an offset: no code base to fetch.
+    if (place == Place::Local)
+        Emit(Op::ForNextLocal, operand, temp, next - body);
+    else if (place == Place::Global)
+        Emit(Op::ForNextGlobal, operand, temp, next - body);
+    else
+        Emit(Op::ForNext, static_cast<int>(place), operand, temp, body);
     Resumable(next);
     PatchHere(exitOperand);
     for (int exit : loops_.back().exits)

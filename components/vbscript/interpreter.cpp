@@ -60,8 +60,33 @@ public:
     com::ComPtr<IEnumVARIANT> enumerator;
 };
 
+// Integer and Long are neighbours among the tags, so that one unsigned
+// comparison tells a small integer, and one more tells two of them.
+static_assert(static_cast<int>(VType::Long) == static_cast<int>(VType::Integer) + 1);
+
+unsigned SmallIntTag(const Value& v) {
+    return static_cast<unsigned>(v.Type()) - static_cast<unsigned>(VType::Integer);
+}
+
 bool IsSmallInt(const Value& v) {
-    return v.Is(VType::Integer) || v.Is(VType::Long);
+    return SmallIntTag(v) <= 1;
+}
+
+bool BothSmallInt(const Value& a, const Value& b) {
+    return (SmallIntTag(a) | SmallIntTag(b)) <= 1;
+}
+
+// An Integer, Long or Double as a double: the numbers the Double fast paths take.
+bool PlainDouble(const Value& v, double& d) {
+    if (IsSmallInt(v)) {
+        d = v.I();
+        return true;
+    }
+    if (v.Is(VType::Double)) {
+        d = v.D();
+        return true;
+    }
+    return false;
 }
 
 Value IntResult(std::int64_t n, bool bothInteger) {
@@ -73,22 +98,43 @@ Value IntResult(std::int64_t n, bool bothInteger) {
 }
 
 // target = target + v when both are plain numbers (Integer, Long, Double)
-// and the sum stays finite: the accumulator loops' fast path.
-bool AddNumbersInPlace(Value& target, const Value& v) {
-    if (IsSmallInt(target) && IsSmallInt(v)) {
-        const bool bothInteger = target.Is(VType::Integer) && v.Is(VType::Integer);
-        target = IntResult(std::int64_t{target.I()} + v.I(), bothInteger);
+// and the sum stays finite: the accumulator loops' fast path. Neither value
+// is Counted then, so the sum is written over the target in place.
+inline bool AddNumbersInPlace(Value& target, const Value& v) {
+    double r;
+    if (target.Is(VType::Double) && PlainDouble(v, r)) { // the accumulator once it outgrew a Long
+        const double sum = target.D() + r;
+        if (!std::isfinite(sum))
+            return false;
+        target.ReplacePlain(Value::Double(sum));
         return true;
     }
-    if ((target.Is(VType::Double) || IsSmallInt(target)) && (v.Is(VType::Double) || IsSmallInt(v))) {
-        const double d =
-            (target.Is(VType::Double) ? target.D() : target.I()) + (v.Is(VType::Double) ? v.D() : v.I());
-        if (std::isfinite(d)) {
-            target = Value::Double(d);
-            return true;
-        }
+    if (BothSmallInt(target, v)) {
+        const bool bothInteger = target.Is(VType::Integer) && v.Is(VType::Integer);
+        target.ReplacePlain(IntResult(std::int64_t{target.I()} + v.I(), bothInteger));
+        return true;
+    }
+    double l;
+    if (PlainDouble(target, l) && PlainDouble(v, r) && std::isfinite(l + r)) {
+        target.ReplacePlain(Value::Double(l + r));
+        return true;
     }
     return false;
+}
+
+// Next when counter, end and step are all Integer or Long (false otherwise,
+// for the general path): the sum as Add makes it (Integer while both are
+// and it fits, then Long, then Double) and the comparison on the exact
+// integers. `more` tells whether the loop goes on.
+inline bool IntegerForStep(Value& counter, const Value* temps, bool& more) {
+    const Value& end = temps[0];
+    const Value& step = temps[1];
+    if ((SmallIntTag(counter) | SmallIntTag(end) | SmallIntTag(step)) > 1)
+        return false;
+    const std::int64_t next = std::int64_t{counter.I()} + step.I();
+    counter.ReplacePlain(IntResult(next, counter.Is(VType::Integer) && step.Is(VType::Integer)));
+    more = step.I() >= 0 ? next <= end.I() : next >= end.I();
+    return true;
 }
 
 void LetInto(Value& dest, Value value) {
@@ -833,6 +879,15 @@ void Interpreter::ForPrep(Place place, int operand, int temp) {
     PlaceRef(place, operand) = std::move(start);
 }
 
+// Next for any counter, end and step: the sum and the comparison as the
+// operators do them. True while the loop goes on.
+bool Interpreter::ForStep(Place place, int operand, int temp) {
+    Value& counter = PlaceRef(place, operand);
+    const Value* temps = frames_.back().base + temp;
+    counter = Add(counter, temps[1]);
+    return ForContinues(counter, temps[0], temps[1]);
+}
+
 bool Interpreter::ForEachPrep(int temp) {
     Value collection = PopValue();
     const Value& c = collection.Deref();
@@ -906,6 +961,9 @@ void Interpreter::ReDim(Place place, int operand, int dims, bool preserve) {
         throw ScriptError(kErrArrayLocked);
     if (target.Is(VType::Array) && target.Arr()->locks > 0)
         throw ScriptError(kErrArrayLocked);
+    // An array this variable alone holds keeps its storage when it grows.
+    if (preserve && target.Is(VType::Array) && target.Arr()->refs == 1 && target.Arr()->GrowInPlace(bounds))
+        return;
     ArrayRep* fresh = ArrayRep::Make(bounds);
     Value value = Value::AdoptArray(fresh);
     if (preserve && target.Is(VType::Array) && !target.Arr()->bounds.empty()) {
@@ -916,6 +974,7 @@ void Interpreter::ReDim(Place place, int operand, int dims, bool preserve) {
             if (old.bounds[d].count != bounds[d].count)
                 throw ScriptError(kErrSubscript);
         const std::size_t keep = std::min(old.items.size(), fresh->items.size());
+        SpendWork(keep); // a loop copying ever longer arrays still meets the clock
         std::copy(old.items.begin(), old.items.begin() + static_cast<std::ptrdiff_t>(keep),
                   fresh->items.begin());
     }
@@ -1040,6 +1099,23 @@ void Interpreter::Erase(Place place, int operand) {
         }                                                                                                    \
         VBS_SLOW(VBS_BINARY(function))                                                                       \
     }
+// The same on two variables named by direct operands, pushing the result.
+#define VBS_DIRECT_ARITHMETIC(sign, function)                                                                \
+    {                                                                                                        \
+        const Value& l = direct(VBS_OPERAND(0));                                                             \
+        const Value& r = direct(VBS_OPERAND(1));                                                             \
+        if (BothSmallInt(l, r)) {                                                                            \
+            const bool bothInteger = l.Is(VType::Integer) && r.Is(VType::Integer);                           \
+            ::new (static_cast<void*>(sp++)) Value(IntResult(std::int64_t{l.I()} sign r.I(), bothInteger));  \
+            break;                                                                                           \
+        }                                                                                                    \
+        double x, y;                                                                                         \
+        if (PlainDouble(l, x) && PlainDouble(r, y) && std::isfinite(x sign y)) {                             \
+            ::new (static_cast<void*>(sp++)) Value(Value::Double(x sign y));                                 \
+            break;                                                                                           \
+        }                                                                                                    \
+        VBS_SLOW(const Value left = l; const Value right = r; *sp_++ = function(left, right);)               \
+    }
 #define VBS_COMPARE(relation, test)                                                                          \
     {                                                                                                        \
         Value& l = sp[-2];                                                                                   \
@@ -1137,15 +1213,31 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
     const std::int32_t* pc = frame->pc;
     Value* base = frame->base;
     const Procedure* proc = frame->proc;
+    Value* const globals = program_.globals.Data(); // never moves
     // The common places without a call; the rest through PlaceRef.
     auto slot = [&](Place place, int operand) -> Value& {
         if (place == Place::Local)
             return base[operand];
         if (place == Place::Global)
-            return program_.globals[operand];
+            return globals[operand];
         if (place == Place::Ref)
             return base[operand].Deref();
         return PlaceRef(place, operand);
+    };
+    // The same without a call, for the fast paths: null for the places
+    // that may fail (a field without Me, a name to resolve).
+    auto plainSlot = [&](Place place, int operand) -> Value* {
+        if (place == Place::Local)
+            return base + operand;
+        if (place == Place::Global)
+            return globals + operand;
+        if (place == Place::Ref)
+            return &base[operand].Deref();
+        return nullptr;
+    };
+    // A direct operand: a local slot, or ~slot for a script global.
+    auto direct = [&](std::int32_t operand) -> Value& {
+        return operand >= 0 ? base[operand] : globals[~operand];
     };
     auto reload = [&] {
         frame = &frames_.back();
@@ -1199,17 +1291,17 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 ::new (static_cast<void*>(sp++)) Value(base[VBS_OPERAND(0)].Deref());
             VBS_FAST_END
             VBS_FAST(LoadGlobal)
-                ::new (static_cast<void*>(sp++)) Value(program_.globals[VBS_OPERAND(0)]);
+                ::new (static_cast<void*>(sp++)) Value(globals[VBS_OPERAND(0)]);
             VBS_FAST_END
             VBS_FAST(StoreGlobal)
-                Value& target = program_.globals[VBS_OPERAND(0)];
+                Value& target = globals[VBS_OPERAND(0)];
                 if (!target.Counted() && !sp[-1].IsObject()) {
                     target.ReplacePlain(std::move(sp[-1]));
                     --sp;
                     break;
                 }
                 VBS_SLOW(if (sp_[-1].IsObject()) sp_[-1] = DefaultValue(sp_[-1]);
-                         program_.globals[VBS_OPERAND(0)] = std::move(sp_[-1]); --sp_;)
+                         globals[VBS_OPERAND(0)] = std::move(sp_[-1]); --sp_;)
             VBS_FAST_END
             VBS_OP(Load)
                 const Place place = static_cast<Place>(VBS_OPERAND(0));
@@ -1424,23 +1516,51 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
             VBS_FAST(JumpUnlessGe)
                 VBS_COMPARE_JUMP(Ge, >=)
             VBS_FAST_END
-            VBS_OP(AddTo)
+            VBS_FAST(AddTo)
                 const Place place = static_cast<Place>(VBS_OPERAND(0));
                 const int operand = VBS_OPERAND(1);
-                if (AddNumbersInPlace(slot(place, operand), sp_[-1])) {
-                    --sp_;
+                Value* target = plainSlot(place, operand);
+                if (target != nullptr && AddNumbersInPlace(*target, sp[-1])) {
+                    (--sp)->ForgetPlain();
                     break;
                 }
-                Value right = PopValue();
-                AddInto(place, operand, right);
-            VBS_END
-            VBS_OP(AddVarTo)
+                VBS_SLOW(Value right = PopValue(); AddInto(place, operand, right);)
+            VBS_FAST_END
+            VBS_FAST(AddVarTo)
                 const Place place = static_cast<Place>(VBS_OPERAND(0));
                 const int operand = VBS_OPERAND(1);
-                const Value right = slot(static_cast<Place>(VBS_OPERAND(2)), VBS_OPERAND(3));
-                if (!AddNumbersInPlace(slot(place, operand), right))
-                    AddInto(place, operand, right);
-            VBS_END
+                Value* target = plainSlot(place, operand);
+                const Value* right = plainSlot(static_cast<Place>(VBS_OPERAND(2)), VBS_OPERAND(3));
+                if (target != nullptr && right != nullptr && AddNumbersInPlace(*target, *right))
+                    break;
+                VBS_SLOW(const Value value = slot(static_cast<Place>(VBS_OPERAND(2)), VBS_OPERAND(3));
+                         if (!AddNumbersInPlace(slot(place, operand), value)) AddInto(place, operand, value);)
+            VBS_FAST_END
+            VBS_FAST(AddAt)
+                VBS_DIRECT_ARITHMETIC(+, Add)
+            VBS_FAST_END
+            VBS_FAST(SubAt)
+                VBS_DIRECT_ARITHMETIC(-, Subtract)
+            VBS_FAST_END
+            VBS_FAST(AddToAt)
+                if (AddNumbersInPlace(direct(VBS_OPERAND(0)), direct(VBS_OPERAND(1))))
+                    break;
+                VBS_SLOW(const std::int32_t to = VBS_OPERAND(0); const Value right = direct(VBS_OPERAND(1));
+                         AddInto(to >= 0 ? Place::Local : Place::Global, to >= 0 ? to : ~to, right);)
+            VBS_FAST_END
+            VBS_FAST(LoadElemAt)
+                const Value& variable = direct(VBS_OPERAND(0));
+                const Value& index = direct(VBS_OPERAND(1));
+                if (variable.Is(VType::Array) && IsSmallInt(index)) {
+                    if (const Value* item = variable.Arr()->Item1(index.I())) {
+                        ::new (static_cast<void*>(sp++)) Value(*item);
+                        break;
+                    }
+                }
+                // Anything else as Index does it: the variable goes below its index.
+                VBS_SLOW(*sp_++ = Value::RefTo(&direct(VBS_OPERAND(0))); *sp_++ = direct(VBS_OPERAND(1));
+                         VBS_MAY_ENTER_FRAME(IndexValue(1));)
+            VBS_FAST_END
             VBS_OP(AppendTo)
                 Value v = PopValue();
                 Value& target = slot(static_cast<Place>(VBS_OPERAND(0)), VBS_OPERAND(1));
@@ -1488,27 +1608,36 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 if (!run)
                     pc = proc->code.data() + VBS_OPERAND(3);
             VBS_END
-            VBS_OP(ForNext)
+            VBS_FAST(ForNext)
                 if (--budget_ <= 0)
-                    Tick();
+                    VBS_SLOW(Tick();)
+                const Place place = static_cast<Place>(VBS_OPERAND(0));
                 const int temp = VBS_OPERAND(2);
-                Value& counter = slot(static_cast<Place>(VBS_OPERAND(0)), VBS_OPERAND(1));
-                const Value& end = base[temp];
-                const Value& step = base[temp + 1];
-                if (IsSmallInt(counter) && IsSmallInt(step) && IsSmallInt(end)) {
-                    const std::int64_t next = std::int64_t{counter.I()} + step.I();
-                    const bool integer = counter.Is(VType::Integer) && step.Is(VType::Integer);
-                    counter = IntResult(next, integer);
-                    const bool more = step.I() >= 0 ? next <= end.I() : next >= end.I();
-                    if (more)
-                        pc = proc->code.data() + VBS_OPERAND(3);
-                    break;
-                }
-                counter = Add(counter, step);
-                const bool more = ForContinues(counter, end, step);
+                Value* counter = plainSlot(place, VBS_OPERAND(1));
+                bool more;
+                if (counter == nullptr || !IntegerForStep(*counter, base + temp, more))
+                    VBS_SLOW(more = ForStep(place, VBS_OPERAND(1), temp);)
                 if (more)
                     pc = proc->code.data() + VBS_OPERAND(3);
-            VBS_END
+            VBS_FAST_END
+            VBS_FAST(ForNextLocal)
+                if (--budget_ <= 0)
+                    VBS_SLOW(Tick();)
+                bool more;
+                if (!IntegerForStep(base[VBS_OPERAND(0)], base + VBS_OPERAND(1), more))
+                    VBS_SLOW(more = ForStep(Place::Local, VBS_OPERAND(0), VBS_OPERAND(1));)
+                if (more)
+                    pc = op - VBS_OPERAND(2);
+            VBS_FAST_END
+            VBS_FAST(ForNextGlobal)
+                if (--budget_ <= 0)
+                    VBS_SLOW(Tick();)
+                bool more;
+                if (!IntegerForStep(globals[VBS_OPERAND(0)], base + VBS_OPERAND(1), more))
+                    VBS_SLOW(more = ForStep(Place::Global, VBS_OPERAND(0), VBS_OPERAND(1));)
+                if (more)
+                    pc = op - VBS_OPERAND(2);
+            VBS_FAST_END
             VBS_OP(ForEachPrep)
                 const bool run = ForEachPrep(VBS_OPERAND(0));
                 if (!run)
@@ -1543,35 +1672,39 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 VBS_MAY_ENTER_FRAME(
                     CallByName(const_cast<NameSite&>(proc->sites[VBS_OPERAND(0)]), VBS_OPERAND(1)));
             VBS_END
-            VBS_OP(LoadElem)
-                Value& variable = slot(static_cast<Place>(VBS_OPERAND(0)), VBS_OPERAND(1));
-                if (variable.Is(VType::Array) && IsSmallInt(sp_[-1])) {
-                    if (const Value* item = variable.Arr()->Item1(sp_[-1].I())) {
-                        sp_[-1] = *item;
+            VBS_FAST(LoadElem)
+                // a(i) of a one-dimensional array: the element copied over
+                // its index, a plain number that needs no release.
+                const Value* variable = plainSlot(static_cast<Place>(VBS_OPERAND(0)), VBS_OPERAND(1));
+                if (variable != nullptr && variable->Is(VType::Array) && IsSmallInt(sp[-1])) {
+                    if (const Value* item = variable->Arr()->Item1(sp[-1].I())) {
+                        ::new (static_cast<void*>(sp - 1)) Value(*item);
                         break;
                     }
                 }
                 // Anything else as Index does it: the variable goes below its index.
-                *sp_ = std::move(sp_[-1]);
-                sp_[-1] = Value::RefTo(&variable);
-                ++sp_;
-                VBS_MAY_ENTER_FRAME(IndexValue(1));
-            VBS_END
-            VBS_OP(StoreElem)
-                Value& variable = slot(static_cast<Place>(VBS_OPERAND(0)), VBS_OPERAND(1));
-                if (variable.Is(VType::Array) && IsSmallInt(sp_[-2]) && !sp_[-1].IsObject() &&
-                    variable.Arr()->Item1(sp_[-2].I()) != nullptr) {
-                    *variable.MutableArray().Item1(sp_[-2].I()) = std::move(sp_[-1]);
-                    sp_ -= 2;
-                    break;
+                VBS_SLOW(Value& whole = slot(static_cast<Place>(VBS_OPERAND(0)), VBS_OPERAND(1));
+                         *sp_ = std::move(sp_[-1]); sp_[-1] = Value::RefTo(&whole); ++sp_;
+                         VBS_MAY_ENTER_FRAME(IndexValue(1));)
+            VBS_FAST_END
+            VBS_FAST(StoreElem)
+                // a(i) = v over a plain element of an array held once: nothing
+                // to release and no copy to make first.
+                Value* variable = plainSlot(static_cast<Place>(VBS_OPERAND(0)), VBS_OPERAND(1));
+                if (variable != nullptr && variable->Is(VType::Array) && IsSmallInt(sp[-2]) &&
+                    !sp[-1].IsObject() && variable->Arr()->refs == 1) {
+                    Value* item = variable->Arr()->Item1(sp[-2].I());
+                    if (item != nullptr && !item->Counted()) {
+                        item->ReplacePlain(std::move(sp[-1]));
+                        sp -= 2;
+                        sp->ForgetPlain();
+                        break;
+                    }
                 }
-                *sp_ = std::move(sp_[-1]);
-                sp_[-1] = std::move(sp_[-2]);
-                sp_[-2] = Value::RefTo(&variable);
-                ++sp_;
-                frame->pc = pc;
-                IndexStore(1, false);
-            VBS_END
+                VBS_SLOW(Value& whole = slot(static_cast<Place>(VBS_OPERAND(0)), VBS_OPERAND(1));
+                         *sp_ = std::move(sp_[-1]); sp_[-1] = std::move(sp_[-2]);
+                         sp_[-2] = Value::RefTo(&whole); ++sp_; frame->pc = pc; IndexStore(1, false);)
+            VBS_FAST_END
             VBS_OP(Index)
                 // a(i) on a one-dimensional array, inline.
                 if (VBS_OPERAND(0) == 1 && IsSmallInt(sp_[-1])) {

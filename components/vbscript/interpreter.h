@@ -119,6 +119,7 @@ private:
     void IndexStore(int argc, bool isSet);
     void ForPrep(Place place, int operand, int temp);
     bool ForContinues(const Value& counter, const Value& end, const Value& step);
+    bool ForStep(Place place, int operand, int temp);
     bool ForEachPrep(int temp);
     bool ForEachNext(int temp);
     void CallBuiltin(int index, int argc);

@@ -57,6 +57,10 @@ enum class Place : std::int32_t { Local, Ref, Global, Field, Name, Outer };
     X(LoadAddInt, 2, 1) /* slot, literal: a local or ByRef parameter + an Integer literal */                 \
     X(LoadSubInt, 2, 1) /* slot, literal: a local or ByRef parameter - an Integer literal */                 \
     X(AppendTo, 2, -1)  /* place, operand: v = v & top, in place */                                          \
+    X(AddAt, 2, 1)      /* direct, direct: pushes v + w (direct: a local slot, or ~slot for a global) */     \
+    X(SubAt, 2, 1)      /* direct, direct: pushes v - w */                                                   \
+    X(AddToAt, 2, 0)    /* direct, direct: v = v + w */                                                      \
+    X(LoadElemAt, 2, 1) /* direct, direct: pushes a(i), the variable's element at the other's value */       \
     X(AddTo, 2, -1)     /* place, operand: v = v + top */                                                    \
     X(AddVarTo, 4, 0)   /* place, operand, place, operand: v = v + w, both plain variables */                \
     X(Jump, 1, 0)       /* absolute target */                                                                \
@@ -84,6 +88,8 @@ enum class Place : std::int32_t { Local, Ref, Global, Field, Name, Outer };
     X(LoopBack, 1, 0)         /* a backward jump: the place to check for a runaway script */                 \
     X(ForPrep, 4, -3)         /* place, operand, temp, exit: start, end, step on the stack */                \
     X(ForNext, 4, 0)          /* place, operand, temp, body */                                               \
+    X(ForNextLocal, 3, 0)     /* slot, temp, back: on a local, the body `back` words before */               \
+    X(ForNextGlobal, 3, 0)    /* slot, temp, back: on a script global */                                     \
     X(ForEachPrep, 2, -1)     /* temp, exit: the collection on the stack */                                  \
     X(ForEachNext, 2, 1)      /* temp, exit: pushes the next element or jumps to exit */                     \
     X(CallProc, 2, 1 - b)     /* procedure, argc */                                                          \

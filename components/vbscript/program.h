@@ -3,7 +3,9 @@
 // bytecode, classes, and the script-level symbol table and globals that
 // every piece of code added to one engine shares.
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
+#include <new>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -108,22 +110,36 @@ struct Symbol {
 };
 
 // Stable addresses: references to globals live across later AddCode calls.
+// One block reserved whole from zeroed pages (an Empty value is all zero
+// bits, and pages no script reaches are never touched), so that a global
+// is one index from a start that never moves.
 class GlobalStore {
 public:
+    static constexpr int kCapacity = 1 << 20;
+
+    GlobalStore() : values_(static_cast<Value*>(std::calloc(kCapacity, sizeof(Value)))) {
+        if (values_ == nullptr)
+            throw std::bad_alloc();
+    }
+    ~GlobalStore() {
+        for (int i = 0; i < count_; ++i)
+            values_[i].Clear();
+        std::free(values_);
+    }
+    GlobalStore(const GlobalStore&) = delete;
+    GlobalStore& operator=(const GlobalStore&) = delete;
+
     int Add() {
-        if (count_ % kChunk == 0)
-            chunks_.push_back(std::make_unique<Value[]>(kChunk));
+        if (count_ == kCapacity)
+            throw std::bad_alloc();
         return count_++;
     }
-    Value& operator[](int i) {
-        const auto at = static_cast<unsigned>(i); // slots are never negative: shifts, not divisions
-        return chunks_[at / kChunk][at % kChunk];
-    }
+    Value& operator[](int i) { return values_[i]; }
+    Value* Data() { return values_; }
     int Count() const { return count_; }
 
 private:
-    static constexpr int kChunk = 256;
-    std::vector<std::unique_ptr<Value[]>> chunks_;
+    Value* values_;
     int count_ = 0;
 };
 

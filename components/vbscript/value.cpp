@@ -361,6 +361,43 @@ ArrayRep* ArrayRep::Make(std::vector<ArrayBound> bounds) {
     return array;
 }
 
+bool ArrayRep::GrowInPlace(std::vector<ArrayBound>& newBounds) {
+    if (newBounds.empty() || newBounds.size() != bounds.size())
+        return false;
+    std::size_t total = 1;
+    for (std::size_t d = 0; d < newBounds.size(); ++d) {
+        const std::uint32_t count = newBounds[d].count;
+        if (d + 1 < newBounds.size() && count != bounds[d].count)
+            return false;
+        if (count != 0 && total > kMaxArrayElements / count)
+            throw ScriptError(kErrOutOfMemory);
+        total *= count;
+    }
+    if (total < items.size())
+        return false; // shrinking releases elements: the general path
+    if (total > items.capacity()) {
+        const std::size_t capacity = std::min(std::max(total, items.capacity() + items.capacity() / 2),
+                                              std::max(total, kMaxArrayElements));
+        const std::size_t footprint = ArrayFootprint(capacity, newBounds.size());
+        const std::size_t more = footprint > charged ? footprint - charged : 0;
+        ChargeScriptMemory(more);
+        try {
+            items.reserve(capacity);
+        } catch (...) {
+            RefundScriptMemory(more);
+            throw;
+        }
+        charged += more;
+    }
+    items.resize(total);
+    bounds = std::move(newBounds);
+    if (bounds.size() == 1) {
+        lower1 = bounds[0].lower;
+        count1 = bounds[0].count;
+    }
+    return true;
+}
+
 ArrayRep::ArrayRep(const ArrayRep& other)
     : fixed(other.fixed), bounds(other.bounds), lower1(other.lower1), count1(other.count1) {
     const std::size_t bytes = ArrayFootprint(other.items.size(), other.bounds.size());

@@ -277,6 +277,12 @@ struct ArrayRep {
     std::uint32_t count1 = 0;
 
     static ArrayRep* Make(std::vector<ArrayBound> bounds);
+    // ReDim Preserve in place: when only the last dimension keeps or grows its
+    // count, the elements stay where they are and the storage grows by half
+    // again at least (charged to the memory guard), so that adding one element
+    // at a time copies each a bounded number of times. False, with nothing
+    // changed, for any other change of shape.
+    bool GrowInPlace(std::vector<ArrayBound>& newBounds);
     // The element a(index) of a one-dimensional array, or null when the
     // array has another shape or the index is out of bounds.
     Value* Item1(std::int32_t index) {

@@ -57,6 +57,26 @@ TEST(Bytecode, NothingMergesAcrossALabel) {
     EXPECT_NE(listing.find("Gt\n"), std::string::npos) << listing;
 }
 
+TEST(Bytecode, CountingLoopsReadTheirVariablesDirectly) {
+    // Locals in a procedure: the counter's own Next, the accumulator, a(i)
+    // and v + w read from their slots.
+    const std::string local =
+        Listing(u"Function F(n)\n Dim a(9), i, s, t\n For i = 0 To n\n"
+                u"  t = i + n\n  s = s + a(i)\n  s = s + t\n Next\n F = s\nEnd Function",
+                u"F");
+    for (const char* op : {"ForNextLocal ", "LoadElemAt ", "AddToAt "})
+        EXPECT_NE(local.find(op), std::string::npos) << op << "\n" << local;
+    EXPECT_EQ(local.find("ForNext "), std::string::npos) << local;
+    // A ByRef parameter's counter keeps the general form.
+    const std::string byRef = Listing(u"Sub S(k)\n For k = 1 To 3 : Next\nEnd Sub", u"S");
+    EXPECT_NE(byRef.find("ForNext 1 "), std::string::npos) << byRef;
+    EXPECT_EQ(RunLong(u"Function F(n)\n Dim a(9), i, s\n For i = 0 To 9 : a(i) = i * n : Next\n"
+                      u" For i = 9 To 0 Step -1 : s = s + a(i) : Next\n F = s + i\nEnd Function\n"
+                      u"Function Go : Go = F(3) : End Function",
+                      u"Go"),
+              134);
+}
+
 TEST(Bytecode, UnknownWordsAreListedNotSkipped) {
     Procedure proc;
     proc.code = {static_cast<std::int32_t>(Op::PushInt), 7, 9999, static_cast<std::int32_t>(Op::Return)};
