@@ -3,6 +3,7 @@
 // the apartment; when the far end goes away the link is dropped, and a watch
 // on the path opens it again once the device is back. Every handler runs on
 // the apartment thread, never after this object is gone.
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -31,6 +32,8 @@ public:
     bool IsOpen() const { return link_ != nullptr; }
     // Why the link is not open.
     const std::string& Problem() const { return problem_; }
+    // Bytes the link dropped because they came faster than they were taken.
+    std::uint64_t Dropped() const { return dropped_; }
     // A failed write counts as the device going away.
     bool Send(std::string_view bytes, int timeoutMs);
 
@@ -45,6 +48,7 @@ private:
     std::unique_ptr<transport::Link> link_;
     std::string problem_;
     unsigned generation_ = 0;
+    std::uint64_t dropped_ = 0;
     PathWatch watch_;
     std::shared_ptr<WatchedLink*> self_;
 };

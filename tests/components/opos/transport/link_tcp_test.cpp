@@ -38,10 +38,11 @@ struct Collected {
     std::string bytes;
     std::vector<Failure> failures;
 
-    Link::OnBytes Bytes() {
-        return [this](std::string_view b) {
+    Link::OnReceived Bytes(Link& link) {
+        return [this, &link] {
+            const Received received = link.TakeReceived();
             std::lock_guard lock(mutex);
-            bytes += b;
+            bytes += received.bytes;
             changed.notify_all();
         };
     }
@@ -181,7 +182,7 @@ TEST(TcpLink, TheReaderHandsOverBytesAndReconnectsWithTheLink) {
     ASSERT_TRUE(link);
     int peer = listener.Accept();
     Collected collected;
-    ASSERT_TRUE(link->StartReader(collected.Bytes(), collected.Failures()).ok());
+    ASSERT_TRUE(link->StartReader(collected.Bytes(*link), collected.Failures()).ok());
     std::string in;
     EXPECT_EQ(link->Receive(in, 1, 10).status.failure, Failure::Busy);
     ASSERT_EQ(write(peer, "\x14\x00", 2), 2);
