@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 #include "loopback_listener.h"
@@ -210,3 +212,30 @@ TEST(TcpLink, TheReaderHandsOverBytesAndReconnectsWithTheLink) {
 }
 
 } // namespace
+
+// A peer that floods the link while nobody takes what arrives: the reader
+// keeps a bounded buffer, counts the rest as dropped, and tells once.
+TEST(TcpLink, TheReaderKeepsABoundedBufferAndCountsWhatItDrops) {
+    Listener listener;
+    LinkStatus status;
+    auto link = Link::Open(Tcp(listener.port()), 1000, status);
+    ASSERT_TRUE(link) << status.text;
+    const int peer = listener.Accept();
+    ASSERT_GE(peer, 0);
+    std::atomic<int> told{0};
+    ASSERT_TRUE(link->StartReader([&] { ++told; }, [](const LinkStatus&) {}).ok());
+    std::thread flood([peer] {
+        const std::string block(1 << 16, 'x');
+        for (int i = 0; i < 64; ++i)
+            if (send(peer, block.data(), block.size(), MSG_NOSIGNAL) <= 0)
+                return;
+    });
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    const Received received = link->TakeReceived();
+    EXPECT_EQ(received.bytes.size(), Link::kMostWaiting);
+    EXPECT_GT(received.dropped, 0u);
+    EXPECT_EQ(told.load(), 1) << "told when bytes began to wait, not for each read";
+    link->Close();
+    flood.join();
+    close(peer);
+}

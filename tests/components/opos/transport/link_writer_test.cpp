@@ -172,3 +172,38 @@ TEST(LinkWriter, TheTickSendsItsJobsAtItsInterval) {
     EXPECT_EQ(got, std::string(got.size(), '?'));
     EXPECT_GE(sending.load(), 5);
 }
+
+// A device that stops reading: the job waiting behind the stuck one goes
+// before any tick's job, and a tick's job with a short timeout of its own
+// gives up after that, not after the writer's timeout.
+TEST(LinkWriter, TheTickNeverGoesAheadOfAWaitingJobAndItsJobsKeepTheirOwnTimeout) {
+    Linked linked;
+    ASSERT_TRUE(linked.link);
+    Outcomes outcomes;
+    std::mutex timesMutex;
+    std::vector<Clock::time_point> tickEnds;
+    LinkWriter writer(*linked.link, 1000, std::chrono::milliseconds(20), [&] {
+        std::vector<WriteJob> jobs;
+        jobs.push_back({"?",
+                        {},
+                        [&](const IoResult& result) {
+                            outcomes.For('p')(result);
+                            std::lock_guard lock(timesMutex);
+                            tickEnds.push_back(Clock::now());
+                        },
+                        100});
+        return jobs;
+    });
+    writer.Enqueue({std::string(8 << 20, 'a'), {}, outcomes.For('a')});
+    writer.Enqueue({"b", {}, outcomes.For('b')});
+    ASSERT_TRUE(Eventually([&] { return outcomes.Count() >= 5; }, 6000));
+    std::lock_guard lock(outcomes.mutex);
+    EXPECT_EQ(outcomes.ended[0].first, 'a');
+    EXPECT_EQ(outcomes.ended[1].first, 'b') << "no tick's job before the job that waited";
+    EXPECT_EQ(outcomes.ended[1].second.status.failure, Failure::TimedOut);
+    std::lock_guard times(timesMutex);
+    ASSERT_GE(tickEnds.size(), 2u);
+    EXPECT_EQ(outcomes.ended[2].second.status.failure, Failure::TimedOut);
+    EXPECT_LT(tickEnds[1] - tickEnds[0], std::chrono::milliseconds(600))
+        << "each gave up after its own 100 ms";
+}
