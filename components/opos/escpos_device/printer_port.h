@@ -5,7 +5,8 @@
 // apartment; what arrives is posted into the apartment by the link's reader
 // thread, where status is decoded, kept and told to the listeners. A
 // printer that sends no status of its own is asked on the writer's thread
-// at a steady interval. A dropped link is tried again in the background
+// at a steady interval, while no job waits. A job can be followed by a
+// status transmission whose answer says the printer took it. A dropped link is tried again in the background
 // until the printer answers or nobody wants it any more.
 #include <atomic>
 #include <chrono>
