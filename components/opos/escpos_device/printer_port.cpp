@@ -250,8 +250,15 @@ void PrinterPort::Sent(std::uint64_t id, const transport::IoResult& result) {
     }
     if (unconfirmed->second.answered)
         return Confirmed(id, {});
+    if (!link_) // went meanwhile, and with it the answer
+        return Confirmed(id, {transport::Failure::Closed,
+                              settings_.connectionText + ": the link went before the printer took the job"});
     unconfirmed->second.out = true;
-    unconfirmed->second.unsent = link_ ? link_->Unsent() : -1;
+    unconfirmed->second.unsent = link_->Unsent();
+    CheckLater(id);
+}
+
+void PrinterPort::CheckLater(std::uint64_t id) {
     std::weak_ptr<PrinterPort*> alive = self_;
     com::PostDelayedCall(
         [alive, id] {
@@ -271,14 +278,7 @@ void PrinterPort::CheckUnconfirmed(std::uint64_t id) {
     const int unsent = link_ ? link_->Unsent() : -1;
     if (unsent >= 0 && unsent < found->second.unsent) {
         found->second.unsent = unsent;
-        std::weak_ptr<PrinterPort*> alive = self_;
-        com::PostDelayedCall(
-            [alive, id] {
-                if (const auto self = alive.lock())
-                    (*self)->CheckUnconfirmed(id);
-            },
-            std::chrono::milliseconds(settings_.timeoutMs));
-        return;
+        return CheckLater(id);
     }
     Confirmed(
         id, {transport::Failure::TimedOut, settings_.connectionText +
@@ -411,13 +411,23 @@ std::vector<transport::WriteJob> PrinterPort::PollJobs() {
     std::string round;
     for (escpos::StatusQuery query : kPolled)
         round += escpos::RealTimeStatus(query);
-    jobs.push_back({std::move(round),
-                    [this] {
-                        std::lock_guard lock(askedMutex_);
-                        for (escpos::StatusQuery query : kPolled)
-                            asked_.push_back({0, query, Clock::now()});
-                    },
-                    Done(0), std::min(settings_.timeoutMs, kLongestPollSendMs)});
+    // Registered as the round starts (answers may come before the send
+    // ends); the queries that did not go out entirely are taken back.
+    const auto registered = [this] {
+        std::lock_guard lock(askedMutex_);
+        for (escpos::StatusQuery query : kPolled)
+            asked_.push_back({0, query, Clock::now()});
+    };
+    const size_t querySize = round.size() / std::size(kPolled);
+    const auto ended = [this, querySize, told = Done(0)](const transport::IoResult& result) {
+        if (!result.status.ok()) {
+            std::lock_guard lock(askedMutex_);
+            const size_t unsent = std::size(kPolled) - std::min(std::size(kPolled), result.count / querySize);
+            asked_.resize(asked_.size() - std::min(asked_.size(), unsent));
+        }
+        told(result);
+    };
+    jobs.push_back({std::move(round), registered, ended, std::min(settings_.timeoutMs, kLongestPollSendMs)});
     return jobs;
 }
 

@@ -128,6 +128,7 @@ private:
     void Received(std::string received);
     bool Answered();
     void Confirmed(std::uint64_t id, const transport::LinkStatus& status);
+    void CheckLater(std::uint64_t id);
     void CheckUnconfirmed(std::uint64_t id);
     void Lost(const transport::LinkStatus& status);
     void Restored(std::shared_ptr<transport::Link> link);

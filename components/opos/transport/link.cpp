@@ -327,6 +327,7 @@ void Link::Close() {
     JoinReader();
     onReceived_ = nullptr;
     onFailure_ = nullptr;
+    TakeReceived(); // what the old connection brought means nothing to a new one
     if (fd_ >= 0)
         ::close(fd_);
     fd_ = -1;
