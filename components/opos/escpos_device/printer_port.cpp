@@ -21,6 +21,8 @@ constexpr auto kLongestQueueWait = std::chrono::seconds(60);
 // A poll round that the link cannot take at once is not waited out: the
 // printer is not reading, and a job behind it must not wait for it.
 constexpr int kLongestPollSendMs = 250;
+// How often a job waiting for its answer looks whether the link still moves.
+constexpr int kProgressLookMs = 100;
 // What DirectIO's raw exchange keeps of the printer's answer.
 constexpr std::size_t kMostCaptured = 64 * 1024;
 
@@ -255,6 +257,7 @@ void PrinterPort::Sent(std::uint64_t id, const transport::IoResult& result) {
                               settings_.connectionText + ": the link went before the printer took the job"});
     unconfirmed->second.out = true;
     unconfirmed->second.unsent = link_->Unsent();
+    unconfirmed->second.moved = Clock::now();
     CheckLater(id);
 }
 
@@ -265,21 +268,24 @@ void PrinterPort::CheckLater(std::uint64_t id) {
             if (const auto self = alive.lock())
                 (*self)->CheckUnconfirmed(id);
         },
-        std::chrono::milliseconds(settings_.timeoutMs));
+        std::chrono::milliseconds(std::min(settings_.timeoutMs, kProgressLookMs)));
 }
 
-// A job out for the timeout without its answer: the printer did not take
-// it, unless the link still moves bytes towards it (a slow line, a long job
-// the printer is still taking), which earns it another timeout.
+// A job out without its answer for the timeout since the printer last
+// showed progress (the link moved bytes towards it, or it answered behind
+// an earlier job: it is still working through a queue): it did not take it.
 void PrinterPort::CheckUnconfirmed(std::uint64_t id) {
     const auto found = unconfirmed_.find(id);
     if (found == unconfirmed_.end())
         return;
+    Unconfirmed& job = found->second;
     const int unsent = link_ ? link_->Unsent() : -1;
-    if (unsent >= 0 && unsent < found->second.unsent) {
-        found->second.unsent = unsent;
+    if (unsent >= 0 && unsent < job.unsent)
+        job.moved = Clock::now();
+    job.unsent = unsent;
+    job.moved = std::max(job.moved, lastAnswer_);
+    if (Clock::now() - job.moved < std::chrono::milliseconds(settings_.timeoutMs))
         return CheckLater(id);
-    }
     Confirmed(
         id, {transport::Failure::TimedOut, settings_.connectionText +
                                                ": the printer did not take the job (no answer to the status "
@@ -313,6 +319,7 @@ bool PrinterPort::Answered() {
         ++noise_;
         return false;
     }
+    lastAnswer_ = Clock::now();
     const auto found = unconfirmed_.find(*id);
     if (found == unconfirmed_.end())
         return true; // given up on already

@@ -109,9 +109,10 @@ private:
     // A job sent with WriteTaken, until the printer answered behind it.
     struct Unconfirmed {
         Written taken;
-        bool out = false;      // its bytes are all out
-        bool answered = false; // the answer came before the writer said so
-        int unsent = -1;       // the link's unsent bytes at the last look
+        bool out = false;                            // its bytes are all out
+        bool answered = false;                       // the answer came before the writer said so
+        int unsent = -1;                             // the link's unsent bytes at the last look
+        std::chrono::steady_clock::time_point moved; // when they last shrank
     };
 
     void StartLink(std::shared_ptr<transport::Link> link);
@@ -151,6 +152,7 @@ private:
     escpos::PrinterStatus status_;
     std::map<std::uint64_t, Written> written_;
     std::map<std::uint64_t, Unconfirmed> unconfirmed_;
+    std::chrono::steady_clock::time_point lastAnswer_{};
     std::uint64_t lastWrite_ = 0;
     std::map<std::uint64_t, uint8_t> answers_;
     std::uint64_t lastQuery_ = 0;
