@@ -30,7 +30,7 @@ long ResidentKb() {
     return 0;
 }
 
-constexpr long kMostGrowthKb = 32 * 1024;
+constexpr long kMostGrowthKb = 16 * 1024;
 
 class EscPosInputBounds : public ::testing::Test {
 protected:
@@ -56,7 +56,7 @@ protected:
 } // namespace
 
 TEST_F(EscPosInputBounds, APeerThatFloodsTheLinkIsNeitherHeldNorStallsAWait) {
-    constexpr size_t kFlood = size_t{96} << 20;
+    constexpr size_t kFlood = size_t{48} << 20;
     ScriptedPeer flooding;
     flooding.Flood(kFlood);
     ProfileFile profile("[TestFloodingPrinter]\nkind = POSPrinter\nconnection = " +
