@@ -15,12 +15,12 @@ StatusReport Noise(std::string bytes, std::string error) {
 
 // Noise right after noise joins it: a line full of garbage is one report,
 // not one per byte (a device that floods the link costs no more than that).
-void AddNoise(std::vector<StatusReport>& out, std::string bytes, std::string error) {
+void AddNoise(std::vector<StatusReport>& out, std::string_view bytes, const char* error) {
     if (!out.empty() && out.back().kind == StatusReport::Kind::Noise) {
         out.back().bytes += bytes;
         return;
     }
-    out.push_back(Noise(std::move(bytes), std::move(error)));
+    out.push_back(Noise(std::string(bytes), error));
 }
 
 } // namespace
@@ -42,7 +42,7 @@ void StatusStream::Byte(uint8_t byte, std::vector<StatusReport>& out) {
             if (decoded.ok())
                 out.push_back(StatusReport{StatusReport::Kind::Automatic, 0, decoded.status, {}, {}});
             else
-                AddNoise(out, partial_, decoded.error);
+                AddNoise(out, partial_, decoded.error.c_str());
             partial_.clear();
             return;
         }
@@ -63,7 +63,8 @@ void StatusStream::Byte(uint8_t byte, std::vector<StatusReport>& out) {
         report.status = DecodeTransmittedStatus(byte);
         out.push_back(std::move(report));
     } else {
-        AddNoise(out, std::string(1, static_cast<char>(byte)), "byte is neither a status answer nor report");
+        const char c = static_cast<char>(byte);
+        AddNoise(out, std::string_view(&c, 1), "byte is neither a status answer nor report");
     }
 }
 
