@@ -117,6 +117,12 @@ void PrinterModel::Handle(Command command, Output& out) {
             out.reply.push_back(static_cast<char>(
                 escpos::EncodeRealTimeStatus(static_cast<escpos::StatusQuery>(command.a), Status())));
         break;
+    case CommandKind::StatusTransmission:
+        // Answered in order, once what came before it was processed: not
+        // while offline, when nothing is.
+        if (!sensors_.mute && !Offline() && (command.a == 1 || command.a == '1'))
+            out.reply.push_back(static_cast<char>(escpos::EncodeTransmittedStatus(Status())));
+        break;
     case CommandKind::AutomaticStatusBack:
         automaticStatus_ = static_cast<uint8_t>(command.a);
         out.reply += StatusBack(); // the first report comes at once

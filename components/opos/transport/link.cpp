@@ -9,7 +9,9 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <utility>
 
 #include "transport/link_open.h"
 
@@ -77,6 +79,9 @@ constexpr int kReaderPollMs = 1000;
 // How often a send that waits looks whether the device drained anything.
 constexpr int kProgressCheckMs = 100;
 constexpr size_t kReadChunk = 4096;
+// While the buffer is full the reader drops what it reads, this often at
+// most: a device that never stops sending costs no processor either.
+constexpr int kFullPauseMs = 10;
 
 } // namespace
 
@@ -215,17 +220,38 @@ IoResult Link::Receive(std::string& out, size_t most, int timeoutMs) {
     }
 }
 
-LinkStatus Link::StartReader(OnBytes onBytes, OnFailure onFailure) {
+int Link::Unsent() const {
+    int queued = 0;
+    return fd_ >= 0 && ioctl(fd_, TIOCOUTQ, &queued) == 0 ? queued : -1;
+}
+
+LinkStatus Link::StartReader(OnReceived onReceived, OnFailure onFailure) {
     if (fd_ < 0)
         return {Failure::Closed, ConnectionText(connection_) + ": the link is closed"};
     JoinReader();
     if (pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0)
         return ErrnoStatus(errno, "reader wake-up pipe");
-    onBytes_ = std::move(onBytes);
+    onReceived_ = std::move(onReceived);
     onFailure_ = std::move(onFailure);
     readerDone_ = false;
     reader_ = std::thread([this] { ReadLoop(); });
     return {};
+}
+
+Received Link::TakeReceived() {
+    std::lock_guard lock(receivedMutex_);
+    return std::exchange(received_, Received{});
+}
+
+bool Link::Keep(std::string_view bytes, bool& full) {
+    std::lock_guard lock(receivedMutex_);
+    const bool wasEmpty = received_.bytes.empty();
+    const size_t room = kMostWaiting - received_.bytes.size();
+    const size_t kept = std::min(room, bytes.size());
+    received_.bytes.append(bytes.substr(0, kept));
+    received_.dropped += bytes.size() - kept;
+    full = received_.bytes.size() == kMostWaiting;
+    return wasEmpty && kept > 0;
 }
 
 void Link::ReadLoop() {
@@ -236,22 +262,28 @@ void Link::ReadLoop() {
         onFailure_(status);
     };
     std::array<char, kReadChunk> buffer{};
+    bool full = false;
     for (;;) {
         std::array<pollfd, 2> p{pollfd{fd_, POLLIN, 0}, pollfd{wake_[0], POLLIN, 0}};
-        const int ready = poll(p.data(), p.size(), kReaderPollMs);
+        // With the buffer full only the wake-up is watched, for a pause.
+        const int ready = full ? poll(&p[1], 1, kFullPauseMs) : poll(p.data(), p.size(), kReaderPollMs);
         if (ready < 0 && errno != EINTR)
             return fail(ErrnoStatus(errno, ConnectionText(connection_)));
         if (p[1].revents != 0)
             break;
-        if (ready <= 0 || p[0].revents == 0)
+        if (!full && (ready <= 0 || p[0].revents == 0))
             continue;
         const ssize_t n = ::read(fd_, buffer.data(), buffer.size());
-        if (n > 0)
-            onBytes_(std::string_view(buffer.data(), static_cast<size_t>(n)));
-        else if (n == 0)
+        if (n > 0) {
+            if (Keep(std::string_view(buffer.data(), static_cast<size_t>(n)), full))
+                onReceived_();
+        } else if (n == 0) {
             return fail(Closed(ConnectionText(connection_)));
-        else if (errno != EAGAIN && errno != EINTR)
+        } else if (errno != EAGAIN && errno != EINTR) {
             return fail(ErrnoStatus(errno, ConnectionText(connection_)));
+        } else {
+            full = false; // nothing more came: back to waiting on the device
+        }
     }
     readerDone_ = true;
 }
@@ -269,32 +301,33 @@ void Link::JoinReader() {
 
 void Link::StopReader() {
     JoinReader();
-    onBytes_ = nullptr;
+    onReceived_ = nullptr;
     onFailure_ = nullptr;
 }
 
 LinkStatus Link::Reconnect(int timeoutMs) {
-    const bool restart = static_cast<bool>(onBytes_);
-    OnBytes onBytes = onBytes_;
+    const bool restart = static_cast<bool>(onReceived_);
+    OnReceived onReceived = onReceived_;
     OnFailure onFailure = onFailure_;
     Close();
     LinkStatus status;
     std::unique_ptr<Link> fresh = Open(connection_, timeoutMs, status, resolver_);
     if (!fresh) {
-        onBytes_ = std::move(onBytes); // kept so that a later attempt restarts the reader
+        onReceived_ = std::move(onReceived); // kept so that a later attempt restarts the reader
         onFailure_ = std::move(onFailure);
         return status;
     }
     std::swap(fd_, fresh->fd_);
     if (restart)
-        return StartReader(std::move(onBytes), std::move(onFailure));
+        return StartReader(std::move(onReceived), std::move(onFailure));
     return status;
 }
 
 void Link::Close() {
     JoinReader();
-    onBytes_ = nullptr;
+    onReceived_ = nullptr;
     onFailure_ = nullptr;
+    TakeReceived(); // what the old connection brought means nothing to a new one
     if (fd_ >= 0)
         ::close(fd_);
     fd_ = -1;

@@ -2,9 +2,10 @@
 // A byte pipe to a device: a TCP socket, a serial line or a character
 // device, opened from a Connection. It only moves bytes and says why it
 // could not; what the bytes mean is the back end's business. Every call
-// that waits takes a timeout. A background reader can hand received bytes
-// to a callback on its own thread; callbacks must not call back into the
-// link (they post to the apartment instead).
+// that waits takes a timeout. A background reader keeps what arrives in a
+// bounded buffer until it is taken: a device that floods the link (or a
+// path that never ends, such as /dev/zero) costs at most that buffer, the
+// rest is dropped and counted.
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -69,10 +70,21 @@ Resolved SystemResolve(const std::string& host, uint16_t port, int timeoutMs);
 // The failure an errno value stands for, when a call on the link fails.
 Failure FailureFromErrno(int error);
 
+// What the background reader took in since it was last asked.
+struct Received {
+    std::string bytes;
+    std::uint64_t dropped = 0; // bytes that found the buffer full
+};
+
 class Link {
 public:
-    using OnBytes = std::function<void(std::string_view)>;
+    // On the reader's thread, when bytes wait to be taken and none waited
+    // before: it may call TakeReceived (from any thread) and nothing else
+    // of the link; it usually posts a call to the apartment that takes them.
+    using OnReceived = std::function<void()>;
     using OnFailure = std::function<void(const LinkStatus&)>;
+    // The most bytes the reader keeps waiting to be taken.
+    static constexpr std::size_t kMostWaiting = 64 * 1024;
 
     static std::unique_ptr<Link> Open(const Connection& connection, int timeoutMs, LinkStatus& status,
                                       Resolver resolver = SystemResolve);
@@ -86,7 +98,11 @@ public:
     // Appends at most `most` bytes that arrive within the timeout (at least one, or a failure).
     IoResult Receive(std::string& out, size_t most, int timeoutMs);
 
-    LinkStatus StartReader(OnBytes onBytes, OnFailure onFailure);
+    // Bytes written that the other end has not taken yet (-1: unknown).
+    int Unsent() const;
+
+    LinkStatus StartReader(OnReceived onReceived, OnFailure onFailure);
+    Received TakeReceived();
     void StopReader();
     bool ReaderRunning() const { return reader_.joinable() && !readerDone_; }
 
@@ -99,6 +115,8 @@ public:
 private:
     Link(Connection connection, Resolver resolver, int fd, bool socket);
     void ReadLoop();
+    // Keeps what fits; answers whether the buffer was empty before.
+    bool Keep(std::string_view bytes, bool& full);
     void JoinReader();
 
     Connection connection_;
@@ -108,8 +126,10 @@ private:
     int wake_[2] = {-1, -1};
     std::thread reader_;
     std::atomic<bool> readerDone_{false};
-    OnBytes onBytes_;
+    OnReceived onReceived_;
     OnFailure onFailure_;
+    std::mutex receivedMutex_;
+    Received received_;
 };
 
 } // namespace zorv::opos::transport

@@ -62,7 +62,7 @@ void LinkWriter::Stop() {
         thread_.join();
 }
 
-// The next job, or none when stopping or when a tick is due.
+// The next job, or none when stopping or when a tick is due and no job waits.
 std::optional<WriteJob> LinkWriter::Next(Clock::time_point nextTick) {
     std::unique_lock lock(mutex_);
     const auto ready = [this] { return stopping_ || !jobs_.empty(); };
@@ -70,7 +70,7 @@ std::optional<WriteJob> LinkWriter::Next(Clock::time_point nextTick) {
         wake_.wait_until(lock, nextTick, ready);
     else
         wake_.wait(lock, ready);
-    if (stopping_ || jobs_.empty() || (tickEvery_.count() > 0 && Clock::now() >= nextTick))
+    if (stopping_ || jobs_.empty())
         return std::nullopt;
     WriteJob job = std::move(jobs_.front());
     jobs_.pop_front();
@@ -83,7 +83,7 @@ void LinkWriter::RunTick() {
     std::vector<WriteJob> jobs = tick_();
     std::lock_guard lock(mutex_);
     for (WriteJob& job : jobs)
-        jobs_.insert(jobs_.begin() + static_cast<std::ptrdiff_t>(ahead_++), std::move(job));
+        jobs_.push_back(std::move(job));
 }
 
 void LinkWriter::Run() {
@@ -104,7 +104,8 @@ void LinkWriter::Run() {
         }
         if (job->sending)
             job->sending();
-        const IoResult result = link_.Send(job->bytes, timeoutMs_, cancel_[0]);
+        const IoResult result =
+            link_.Send(job->bytes, job->timeoutMs < 0 ? timeoutMs_ : job->timeoutMs, cancel_[0]);
         if (job->done)
             job->done(result);
     }

@@ -3,9 +3,10 @@
 // reading holds up that thread and never the apartment. Jobs go out one
 // after another in the order queued (a job queued ahead goes before those
 // waiting, after the ones queued ahead before it); each is told how it
-// ended. Optionally a tick runs on the same thread at a steady interval,
-// between jobs, and the jobs it answers go out ahead of those waiting: what
-// must be sent periodically (a status poll) needs no thread of its own.
+// ended. Optionally a tick runs on the same thread at a steady interval
+// while no job waits, and the jobs it answers go out then: what must be
+// sent periodically (a status poll) needs no thread of its own, and never
+// holds up a job.
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -26,6 +27,8 @@ struct WriteJob {
     std::function<void()> sending;
     // On the writer's thread: sent, failed, or cancelled by Stop.
     std::function<void(const IoResult&)> done;
+    // Gives up when the device takes nothing for this long; -1: the writer's timeout.
+    int timeoutMs = -1;
 };
 
 class LinkWriter {

@@ -103,6 +103,30 @@ void Run(const zorv::com::PostedCall& call) {
     }
 }
 
+// Runs posted calls, those posted meanwhile included, and the timers due
+// when it started, until none is left or `enough` (if any) says so between
+// two calls. Timers that fall due meanwhile wait for the next drain, so a
+// timer that keeps making timers cannot hold the apartment; a call that
+// keeps posting calls can, unless `enough` ends it.
+std::size_t Drain(Apartment& apartment, const std::function<bool()>& enough) {
+    const Clock::time_point now = Clock::now();
+    std::size_t ran = 0;
+    // Each call is taken off before it runs, so a drain nested inside a call
+    // (a modal loop) goes on with the next one and order is kept.
+    for (;;) {
+        if (ran > 0 && enough && enough())
+            return ran;
+        if (std::optional<zorv::com::PostedCall> call = TakeNext(apartment)) {
+            Run(*call);
+        } else if (std::shared_ptr<zorv::com::PostedCall> timer = TakeDueTimer(apartment, now)) {
+            Run(*timer);
+        } else {
+            return ran;
+        }
+        ++ran;
+    }
+}
+
 // Without a host loop: sleep until a call is posted, a timer is made or the slice ends.
 void WaitForPost(Apartment& apartment, std::chrono::milliseconds slice) {
     std::unique_lock guard(apartment.lock);
@@ -166,23 +190,7 @@ void PostCall(PostedCall call) {
 }
 
 std::size_t DrainPostedCalls() {
-    Apartment& apartment = TheApartment();
-    // Timers that fall due meanwhile wait for the next drain, so a timer
-    // that keeps making timers cannot hold the apartment.
-    const Clock::time_point now = Clock::now();
-    std::size_t ran = 0;
-    // Each call is taken off before it runs, so a drain nested inside a call
-    // (a modal loop) goes on with the next one and order is kept.
-    for (;;) {
-        if (std::optional<PostedCall> call = TakeNext(apartment)) {
-            Run(*call);
-        } else if (std::shared_ptr<PostedCall> timer = TakeDueTimer(apartment, now)) {
-            Run(*timer);
-        } else {
-            return ran;
-        }
-        ++ran;
-    }
+    return Drain(TheApartment(), nullptr);
 }
 
 TimerId PostDelayedCall(PostedCall call, std::chrono::milliseconds delay) {
@@ -245,11 +253,23 @@ bool WaitPumping(const std::function<bool()>& done, std::chrono::milliseconds ti
     // Conditions that change without a posted call (a clock, another thread's
     // flag) are looked at again at least this often.
     constexpr std::chrono::milliseconds kLongestSlice{50};
+    // The condition may cost more than a call (it may read a file): looked
+    // at between calls only this often, the clock between every two.
+    constexpr std::size_t kCallsBetweenLooks = 16;
     Apartment& apartment = TheApartment();
     const bool forever = timeout.count() < 0;
     const Clock::time_point deadline = Clock::now() + (forever ? std::chrono::milliseconds(0) : timeout);
+    std::size_t calls = 0;
+    // Calls that keep posting calls (an event whose handler raises the next
+    // one) never empty the queue: the wait still ends on time, or as soon as
+    // its condition holds.
+    const auto enough = [&] {
+        if (!forever && Clock::now() >= deadline)
+            return true;
+        return ++calls % kCallsBetweenLooks == 0 && done();
+    };
     for (;;) {
-        DrainPostedCalls();
+        Drain(apartment, enough);
         if (done())
             return true;
         std::chrono::milliseconds slice = kLongestSlice;

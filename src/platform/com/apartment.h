@@ -65,7 +65,9 @@ void SetWaitLoop(WaitLoop loop);
 // Waits without blocking the apartment: runs posted calls and timers (and,
 // through the wait loop, the host's own events) until `done` answers true or
 // `timeout` has passed, sleeping in between; answers done(). A negative timeout waits for ever. This is how
-// a component waits for a sensor or a script sleeps.
+// a component waits for a sensor or a script sleeps. The deadline and the
+// condition are looked at between posted calls too, so calls that keep
+// posting calls do not hold the wait beyond its time.
 bool WaitPumping(const std::function<bool()>& done, std::chrono::milliseconds timeout);
 
 } // namespace zorv::com

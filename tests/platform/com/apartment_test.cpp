@@ -91,6 +91,31 @@ TEST(Apartment, AWaitEndsAtItsTimeoutWhenNothingHappensAndRunsWhatIsPostedMeanwh
     DrainPostedCalls();
 }
 
+// An event whose handler raises the next one keeps the queue from ever
+// emptying: a wait still ends at its deadline, or once its condition holds.
+TEST(Apartment, AWaitEndsOnTimeWhileACallKeepsPostingItself) {
+    bool stop = false;
+    std::size_t ran = 0;
+    std::function<void()> again = [&] {
+        ++ran;
+        if (!stop)
+            PostCall(again);
+    };
+    PostCall(again);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(WaitPumping([] { return false; }, std::chrono::milliseconds(200)));
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, std::chrono::milliseconds(200));
+    EXPECT_LT(waited, std::chrono::milliseconds(1000));
+    EXPECT_GT(ran, 100u) << "the calls did run meanwhile";
+
+    const std::size_t before = ran;
+    EXPECT_TRUE(WaitPumping([&] { return ran >= before + 1000; }, std::chrono::seconds(-1)))
+        << "a wait for ever ends when its condition holds";
+    stop = true;
+    DrainPostedCalls();
+}
+
 TEST(Apartment, AHostWaitLoopIsUsedWhileWaiting) {
     int slices = 0;
     SetWaitLoop([&](std::chrono::milliseconds slice) {

@@ -1,6 +1,7 @@
 #include "backends/escpos/escpos_printer.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "protocols/escpos/bmp_reader.h"
 #include "protocols/escpos/escape_translation.h"
@@ -12,6 +13,8 @@ namespace zorv::opos::escpos_device {
 namespace {
 
 constexpr std::u16string_view kLevelNames[] = {u"Internal", u"External", u"Interactive"};
+// The longest a job waits for a link that is down, after a first failure.
+constexpr int kLinkPauseMs = 1000;
 constexpr escpos::StatusQuery kPrinterQueries[] = {
     escpos::StatusQuery::Printer, escpos::StatusQuery::OfflineCause, escpos::StatusQuery::PaperSensor};
 
@@ -102,11 +105,14 @@ void EscPosPrinter::LinkChanged(bool up, bool answering) {
         return;
     PortBackend::LinkChanged(up, answering);
     // A link that comes back may lead to a printer switched off meanwhile:
-    // it is set up again.
+    // it is set up again, then gets the jobs that waited for it.
     const bool cameBack = up && !linkUp_;
     linkUp_ = up;
-    if (cameBack)
-        Prepare();
+    if (!cameBack)
+        return;
+    Prepare();
+    for (Held& job : std::exchange(held_, {}))
+        Transmit(job.ticket, std::move(job.bytes));
 }
 
 Outcome EscPosPrinter::Fail(LONG code, LONG extended, std::u16string reason) {
@@ -114,26 +120,57 @@ Outcome EscPosPrinter::Fail(LONG code, LONG extended, std::u16string reason) {
     return {code, extended};
 }
 
-// The bytes go out on the writer's thread; the ticket completes when they
-// are out, so a synchronous call waits with the apartment running.
+// The bytes go out on the writer's thread; the ticket completes when the
+// printer took them, so a synchronous call waits with the apartment running.
 void EscPosPrinter::Send(std::uint64_t ticket, const Output& output) {
     lastFailure_.clear();
     std::string bytes;
-    Outcome outcome = Encode(output, bytes);
+    const Outcome outcome = Encode(output, bytes);
+    if (outcome.code != OPOS_SUCCESS)
+        return events_->OutputDone(ticket, outcome.code, outcome.extended);
+    if (!port_->Up())
+        return AwaitLink(ticket, std::move(bytes));
+    Transmit(ticket, std::move(bytes));
+}
+
+void EscPosPrinter::Transmit(std::uint64_t ticket, std::string bytes) {
     const escpos::PrinterStatus& status = port_->Status();
-    if (outcome.code == OPOS_SUCCESS && !port_->Up())
-        outcome = Fail(OPOS_E_NOHARDWARE, 0, Wide(settings_.connectionText) + u": not connected");
-    else if (outcome.code == OPOS_SUCCESS && status.coverOpen.value_or(false))
+    Outcome outcome;
+    if (status.coverOpen.value_or(false))
         outcome = Fail(OPOS_E_EXTENDED, OPOS_EPTR_COVER_OPEN, u"Cover open");
-    else if (outcome.code == OPOS_SUCCESS && status.paperEmpty.value_or(false))
+    else if (status.paperEmpty.value_or(false))
         outcome = Fail(OPOS_E_EXTENDED, OPOS_EPTR_REC_EMPTY, u"Receipt paper empty");
     if (outcome.code != OPOS_SUCCESS || bytes.empty())
         return events_->OutputDone(ticket, outcome.code, outcome.extended);
-    WriteLater(std::move(bytes), [this, ticket](const transport::LinkStatus& sent) {
+    WriteTaken(std::move(bytes), [this, ticket](const transport::LinkStatus& sent) {
         if (!sent.ok())
             Fail(LinkFailureCode(sent.failure), 0, Wide(sent.text));
         events_->OutputDone(ticket, sent.ok() ? OPOS_SUCCESS : LinkFailureCode(sent.failure), 0);
     });
+}
+
+// The first job to find the link down fails at once; the next ones wait
+// for the link, a pause at most since that failure. A handler that answers
+// retry to every ErrorEvent then gets one a pause, not one per posted call.
+void EscPosPrinter::AwaitLink(std::uint64_t ticket, std::string bytes) {
+    using Clock = std::chrono::steady_clock;
+    const auto pause = std::chrono::milliseconds(std::min(settings_.timeoutMs, kLinkPauseMs));
+    const auto since = Clock::now() - lastDownFailure_;
+    held_.push_back({ticket, std::move(bytes)});
+    if (since >= pause)
+        return FailHeld(ticket);
+    After(std::chrono::ceil<std::chrono::milliseconds>(pause - since), [this, ticket] { FailHeld(ticket); });
+}
+
+void EscPosPrinter::FailHeld(std::uint64_t ticket) {
+    const auto found =
+        std::find_if(held_.begin(), held_.end(), [ticket](const Held& job) { return job.ticket == ticket; });
+    if (found == held_.end())
+        return;
+    held_.erase(found);
+    lastDownFailure_ = std::chrono::steady_clock::now();
+    Fail(OPOS_E_NOHARDWARE, 0, Wide(settings_.connectionText) + u": not connected");
+    events_->OutputDone(ticket, OPOS_E_NOHARDWARE, 0);
 }
 
 Outcome EscPosPrinter::Encode(const Output& output, std::string& bytes) {
@@ -206,7 +243,7 @@ HealthReport EscPosPrinter::CheckHealth(LONG level) {
         return {OPOS_E_FAILURE,
                 name + u" HCheck: Failed, " + Wide(settings_.connectionText) + u" not connected"};
     if (!ReadStatus(kPrinterQueries))
-        return {OPOS_E_FAILURE, name + u" HCheck: Failed, no status answer"};
+        return {OPOS_E_FAILURE, name + u" HCheck: Failed, no status answer" + DroppedNote()};
     const escpos::PrinterStatus& status = port_->Status();
     std::u16string state = status.coverOpen.value_or(false)      ? u"cover open"
                            : status.paperEmpty.value_or(false)   ? u"paper empty"
@@ -216,7 +253,16 @@ HealthReport EscPosPrinter::CheckHealth(LONG level) {
         if (const transport::LinkStatus sent = port_->Write(TestReceipt()); !sent.ok())
             return {OPOS_E_FAILURE, name + u" HCheck: Failed, " + Wide(sent.text)};
     }
-    return {OPOS_SUCCESS, name + u" HCheck: Successful, " + state};
+    return {OPOS_SUCCESS, name + u" HCheck: Successful, " + state + DroppedNote()};
+}
+
+// Input the link could not keep: a printer that floods it is not a printer.
+std::u16string EscPosPrinter::DroppedNote() const {
+    const std::uint64_t dropped = port_->DroppedCount();
+    if (dropped == 0)
+        return {};
+    return u", " + Wide(std::to_string(dropped)) +
+           u" bytes from the printer dropped (it sent more than was read)";
 }
 
 std::string EscPosPrinter::TestReceipt() const {

@@ -2,8 +2,10 @@
 // A receipt printer that speaks ESC/POS, behind the OPOS model: output is
 // translated to ESC/POS and written to the printer's port, status comes
 // from real-time queries and automatic status back (or polling).
+#include <chrono>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "backends/escpos/port_backend.h"
 #include "model/profile.h"
@@ -35,7 +37,14 @@ private:
     Outcome EncodeRuledLine(const Output& output, std::string& bytes);
     const std::string* StoredBitmap(int number) const;
     Outcome Fail(LONG code, LONG extended, std::u16string reason);
+    // Sends a job unless a sensor stops it; it completes once the printer took it.
+    void Transmit(std::uint64_t ticket, std::string bytes);
+    // A job while the link is down: held until the link is back or the
+    // pause since the last such failure has passed.
+    void AwaitLink(std::uint64_t ticket, std::string bytes);
+    void FailHeld(std::uint64_t ticket);
     std::string TestReceipt() const;
+    std::u16string DroppedNote() const;
 
     Profile profile_;
     escpos::PrinterStatus shown_;
@@ -44,6 +53,12 @@ private:
     // SetBitmap's pictures as raster bytes, by number.
     std::map<LONG, std::string> bitmaps_;
     bool linkUp_ = true;
+    struct Held {
+        std::uint64_t ticket;
+        std::string bytes;
+    };
+    std::vector<Held> held_;
+    std::chrono::steady_clock::time_point lastDownFailure_{};
 };
 
 } // namespace zorv::opos::escpos_device

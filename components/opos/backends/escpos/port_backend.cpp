@@ -105,6 +105,24 @@ void PortBackend::WriteLater(std::string bytes, std::function<void(const transpo
     });
 }
 
+void PortBackend::WriteTaken(std::string bytes, std::function<void(const transport::LinkStatus&)> then) {
+    std::weak_ptr<bool> alive = alive_;
+    port_->WriteTaken(std::move(bytes), [alive, then = std::move(then)](const transport::LinkStatus& status) {
+        if (alive.lock())
+            then(status);
+    });
+}
+
+void PortBackend::After(std::chrono::milliseconds delay, std::function<void()> call) {
+    std::weak_ptr<bool> alive = alive_;
+    com::PostDelayedCall(
+        [alive, call = std::move(call)] {
+            if (alive.lock())
+                call();
+        },
+        delay);
+}
+
 void PortBackend::LinkChanged(bool up, bool answering) {
     if (connected_)
         events_->PowerChanged(!up ? OPOS_PS_OFF_OFFLINE : answering ? OPOS_PS_ONLINE : OPOS_PS_OFFLINE);

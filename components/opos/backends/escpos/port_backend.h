@@ -2,6 +2,7 @@
 // What the ESC/POS printer and the cash drawer on its kick port share: the
 // port they reach the printer through, held from claim to release, set up
 // and read when enabled, and a power state that follows the link.
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <span>
@@ -36,6 +37,10 @@ protected:
     // Queues the bytes; `then` runs on the apartment once they are out or
     // have failed, unless this back end is gone by then.
     void WriteLater(std::string bytes, std::function<void(const transport::LinkStatus&)> then);
+    // The same for a job the printer must have taken (PrinterPort::WriteTaken).
+    void WriteTaken(std::string bytes, std::function<void(const transport::LinkStatus&)> then);
+    // Runs `call` on the apartment after `delay`, unless this back end is gone by then.
+    void After(std::chrono::milliseconds delay, std::function<void()> call);
     void LinkChanged(bool up, bool answering) override;
     int StatusWaitMs() const;
 

@@ -18,6 +18,13 @@ constexpr escpos::StatusQuery kPolled[] = {escpos::StatusQuery::Printer, escpos:
 // Output queued ahead of a write or a query may take this long on a slow
 // line before theirs goes out; their own time starts then.
 constexpr auto kLongestQueueWait = std::chrono::seconds(60);
+// A poll round that the link cannot take at once is not waited out: the
+// printer is not reading, and a job behind it must not wait for it.
+constexpr int kLongestPollSendMs = 250;
+// How often a job waiting for its answer looks whether the link still moves.
+constexpr int kProgressLookMs = 100;
+// What DirectIO's raw exchange keeps of the printer's answer.
+constexpr std::size_t kMostCaptured = 64 * 1024;
 
 using Clock = std::chrono::steady_clock;
 
@@ -173,18 +180,31 @@ void PrinterPort::StopLink() {
     {
         std::lock_guard lock(askedMutex_);
         asked_.clear();
+        transmitted_.clear();
     }
     stream_.Reset();
+    // Jobs out but unanswered never will be: the answer had to come over
+    // this link. Those still queued are told by the writer.
+    std::weak_ptr<PrinterPort*> alive = self_;
+    const transport::LinkStatus gone{transport::Failure::Closed,
+                                     settings_.connectionText +
+                                         ": the link went before the printer took the job"};
+    for (const auto& [id, unconfirmed] : unconfirmed_)
+        if (unconfirmed.out)
+            com::PostCall([alive, id, gone] {
+                if (const auto self = alive.lock())
+                    (*self)->Confirmed(id, gone);
+            });
 }
 
 // The reader thread only posts; everything else happens on the apartment.
 void PrinterPort::StartReading() {
     std::weak_ptr<PrinterPort*> alive = self_;
     link_->StartReader(
-        [alive](std::string_view bytes) {
-            com::PostCall([alive, bytes = std::string(bytes)]() mutable {
+        [alive] {
+            com::PostCall([alive] {
                 if (const auto self = alive.lock())
-                    (*self)->Received(std::move(bytes));
+                    (*self)->TakeReceived();
             });
         },
         [alive](const transport::LinkStatus& status) {
@@ -220,6 +240,94 @@ void PrinterPort::Sent(std::uint64_t id, const transport::IoResult& result) {
         Lost(result.status);
     if (written)
         written(result.status);
+    const auto unconfirmed = unconfirmed_.find(id);
+    if (unconfirmed == unconfirmed_.end())
+        return;
+    if (!result.status.ok()) {
+        {
+            std::lock_guard lock(askedMutex_);
+            std::erase(transmitted_, id);
+        }
+        return Confirmed(id, result.status);
+    }
+    if (unconfirmed->second.answered)
+        return Confirmed(id, {});
+    if (!link_) // went meanwhile, and with it the answer
+        return Confirmed(id, {transport::Failure::Closed,
+                              settings_.connectionText + ": the link went before the printer took the job"});
+    unconfirmed->second.out = true;
+    unconfirmed->second.unsent = link_->Unsent();
+    unconfirmed->second.moved = Clock::now();
+    CheckLater(id);
+}
+
+void PrinterPort::CheckLater(std::uint64_t id) {
+    std::weak_ptr<PrinterPort*> alive = self_;
+    com::PostDelayedCall(
+        [alive, id] {
+            if (const auto self = alive.lock())
+                (*self)->CheckUnconfirmed(id);
+        },
+        std::chrono::milliseconds(std::min(settings_.timeoutMs, kProgressLookMs)));
+}
+
+// A job out without its answer for the timeout since the printer last
+// showed progress (the link moved bytes towards it, or it answered behind
+// an earlier job: it is still working through a queue): it did not take it.
+void PrinterPort::CheckUnconfirmed(std::uint64_t id) {
+    const auto found = unconfirmed_.find(id);
+    if (found == unconfirmed_.end())
+        return;
+    Unconfirmed& job = found->second;
+    const int unsent = link_ ? link_->Unsent() : -1;
+    if (unsent >= 0 && unsent < job.unsent)
+        job.moved = Clock::now();
+    job.unsent = unsent;
+    job.moved = std::max(job.moved, lastAnswer_);
+    if (Clock::now() - job.moved < std::chrono::milliseconds(settings_.timeoutMs))
+        return CheckLater(id);
+    Confirmed(
+        id, {transport::Failure::TimedOut, settings_.connectionText +
+                                               ": the printer did not take the job (no answer to the status "
+                                               "request behind it within " +
+                                               std::to_string(settings_.timeoutMs) + " ms)"});
+    if (link_)
+        SetAnswering(false);
+}
+
+void PrinterPort::Confirmed(std::uint64_t id, const transport::LinkStatus& status) {
+    const auto found = unconfirmed_.find(id);
+    if (found == unconfirmed_.end())
+        return;
+    Written taken = std::move(found->second.taken);
+    unconfirmed_.erase(found);
+    if (taken)
+        taken(status);
+}
+
+// The answer to the oldest status transmission out: the job before it was taken.
+bool PrinterPort::Answered() {
+    std::optional<std::uint64_t> id;
+    {
+        std::lock_guard lock(askedMutex_);
+        if (!transmitted_.empty()) {
+            id = transmitted_.front();
+            transmitted_.pop_front();
+        }
+    }
+    if (!id) {
+        ++noise_;
+        return false;
+    }
+    lastAnswer_ = Clock::now();
+    const auto found = unconfirmed_.find(*id);
+    if (found == unconfirmed_.end())
+        return true; // given up on already
+    if (found->second.out)
+        Confirmed(*id, {});
+    else
+        found->second.answered = true;
+    return true;
 }
 
 void PrinterPort::WriteLater(std::string bytes, Written written, std::function<void()> sending) {
@@ -251,6 +359,26 @@ transport::LinkStatus PrinterPort::Write(std::string_view bytes) {
                                               std::to_string(bytes.size()) + " bytes"};
 }
 
+void PrinterPort::WriteTaken(std::string bytes, Written taken) {
+    if (!settings_.statusBack)
+        return WriteLater(std::move(bytes), std::move(taken));
+    if (!writer_) {
+        taken(NotConnected(settings_));
+        return;
+    }
+    const std::uint64_t id = ++lastWrite_;
+    unconfirmed_[id].taken = std::move(taken);
+    bytes += escpos::TransmitStatus();
+    // Registered before the first byte goes: the answer may come before
+    // the writer has said the bytes are out.
+    writer_->Enqueue({std::move(bytes),
+                      [this, id] {
+                          std::lock_guard lock(askedMutex_);
+                          transmitted_.push_back(id);
+                      },
+                      Done(id)});
+}
+
 // A query is registered as it goes out, so that the order of the
 // registrations is the order of the answers.
 transport::WriteJob PrinterPort::QueryJob(std::uint64_t serial, escpos::StatusQuery query,
@@ -265,9 +393,11 @@ transport::WriteJob PrinterPort::QueryJob(std::uint64_t serial, escpos::StatusQu
             Done(0)};
 }
 
-// The writer's tick. A round still unanswered after the answer wait means
-// the printer stopped answering; the next round goes out at once, so that
-// its return is seen as soon as it answers again.
+// The writer's tick, while no job waits. A round still unanswered after
+// the answer wait means the printer stopped answering; the next round goes
+// out at once, so that its return is seen as soon as it answers again. A
+// round is one job with a short timeout: a printer that takes nothing
+// holds up a job queued meanwhile for that long at most.
 std::vector<transport::WriteJob> PrinterPort::PollJobs() {
     std::vector<transport::WriteJob> jobs;
     if (!polling_ || capturing_)
@@ -285,8 +415,26 @@ std::vector<transport::WriteJob> PrinterPort::PollJobs() {
             });
         }
     }
+    std::string round;
     for (escpos::StatusQuery query : kPolled)
-        jobs.push_back(QueryJob(0, query, nullptr));
+        round += escpos::RealTimeStatus(query);
+    // Registered as the round starts (answers may come before the send
+    // ends); the queries that did not go out entirely are taken back.
+    const auto registered = [this] {
+        std::lock_guard lock(askedMutex_);
+        for (escpos::StatusQuery query : kPolled)
+            asked_.push_back({0, query, Clock::now()});
+    };
+    const size_t querySize = round.size() / std::size(kPolled);
+    const auto ended = [this, querySize, told = Done(0)](const transport::IoResult& result) {
+        if (!result.status.ok()) {
+            std::lock_guard lock(askedMutex_);
+            const size_t unsent = std::size(kPolled) - std::min(std::size(kPolled), result.count / querySize);
+            asked_.resize(asked_.size() - std::min(asked_.size(), unsent));
+        }
+        told(result);
+    };
+    jobs.push_back({std::move(round), registered, ended, std::min(settings_.timeoutMs, kLongestPollSendMs)});
     return jobs;
 }
 
@@ -299,9 +447,19 @@ std::optional<PrinterPort::Asked> PrinterPort::TakeAsked() {
     return asked;
 }
 
+// What the link kept since the last call; what it dropped is counted.
+void PrinterPort::TakeReceived() {
+    if (!link_)
+        return;
+    transport::Received received = link_->TakeReceived();
+    dropped_ += received.dropped;
+    if (!received.bytes.empty())
+        Received(std::move(received.bytes));
+}
+
 void PrinterPort::Received(std::string received) {
     if (capture_)
-        *capture_ += received;
+        capture_->append(received, 0, kMostCaptured - std::min(kMostCaptured, capture_->size()));
     escpos::PrinterStatus update;
     for (const escpos::StatusReport& report : stream_.Feed(received)) {
         switch (report.kind) {
@@ -324,6 +482,11 @@ void PrinterPort::Received(std::string received) {
         case escpos::StatusReport::Kind::Automatic:
             statusBackSeen_ = true;
             update.Merge(report.status);
+            break;
+        case escpos::StatusReport::Kind::Transmitted:
+            // Only as an answer: anything else with these bits is noise.
+            if (Answered())
+                update.Merge(report.status);
             break;
         case escpos::StatusReport::Kind::Noise:
             ++noise_;

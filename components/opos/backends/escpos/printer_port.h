@@ -5,7 +5,8 @@
 // apartment; what arrives is posted into the apartment by the link's reader
 // thread, where status is decoded, kept and told to the listeners. A
 // printer that sends no status of its own is asked on the writer's thread
-// at a steady interval. A dropped link is tried again in the background
+// at a steady interval, while no job waits. A job can be followed by a
+// status transmission whose answer says the printer took it. A dropped link is tried again in the background
 // until the printer answers or nobody wants it any more.
 #include <atomic>
 #include <chrono>
@@ -66,6 +67,13 @@ public:
     // a link that breaks is dropped (and what waits behind it cancelled).
     // `sending` runs on the writer's thread as the bytes start going out.
     void WriteLater(std::string bytes, Written written, std::function<void()> sending = {});
+    // A job the printer must take: a status transmission (GS r) goes out
+    // right behind it, and `taken` runs once the printer answers it, which
+    // it does only after processing the job. No answer within the timeout
+    // (counted from the last progress of the link) fails it with TimedOut;
+    // a link that goes fails it with Closed. Without status back in the
+    // settings nothing is asked: `taken` runs once the bytes are out.
+    void WriteTaken(std::string bytes, Written taken);
     // The same, waiting while the apartment runs until the bytes are out;
     // its time starts when they start going out.
     transport::LinkStatus Write(std::string_view bytes);
@@ -85,6 +93,8 @@ public:
     std::string Capture(std::string_view bytes, int waitMs);
     // Noise dropped from the status stream, for the health text.
     int NoiseCount() const { return noise_; }
+    // Bytes the link dropped because the printer sent more than is kept.
+    std::uint64_t DroppedCount() const { return dropped_; }
     const Settings& settings() const { return settings_; }
 
 private:
@@ -94,6 +104,15 @@ private:
         std::uint64_t serial;
         escpos::StatusQuery query;
         Clock::time_point sent;
+    };
+
+    // A job sent with WriteTaken, until the printer answered behind it.
+    struct Unconfirmed {
+        Written taken;
+        bool out = false;                            // its bytes are all out
+        bool answered = false;                       // the answer came before the writer said so
+        int unsent = -1;                             // the link's unsent bytes at the last look
+        std::chrono::steady_clock::time_point moved; // when they last shrank
     };
 
     void StartLink(std::shared_ptr<transport::Link> link);
@@ -106,7 +125,12 @@ private:
     void Sent(std::uint64_t id, const transport::IoResult& result);
     std::vector<transport::WriteJob> PollJobs();
     std::optional<Asked> TakeAsked();
+    void TakeReceived();
     void Received(std::string received);
+    bool Answered();
+    void Confirmed(std::uint64_t id, const transport::LinkStatus& status);
+    void CheckLater(std::uint64_t id);
+    void CheckUnconfirmed(std::uint64_t id);
     void Lost(const transport::LinkStatus& status);
     void Restored(std::shared_ptr<transport::Link> link);
     void SetAnswering(bool answering);
@@ -127,14 +151,19 @@ private:
     escpos::StatusStream stream_;
     escpos::PrinterStatus status_;
     std::map<std::uint64_t, Written> written_;
+    std::map<std::uint64_t, Unconfirmed> unconfirmed_;
+    std::chrono::steady_clock::time_point lastAnswer_{};
     std::uint64_t lastWrite_ = 0;
     std::map<std::uint64_t, uint8_t> answers_;
     std::uint64_t lastQuery_ = 0;
     std::optional<std::string> capture_;
     int noise_ = 0;
+    std::uint64_t dropped_ = 0;
     // The writer's thread registers queries as they go out and polls.
     std::mutex askedMutex_;
     std::deque<Asked> asked_;
+    // Jobs whose status transmission went out, in the order sent.
+    std::deque<std::uint64_t> transmitted_;
     std::atomic<bool> polling_{false};
     std::atomic<bool> capturing_{false};
     // Posted calls hold this weakly: they do nothing once the port is gone.

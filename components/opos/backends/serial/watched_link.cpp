@@ -59,8 +59,15 @@ bool WatchedLink::Connect() {
     const unsigned generation = ++generation_;
     if (link_)
         status = link_->StartReader(
-            [this](std::string_view bytes) {
-                Later([bytes = std::string(bytes)](WatchedLink& self) { self.handlers_.bytes(bytes); });
+            [this] {
+                Later([](WatchedLink& self) {
+                    if (!self.link_)
+                        return;
+                    transport::Received received = self.link_->TakeReceived();
+                    self.dropped_ += received.dropped;
+                    if (!received.bytes.empty())
+                        self.handlers_.bytes(received.bytes);
+                });
             },
             [this, generation](const transport::LinkStatus& failure) {
                 Later([why = failure.text, generation](WatchedLink& self) {

@@ -6,6 +6,7 @@
 // thread, never the apartment: once it has taken nothing for the write
 // timeout, or too much waits for it, it counts as gone. Every handler runs
 // on the apartment thread, never after this object is gone.
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -44,6 +45,8 @@ public:
     bool Write(std::string bytes, std::function<void(bool)> written = {});
     // Bytes queued and not yet out.
     std::size_t Waiting() const { return waiting_; }
+    // Bytes the link dropped because they came faster than they were taken.
+    std::uint64_t Dropped() const { return dropped_; }
 
 private:
     bool Connect();
@@ -65,6 +68,7 @@ private:
     std::string problem_;
     bool unsuitable_ = false;
     unsigned generation_ = 0;
+    std::uint64_t dropped_ = 0;
     PathWatch watch_;
     std::shared_ptr<WatchedLink*> self_;
 };

@@ -73,6 +73,9 @@ Bytes DrawerKick(DrawerPin pin, int onMs, int offMs) {
 Bytes RealTimeStatus(StatusQuery query) {
     return Command({kDle, 0x04, static_cast<int>(query)});
 }
+Bytes TransmitStatus() {
+    return Command({kGs, 'r', 1});
+}
 Bytes AutomaticStatusBack(uint8_t groups) {
     return Command({kGs, 'a', groups});
 }

@@ -44,6 +44,9 @@ Bytes Cut(CutKind kind);
 Bytes DrawerKick(DrawerPin pin, int onMs, int offMs);
 // DLE EOT n
 Bytes RealTimeStatus(StatusQuery query);
+// GS r 1: the paper sensor status, sent once the data before it has been
+// processed, so that its answer says the printer took everything before it.
+Bytes TransmitStatus();
 // GS a n: which status groups the printer sends on its own when they change.
 Bytes AutomaticStatusBack(uint8_t groups);
 

@@ -77,7 +77,7 @@ constexpr std::array kFixed{
     Fixed{kGs, 'w', 1, CommandKind::Setting},
     Fixed{kGs, 'H', 1, CommandKind::Setting},
     Fixed{kGs, 'f', 1, CommandKind::Setting},
-    Fixed{kGs, 'r', 1, CommandKind::Setting},
+    Fixed{kGs, 'r', 1, CommandKind::StatusTransmission},
     Fixed{kGs, 'I', 1, CommandKind::Setting},
     Fixed{kGs, 'L', 2, CommandKind::Setting},
     Fixed{kGs, 'W', 2, CommandKind::Setting},
@@ -480,6 +480,8 @@ std::string Describe(const Command& command) {
         return "status query " + std::to_string(command.a);
     case CommandKind::AutomaticStatusBack:
         return "automatic status back " + Hex(command.raw.substr(2));
+    case CommandKind::StatusTransmission:
+        return "status transmission " + std::to_string(command.a);
     case CommandKind::Barcode:
         return std::string("barcode ") + SymbologyName(command.symbology) + " \"" + command.raw +
                "\" height " + std::to_string(command.barcode.height) + " width " +

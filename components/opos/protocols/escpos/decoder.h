@@ -33,6 +33,7 @@ enum class CommandKind {
     Cut,                 // a = 0 full, 1 partial; b = dots fed first
     DrawerKick,          // a = pin (2 or 5), b = on ms, c = off ms
     StatusQuery,         // a = DLE EOT n
+    StatusTransmission,  // a = GS r n
     AutomaticStatusBack, // a = GS a n
     Barcode,
     Symbol2D,

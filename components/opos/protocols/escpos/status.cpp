@@ -19,6 +19,9 @@ constexpr uint8_t kRealTimeFixed = 0x12;
 constexpr uint8_t kAsbFirstFixedMask = 0x93;
 constexpr uint8_t kAsbFirstFixed = 0x10;
 constexpr uint8_t kAsbOtherFixedMask = 0x90;
+constexpr uint8_t kTransmittedFixedMask = 0x90;
+constexpr uint8_t kTransmittedNearEnd = 0x03;
+constexpr uint8_t kTransmittedEnd = 0x0C;
 
 constexpr std::array kPrinterBits{
     Bit{0x04, &PrinterStatus::drawerPinHigh}, Bit{0x08, &PrinterStatus::offline},
@@ -84,6 +87,22 @@ bool LooksLikeRealTimeStatus(uint8_t byte) {
 }
 bool StartsAutomaticStatus(uint8_t byte) {
     return (byte & kAsbFirstFixedMask) == kAsbFirstFixed;
+}
+
+bool LooksLikeTransmittedStatus(uint8_t byte) {
+    return (byte & kTransmittedFixedMask) == 0;
+}
+
+PrinterStatus DecodeTransmittedStatus(uint8_t byte) {
+    PrinterStatus status;
+    status.paperNearEnd = (byte & kTransmittedNearEnd) != 0;
+    status.paperEmpty = (byte & kTransmittedEnd) != 0;
+    return status;
+}
+
+uint8_t EncodeTransmittedStatus(const PrinterStatus& status) {
+    return static_cast<uint8_t>((status.paperNearEnd.value_or(false) ? kTransmittedNearEnd : 0) |
+                                (status.paperEmpty.value_or(false) ? kTransmittedEnd : 0));
 }
 
 DecodedStatus DecodeRealTimeStatus(StatusQuery query, uint8_t byte) {

@@ -48,6 +48,12 @@ DecodedStatus DecodeAutomaticStatus(std::string_view bytes);
 // are neither belong to neither.
 bool LooksLikeRealTimeStatus(uint8_t byte);
 bool StartsAutomaticStatus(uint8_t byte);
+// The answer to GS r 1 has bits 4 and 7 clear (as the later bytes of an
+// automatic report, which come only behind their first); bits 0-1 say
+// near end, 2-3 paper end.
+bool LooksLikeTransmittedStatus(uint8_t byte);
+PrinterStatus DecodeTransmittedStatus(uint8_t byte);
+uint8_t EncodeTransmittedStatus(const PrinterStatus& status);
 
 // The byte a printer in this state answers to a query, and its four-byte
 // automatic report (for the virtual printer and for tests). Unset fields read as false.

@@ -13,6 +13,16 @@ StatusReport Noise(std::string bytes, std::string error) {
     return report;
 }
 
+// Noise right after noise joins it: a line full of garbage is one report,
+// not one per byte (a device that floods the link costs no more than that).
+void AddNoise(std::vector<StatusReport>& out, std::string_view bytes, const char* error) {
+    if (!out.empty() && out.back().kind == StatusReport::Kind::Noise) {
+        out.back().bytes += bytes;
+        return;
+    }
+    out.push_back(Noise(std::string(bytes), error));
+}
+
 } // namespace
 
 std::vector<StatusReport> StatusStream::Feed(std::string_view bytes) {
@@ -29,15 +39,14 @@ void StatusStream::Byte(uint8_t byte, std::vector<StatusReport>& out) {
             if (partial_.size() < kAsbLength)
                 return;
             const DecodedStatus decoded = DecodeAutomaticStatus(partial_);
-            StatusReport report = decoded.ok()
-                                      ? StatusReport{StatusReport::Kind::Automatic, 0, decoded.status, {}, {}}
-                                      : Noise(partial_, decoded.error);
-            out.push_back(std::move(report));
+            if (decoded.ok())
+                out.push_back(StatusReport{StatusReport::Kind::Automatic, 0, decoded.status, {}, {}});
+            else
+                AddNoise(out, partial_, decoded.error.c_str());
             partial_.clear();
             return;
         }
-        out.push_back(Noise(partial_, "automatic status report broken off after " +
-                                          std::to_string(partial_.size()) + " of 4 bytes"));
+        AddNoise(out, partial_, "automatic status report broken off");
         partial_.clear();
     }
     if (StartsAutomaticStatus(byte)) {
@@ -47,9 +56,15 @@ void StatusStream::Byte(uint8_t byte, std::vector<StatusReport>& out) {
         report.kind = StatusReport::Kind::RealTime;
         report.byte = byte;
         out.push_back(std::move(report));
+    } else if (LooksLikeTransmittedStatus(byte)) {
+        StatusReport report;
+        report.kind = StatusReport::Kind::Transmitted;
+        report.byte = byte;
+        report.status = DecodeTransmittedStatus(byte);
+        out.push_back(std::move(report));
     } else {
-        out.push_back(
-            Noise(std::string(1, static_cast<char>(byte)), "byte is neither a status answer nor report"));
+        const char c = static_cast<char>(byte);
+        AddNoise(out, std::string_view(&c, 1), "byte is neither a status answer nor report");
     }
 }
 

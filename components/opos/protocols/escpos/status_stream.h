@@ -1,9 +1,9 @@
 #pragma once
 // What a printer sends back, split into its reports. Real-time answers are
-// one byte, automatic status back four, and the two are told apart by their
-// fixed bits; a byte that fits neither, or an automatic report broken off
-// by a byte that cannot continue it, is noise and reported as such rather
-// than read as a sensor change.
+// one byte, automatic status back four, the answer to a status transmission
+// (GS r) one, and all are told apart by their fixed bits; a byte that fits neither, or an automatic report
+// broken off by a byte that cannot continue it, is noise and reported as such rather than read as a sensor
+// change.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -14,10 +14,10 @@
 namespace zorv::opos::escpos {
 
 struct StatusReport {
-    enum class Kind { RealTime, Automatic, Noise };
+    enum class Kind { RealTime, Automatic, Transmitted, Noise };
     Kind kind = Kind::Noise;
     uint8_t byte = 0;     // RealTime: the answer, to decode with the query it answers
-    PrinterStatus status; // Automatic
+    PrinterStatus status; // Automatic, Transmitted
     std::string bytes;    // Noise: what was dropped
     std::string error;    // Noise: why
 };

@@ -80,7 +80,7 @@ TEST(SerialLink, AHungUpLineEndsTheReader) {
     std::mutex mutex;
     std::condition_variable changed;
     std::vector<Failure> failures;
-    link->StartReader([](std::string_view) {},
+    link->StartReader([] {},
                       [&](const LinkStatus& s) {
                           std::lock_guard lock(mutex);
                           failures.push_back(s.failure);

@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 #include "loopback_listener.h"
@@ -38,10 +40,11 @@ struct Collected {
     std::string bytes;
     std::vector<Failure> failures;
 
-    Link::OnBytes Bytes() {
-        return [this](std::string_view b) {
+    Link::OnReceived Bytes(Link& link) {
+        return [this, &link] {
+            const Received received = link.TakeReceived();
             std::lock_guard lock(mutex);
-            bytes += b;
+            bytes += received.bytes;
             changed.notify_all();
         };
     }
@@ -181,7 +184,7 @@ TEST(TcpLink, TheReaderHandsOverBytesAndReconnectsWithTheLink) {
     ASSERT_TRUE(link);
     int peer = listener.Accept();
     Collected collected;
-    ASSERT_TRUE(link->StartReader(collected.Bytes(), collected.Failures()).ok());
+    ASSERT_TRUE(link->StartReader(collected.Bytes(*link), collected.Failures()).ok());
     std::string in;
     EXPECT_EQ(link->Receive(in, 1, 10).status.failure, Failure::Busy);
     ASSERT_EQ(write(peer, "\x14\x00", 2), 2);
@@ -209,3 +212,30 @@ TEST(TcpLink, TheReaderHandsOverBytesAndReconnectsWithTheLink) {
 }
 
 } // namespace
+
+// A peer that floods the link while nobody takes what arrives: the reader
+// keeps a bounded buffer, counts the rest as dropped, and tells once.
+TEST(TcpLink, TheReaderKeepsABoundedBufferAndCountsWhatItDrops) {
+    Listener listener;
+    LinkStatus status;
+    auto link = Link::Open(Tcp(listener.port()), 1000, status);
+    ASSERT_TRUE(link) << status.text;
+    const int peer = listener.Accept();
+    ASSERT_GE(peer, 0);
+    std::atomic<int> told{0};
+    ASSERT_TRUE(link->StartReader([&] { ++told; }, [](const LinkStatus&) {}).ok());
+    std::thread flood([peer] {
+        const std::string block(1 << 16, 'x');
+        for (int i = 0; i < 64; ++i)
+            if (send(peer, block.data(), block.size(), MSG_NOSIGNAL) <= 0)
+                return;
+    });
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    const Received received = link->TakeReceived();
+    EXPECT_EQ(received.bytes.size(), Link::kMostWaiting);
+    EXPECT_GT(received.dropped, 0u);
+    EXPECT_EQ(told.load(), 1) << "told when bytes began to wait, not for each read";
+    link->Close();
+    flood.join();
+    close(peer);
+}

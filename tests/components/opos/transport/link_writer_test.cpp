@@ -172,3 +172,48 @@ TEST(LinkWriter, TheTickSendsItsJobsAtItsInterval) {
     EXPECT_EQ(got, std::string(got.size(), '?'));
     EXPECT_GE(sending.load(), 5);
 }
+
+// A device that stops reading: the job waiting behind the stuck one goes
+// before any tick's job, and a tick's job with a short timeout of its own
+// gives up after that, not after the writer's timeout.
+TEST(LinkWriter, TheTickNeverGoesAheadOfAWaitingJobAndItsJobsKeepTheirOwnTimeout) {
+    Linked linked;
+    ASSERT_TRUE(linked.link);
+    Outcomes outcomes;
+    std::mutex timesMutex;
+    std::vector<Clock::time_point> tickEnds;
+    const std::string big(8 << 20, 'a');
+    LinkWriter writer(*linked.link, 1000, std::chrono::milliseconds(20), [&] {
+        std::vector<WriteJob> jobs;
+        jobs.push_back({"?",
+                        {},
+                        [&](const IoResult& result) {
+                            outcomes.For('p')(result);
+                            std::lock_guard lock(timesMutex);
+                            tickEnds.push_back(Clock::now());
+                        },
+                        100});
+        return jobs;
+    });
+    writer.Enqueue({big, {}, outcomes.For('a')});
+    writer.Enqueue({"b", {}, outcomes.For('b')});
+    // A tick may come before 'a' starts: the link was idle then.
+    ASSERT_TRUE(Eventually(
+        [&] {
+            std::lock_guard lock(timesMutex);
+            return tickEnds.size() >= 4;
+        },
+        8000));
+    std::lock_guard lock(outcomes.mutex);
+    size_t a = 0;
+    while (a < outcomes.ended.size() && outcomes.ended[a].first != 'a')
+        ++a;
+    ASSERT_LT(a + 2, outcomes.ended.size());
+    EXPECT_EQ(outcomes.ended[a + 1].first, 'b') << "no tick's job before the job that waited";
+    EXPECT_EQ(outcomes.ended[a + 1].second.status.failure, Failure::TimedOut);
+    EXPECT_EQ(outcomes.ended[a + 2].second.status.failure, Failure::TimedOut);
+    std::lock_guard times(timesMutex);
+    const size_t last = tickEnds.size() - 1;
+    EXPECT_LT(tickEnds[last] - tickEnds[last - 1], std::chrono::milliseconds(600))
+        << "each gave up after its own 100 ms";
+}

@@ -15,6 +15,7 @@
 
 #include "opos_test_support.h"
 #include "platform/com/apartment.h"
+#include "scripted_peer.h"
 #include "virtual_printer_fixture.h"
 
 using namespace opos_test;
@@ -196,6 +197,7 @@ TEST_F(Connections, SerialPrinterOnAPseudoTerminal) {
     std::mutex receivedMutex;
     std::thread peer([&] {
         char buffer[256];
+        std::string tail;
         while (!stop) {
             pollfd p{master, POLLIN, 0};
             if (poll(&p, 1, 50) <= 0)
@@ -205,11 +207,8 @@ TEST_F(Connections, SerialPrinterOnAPseudoTerminal) {
                 continue;
             std::lock_guard lock(receivedMutex);
             received.append(buffer, static_cast<size_t>(n));
-            for (ssize_t i = 0; i + 2 < n; ++i)
-                if (buffer[i] == 0x10 && buffer[i + 1] == 0x04) {
-                    const char idle = 0x12;
-                    (void)!write(master, &idle, 1);
-                }
+            const std::string answers = IdleAnswers(tail, std::string_view(buffer, static_cast<size_t>(n)));
+            (void)!write(master, answers.data(), answers.size());
         }
     });
     const std::u16string name = Utf8ToUtf16("serial:" + slave + ",115200");

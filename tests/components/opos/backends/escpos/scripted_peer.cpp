@@ -1,10 +1,12 @@
 #include "scripted_peer.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <chrono>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 #include "platform/com/text.h"
@@ -21,6 +23,19 @@ bool Readable(int fd) {
 }
 
 } // namespace
+
+std::string IdleAnswers(std::string& tail, std::string_view bytes) {
+    const std::string window = tail + std::string(bytes);
+    std::string answers;
+    for (size_t i = 0; i + 2 < window.size(); ++i) {
+        if (window[i] == 0x10 && window[i + 1] == 0x04 && window[i + 2] >= 1 && window[i + 2] <= 4)
+            answers += '\x12';
+        if (window[i] == 0x1D && window[i + 1] == 'r' && window[i + 2] == 1)
+            answers += '\x00';
+    }
+    tail = window.substr(window.size() > 2 ? window.size() - 2 : 0);
+    return answers;
+}
 
 ScriptedPeer::ScriptedPeer(Then then, std::string marker) : then_(then), marker_(std::move(marker)) {
     listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -57,6 +72,8 @@ void ScriptedPeer::Serve() {
                 reading = true;
                 queryTail_.clear();
                 markerTail_.clear();
+                if (client >= 0 && flood_ > 0)
+                    SendFlood(client);
             }
             continue;
         }
@@ -89,14 +106,34 @@ void ScriptedPeer::Serve() {
         close(client);
 }
 
+void ScriptedPeer::SendFlood(int client) {
+    const std::string garbage(65536, 'x');
+    while (!stop_ && flooded_ < flood_) {
+        pollfd p{client, POLLOUT, 0};
+        if (poll(&p, 1, kSliceMs) != 1)
+            continue;
+        const ssize_t n =
+            send(client, garbage.data(), std::min(garbage.size(), flood_ - flooded_), MSG_NOSIGNAL);
+        if (n <= 0)
+            return;
+        flooded_ += static_cast<size_t>(n);
+    }
+}
+
 bool ScriptedPeer::Take(int client, std::string_view bytes) {
     // A query split between two reads is still answered, once.
     const std::string window = queryTail_ + std::string(bytes);
-    for (size_t i = 0; i + 2 < window.size(); ++i)
+    for (size_t i = 0; i + 2 < window.size(); ++i) {
         if (window[i] == 0x10 && window[i + 1] == 0x04 && window[i + 2] >= 1 && window[i + 2] <= 4) {
             const char idle = 0x12;
             [[maybe_unused]] const ssize_t written = write(client, &idle, 1);
         }
+        if (window[i] == 0x1D && window[i + 1] == 'r' && window[i + 2] == 1) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(transmissionDelayMs_));
+            const char paperOk = 0x00;
+            [[maybe_unused]] const ssize_t written = write(client, &paperOk, 1);
+        }
+    }
     queryTail_ = window.substr(window.size() > 2 ? window.size() - 2 : 0);
     if (marker_.empty())
         return false;

@@ -194,7 +194,11 @@ TEST(EscPosStatusStream, SplitsAnswersReportsAndNoise) {
         {escpos_test::FromHex("14 00"), {}, 2},
         // A report cut short by an answer: the half report is noise, the answer still counts.
         {escpos_test::FromHex("14 00 12"), {Kind::Noise, Kind::RealTime}, 0},
-        {escpos_test::FromHex("FF 00 80 12"), {Kind::Noise, Kind::Noise, Kind::Noise, Kind::RealTime}, 0},
+        // Noise runs are one report; a byte with bits 4 and 7 clear answers GS r.
+        {escpos_test::FromHex("FF 00 80 12"),
+         {Kind::Noise, Kind::Transmitted, Kind::Noise, Kind::RealTime},
+         0},
+        {escpos_test::FromHex("FF 80 FF 12"), {Kind::Noise, Kind::RealTime}, 0},
         // Fixed bits right, a paper sensor half set: noise too.
         {escpos_test::FromHex("10 00 01 00"), {Kind::Noise}, 0},
     };
@@ -206,6 +210,20 @@ TEST(EscPosStatusStream, SplitsAnswersReportsAndNoise) {
         EXPECT_EQ(kinds, c.kinds) << Hex(c.bytes);
         EXPECT_EQ(stream.Pending(), c.pending) << Hex(c.bytes);
     }
+}
+
+TEST(EscPosStatusStream, AStatusTransmissionAnswerCarriesThePaper) {
+    StatusStream stream;
+    const auto reports = stream.Feed(std::string("\x0F\x03\x00", 3));
+    ASSERT_EQ(reports.size(), 3u);
+    EXPECT_EQ(reports[0].status.paperEmpty, true);
+    EXPECT_EQ(reports[1].status.paperEmpty, false);
+    EXPECT_EQ(reports[1].status.paperNearEnd, true);
+    EXPECT_EQ(reports[2].status.paperNearEnd, false);
+    PrinterStatus empty;
+    empty.paperEmpty = true;
+    EXPECT_EQ(EncodeTransmittedStatus(empty), 0x0C);
+    EXPECT_EQ(TransmitStatus(), std::string("\x1D\x72\x01", 3));
 }
 
 TEST(EscPosStatusStream, AReportSplitAcrossReadsIsJoined) {
