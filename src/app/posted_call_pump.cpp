@@ -29,6 +29,10 @@ void ArmTimerClock() {
 
 void Drain() {
     zorv::com::DrainPostedCalls();
+    // What a drain left (calls that keep posting calls) runs after the
+    // window's own events, so clicks and painting are never starved.
+    if (zorv::com::PendingPostedCalls() > 0)
+        QMetaObject::invokeMethod(QCoreApplication::instance(), Drain, Qt::QueuedConnection);
     ArmTimerClock();
 }
 

@@ -29,8 +29,10 @@ bool ApartmentEntered();
 // this way. The call itself always runs on the apartment's thread.
 void PostCall(PostedCall call);
 // Runs posted calls, including those posted meanwhile, and the timers due
-// when it started, until none is left; answers how many ran. A call that
-// throws is dropped, never propagated.
+// when it started, until none is left or a tenth of a second has gone (calls
+// that keep posting calls are left to the next drain: see
+// PendingPostedCalls); answers how many ran. A call that throws is dropped,
+// never propagated.
 std::size_t DrainPostedCalls();
 std::size_t PendingPostedCalls();
 // Called whenever a call is posted to an empty queue, so that an event loop

@@ -116,6 +116,22 @@ TEST(Apartment, AWaitEndsOnTimeWhileACallKeepsPostingItself) {
     DrainPostedCalls();
 }
 
+// The window and the runner drain between their own work: a drain must give
+// the thread back however many calls keep coming.
+TEST(Apartment, ADrainReturnsWhileACallKeepsPostingItselfAndLeavesItPending) {
+    bool stop = false;
+    std::function<void()> again = [&] {
+        if (!stop)
+            PostCall(again);
+    };
+    PostCall(again);
+    EXPECT_GT(DrainPostedCalls(), 1u) << "the calls posted meanwhile ran too";
+    EXPECT_EQ(PendingPostedCalls(), 1u) << "the last one waits for the next drain";
+    stop = true;
+    DrainPostedCalls();
+    EXPECT_EQ(PendingPostedCalls(), 0u);
+}
+
 TEST(Apartment, AHostWaitLoopIsUsedWhileWaiting) {
     int slices = 0;
     SetWaitLoop([&](std::chrono::milliseconds slice) {
