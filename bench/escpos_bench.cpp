@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "escpos/escape_translation.h"
+#include "protocols/escpos/escape_translation.h"
 
 using namespace zorv::opos::escpos;
 

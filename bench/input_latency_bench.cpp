@@ -14,9 +14,9 @@
 #include <unistd.h>
 #include <vector>
 
-#include "input/event_reader.h"
-#include "input/keyboard_wedge.h"
-#include "scan/fd_label_reader.h"
+#include "protocols/input/event_reader.h"
+#include "protocols/input/keyboard_wedge.h"
+#include "protocols/scan/fd_label_reader.h"
 
 namespace {
 

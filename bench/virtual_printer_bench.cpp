@@ -11,7 +11,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include "escpos/escape_translation.h"
+#include "protocols/escpos/escape_translation.h"
 #include "outside/late_bound.h"
 #include "platform/com/apartment.h"
 #include "platform/com/bstr_value.h"

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <strings.h>
 
-#include "discovery/device_discovery.h"
-#include "discovery/device_profiles.h"
-#include "discovery/device_report.h"
+#include "hardware/discovery/device_discovery.h"
+#include "hardware/discovery/device_profiles.h"
+#include "hardware/discovery/device_report.h"
 
 namespace discovery = zorv::opos::discovery;
 

@@ -26,7 +26,7 @@
 #include <vector>
 
 #include "component_listing.h"
-#include "control_errors.h"
+#include "script/wscript/control_errors.h"
 #ifndef _WIN32
 #include "device_listing.h"
 #endif
@@ -40,7 +40,7 @@
 #include "platform/com/variant_value.h"
 #include "platform/ui/console_user_interface.h"
 #include "script/script_text.h"
-#include "wscript_object.h"
+#include "script/wscript/wscript_object.h"
 
 using namespace zorv;
 

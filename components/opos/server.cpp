@@ -1,7 +1,7 @@
 // The library's entry point: one class per device kind.
 #include <array>
 
-#include "control_object.h"
+#include "control/control_object.h"
 #include "platform/com/inproc_server.h"
 
 namespace {

@@ -14,7 +14,7 @@
 
 #include "app/window_font.h"
 #include "devices/device_kinds.h"
-#include "discovery/device_report.h"
+#include "hardware/discovery/device_report.h"
 
 namespace zorv::app {
 namespace {

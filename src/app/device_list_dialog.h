@@ -6,8 +6,8 @@
 #include <QDialog>
 #include <vector>
 
-#include "discovery/device_discovery.h"
-#include "discovery/device_profiles.h"
+#include "hardware/discovery/device_discovery.h"
+#include "hardware/discovery/device_profiles.h"
 
 class QComboBox;
 class QLabel;

@@ -2,13 +2,13 @@
 
 #include <QCoreApplication>
 
-#include "control_errors.h"
+#include "script/wscript/control_errors.h"
 #include "outside/error_report.h"
 #include "outside/late_bound.h"
 #include "outside/message_box.h"
 #include "platform/com/text.h"
 #include "script/script_files.h"
-#include "wscript_object.h"
+#include "script/wscript/wscript_object.h"
 
 // What the window's scripts get beside the preamble: the WScript object
 // (Echo in a message box, Sleep that keeps the window alive, CreateObject and

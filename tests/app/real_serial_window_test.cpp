@@ -10,7 +10,7 @@
 #include "app/modal_runner.h"
 #include "app/real_device_window.h"
 #include "app/window_probe.h"
-#include "display/display_decoder.h"
+#include "protocols/display/display_decoder.h"
 
 using namespace zorv::testing;
 using zorv::opos::display::DisplayDecoder;

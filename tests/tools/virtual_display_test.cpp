@@ -10,7 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "display/screen.h"
+#include "protocols/display/screen.h"
 #include "fd_support.h"
 #include "screen_text.h"
 

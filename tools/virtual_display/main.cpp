@@ -19,7 +19,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "display/display_decoder.h"
+#include "protocols/display/display_decoder.h"
 #include "pseudo_terminal.h"
 #include "screen_picture.h"
 #include "screen_text.h"

@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QString>
 
-#include "display/screen.h"
+#include "protocols/display/screen.h"
 
 namespace zorv::tools {
 

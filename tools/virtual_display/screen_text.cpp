@@ -1,7 +1,7 @@
 #include "screen_text.h"
 
-#include "display/code_page.h"
-#include "display/display_decoder.h"
+#include "protocols/display/code_page.h"
+#include "protocols/display/display_decoder.h"
 
 namespace zorv::tools {
 namespace {

@@ -3,7 +3,7 @@
 // settings on one line.
 #include <string>
 
-#include "display/screen.h"
+#include "protocols/display/screen.h"
 
 namespace zorv::tools {
 

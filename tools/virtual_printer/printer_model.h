@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "escpos/decoder.h"
-#include "escpos/status.h"
+#include "protocols/escpos/decoder.h"
+#include "protocols/escpos/status.h"
 
 namespace zorv::virtual_printer {
 

@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "event_queue.h"
+#include "model/event_queue.h"
 
 namespace zorv::opos {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <dlfcn.h>
 
-#include "device.h"
+#include "model/device.h"
 #include "platform/com/text.h"
 
 namespace zorv::opos {

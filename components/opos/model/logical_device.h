@@ -12,7 +12,7 @@
 
 #include "model/backend.h"
 #include "model/statistics.h"
-#include "profile.h"
+#include "model/profile.h"
 
 namespace zorv::opos {
 

@@ -6,7 +6,7 @@
 #include <sstream>
 #include <unistd.h>
 
-#include "opos_codes.h"
+#include "model/opos_codes.h"
 #include "platform/com/text.h"
 
 namespace zorv::opos {

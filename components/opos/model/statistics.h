@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "kind_table.h"
+#include "model/kind_info.h"
 
 namespace zorv::opos {
 

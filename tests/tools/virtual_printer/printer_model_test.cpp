@@ -3,7 +3,7 @@
 // the control channel.
 #include <gtest/gtest.h>
 
-#include "escpos/commands.h"
+#include "protocols/escpos/commands.h"
 #include "printer_model.h"
 
 using namespace zorv::virtual_printer;

@@ -3,9 +3,9 @@
 
 #include <QGuiApplication>
 
-#include "escpos/barcodes.h"
-#include "escpos/commands.h"
-#include "escpos/raster.h"
+#include "protocols/escpos/barcodes.h"
+#include "protocols/escpos/commands.h"
+#include "protocols/escpos/raster.h"
 #include "receipt_renderer.h"
 
 using namespace zorv::virtual_printer;

@@ -11,8 +11,8 @@
 #include <QTemporaryDir>
 #include <thread>
 
-#include "escpos/commands.h"
-#include "escpos/status.h"
+#include "protocols/escpos/commands.h"
+#include "protocols/escpos/status.h"
 #include "transport/link.h"
 
 namespace escpos = zorv::opos::escpos;
