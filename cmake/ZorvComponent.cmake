@@ -9,7 +9,13 @@ function(zorv_add_component name)
         PREFIX "lib"
         LIBRARY_OUTPUT_DIRECTORY ${ZORV_COMPONENTS_DIR}
         CXX_VISIBILITY_PRESET hidden)
-    if(ARG_REGISTRATION)
+    if(ARG_REGISTRATION AND WIN32)
+        # The same registration, naming the library as Windows calls it.
+        file(READ ${ARG_REGISTRATION} registration)
+        string(REGEX REPLACE "(library [^\n]*)\\.so" "\\1.dll" registration "${registration}")
+        file(WRITE ${ZORV_COMPONENTS_DIR}/${name}.classes "${registration}")
+        set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${ARG_REGISTRATION})
+    elseif(ARG_REGISTRATION)
         configure_file(${ARG_REGISTRATION} ${ZORV_COMPONENTS_DIR}/${name}.classes COPYONLY)
     endif()
 endfunction()

@@ -1,9 +1,5 @@
 #include "class_table.h"
 
-#include <dlfcn.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -16,6 +12,7 @@
 #include "apartment.h"
 #include "com_ptr.h"
 #include "file_error_text.h"
+#include "library_loading.h"
 #include "registration_file.h"
 #include "regular_file.h"
 #include "text.h"
@@ -74,10 +71,6 @@ struct Candidate {
     std::string name;
     RegistrationFile file;
 };
-
-std::string Quoted(const std::string& text) {
-    return "« " + text + " »";
-}
 
 void Unavailable(const RegisteredClass& cls, std::string why) {
     Table().unavailable[cls.progId] = std::move(why);
@@ -179,39 +172,13 @@ private:
     std::set<std::u16string, ProgIdLess> refused_;
 };
 
-// The library's entry point, or why there is none.
-DllGetClassObjectFunction LoadServer(const std::filesystem::path& library, std::string& why) {
-    struct stat info {};
-    if (::stat(library.c_str(), &info) != 0) {
-        why = "la bibliothèque " + Quoted(library.string()) +
-              (errno == ENOENT ? " est introuvable" : " est inaccessible (" + FileErrorText(errno) + ")");
-        return nullptr;
-    }
-    // dlopen would block on a FIFO and read a device without end.
-    if (!S_ISREG(info.st_mode)) {
-        why = "la bibliothèque " + Quoted(library.string()) + " n'est pas un fichier ordinaire";
-        return nullptr;
-    }
-    void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr) {
-        const char* error = dlerror();
-        why = "la bibliothèque " + Quoted(library.string()) + " ne se charge pas : " + (error ? error : "?");
-        return nullptr;
-    }
-    auto entry = reinterpret_cast<DllGetClassObjectFunction>(dlsym(handle, "DllGetClassObject"));
-    if (entry == nullptr)
-        why = "la bibliothèque " + Quoted(library.string()) + " n'exporte pas DllGetClassObject";
-    // Loaded libraries stay loaded: unloading code that may still run is not worth the risk.
-    return entry;
-}
-
 std::size_t Serve(const Candidate& candidate, ComponentFolderReport& report) {
     ClassTable& table = Table();
     if (candidate.file.classes.empty())
         return 0;
     std::string why;
-    const DllGetClassObjectFunction entry =
-        LoadServer(candidate.path.parent_path() / candidate.file.library, why);
+    const auto entry = reinterpret_cast<DllGetClassObjectFunction>(
+        LoadLibrarySymbol(candidate.path.parent_path() / candidate.file.library, "DllGetClassObject", why));
     if (entry == nullptr) {
         report.problems.push_back(candidate.name + " : " + why);
         for (const RegisteredClass& cls : candidate.file.classes)
@@ -329,12 +296,6 @@ std::optional<std::string> WhyProgIDUnavailable(std::u16string_view progId) {
     if (found == unavailable.end())
         return std::nullopt;
     return found->second;
-}
-
-std::string ExecutableFolder() {
-    std::error_code error;
-    const auto path = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string() : path.parent_path().string();
 }
 
 } // namespace zorv::com

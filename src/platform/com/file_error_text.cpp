@@ -18,7 +18,9 @@ constexpr ErrorText kTexts[] = {
     {EISDIR, "c'est un dossier"},
     {ENOTDIR, "un élément du chemin n'est pas un dossier"},
     {ENOSPC, "plus de place sur le disque"},
+#ifdef EDQUOT
     {EDQUOT, "quota de disque dépassé"},
+#endif
     {EROFS, "système de fichiers en lecture seule"},
     {ENAMETOOLONG, "nom de fichier trop long"},
     {ELOOP, "trop de liens symboliques"},

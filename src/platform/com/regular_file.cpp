@@ -12,6 +12,13 @@
 namespace zorv::com {
 namespace {
 
+#ifdef _WIN32
+// No terminals or descriptors passed to children there; bytes as they are.
+constexpr int kOpenFlags = O_RDONLY | O_BINARY;
+#else
+constexpr int kOpenFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+#endif
+
 FileBytes Failed(FileFailure failure, int error = 0) {
     FileBytes result;
     result.failure = failure;
@@ -86,7 +93,7 @@ FileBytes ReadRegularFile(const std::string& path, std::size_t maxBytes) {
         return FailedErrno();
     if (Refuse(info, maxBytes, refused))
         return refused;
-    const Descriptor file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)};
+    const Descriptor file{::open(path.c_str(), kOpenFlags)};
     if (file.fd < 0)
         return FailedErrno();
     // Again on what was opened, in case the name changed hands meanwhile.

@@ -55,7 +55,13 @@ union CY {
 #define FALSE 0
 #endif
 
+// Interface methods use the system's calling convention on Windows, so that
+// our objects and the system's can call each other (it matters on 32-bit).
+#ifdef _WIN32
+#define STDMETHODCALLTYPE __stdcall
+#else
 #define STDMETHODCALLTYPE
+#endif
 
 constexpr LCID LOCALE_SYSTEM_DEFAULT = 0x0800;
 constexpr LCID LOCALE_USER_DEFAULT = 0x0400;

@@ -13,6 +13,7 @@
 #include "hresult.h"
 #include "variant.h"
 #include "variant_internal.h"
+#include "wide_integer.h"
 
 using namespace zorv::com::detail;
 using zorv::com::CivilFromDays;
@@ -24,7 +25,7 @@ using zorv::com::RoundHalfEven;
 
 namespace {
 
-using Int128 = __int128;
+using zorv::com::Int128;
 
 // ---------------------------------------------------------------------------
 // Numbers in transit between two variant types.

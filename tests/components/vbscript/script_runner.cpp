@@ -7,6 +7,8 @@
 //   ' options: ARGS         options given to zorv-vbs before the file (--timeout 200)
 //   ' peak below: MB        the run's peak resident memory stays under MB MiB
 //                           (not checked with --no-peak: sanitizers inflate it)
+// With --through PROGRAM, zorv-vbs is started by PROGRAM (wine, for the
+// Windows build).
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -116,6 +118,7 @@ Outcome Run(const std::string& command) {
 }
 
 bool checkPeaks = true;
+std::string through;
 
 // Answers an empty text when the script passes; what went wrong otherwise.
 std::string Check(const std::string& runner, const fs::path& script, const fs::path& scratch) {
@@ -128,7 +131,8 @@ std::string Check(const std::string& runner, const fs::path& script, const fs::p
         for (const std::string& line : e.input)
             input << line << "\n";
     }
-    const std::string command = "'" + runner + "' " + e.options + " '" + script.string() + "' < '" +
+    const std::string start = through.empty() ? std::string() : "'" + through + "' ";
+    const std::string command = start + "'" + runner + "' " + e.options + " '" + script.string() + "' < '" +
                                 in.string() + "' > '" + out.string() + "' 2> '" + err.string() + "'";
     const Outcome outcome = Run(command);
     const int status = outcome.status;
@@ -164,16 +168,22 @@ std::string Check(const std::string& runner, const fs::path& script, const fs::p
 }
 
 int Main(int argc, char** argv) {
-    if (argc == 4 && std::string(argv[3]) == "--no-peak") {
-        checkPeaks = false;
-        --argc;
+    std::vector<std::string> positional;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--no-peak")
+            checkPeaks = false;
+        else if (argument == "--through" && i + 1 < argc)
+            through = argv[++i];
+        else
+            positional.push_back(argument);
     }
-    if (argc != 3) {
-        std::cerr << "usage: vbscript_script_runner ZORV_VBS FOLDER [--no-peak]\n";
+    if (positional.size() != 2) {
+        std::cerr << "usage: vbscript_script_runner ZORV_VBS FOLDER [--no-peak] [--through PROGRAM]\n";
         return 2;
     }
     std::vector<fs::path> scripts;
-    for (const auto& entry : fs::recursive_directory_iterator(argv[2]))
+    for (const auto& entry : fs::recursive_directory_iterator(positional[1]))
         if (entry.is_regular_file() && entry.path().extension() == ".vbs")
             scripts.push_back(entry.path());
     std::sort(scripts.begin(), scripts.end());
@@ -181,10 +191,10 @@ int Main(int argc, char** argv) {
     fs::create_directories(scratch);
     int failed = 0;
     for (const fs::path& script : scripts) {
-        const std::string why = Check(argv[1], script, scratch);
+        const std::string why = Check(positional[0], script, scratch);
         if (!why.empty()) {
             ++failed;
-            std::cout << "FAIL " << fs::relative(script, argv[2]).string() << "\n" << why;
+            std::cout << "FAIL " << fs::relative(script, positional[1]).string() << "\n" << why;
         }
     }
     fs::remove_all(scratch);

@@ -121,12 +121,12 @@ TEST(ClassTable, BrokenRegistrationsLeaveTheirClassesOutAndSayWhy) {
     CLSID clsid;
     for (const char16_t* progId : {u"Zorv.Missing", u"Zorv.NoEntry", u"Zorv.NotAClassesFile"})
         EXPECT_EQ(CLSIDFromProgID(progId, &clsid), CO_E_CLASSSTRING);
-    EXPECT_TRUE(DiagnosticsMention("missing.classes : la bibliothèque « " + folder.Path() +
-                                   "/libnot-there.so » est introuvable"));
+    const std::string missing = (fs::path(folder.Path()) / "libnot-there.so").string();
+    EXPECT_TRUE(DiagnosticsMention("missing.classes : la bibliothèque « " + missing + " » est introuvable"));
     EXPECT_TRUE(DiagnosticsMention("n'exporte pas DllGetClassObject"));
     EXPECT_TRUE(DiagnosticsMention("garbage.classes:1 : mot-clé"));
     EXPECT_EQ(WhyProgIDUnavailable(u"Zorv.Missing"),
-              "missing.classes : la bibliothèque « " + folder.Path() + "/libnot-there.so » est introuvable")
+              "missing.classes : la bibliothèque « " + missing + " » est introuvable")
         << "a kind that fails to load can say why";
     EXPECT_EQ(WhyProgIDUnavailable(u"No.Such.Thing"), std::nullopt);
     EXPECT_EQ(LoadComponentFolder("/nonexistent/zorv/folder"), 0u);

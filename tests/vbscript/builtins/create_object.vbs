@@ -3,7 +3,7 @@ Dim control
 Set control = CreateObject("ScriptControl")
 control.Language = "VBScript"
 MsgBox control.Eval("6 * 7") ' expect: 42
-MsgBox TypeName(CreateObject("OPOS.Scanner")) <> "" ' expect: Vrai
+MsgBox TypeName(CreateObject("Morvel.Registry")) <> "" ' expect: Vrai
 On Error Resume Next
 Dim missing
 Set missing = CreateObject("Nothing.Here")
