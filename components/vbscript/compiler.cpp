@@ -1064,7 +1064,8 @@ void ProcedureCompiler::ForStatement(const Stmt& stmt) {
     const int start = Here();
     PlaceForTarget(stmt.target->name, stmt.target->pos, place, operand);
     const int temp = Temp();
-    Temp(); // the step lives beside the end
+    Temp(); // the step lives beside the end,
+    Temp(); // and then the step again when Next may take its Long fast path
     Expression(*stmt.value);
     Expression(*stmt.to);
     if (stmt.step)

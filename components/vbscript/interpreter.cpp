@@ -137,6 +137,24 @@ inline bool IntegerForStep(Value& counter, const Value* temps, bool& more) {
     return true;
 }
 
+// Next on a Long counter in a loop whose end and step are both Integer or
+// Long, which ForPrep marks by leaving the step, as a Long, in the third
+// temp: one tag test of the counter and one of the mark, one add with an
+// overflow check and one comparison. A counter that leaves the Long range,
+// or was given another type in the body, takes IntegerForStep or ForStep.
+inline bool LongForStep(Value& counter, const Value* temps, bool& more) {
+    const Value& mark = temps[2];
+    if (!counter.Is(VType::Long) || !mark.Is(VType::Long))
+        return false;
+    const std::int32_t step = mark.I();
+    std::int32_t next;
+    if (__builtin_add_overflow(counter.I(), step, &next))
+        return false;
+    counter.ReplacePlain(Value::Long(next));
+    more = step >= 0 ? next <= temps[0].I() : next >= temps[0].I();
+    return true;
+}
+
 void LetInto(Value& dest, Value value) {
     if (value.IsObject())
         value = DefaultValue(value);
@@ -874,6 +892,8 @@ void Interpreter::ForPrep(Place place, int operand, int temp) {
     if (step.IsNull() || end.IsNull() || start.IsNull())
         throw ScriptError(kErrInvalidUseOfNull);
     Frame& frame = frames_.back();
+    const bool integerLoop = IsSmallInt(end) && IsSmallInt(step);
+    frame.base[temp + 2] = integerLoop ? Value::Long(step.I()) : Value();
     frame.base[temp] = std::move(end);
     frame.base[temp + 1] = std::move(step);
     PlaceRef(place, operand) = std::move(start);
@@ -1615,7 +1635,8 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 const int temp = VBS_OPERAND(2);
                 Value* counter = plainSlot(place, VBS_OPERAND(1));
                 bool more;
-                if (counter == nullptr || !IntegerForStep(*counter, base + temp, more))
+                if (counter == nullptr || (!LongForStep(*counter, base + temp, more) &&
+                                           !IntegerForStep(*counter, base + temp, more)))
                     VBS_SLOW(more = ForStep(place, VBS_OPERAND(1), temp);)
                 if (more)
                     pc = proc->code.data() + VBS_OPERAND(3);
@@ -1624,7 +1645,9 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 if (--budget_ <= 0)
                     VBS_SLOW(Tick();)
                 bool more;
-                if (!IntegerForStep(base[VBS_OPERAND(0)], base + VBS_OPERAND(1), more))
+                Value& counter = base[VBS_OPERAND(0)];
+                if (!LongForStep(counter, base + VBS_OPERAND(1), more) &&
+                    !IntegerForStep(counter, base + VBS_OPERAND(1), more))
                     VBS_SLOW(more = ForStep(Place::Local, VBS_OPERAND(0), VBS_OPERAND(1));)
                 if (more)
                     pc = op - VBS_OPERAND(2);
@@ -1633,7 +1656,9 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 if (--budget_ <= 0)
                     VBS_SLOW(Tick();)
                 bool more;
-                if (!IntegerForStep(globals[VBS_OPERAND(0)], base + VBS_OPERAND(1), more))
+                Value& counter = globals[VBS_OPERAND(0)];
+                if (!LongForStep(counter, base + VBS_OPERAND(1), more) &&
+                    !IntegerForStep(counter, base + VBS_OPERAND(1), more))
                     VBS_SLOW(more = ForStep(Place::Global, VBS_OPERAND(0), VBS_OPERAND(1));)
                 if (more)
                     pc = op - VBS_OPERAND(2);
