@@ -1593,6 +1593,29 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 VBS_SLOW(const std::int32_t to = VBS_OPERAND(0); const Value right = direct(VBS_OPERAND(1));
                          AddInto(to >= 0 ? Place::Local : Place::Global, to >= 0 ? to : ~to, right);)
             VBS_FAST_END
+            VBS_FAST(AddToAtNext)
+                if (!AddNumbersInPlace(direct(VBS_OPERAND(0)), direct(VBS_OPERAND(1)))) {
+                    VBS_SLOW(const std::int32_t to = VBS_OPERAND(0);
+                             const Value right = direct(VBS_OPERAND(1));
+                             AddInto(to >= 0 ? Place::Local : Place::Global, to >= 0 ? to : ~to, right);)
+                    break;
+                }
+                // pc is at the ForNextLocal or ForNextGlobal: its Long step
+                // here, or the whole Next by itself.
+                const std::int32_t* const next = pc;
+                Value& counter =
+                    static_cast<Op>(next[0]) == Op::ForNextLocal ? base[next[1]] : globals[next[1]];
+                const Value* const temps = base + next[2];
+                const int budget = budget_ - 1;
+                std::int32_t value;
+                if (budget > 0 && counter.Is(VType::Long) && temps[2].Is(VType::Long) &&
+                    !__builtin_add_overflow(counter.I(), temps[2].I(), &value)) {
+                    budget_ = budget;
+                    counter.ReplacePlain(Value::Long(value));
+                    const bool more = temps[2].I() >= 0 ? value <= temps[0].I() : value >= temps[0].I();
+                    pc = more ? next - next[3] : next + kWidth[static_cast<int>(Op::ForNextLocal)];
+                }
+            VBS_FAST_END
             VBS_FAST(LoadElemAt)
                 const Value& variable = direct(VBS_OPERAND(0));
                 const Value& index = direct(VBS_OPERAND(1));
