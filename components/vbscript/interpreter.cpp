@@ -1226,13 +1226,14 @@ void Interpreter::Erase(Place place, int operand) {
     Value result = proc->resultSlot >= 0 ? std::move(base[proc->resultSlot]) : Value();                      \
     Value* const destination = frame->result;                                                                \
     const bool discard = frame->discardResult;                                                               \
-    /* The frame's slots: plain ones simply forgotten, the rest released in order. */                        \
+    /* The frame's slots: plain ones simply left above the top (which holds */                               \
+    /* nothing counted), the rest released in order. */                                                      \
     while (sp > base) {                                                                                      \
         if (sp[-1].Counted()) {                                                                              \
             VBS_SLOW(ClearTo(base);)                                                                         \
             break;                                                                                           \
         }                                                                                                    \
-        (--sp)->ForgetPlain();                                                                               \
+        --sp;                                                                                                \
     }                                                                                                        \
     frames_.pop_back();                                                                                      \
     if (sp <= destination)                                                                                   \
@@ -1244,7 +1245,7 @@ void Interpreter::Erase(Place place, int operand) {
     }                                                                                                        \
     if (discard)                                                                                             \
         VBS_SLOW(ClearTo(destination);)                                                                      \
-    if (frames_.size() == floor) {                                                                           \
+    if (frames_.end() == floorEnd) {                                                                         \
         sp_ = sp;                                                                                            \
         out = std::move(*destination);                                                                       \
         ClearTo(destination);                                                                                \
@@ -1258,7 +1259,8 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
     const std::int32_t* pc = frame->pc;
     Value* base = frame->base;
     const Procedure* proc = frame->proc;
-    Value* const globals = program_.globals.Data(); // never moves
+    Value* const globals = program_.globals.Data();  // never moves
+    const Frame* const floorEnd = frames_.at(floor); // the frames stay in one block
     // The common places without a call; the rest through PlaceRef.
     auto slot = [&](Place place, int operand) -> Value& {
         if (place == Place::Local)
