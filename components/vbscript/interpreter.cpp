@@ -137,6 +137,14 @@ inline bool IntegerForStep(Value& counter, const Value* temps, bool& more) {
     return true;
 }
 
+// Whether a counting loop goes on at `counter`: up to `end` for a step of
+// zero or more, down to it for a negative one. ~x reverses the order of
+// 32-bit integers, so a negative step compares the complements: no branch.
+inline bool CountGoesOn(std::int32_t counter, std::int32_t end, std::int32_t step) {
+    const std::int32_t down = step >> 31;
+    return (counter ^ down) <= (end ^ down);
+}
+
 // Next on a Long counter in a loop whose end and step are both Integer or
 // Long, which ForPrep marks by leaving the step, as a Long, in the third
 // temp: one tag test of the counter and one of the mark, one add with an
@@ -151,7 +159,7 @@ inline bool LongForStep(Value& counter, const Value* temps, bool& more) {
     if (__builtin_add_overflow(counter.I(), step, &next))
         return false;
     counter.ReplacePlain(Value::Long(next));
-    more = step >= 0 ? next <= temps[0].I() : next >= temps[0].I();
+    more = CountGoesOn(next, temps[0].I(), step);
     return true;
 }
 
@@ -1210,7 +1218,7 @@ void Interpreter::Erase(Place place, int operand) {
         if (counter.Is(VType::Long) && temps[2].Is(VType::Long) &&                                           \
             !__builtin_add_overflow(counter.I(), temps[2].I(), &next)) [[likely]] {                          \
             counter.ReplacePlain(Value::Long(next));                                                         \
-            const bool more = temps[2].I() >= 0 ? next <= temps[0].I() : next >= temps[0].I();               \
+            const bool more = CountGoesOn(next, temps[0].I(), temps[2].I());                                 \
             pc = more ? op - VBS_OPERAND(2) : pc;                                                            \
             VBS_NEXT;                                                                                        \
         }                                                                                                    \
@@ -1614,7 +1622,7 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                     !__builtin_add_overflow(counter.I(), temps[2].I(), &value)) {
                     budget_ = budget;
                     counter.ReplacePlain(Value::Long(value));
-                    const bool more = temps[2].I() >= 0 ? value <= temps[0].I() : value >= temps[0].I();
+                    const bool more = CountGoesOn(value, temps[0].I(), temps[2].I());
                     pc = more ? next - next[3] : next + kWidth[static_cast<int>(Op::ForNextLocal)];
                 }
             VBS_FAST_END
