@@ -1064,7 +1064,8 @@ void ProcedureCompiler::ForStatement(const Stmt& stmt) {
     const int start = Here();
     PlaceForTarget(stmt.target->name, stmt.target->pos, place, operand);
     const int temp = Temp();
-    Temp(); // the step lives beside the end
+    Temp(); // the step lives beside the end,
+    Temp(); // and then the step again when Next may take its Long fast path
     Expression(*stmt.value);
     Expression(*stmt.to);
     if (stmt.step)
@@ -1080,6 +1081,13 @@ void ProcedureCompiler::ForStatement(const Stmt& stmt) {
     Statements(stmt.body);
     pos_ = stmt.pos;
     const int next = Here();
+    // A body ending in v = v + w: the sum takes the Next after it along on
+    // its fast path. The Next stays whole after it, for jumps to it, the
+    // slow paths and errors resumed at it.
+    const bool counterOwnForm = place == Place::Local || place == Place::Global;
+    if (counterOwnForm && lastStart_ >= 0 && lastStart_ + kWidth[static_cast<int>(Op::AddToAt)] == next &&
+        static_cast<Op>(proc_.code[lastStart_]) == Op::AddToAt)
+        proc_.code[lastStart_] = static_cast<std::int32_t>(Op::AddToAtNext);
     // The counter's own forms jump back by an offset: no code base to fetch.
     if (place == Place::Local)
         Emit(Op::ForNextLocal, operand, temp, next - body);

@@ -137,6 +137,32 @@ inline bool IntegerForStep(Value& counter, const Value* temps, bool& more) {
     return true;
 }
 
+// Whether a counting loop goes on at `counter`: up to `end` for a step of
+// zero or more, down to it for a negative one. ~x reverses the order of
+// 32-bit integers, so a negative step compares the complements: no branch.
+inline bool CountGoesOn(std::int32_t counter, std::int32_t end, std::int32_t step) {
+    const std::int32_t down = step >> 31;
+    return (counter ^ down) <= (end ^ down);
+}
+
+// Next on a Long counter in a loop whose end and step are both Integer or
+// Long, which ForPrep marks by leaving the step, as a Long, in the third
+// temp: one tag test of the counter and one of the mark, one add with an
+// overflow check and one comparison. A counter that leaves the Long range,
+// or was given another type in the body, takes IntegerForStep or ForStep.
+inline bool LongForStep(Value& counter, const Value* temps, bool& more) {
+    const Value& mark = temps[2];
+    if (!counter.Is(VType::Long) || !mark.Is(VType::Long))
+        return false;
+    const std::int32_t step = mark.I();
+    std::int32_t next;
+    if (__builtin_add_overflow(counter.I(), step, &next))
+        return false;
+    counter.ReplacePlain(Value::Long(next));
+    more = CountGoesOn(next, temps[0].I(), step);
+    return true;
+}
+
 void LetInto(Value& dest, Value value) {
     if (value.IsObject())
         value = DefaultValue(value);
@@ -874,6 +900,8 @@ void Interpreter::ForPrep(Place place, int operand, int temp) {
     if (step.IsNull() || end.IsNull() || start.IsNull())
         throw ScriptError(kErrInvalidUseOfNull);
     Frame& frame = frames_.back();
+    const bool integerLoop = IsSmallInt(end) && IsSmallInt(step);
+    frame.base[temp + 2] = integerLoop ? Value::Long(step.I()) : Value();
     frame.base[temp] = std::move(end);
     frame.base[temp + 1] = std::move(step);
     PlaceRef(place, operand) = std::move(start);
@@ -1176,18 +1204,44 @@ void Interpreter::Erase(Place place, int operand) {
             pc = proc->code.data() + VBS_OPERAND(1);                                                         \
     }
 
+// Next on the counter `variable` (a local or a global, the operand 0),
+// the loop's temps at the operand 1 and its body the operand 2 words back:
+// LongForStep's test written out, so that the common step jumps straight
+// back without a flag to test.
+#define VBS_FOR_NEXT(variable, place)                                                                        \
+    {                                                                                                        \
+        if (--budget_ <= 0) [[unlikely]]                                                                     \
+            VBS_SLOW(Tick();)                                                                                \
+        Value& counter = variable;                                                                           \
+        const Value* const temps = base + VBS_OPERAND(1);                                                    \
+        std::int32_t next;                                                                                   \
+        if (counter.Is(VType::Long) && temps[2].Is(VType::Long) &&                                           \
+            !__builtin_add_overflow(counter.I(), temps[2].I(), &next)) [[likely]] {                          \
+            counter.ReplacePlain(Value::Long(next));                                                         \
+            const bool more = CountGoesOn(next, temps[0].I(), temps[2].I());                                 \
+            pc = more ? op - VBS_OPERAND(2) : pc;                                                            \
+            VBS_NEXT;                                                                                        \
+        }                                                                                                    \
+        bool more;                                                                                           \
+        if (!IntegerForStep(counter, temps, more))                                                           \
+            VBS_SLOW(more = ForStep(place, VBS_OPERAND(0), VBS_OPERAND(1));)                                 \
+        if (more)                                                                                            \
+            pc = op - VBS_OPERAND(2);                                                                        \
+    }
+
 // Leaves the frame: its result goes where the caller wanted it.
 #define VBS_RETURN()                                                                                         \
     Value result = proc->resultSlot >= 0 ? std::move(base[proc->resultSlot]) : Value();                      \
     Value* const destination = frame->result;                                                                \
     const bool discard = frame->discardResult;                                                               \
-    /* The frame's slots: plain ones simply forgotten, the rest released in order. */                        \
+    /* The frame's slots: plain ones simply left above the top (which holds */                               \
+    /* nothing counted), the rest released in order. */                                                      \
     while (sp > base) {                                                                                      \
         if (sp[-1].Counted()) {                                                                              \
             VBS_SLOW(ClearTo(base);)                                                                         \
             break;                                                                                           \
         }                                                                                                    \
-        (--sp)->ForgetPlain();                                                                               \
+        --sp;                                                                                                \
     }                                                                                                        \
     frames_.pop_back();                                                                                      \
     if (sp <= destination)                                                                                   \
@@ -1199,7 +1253,7 @@ void Interpreter::Erase(Place place, int operand) {
     }                                                                                                        \
     if (discard)                                                                                             \
         VBS_SLOW(ClearTo(destination);)                                                                      \
-    if (frames_.size() == floor) {                                                                           \
+    if (frames_.end() == floorEnd) {                                                                         \
         sp_ = sp;                                                                                            \
         out = std::move(*destination);                                                                       \
         ClearTo(destination);                                                                                \
@@ -1213,7 +1267,8 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
     const std::int32_t* pc = frame->pc;
     Value* base = frame->base;
     const Procedure* proc = frame->proc;
-    Value* const globals = program_.globals.Data(); // never moves
+    Value* const globals = program_.globals.Data();  // never moves
+    const Frame* const floorEnd = frames_.at(floor); // the frames stay in one block
     // The common places without a call; the rest through PlaceRef.
     auto slot = [&](Place place, int operand) -> Value& {
         if (place == Place::Local)
@@ -1548,6 +1603,29 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 VBS_SLOW(const std::int32_t to = VBS_OPERAND(0); const Value right = direct(VBS_OPERAND(1));
                          AddInto(to >= 0 ? Place::Local : Place::Global, to >= 0 ? to : ~to, right);)
             VBS_FAST_END
+            VBS_FAST(AddToAtNext)
+                if (!AddNumbersInPlace(direct(VBS_OPERAND(0)), direct(VBS_OPERAND(1)))) {
+                    VBS_SLOW(const std::int32_t to = VBS_OPERAND(0);
+                             const Value right = direct(VBS_OPERAND(1));
+                             AddInto(to >= 0 ? Place::Local : Place::Global, to >= 0 ? to : ~to, right);)
+                    break;
+                }
+                // pc is at the ForNextLocal or ForNextGlobal: its Long step
+                // here, or the whole Next by itself.
+                const std::int32_t* const next = pc;
+                Value& counter =
+                    static_cast<Op>(next[0]) == Op::ForNextLocal ? base[next[1]] : globals[next[1]];
+                const Value* const temps = base + next[2];
+                const int budget = budget_ - 1;
+                std::int32_t value;
+                if (budget > 0 && counter.Is(VType::Long) && temps[2].Is(VType::Long) &&
+                    !__builtin_add_overflow(counter.I(), temps[2].I(), &value)) {
+                    budget_ = budget;
+                    counter.ReplacePlain(Value::Long(value));
+                    const bool more = CountGoesOn(value, temps[0].I(), temps[2].I());
+                    pc = more ? next - next[3] : next + kWidth[static_cast<int>(Op::ForNextLocal)];
+                }
+            VBS_FAST_END
             VBS_FAST(LoadElemAt)
                 const Value& variable = direct(VBS_OPERAND(0));
                 const Value& index = direct(VBS_OPERAND(1));
@@ -1615,28 +1693,17 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                 const int temp = VBS_OPERAND(2);
                 Value* counter = plainSlot(place, VBS_OPERAND(1));
                 bool more;
-                if (counter == nullptr || !IntegerForStep(*counter, base + temp, more))
+                if (counter == nullptr || (!LongForStep(*counter, base + temp, more) &&
+                                           !IntegerForStep(*counter, base + temp, more)))
                     VBS_SLOW(more = ForStep(place, VBS_OPERAND(1), temp);)
                 if (more)
                     pc = proc->code.data() + VBS_OPERAND(3);
             VBS_FAST_END
             VBS_FAST(ForNextLocal)
-                if (--budget_ <= 0)
-                    VBS_SLOW(Tick();)
-                bool more;
-                if (!IntegerForStep(base[VBS_OPERAND(0)], base + VBS_OPERAND(1), more))
-                    VBS_SLOW(more = ForStep(Place::Local, VBS_OPERAND(0), VBS_OPERAND(1));)
-                if (more)
-                    pc = op - VBS_OPERAND(2);
+                VBS_FOR_NEXT(base[VBS_OPERAND(0)], Place::Local)
             VBS_FAST_END
             VBS_FAST(ForNextGlobal)
-                if (--budget_ <= 0)
-                    VBS_SLOW(Tick();)
-                bool more;
-                if (!IntegerForStep(globals[VBS_OPERAND(0)], base + VBS_OPERAND(1), more))
-                    VBS_SLOW(more = ForStep(Place::Global, VBS_OPERAND(0), VBS_OPERAND(1));)
-                if (more)
-                    pc = op - VBS_OPERAND(2);
+                VBS_FOR_NEXT(globals[VBS_OPERAND(0)], Place::Global)
             VBS_FAST_END
             VBS_OP(ForEachPrep)
                 const bool run = ForEachPrep(VBS_OPERAND(0));

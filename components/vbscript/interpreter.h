@@ -65,6 +65,8 @@ private:
         void push_back(const Frame& frame) { *end_++ = frame; }
         void pop_back() { --end_; }
         Frame& back() { return end_[-1]; }
+        const Frame* end() const { return end_; }
+        const Frame* at(std::size_t depth) const { return frames_.get() + depth; }
         Frame& operator[](std::size_t i) { return frames_[i]; }
         std::size_t size() const { return static_cast<std::size_t>(end_ - frames_.get()); }
         bool empty() const { return end_ == frames_.get(); }

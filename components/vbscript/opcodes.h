@@ -60,6 +60,8 @@ enum class Place : std::int32_t { Local, Ref, Global, Field, Name, Outer };
     X(AddAt, 2, 1)      /* direct, direct: pushes v + w (direct: a local slot, or ~slot for a global) */     \
     X(SubAt, 2, 1)      /* direct, direct: pushes v - w */                                                   \
     X(AddToAt, 2, 0)    /* direct, direct: v = v + w */                                                      \
+    X(AddToAtNext, 2,                                                                                        \
+      0) /* direct, direct: AddToAt, and the ForNextLocal/Global after it when both are plain */             \
     X(LoadElemAt, 2, 1) /* direct, direct: pushes a(i), the variable's element at the other's value */       \
     X(AddTo, 2, -1)     /* place, operand: v = v + top */                                                    \
     X(AddVarTo, 4, 0)   /* place, operand, place, operand: v = v + w, both plain variables */                \

@@ -64,7 +64,8 @@ TEST(Bytecode, CountingLoopsReadTheirVariablesDirectly) {
         Listing(u"Function F(n)\n Dim a(9), i, s, t\n For i = 0 To n\n"
                 u"  t = i + n\n  s = s + a(i)\n  s = s + t\n Next\n F = s\nEnd Function",
                 u"F");
-    for (const char* op : {"ForNextLocal ", "LoadElemAt ", "AddToAt "})
+    // The last sum takes the Next after it along.
+    for (const char* op : {"ForNextLocal ", "LoadElemAt ", "AddToAtNext 4 5\n35 ForNextLocal"})
         EXPECT_NE(local.find(op), std::string::npos) << op << "\n" << local;
     EXPECT_EQ(local.find("ForNext "), std::string::npos) << local;
     // A ByRef parameter's counter keeps the general form.
