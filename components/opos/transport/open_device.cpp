@@ -8,6 +8,7 @@
 #include <array>
 #include <cstring>
 
+#include "transport/file_kind.h"
 #include "transport/link_open.h"
 
 namespace zorv::opos::transport {
@@ -65,19 +66,6 @@ bool Configure(int fd, const Connection& c) {
     return tcsetattr(fd, TCSANOW, &t) == 0;
 }
 
-// What the path is when it is not a character device, for the refusal.
-std::string KindOf(const struct stat& info) {
-    if (S_ISREG(info.st_mode))
-        return "a regular file";
-    if (S_ISDIR(info.st_mode))
-        return "a directory";
-    if (S_ISFIFO(info.st_mode))
-        return "a pipe";
-    if (S_ISSOCK(info.st_mode))
-        return "a socket";
-    return "not a device";
-}
-
 // Character devices that take any bytes and answer nothing, or endless
 // bytes: a printer there would print into the void or read for ever.
 constexpr unsigned kMemoryDevices = 1;              // /dev/null, /dev/zero, /dev/full, /dev/random...
@@ -106,7 +94,7 @@ int OpenSerial(const Connection& connection, LinkStatus& status) {
         return -1;
     }
     if (!S_ISCHR(info.st_mode)) {
-        status = {Failure::NotATerminal, where + " is " + KindOf(info) + ", not a serial line"};
+        status = {Failure::NotATerminal, where + " is " + FileKind(info) + ", not a serial line"};
         return -1;
     }
     const int fd = open(connection.path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
@@ -138,7 +126,7 @@ int OpenCharacterDevice(const Connection& connection, LinkStatus& status) {
     }
     if (!S_ISCHR(info.st_mode)) {
         status = {Failure::NotACharacterDevice,
-                  where + " is " + KindOf(info) + ", not a character device: nothing was written"};
+                  where + " is " + FileKind(info) + ", not a character device: nothing was written"};
         return -1;
     }
     if (const std::string unsuitable = UnsuitableNode(info); !unsuitable.empty()) {

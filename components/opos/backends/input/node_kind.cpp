@@ -9,26 +9,14 @@
 #include <sys/stat.h>
 #include <sys/vfs.h>
 
+#include "transport/file_kind.h"
+
 namespace zorv::opos::real {
 namespace {
 
 std::string Wanted(NodeKind kind) {
     return kind == NodeKind::Event ? "an input event device (/dev/input/event*)"
                                    : "a hidraw node (/dev/hidraw*)";
-}
-
-std::string KindOf(const struct stat& info) {
-    if (S_ISREG(info.st_mode))
-        return "a regular file";
-    if (S_ISDIR(info.st_mode))
-        return "a directory";
-    if (S_ISFIFO(info.st_mode))
-        return "a named pipe";
-    if (S_ISSOCK(info.st_mode))
-        return "a socket";
-    if (S_ISBLK(info.st_mode))
-        return "a block device";
-    return "a character device of another kind";
 }
 
 bool AnswersAs(int fd, NodeKind kind) {
@@ -51,7 +39,7 @@ std::string NodeProblem(int fd, NodeKind kind) {
         return {};
     if (S_ISCHR(info.st_mode) && AnswersAs(fd, kind))
         return {};
-    return "is " + KindOf(info) + ", not " + Wanted(kind);
+    return "is " + transport::FileKind(info) + ", not " + Wanted(kind);
 }
 
 } // namespace zorv::opos::real
