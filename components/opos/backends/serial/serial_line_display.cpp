@@ -29,7 +29,8 @@ SerialLineDisplay::SerialLineDisplay(SerialLineDisplayConfig config)
     : config_(std::move(config)), shown_(display::Screen::Blank(config_.rows, config_.columns)),
       wanted_(shown_), link_(config_.connection,
                              {[](const std::string&) {},
-                              [this] { events_->PowerChanged(OPOS_PS_OFF_OFFLINE); }, [this] { Refresh(); }},
+                              [this] { events_->PowerChanged(OPOS_PS_OFF_OFFLINE); }, [this] { Refresh(); },
+                              [](std::uint64_t) {}},
                              kSendTimeoutMs) {
     wanted_.codePage = shown_.codePage = config_.codePage;
 }

@@ -19,7 +19,13 @@ SerialMsr::SerialMsr(transport::Connection connection)
                                         swipes_.Reset();
                                         events_->PowerChanged(OPOS_PS_OFF_OFFLINE);
                                     },
-                                    [this] { events_->PowerChanged(OPOS_PS_ONLINE); }}) {}
+                                    [this] { events_->PowerChanged(OPOS_PS_ONLINE); },
+                                    // A swipe cut by lost bytes cannot be read: one input error.
+                                    [this](std::uint64_t) {
+                                        line_.clear();
+                                        swipes_.Reset();
+                                        events_->InputFailed(OPOS_E_FAILURE, 0, u"", std::nullopt);
+                                    }}) {}
 
 void SerialMsr::Start(BackendEvents& events) {
     events_ = &events;

@@ -40,7 +40,8 @@ SerialScanner::SerialScanner(SerialScannerConfig config)
                                      framer_.Reset();
                                      events_->PowerChanged(OPOS_PS_OFF_OFFLINE);
                                  },
-                                 [this] { events_->PowerChanged(OPOS_PS_ONLINE); }}) {}
+                                 [this] { events_->PowerChanged(OPOS_PS_ONLINE); },
+                                 [this](std::uint64_t) { Lost(); }}) {}
 
 void SerialScanner::Start(BackendEvents& events) {
     events_ = &events;
@@ -51,6 +52,13 @@ void SerialScanner::Start(BackendEvents& events) {
 void SerialScanner::Bytes(const std::string& bytes) {
     for (const scan::Frame& frame : framer_.Feed(bytes))
         Deliver(frame);
+}
+
+// Labels were lost in a burst the program could not take in time: the one
+// being framed is cut, and the loss is an input error, never silence.
+void SerialScanner::Lost() {
+    framer_.Reset();
+    events_->InputFailed(OPOS_E_FAILURE, 0, u"", std::nullopt);
 }
 
 void SerialScanner::Deliver(const scan::Frame& frame) {

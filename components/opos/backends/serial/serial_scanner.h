@@ -34,6 +34,7 @@ public:
 private:
     void Bytes(const std::string& bytes);
     void Deliver(const scan::Frame& frame);
+    void Lost();
 
     SerialScannerConfig config_;
     scan::LabelFramer framer_;

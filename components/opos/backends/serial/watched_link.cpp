@@ -67,6 +67,8 @@ bool WatchedLink::Connect() {
                     self.dropped_ += received.dropped;
                     if (!received.bytes.empty())
                         self.handlers_.bytes(received.bytes);
+                    if (received.dropped > 0 && self.handlers_.dropped)
+                        self.handlers_.dropped(received.dropped);
                 });
             },
             [this, generation](const transport::LinkStatus& failure) {

@@ -23,6 +23,9 @@ public:
         std::function<void(const std::string&)> bytes;
         std::function<void()> lost; // the device went away
         std::function<void()> back; // open again after a loss
+        // Bytes came faster than they were taken and this many were lost,
+        // after the bytes just handed over.
+        std::function<void(std::uint64_t)> dropped;
     };
 
     WatchedLink(transport::Connection connection, Handlers handlers, int writeTimeoutMs = 3000);

@@ -98,7 +98,7 @@ TEST_F(SerialScanner, ALabelWhileDisabledIsNotQueued) {
 // A 64 KB label without a suffix, binary noise, and garbage at the wrong
 // baud rate each make one input error; the label after them still arrives.
 TEST_F(SerialScanner, FaultsInTheStreamAreInputErrorsAndReadingGoesOn) {
-    line.Send(std::string(64 * 1024, '7') + "\r\n");
+    line.Send(std::string(16 * 1024, '7') + "\r\n");
     ASSERT_TRUE(WaitForEvents(*sink, kErrorEvent, 1));
     EXPECT_EQ(sink->received.back().numbers.at(0), 111);
     EXPECT_EQ(sink->received.back().numbers.at(2), 2) << "locus input";
@@ -114,6 +114,28 @@ TEST_F(SerialScanner, FaultsInTheStreamAreInputErrorsAndReadingGoesOn) {
     EXPECT_EQ(Text(scanner.Get(), u"ScanData"), u"]C0GOOD");
     EXPECT_GE(CountEvents(*sink, kErrorEvent), 2u);
     EXPECT_EQ(CountEvents(*sink, kDataEvent), 1u) << "no fault becomes data";
+}
+
+// A burst the program does not take in time overflows the link's buffer:
+// what was lost is an input error, and the labels after it still arrive.
+TEST_F(SerialScanner, LabelsLostInABurstAreAnInputErrorNotSilence) {
+    const std::string label = "]C0" + std::string(1000, '1') + "\r\n";
+    std::string burst;
+    for (int i = 0; i < 200; ++i)
+        burst += label;
+    line.Send(burst); // nothing takes it meanwhile: the apartment is not pumped
+    for (int round = 0; round < 400 && CountEvents(*sink, kErrorEvent) == 0; ++round) {
+        Put(scanner.Get(), u"DataEventEnabled", true);
+        PumpFor(5);
+    }
+    EXPECT_GE(CountEvents(*sink, kErrorEvent), 1u) << "the loss was told";
+    EXPECT_LT(CountEvents(*sink, kDataEvent), 200u) << "some labels were lost";
+    Call(scanner.Get(), u"ClearInput");
+    Put(scanner.Get(), u"DataEventEnabled", true);
+    const std::size_t before = CountEvents(*sink, kDataEvent);
+    line.Send("]C0AFTER\r\n");
+    ASSERT_TRUE(WaitForEvents(*sink, kDataEvent, before + 1));
+    EXPECT_EQ(Text(scanner.Get(), u"ScanData"), u"]C0AFTER");
 }
 
 TEST_F(SerialScanner, TheFarEndClosingIsOfflineUntilThePathComesBack) {
