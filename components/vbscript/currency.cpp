@@ -5,13 +5,15 @@
 
 #include "com_bridge.h"
 #include "conversion.h"
+#include "platform/com/wide_integer.h"
 #include "script_error.h"
 #include "script_locale.h"
 
 namespace zorv::vbs {
 namespace {
 
-using Wide = __int128;
+// 64-bit amounts multiplied exactly before rounding back.
+using Wide = com::Int128;
 
 [[noreturn]] void Overflow() {
     throw ScriptError(kErrOverflow);

@@ -74,6 +74,7 @@ public:
     constexpr Int128& operator*=(Int128 b) { return *this = *this * b; }
     constexpr Int128& operator/=(Int128 b) { return *this = *this / b; }
     constexpr Int128& operator++() { return *this += 1; }
+    constexpr Int128& operator--() { return *this -= 1; }
     explicit constexpr operator bool() const { return hi_ != 0 || lo_ != 0; }
 
 private:
