@@ -7,11 +7,11 @@
 #include "platform/com/component_report.h"
 
 int ListComponents() {
-    CoInitialize(nullptr);
+    zorv::com::EnterApartment();
     for (const std::string& line : zorv::com::ComponentReportLines())
         std::cout << line << '\n';
     std::cout.flush();
     const bool clean = zorv::com::ComponentDiagnostics().empty();
-    CoUninitialize();
+    zorv::com::LeaveApartment();
     return clean ? 0 : 1;
 }

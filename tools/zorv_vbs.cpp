@@ -36,6 +36,7 @@
 #include "platform/com/class_table.h"
 #include "platform/com/com_ptr.h"
 #include "platform/com/dispatch.h"
+#include "platform/com/member_id.h"
 #include "platform/com/text.h"
 #include "platform/com/variant_value.h"
 #include "platform/ui/console_user_interface.h"
@@ -78,10 +79,8 @@ struct Failure {
 };
 
 DISPID IdOf(IDispatch* object, const char16_t* name) {
-    std::u16string text(name);
-    LPOLESTR names[] = {text.data()};
     DISPID id = DISPID_UNKNOWN;
-    const HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    const HRESULT hr = com::MemberIdOf(object, name, &id);
     if (FAILED(hr))
         throw Failure{hr};
     return id;
@@ -219,8 +218,8 @@ int RunFile(int argc, char** argv, const Options& options, RunnerInterface& cons
     }
     CLSID clsid;
     com::ComPtr<IDispatch> control;
-    if (FAILED(CLSIDFromProgID(u"ScriptControl", &clsid)) ||
-        FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, control.ReleaseAndGetVoidAddress()))) {
+    if (FAILED(com::FindClass(com::OwnClass(u"ScriptControl"), &clsid)) ||
+        FAILED(com::CreateInstance(clsid, CLSCTX_INPROC_SERVER, IID_IDispatch, control.ReleaseAndGetVoidAddress()))) {
         std::cerr << "zorv-vbs: le composant \"ScriptControl\" n'est pas disponible" << std::endl;
         for (const std::string& why : com::ComponentDiagnostics())
             std::cerr << "  " << why << std::endl;
@@ -310,13 +309,13 @@ int Main(int argc, char** argv) {
                   << std::endl;
         return 2;
     }
-    CoInitialize(nullptr);
+    com::EnterApartment();
     RunnerInterface console;
     console.stopWithoutAsking = options.timeoutMs >= 0;
     ui::SetUserInterface(&console);
     const int status = RunFile(argc, argv, options, console);
     ui::SetUserInterface(nullptr);
-    CoUninitialize();
+    com::LeaveApartment();
     return status;
 }
 

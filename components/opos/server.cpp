@@ -12,21 +12,24 @@ template <Kind kind> HRESULT Create(REFIID riid, void** ppv) {
     return zorv::com::CreateObjectOf<ControlObject>(riid, ppv, InfoOf(kind));
 }
 
+// Kind names are literals, so their ProgIDs are terminated.
+template <Kind kind> zorv::com::ServedClass Served() {
+    return {InfoOf(kind).clsid, Create<kind>, InfoOf(kind).progId.data()};
+}
+
 const std::array<zorv::com::ServedClass, 7>& ServedClasses() {
     static const std::array<zorv::com::ServedClass, 7> classes = {{
-        {InfoOf(Kind::Scanner).clsid, Create<Kind::Scanner>},
-        {InfoOf(Kind::Printer).clsid, Create<Kind::Printer>},
-        {InfoOf(Kind::LineDisplay).clsid, Create<Kind::LineDisplay>},
-        {InfoOf(Kind::Keylock).clsid, Create<Kind::Keylock>},
-        {InfoOf(Kind::MSR).clsid, Create<Kind::MSR>},
-        {InfoOf(Kind::POSKeyboard).clsid, Create<Kind::POSKeyboard>},
-        {InfoOf(Kind::CashDrawer).clsid, Create<Kind::CashDrawer>},
+        Served<Kind::Scanner>(),
+        Served<Kind::Printer>(),
+        Served<Kind::LineDisplay>(),
+        Served<Kind::Keylock>(),
+        Served<Kind::MSR>(),
+        Served<Kind::POSKeyboard>(),
+        Served<Kind::CashDrawer>(),
     }};
     return classes;
 }
 
 } // namespace
 
-ZORV_EXPORT HRESULT DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) {
-    return zorv::com::ServeClassObject(ServedClasses(), rclsid, riid, ppv);
-}
+ZORV_COMPONENT_ENTRY_POINTS(ServedClasses())

@@ -56,13 +56,9 @@ private:
 
 HRESULT CreateRegistry(REFIID riid, void** ppv) { return CreateObjectOf<Registry>(riid, ppv); }
 
-constexpr ServedClass kClasses[] = {{kRegistryClsid, &CreateRegistry}};
+constexpr ServedClass kClasses[] = {{kRegistryClsid, &CreateRegistry, u"Morvel.Registry"}};
 
 } // namespace
 } // namespace zorv::registry
 
-ZORV_EXPORT HRESULT DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) {
-    return zorv::com::ServeClassObject(zorv::registry::kClasses, rclsid, riid, ppv);
-}
-
-ZORV_EXPORT HRESULT DllCanUnloadNow() { return S_FALSE; }
+ZORV_COMPONENT_ENTRY_POINTS(zorv::registry::kClasses)

@@ -11,18 +11,15 @@ using namespace zorv::scripting;
 
 const zorv::com::ServedClass kClasses[] = {
     {kClsidDictionary,
-     [](REFIID riid, void** ppv) { return zorv::com::CreateObjectOf<Dictionary>(riid, ppv); }},
+     [](REFIID riid, void** ppv) { return zorv::com::CreateObjectOf<Dictionary>(riid, ppv); },
+     u"Scripting.Dictionary"},
     {kClsidFileSystemObject,
-     [](REFIID riid, void** ppv) { return zorv::com::CreateObjectOf<FileSystemObject>(riid, ppv); }},
-    {kClsidShell, [](REFIID riid, void** ppv) { return zorv::com::CreateObjectOf<Shell>(riid, ppv); }},
+     [](REFIID riid, void** ppv) { return zorv::com::CreateObjectOf<FileSystemObject>(riid, ppv); },
+     u"Scripting.FileSystemObject"},
+    {kClsidShell, [](REFIID riid, void** ppv) { return zorv::com::CreateObjectOf<Shell>(riid, ppv); },
+     u"WScript.Shell"},
 };
 
 } // namespace
 
-ZORV_EXPORT HRESULT DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) {
-    return zorv::com::ServeClassObject(kClasses, rclsid, riid, ppv);
-}
-
-ZORV_EXPORT HRESULT DllCanUnloadNow() {
-    return S_FALSE;
-}
+ZORV_COMPONENT_ENTRY_POINTS(kClasses)

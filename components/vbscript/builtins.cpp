@@ -1237,9 +1237,9 @@ Value CreateObjectF(Interpreter&, Args a) {
     const std::u16string progId = ToText(a[0]);
     CLSID clsid;
     com::ComPtr<IDispatch> object;
-    if (FAILED(CLSIDFromProgID(progId.c_str(), &clsid)) ||
-        FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                                object.ReleaseAndGetVoidAddress())) ||
+    if (FAILED(com::FindClass(progId, &clsid)) ||
+        FAILED(com::CreateInstance(clsid, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                   object.ReleaseAndGetVoidAddress())) ||
         !object)
         throw ScriptError(kErrCannotCreateObject, progId);
     const bool script = ScriptObject::FromDispatch(object.Get()) != nullptr;

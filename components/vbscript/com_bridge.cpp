@@ -6,6 +6,7 @@
 #include "platform/com/bstr_value.h"
 #include "platform/com/com_ptr.h"
 #include "platform/com/error_text.h"
+#include "platform/com/member_id.h"
 #include "platform/com/safearray.h"
 #include "platform/com/text.h"
 #include "script_object.h"
@@ -259,7 +260,7 @@ void ToVariantAt(const Value& value, VARIANT& out, int depth) {
             out.bstrVal = SysAllocStringByteLen(reinterpret_cast<const char*>(bytes.data()),
                                                 static_cast<UINT>(bytes.size()));
         } else {
-            out.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+            out.bstrVal = SysAllocStringLen(com::ToOle(text.data()), static_cast<UINT>(text.size()));
         }
         if (out.bstrVal == nullptr && !text.empty())
             throw ScriptError(kErrOutOfMemory);
@@ -301,11 +302,8 @@ IUnknown* IdentityOf(IDispatch* object) {
 }
 
 bool HasMember(IDispatch* object, std::u16string_view name, DISPID* id) {
-    std::u16string text(name);
-    LPOLESTR names[] = {text.data()};
     DISPID found = DISPID_UNKNOWN;
-    const bool has = object != nullptr &&
-                     SUCCEEDED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &found));
+    const bool has = object != nullptr && SUCCEEDED(com::MemberIdOf(object, name, &found));
     if (id)
         *id = found;
     return has;

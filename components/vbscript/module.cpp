@@ -8,12 +8,11 @@ namespace {
 
 const zorv::com::ServedClass kClasses[] = {
     {zorv::vbs::kClsidScriptControl,
-     [](REFIID riid, void** ppv) { return zorv::com::CreateObjectOf<zorv::vbs::ScriptControl>(riid, ppv); }},
-    {zorv::vbs::kClsidRegExp, &zorv::vbs::CreateRegExp},
+     [](REFIID riid, void** ppv) { return zorv::com::CreateObjectOf<zorv::vbs::ScriptControl>(riid, ppv); },
+     u"ScriptControl"},
+    {zorv::vbs::kClsidRegExp, &zorv::vbs::CreateRegExp, u"VBScript.RegExp"},
 };
 
 } // namespace
 
-ZORV_EXPORT HRESULT DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) {
-    return zorv::com::ServeClassObject(kClasses, rclsid, riid, ppv);
-}
+ZORV_COMPONENT_ENTRY_POINTS(kClasses)

@@ -101,7 +101,7 @@ HRESULT ScriptObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, D
         ids[i] = DISPID_UNKNOWN;
     if (engine_ == nullptr)
         return E_UNEXPECTED; // the class went with its engine
-    const ClassMember* member = names[0] ? class_->Find(names[0]) : nullptr;
+    const ClassMember* member = names[0] ? class_->Find(com::OleView(names[0])) : nullptr;
     if (member == nullptr || !member->isPublic)
         return DISP_E_UNKNOWNNAME;
     ids[0] = static_cast<DISPID>(member - class_->members.data()) + 1;

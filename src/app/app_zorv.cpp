@@ -29,6 +29,7 @@
 #include "outside/error_report.h"
 #include "outside/late_bound.h"
 #include "outside/message_box.h"
+#include "platform/com/class_table.h"
 #include "platform/com/component_report.h"
 #include "platform/com/text.h"
 #include "platform/ui/qt_user_interface.h"
@@ -234,7 +235,7 @@ void TFrmAppZORV::CreateKind(const devices::DeviceKind& kind) {
 
 void TFrmAppZORV::FormCreate() {
     try {
-        FRegistry = CreateObject(script::kRegistryProgId);
+        FRegistry = CreateObject(com::OwnClass(script::kRegistryProgId));
     } catch (...) {
         outside::ReportCurrentException();
         return;

@@ -9,9 +9,9 @@ namespace zorv::app {
 
 com::ComPtr<IDispatch> CreateObject(std::u16string_view progId) {
     CLSID clsid;
-    outside::CheckResult(CLSIDFromProgID(std::u16string(progId).c_str(), &clsid));
+    outside::CheckResult(com::FindClass(progId, &clsid));
     com::ComPtr<IDispatch> object;
-    outside::CheckResult(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+    outside::CheckResult(com::CreateInstance(clsid, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
                                           IID_IDispatch, object.ReleaseAndGetVoidAddress()));
     return object;
 }

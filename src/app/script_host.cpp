@@ -7,6 +7,7 @@
 #include <QTextDocument>
 
 #include "app/create_object.h"
+#include "platform/com/class_table.h"
 #include "outside/error_report.h"
 #include "outside/late_bound.h"
 #include "outside/message_box.h"
@@ -63,7 +64,7 @@ void TFrmAppZORV::InitScriptControl() {
     FScriptErrors.reset();
     FScriptControl.Reset();
     try {
-        FScriptControl = CreateObject(u"ScriptControl");
+        FScriptControl = CreateObject(com::OwnClass(u"ScriptControl"));
         outside::PutProperty(FScriptControl.Get(), u"language", u"VBScript");
         AddScriptHostObjects();
         outside::CallMethod(FScriptControl.Get(), u"addcode", {script::BuildPreamble(PresentKinds())});

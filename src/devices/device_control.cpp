@@ -33,7 +33,7 @@ void TZORVDeviceControl::FillControlDescriptor() {
     CLSID clsid = CLSID_NULL;
     const std::u16string progId(FKind.progId);
     try {
-        outside::CheckResult(CLSIDFromProgID(progId.c_str(), &clsid));
+        outside::CheckResult(com::FindClass(progId, &clsid));
     } catch (const outside::EOleError& error) {
         ShowUnregisteredWarning(FKind.progId, error);
         throw;

@@ -1,10 +1,9 @@
 #include "outside/late_bound.h"
 
-#include <algorithm>
-#include <iterator>
 #include <vector>
 
 #include "platform/com/dispatch.h"
+#include "platform/com/member_id.h"
 
 namespace zorv::outside {
 
@@ -33,22 +32,8 @@ Arg Arg::Ref(LONG& variable) {
 }
 
 DISPID MemberId(IDispatch* object, std::u16string_view name) {
-    if (object == nullptr)
-        CheckResult(E_POINTER);
-    // GetIDsOfNames wants a terminated, writable text; short names stay on the stack.
-    char16_t buffer[64];
-    std::u16string heap;
-    LPOLESTR text = buffer;
-    if (name.size() < std::size(buffer)) {
-        std::copy(name.begin(), name.end(), buffer);
-        buffer[name.size()] = 0;
-    } else {
-        heap.assign(name);
-        text = heap.data();
-    }
-    LPOLESTR names[] = {text};
     DISPID id = DISPID_UNKNOWN;
-    CheckResult(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id));
+    CheckResult(com::MemberIdOf(object, name, &id));
     return id;
 }
 

@@ -10,8 +10,8 @@ namespace {
 
 class ApartmentEnvironment : public ::testing::Environment {
 public:
-    void SetUp() override { CoInitialize(nullptr); }
-    void TearDown() override { CoUninitialize(); }
+    void SetUp() override { zorv::com::EnterApartment(); }
+    void TearDown() override { zorv::com::LeaveApartment(); }
 };
 
 } // namespace

@@ -59,8 +59,7 @@ void TOleControl::Construct() {
     ++FControlData->InstanceCount;
     FEventDispatch = new TEventDispatch(this);
     com::ComPtr<IOleObject> object;
-    outside::CheckResult(CoCreateInstance(FControlData->ClassId, nullptr,
-                                          CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IOleObject,
+    outside::CheckResult(com::CreateInstance(FControlData->ClassId, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IOleObject,
                                           object.ReleaseAndGetVoidAddress()));
     if (!object)
         outside::CheckResult(E_NOINTERFACE);

@@ -10,6 +10,9 @@
 #include "class_table.h"
 #include "error_info.h"
 #include "hresult.h"
+#ifdef _WIN32
+#include "win/apartment_window.h"
+#endif
 
 namespace zorv::com {
 void ReleaseRuntimeRegistrations(); // class_table.cpp
@@ -78,6 +81,13 @@ std::shared_ptr<zorv::com::PostedCall> TakeDueTimer(Apartment& apartment, Clock:
     return call;
 }
 
+// The apartment's thread may be asleep in its message loop rather than on the queue.
+void WakeThread() {
+#ifdef _WIN32
+    zorv::com::detail::WakeApartmentWindow();
+#endif
+}
+
 zorv::com::TimerId AddTimer(zorv::com::PostedCall call, Clock::duration delay, Clock::duration period) {
     Apartment& apartment = TheApartment();
     std::function<void()> hook;
@@ -91,6 +101,7 @@ zorv::com::TimerId AddTimer(zorv::com::PostedCall call, Clock::duration delay, C
         hook = apartment.timerHook;
     }
     apartment.posted.notify_all();
+    WakeThread();
     if (hook)
         hook();
     return id;
@@ -128,15 +139,39 @@ std::size_t Drain(Apartment& apartment, const std::function<bool()>& enough) {
 }
 
 // Without a host loop: sleep until a call is posted, a timer is made or the slice ends.
+// On Windows the thread's messages are dispatched meanwhile: the system's
+// component services and windows need them.
 void WaitForPost(Apartment& apartment, std::chrono::milliseconds slice) {
+#ifdef _WIN32
+    zorv::com::detail::PumpMessages(slice, [&] {
+        std::lock_guard guard(apartment.lock);
+        return !apartment.queue.empty();
+    });
+#else
     std::unique_lock guard(apartment.lock);
     const std::uint64_t made = apartment.timersMade;
     apartment.posted.wait_for(guard, slice,
                               [&] { return !apartment.queue.empty() || apartment.timersMade != made; });
+#endif
+}
+
+// What the last exit from the apartment drops.
+void DropPending(Apartment& apartment) {
+    // Dropping the calls releases whatever they captured, outside the lock.
+    std::deque<zorv::com::PostedCall> dropped;
+    std::map<zorv::com::TimerId, Timer> droppedTimers;
+    {
+        std::lock_guard guard(apartment.lock);
+        dropped.swap(apartment.queue);
+        droppedTimers.swap(apartment.timers);
+    }
+    dropped.clear();
+    droppedTimers.clear();
 }
 
 } // namespace
 
+#ifndef _WIN32
 HRESULT CoInitialize(void* pvReserved) {
     return CoInitializeEx(pvReserved, COINIT_APARTMENTTHREADED);
 }
@@ -155,21 +190,41 @@ void CoUninitialize() {
     Apartment& apartment = TheApartment();
     if (apartment.entries == 0 || --apartment.entries > 0)
         return;
-    // Dropping the calls releases whatever they captured, outside the lock.
-    std::deque<zorv::com::PostedCall> dropped;
-    std::map<zorv::com::TimerId, Timer> droppedTimers;
-    {
-        std::lock_guard guard(apartment.lock);
-        dropped.swap(apartment.queue);
-        droppedTimers.swap(apartment.timers);
-    }
-    dropped.clear();
-    droppedTimers.clear();
+    DropPending(apartment);
     zorv::com::ReleaseRuntimeRegistrations();
     SetErrorInfo(0, nullptr);
 }
+#endif
 
 namespace zorv::com {
+
+#ifdef _WIN32
+HRESULT EnterApartment() {
+    const HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    if (FAILED(hr))
+        return hr;
+    if (TheApartment().entries++ == 0)
+        detail::OpenApartmentWindow();
+    return hr;
+}
+
+void LeaveApartment() {
+    Apartment& apartment = TheApartment();
+    if (apartment.entries > 0 && --apartment.entries == 0) {
+        DropPending(apartment);
+        detail::CloseApartmentWindow();
+    }
+    ::CoUninitialize();
+}
+#else
+HRESULT EnterApartment() {
+    return CoInitialize(nullptr);
+}
+
+void LeaveApartment() {
+    CoUninitialize();
+}
+#endif
 
 bool ApartmentEntered() {
     return TheApartment().entries > 0;
@@ -185,6 +240,7 @@ void PostCall(PostedCall call) {
         apartment.queue.push_back(std::move(call));
     }
     apartment.posted.notify_all();
+    WakeThread();
     if (hook)
         hook();
 }

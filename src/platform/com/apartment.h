@@ -11,6 +11,7 @@
 
 #include "hresult.h"
 
+#ifndef _WIN32
 constexpr DWORD COINIT_APARTMENTTHREADED = 0x2;
 
 // The first entry reads the default component folder; later ones answer S_FALSE.
@@ -19,8 +20,15 @@ HRESULT CoInitializeEx(void* pvReserved, DWORD dwCoInit);
 // The last exit drops pending posted calls, run-time class registrations and
 // the thread's error object.
 void CoUninitialize();
+#endif // _WIN32
 
 namespace zorv::com {
+
+// Enters the thread's single-threaded apartment (on Windows the system's,
+// whose message loop then carries posted calls and timers); every entry is
+// matched by a LeaveApartment.
+HRESULT EnterApartment();
+void LeaveApartment();
 
 using PostedCall = std::function<void()>;
 

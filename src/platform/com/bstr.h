@@ -3,6 +3,7 @@
 // allowed to hold NULs of its own.
 #include "types.h"
 
+#ifndef _WIN32
 BSTR SysAllocString(const OLECHAR* psz);
 BSTR SysAllocStringLen(const OLECHAR* strIn, UINT ui);
 BSTR SysAllocStringByteLen(const char* psz, UINT len);
@@ -11,3 +12,4 @@ INT SysReAllocStringLen(BSTR* pbstr, const OLECHAR* psz, UINT len);
 void SysFreeString(BSTR bstrString);
 UINT SysStringLen(BSTR pbstr);
 UINT SysStringByteLen(BSTR bstr);
+#endif // _WIN32

@@ -1,4 +1,5 @@
 #include "class_table.h"
+#include "class_registration.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -188,6 +189,8 @@ std::size_t Serve(const Candidate& candidate, ComponentFolderReport& report) {
     LoadedComponent loaded{candidate.name, candidate.file.library, {}};
     for (const RegisteredClass& cls : candidate.file.classes) {
         table.fileProgIds.emplace(cls.progId, FileClass{cls.clsid, candidate.path.string()});
+        // Our own name for the class too, which no other server takes.
+        table.fileProgIds.emplace(OwnProgIdOf(cls.progId), FileClass{cls.clsid, candidate.path.string()});
         table.fileClsidSources.emplace(cls.clsid, candidate.path.string());
         table.servers.emplace(cls.clsid, entry);
         table.unavailable.erase(cls.progId);
@@ -213,6 +216,7 @@ std::vector<std::filesystem::path> RegistrationFiles(const std::string& folder,
     return files;
 }
 
+#ifndef _WIN32
 const RuntimeRegistration* FindRuntimeRegistration(const CLSID& clsid) {
     const auto& registrations = Table().registrations;
     const auto found =
@@ -221,6 +225,7 @@ const RuntimeRegistration* FindRuntimeRegistration(const CLSID& clsid) {
     return found == registrations.rend() ? nullptr : &*found;
 }
 
+#endif
 } // namespace
 
 void ReleaseRuntimeRegistrations() {
@@ -276,7 +281,11 @@ std::string DefaultComponentFolder() {
     if (Table().defaultFolderSet)
         return Table().defaultFolder;
     const std::string executable = ExecutableFolder();
+#ifdef _WIN32
+    return executable; // one folder for all, see the build
+#else
     return executable.empty() ? std::string() : executable + "/components";
+#endif
 }
 
 std::vector<std::string> ComponentDiagnostics() {
@@ -298,9 +307,95 @@ std::optional<std::string> WhyProgIDUnavailable(std::u16string_view progId) {
     return found->second;
 }
 
+namespace {
+
+// The class a ProgID names in this process's table: run-time ProgIDs first,
+// then those of the registration files.
+HRESULT ClassOfProgIdInTable(std::u16string_view name, CLSID* clsid) {
+    const std::u16string progId(name);
+    ClassTable& table = Table();
+    if (table.hidden.count(progId) != 0)
+        return CO_E_CLASSSTRING;
+    if (const auto found = table.runtimeProgIds.find(progId); found != table.runtimeProgIds.end()) {
+        *clsid = found->second;
+        return S_OK;
+    }
+    if (const auto found = table.fileProgIds.find(progId); found != table.fileProgIds.end()) {
+        *clsid = found->second.clsid;
+        return S_OK;
+    }
+    return CO_E_CLASSSTRING;
+}
+
+// The factory of a class served by a component library of the folders read.
+HRESULT FileClassObject(REFCLSID rclsid, DWORD context, REFIID riid, void** ppv) {
+    ClassTable& table = Table();
+    const auto server = table.servers.find(rclsid);
+    if (server == table.servers.end() || (context & CLSCTX_INPROC_SERVER) == 0)
+        return REGDB_E_CLASSNOTREG;
+    return server->second(rclsid, riid, ppv);
+}
+
+} // namespace
+
+std::u16string OwnClass(std::u16string_view standardProgId) {
+#ifdef _WIN32
+    return OwnProgIdOf(std::u16string(standardProgId));
+#else
+    return std::u16string(standardProgId);
+#endif
+}
+
+#ifdef _WIN32
+// The system's registry first, so that installed controls are what the bench
+// drives; the registration files beside the program serve what it lacks, so
+// that the program runs without being registered.
+HRESULT FindClass(std::u16string_view progId, CLSID* clsid) {
+    if (clsid == nullptr)
+        return E_INVALIDARG;
+    *clsid = CLSID_NULL;
+    ClassTable& table = Table();
+    const std::u16string name(progId);
+    if (name.empty() || table.hidden.count(name) != 0)
+        return CO_E_CLASSSTRING;
+    if (const auto found = table.runtimeProgIds.find(name); found != table.runtimeProgIds.end()) {
+        *clsid = found->second;
+        return S_OK;
+    }
+    if (SUCCEEDED(::CLSIDFromProgID(ToOle(name.c_str()), clsid)))
+        return S_OK;
+    *clsid = CLSID_NULL;
+    if (const std::string folder = DefaultComponentFolder(); !folder.empty())
+        LoadComponentFolder(folder);
+    return ClassOfProgIdInTable(name, clsid);
+}
+
+HRESULT CreateInstance(REFCLSID clsid, DWORD context, REFIID riid, void** ppv) {
+    if (ppv == nullptr)
+        return E_POINTER;
+    *ppv = nullptr;
+    ComPtr<IClassFactory> factory;
+    if (SUCCEEDED(FileClassObject(clsid, context, IID_IClassFactory, factory.ReleaseAndGetVoidAddress())) &&
+        factory)
+        return factory->CreateInstance(nullptr, riid, ppv);
+    return ::CoCreateInstance(clsid, nullptr, context, riid, ppv);
+}
+#else
+HRESULT FindClass(std::u16string_view progId, CLSID* clsid) {
+    const std::u16string name(progId);
+    return CLSIDFromProgID(name.c_str(), clsid);
+}
+
+HRESULT CreateInstance(REFCLSID clsid, DWORD context, REFIID riid, void** ppv) {
+    return CoCreateInstance(clsid, nullptr, context, riid, ppv);
+}
+#endif
+
 } // namespace zorv::com
 
 using namespace zorv::com;
+
+#ifndef _WIN32
 
 HRESULT CLSIDFromProgID(LPCOLESTR lpszProgID, LPCLSID lpclsid) {
     if (lpclsid == nullptr)
@@ -308,19 +403,7 @@ HRESULT CLSIDFromProgID(LPCOLESTR lpszProgID, LPCLSID lpclsid) {
     *lpclsid = CLSID_NULL;
     if (lpszProgID == nullptr)
         return E_INVALIDARG;
-    const std::u16string progId(lpszProgID);
-    ClassTable& table = Table();
-    if (table.hidden.count(progId) != 0)
-        return CO_E_CLASSSTRING;
-    if (const auto found = table.runtimeProgIds.find(progId); found != table.runtimeProgIds.end()) {
-        *lpclsid = found->second;
-        return S_OK;
-    }
-    if (const auto found = table.fileProgIds.find(progId); found != table.fileProgIds.end()) {
-        *lpclsid = found->second.clsid;
-        return S_OK;
-    }
-    return CO_E_CLASSSTRING;
+    return ClassOfProgIdInTable(lpszProgID, lpclsid);
 }
 
 HRESULT ProgIDFromCLSID(REFCLSID clsid, LPOLESTR* lplpszProgID) {
@@ -357,11 +440,7 @@ HRESULT CoGetClassObject(REFCLSID rclsid, DWORD dwClsContext, void*, REFIID riid
         return E_INVALIDARG;
     if (const RuntimeRegistration* registration = FindRuntimeRegistration(rclsid))
         return registration->factory->QueryInterface(riid, ppv);
-    ClassTable& table = Table();
-    const auto server = table.servers.find(rclsid);
-    if (server == table.servers.end() || (dwClsContext & CLSCTX_INPROC_SERVER) == 0)
-        return REGDB_E_CLASSNOTREG;
-    return server->second(rclsid, riid, ppv);
+    return FileClassObject(rclsid, dwClsContext, riid, ppv);
 }
 
 HRESULT CoCreateInstance(REFCLSID rclsid, IUnknown* pUnkOuter, DWORD dwClsContext, REFIID riid, LPVOID* ppv) {
@@ -413,3 +492,4 @@ void* CoTaskMemAlloc(std::size_t cb) {
 void CoTaskMemFree(void* pv) {
     std::free(pv);
 }
+#endif // _WIN32

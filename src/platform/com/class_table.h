@@ -10,6 +10,7 @@
 
 #include "unknown.h"
 
+#ifndef _WIN32
 using LPCLSID = CLSID*;
 using LPVOID = void*;
 
@@ -36,8 +37,18 @@ HRESULT CoRevokeClassObject(DWORD dwRegister);
 
 void* CoTaskMemAlloc(std::size_t cb);
 void CoTaskMemFree(void* pv);
+#endif // _WIN32
 
 namespace zorv::com {
+
+// How the program finds and creates the classes it names: on Windows the
+// system's registry, then the registration files; elsewhere the class table.
+HRESULT FindClass(std::u16string_view progId, CLSID* clsid);
+HRESULT CreateInstance(REFCLSID clsid, DWORD context, REFIID riid, void** ppv);
+// The ProgID under which the program asks for a class of its own (the script
+// control, the object registry): on Windows our own "ZORV." name, since the
+// system may have a class of its own under the standard one.
+std::u16string OwnClass(std::u16string_view standardProgId);
 
 // Run-time ProgIDs, which take precedence over the registration files; tests
 // use them to stand a class of their own in for a component.

@@ -12,6 +12,7 @@
 #include "error_text.h"
 #include "guid.h"
 #include "hresult.h"
+#include "member_id.h"
 #include "ole_control.h"
 #include "safearray.h"
 #include "text.h"

@@ -2,6 +2,7 @@
 // Connection points: how an object hands events to the sinks advised on it.
 #include "unknown.h"
 
+#ifndef _WIN32
 struct IConnectionPointContainer;
 struct IConnectionPoint;
 
@@ -28,7 +29,6 @@ struct IEnumConnections : IUnknown {
 protected:
     ~IEnumConnections() = default;
 };
-ZORV_INTERFACE_ID(IEnumConnections, IID_IEnumConnections);
 
 struct IConnectionPoint : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* pIID) = 0;
@@ -40,7 +40,6 @@ struct IConnectionPoint : IUnknown {
 protected:
     ~IConnectionPoint() = default;
 };
-ZORV_INTERFACE_ID(IConnectionPoint, IID_IConnectionPoint);
 
 struct IEnumConnectionPoints : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Next(ULONG cConnections, IConnectionPoint** ppCP, ULONG* pcFetched) = 0;
@@ -51,7 +50,6 @@ struct IEnumConnectionPoints : IUnknown {
 protected:
     ~IEnumConnectionPoints() = default;
 };
-ZORV_INTERFACE_ID(IEnumConnectionPoints, IID_IEnumConnectionPoints);
 
 struct IConnectionPointContainer : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** ppEnum) = 0;
@@ -60,4 +58,9 @@ struct IConnectionPointContainer : IUnknown {
 protected:
     ~IConnectionPointContainer() = default;
 };
+#endif // _WIN32
+
+ZORV_INTERFACE_ID(IEnumConnections, IID_IEnumConnections);
+ZORV_INTERFACE_ID(IConnectionPoint, IID_IConnectionPoint);
+ZORV_INTERFACE_ID(IEnumConnectionPoints, IID_IEnumConnectionPoints);
 ZORV_INTERFACE_ID(IConnectionPointContainer, IID_IConnectionPointContainer);

@@ -4,6 +4,7 @@
 #include "unknown.h"
 #include "variant.h"
 
+#ifndef _WIN32
 struct ITypeInfo;
 
 struct DISPPARAMS {
@@ -51,7 +52,6 @@ struct IDispatch : IUnknown {
 protected:
     ~IDispatch() = default;
 };
-ZORV_INTERFACE_ID(IDispatch, IID_IDispatch);
 
 struct IEnumVARIANT : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Next(ULONG celt, VARIANT* rgVar, ULONG* pCeltFetched) = 0;
@@ -62,4 +62,7 @@ struct IEnumVARIANT : IUnknown {
 protected:
     ~IEnumVARIANT() = default;
 };
+#endif // _WIN32
+
+ZORV_INTERFACE_ID(IDispatch, IID_IDispatch);
 ZORV_INTERFACE_ID(IEnumVARIANT, IID_IEnumVARIANT);

@@ -2,6 +2,7 @@
 // Per-thread error information, as components set it beside a failing result.
 #include "unknown.h"
 
+#ifndef _WIN32
 inline constexpr IID IID_IErrorInfo = {0x1CF2B120, 0x547D, 0x101B, {0x8E, 0x65, 0x08, 0x00, 0x2B, 0x2B, 0xD1, 0x19}};
 inline constexpr IID IID_ICreateErrorInfo = {
     0x22F03340, 0x547D, 0x101B, {0x8E, 0x65, 0x08, 0x00, 0x2B, 0x2B, 0xD1, 0x19}};
@@ -18,7 +19,6 @@ struct IErrorInfo : IUnknown {
 protected:
     ~IErrorInfo() = default;
 };
-ZORV_INTERFACE_ID(IErrorInfo, IID_IErrorInfo);
 
 struct ICreateErrorInfo : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE SetGUID(REFGUID rguid) = 0;
@@ -30,7 +30,6 @@ struct ICreateErrorInfo : IUnknown {
 protected:
     ~ICreateErrorInfo() = default;
 };
-ZORV_INTERFACE_ID(ICreateErrorInfo, IID_ICreateErrorInfo);
 
 struct ISupportErrorInfo : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) = 0;
@@ -38,10 +37,14 @@ struct ISupportErrorInfo : IUnknown {
 protected:
     ~ISupportErrorInfo() = default;
 };
-ZORV_INTERFACE_ID(ISupportErrorInfo, IID_ISupportErrorInfo);
 
 HRESULT CreateErrorInfo(ICreateErrorInfo** pperrinfo);
 // Replaces the thread's error object (null clears it); takes its own reference.
 HRESULT SetErrorInfo(ULONG dwReserved, IErrorInfo* perrinfo);
 // Hands over the thread's error object and clears it; S_FALSE when there is none.
 HRESULT GetErrorInfo(ULONG dwReserved, IErrorInfo** pperrinfo);
+#endif // _WIN32
+
+ZORV_INTERFACE_ID(IErrorInfo, IID_IErrorInfo);
+ZORV_INTERFACE_ID(ICreateErrorInfo, IID_ICreateErrorInfo);
+ZORV_INTERFACE_ID(ISupportErrorInfo, IID_ISupportErrorInfo);

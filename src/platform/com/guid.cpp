@@ -41,7 +41,7 @@ bool Expect(std::string_view text, std::size_t& pos, char c) {
 
 std::string GuidToString(const GUID& guid) {
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", guid.Data1,
+    std::snprintf(buffer, sizeof buffer, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", static_cast<unsigned>(guid.Data1),
                   guid.Data2, guid.Data3, guid.Data4[0], guid.Data4[1], guid.Data4[2], guid.Data4[3],
                   guid.Data4[4], guid.Data4[5], guid.Data4[6], guid.Data4[7]);
     return buffer;
@@ -87,6 +87,7 @@ std::size_t GuidHash::operator()(const GUID& guid) const noexcept {
 
 } // namespace zorv::com
 
+#ifndef _WIN32
 int StringFromGUID2(REFGUID guid, LPOLESTR buffer, int cchMax) {
     const std::string text = zorv::com::GuidToString(guid);
     const int needed = static_cast<int>(text.size()) + 1;
@@ -115,3 +116,4 @@ HRESULT IIDFromString(LPCOLESTR text, IID* iid) {
     const HRESULT hr = CLSIDFromString(text, iid);
     return hr == CO_E_CLASSSTRING ? E_INVALIDARG : hr;
 }
+#endif // _WIN32

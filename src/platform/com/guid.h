@@ -8,6 +8,7 @@
 
 #include "types.h"
 
+#ifndef _WIN32
 struct GUID {
     std::uint32_t Data1;
     std::uint16_t Data2;
@@ -34,6 +35,7 @@ inline constexpr CLSID CLSID_NULL = GUID_NULL;
 int StringFromGUID2(REFGUID guid, LPOLESTR buffer, int cchMax);
 HRESULT IIDFromString(LPCOLESTR text, IID* iid);
 HRESULT CLSIDFromString(LPCOLESTR text, CLSID* clsid);
+#endif // _WIN32
 
 namespace zorv::com {
 

@@ -2,10 +2,11 @@
 // Result codes, with the platform's names and values.
 #include "types.h"
 
+constexpr HRESULT MakeHresult(std::uint32_t value) { return static_cast<HRESULT>(value); }
+
+#ifndef _WIN32
 constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
 constexpr bool FAILED(HRESULT hr) { return hr < 0; }
-
-constexpr HRESULT MakeHresult(std::uint32_t value) { return static_cast<HRESULT>(value); }
 
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT S_FALSE = 1;
@@ -54,3 +55,4 @@ constexpr HRESULT DISP_E_PARAMNOTOPTIONAL = MakeHresult(0x8002000F);
 constexpr HRESULT DISP_E_NOTACOLLECTION = MakeHresult(0x80020011);
 constexpr HRESULT DISP_E_DIVBYZERO = MakeHresult(0x80020012);
 constexpr HRESULT TYPE_E_ELEMENTNOTFOUND = MakeHresult(0x8002802B);
+#endif // _WIN32

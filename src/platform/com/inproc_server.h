@@ -8,7 +8,12 @@
 #include "class_table.h"
 #include "com_object.h"
 
+#ifdef _WIN32
+// Exported by name through the component's module definition file.
+#define ZORV_EXPORT extern "C"
+#else
 #define ZORV_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 namespace zorv::com {
 
@@ -36,9 +41,37 @@ HRESULT CreateObjectOf(REFIID riid, void** ppv, Args&&... args) {
 struct ServedClass {
     CLSID clsid;
     HRESULT (*create)(REFIID riid, void** ppv);
+    // The standard ProgID, under which clients look for the class.
+    const char16_t* progId;
 };
 
 // The body of a library's DllGetClassObject.
 HRESULT ServeClassObject(std::span<const ServedClass> classes, REFCLSID rclsid, REFIID riid, void** ppv);
 
+#ifdef _WIN32
+// The bodies of DllRegisterServer and DllUnregisterServer: for the current
+// user, never replacing another server's ProgID (see class_registration.h).
+// `addressInLibrary` is any address inside the component's library.
+HRESULT RegisterServedClasses(std::span<const ServedClass> classes, const void* addressInLibrary);
+HRESULT UnregisterServedClasses(std::span<const ServedClass> classes);
+#endif
+
 } // namespace zorv::com
+
+#ifdef _WIN32
+#define ZORV_REGISTRATION_ENTRY_POINTS(classes)                                                              \
+    ZORV_EXPORT HRESULT STDMETHODCALLTYPE DllRegisterServer() {                                              \
+        return zorv::com::RegisterServedClasses(classes, reinterpret_cast<const void*>(&DllRegisterServer)); \
+    }                                                                                                        \
+    ZORV_EXPORT HRESULT STDMETHODCALLTYPE DllUnregisterServer() { return zorv::com::UnregisterServedClasses(classes); }
+#else
+#define ZORV_REGISTRATION_ENTRY_POINTS(classes)
+#endif
+
+// The entry points of a component library serving `classes`.
+#define ZORV_COMPONENT_ENTRY_POINTS(classes)                                                                 \
+    ZORV_EXPORT HRESULT STDMETHODCALLTYPE DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) {      \
+        return zorv::com::ServeClassObject(classes, rclsid, riid, ppv);                                      \
+    }                                                                                                        \
+    ZORV_EXPORT HRESULT STDMETHODCALLTYPE DllCanUnloadNow() { return S_FALSE; }                              \
+    ZORV_REGISTRATION_ENTRY_POINTS(classes)

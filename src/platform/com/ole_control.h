@@ -4,6 +4,7 @@
 // IOleControlSite, IPropertyNotifySink).
 #include "dispatch.h"
 
+#ifndef _WIN32
 struct IMoniker;
 struct IDataObject;
 struct IOleContainer;
@@ -70,7 +71,6 @@ struct IOleClientSite : IUnknown {
 protected:
     ~IOleClientSite() = default;
 };
-ZORV_INTERFACE_ID(IOleClientSite, IID_IOleClientSite);
 
 struct IOleObject : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE SetClientSite(IOleClientSite* pClientSite) = 0;
@@ -100,7 +100,6 @@ struct IOleObject : IUnknown {
 protected:
     ~IOleObject() = default;
 };
-ZORV_INTERFACE_ID(IOleObject, IID_IOleObject);
 
 struct IPersist : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE GetClassID(CLSID* pClassID) = 0;
@@ -108,7 +107,6 @@ struct IPersist : IUnknown {
 protected:
     ~IPersist() = default;
 };
-ZORV_INTERFACE_ID(IPersist, IID_IPersist);
 
 struct IPersistStreamInit : IPersist {
     virtual HRESULT STDMETHODCALLTYPE IsDirty() = 0;
@@ -120,7 +118,6 @@ struct IPersistStreamInit : IPersist {
 protected:
     ~IPersistStreamInit() = default;
 };
-ZORV_INTERFACE_ID(IPersistStreamInit, IID_IPersistStreamInit);
 
 struct CONTROLINFO {
     ULONG cb;
@@ -138,7 +135,6 @@ struct IOleControl : IUnknown {
 protected:
     ~IOleControl() = default;
 };
-ZORV_INTERFACE_ID(IOleControl, IID_IOleControl);
 
 struct IOleControlSite : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE OnControlInfoChanged() = 0;
@@ -153,7 +149,6 @@ struct IOleControlSite : IUnknown {
 protected:
     ~IOleControlSite() = default;
 };
-ZORV_INTERFACE_ID(IOleControlSite, IID_IOleControlSite);
 
 constexpr DWORD XFORMCOORDS_POSITION = 0x1;
 constexpr DWORD XFORMCOORDS_SIZE = 0x2;
@@ -167,4 +162,12 @@ struct IPropertyNotifySink : IUnknown {
 protected:
     ~IPropertyNotifySink() = default;
 };
+#endif // _WIN32
+
+ZORV_INTERFACE_ID(IOleClientSite, IID_IOleClientSite);
+ZORV_INTERFACE_ID(IOleObject, IID_IOleObject);
+ZORV_INTERFACE_ID(IPersist, IID_IPersist);
+ZORV_INTERFACE_ID(IPersistStreamInit, IID_IPersistStreamInit);
+ZORV_INTERFACE_ID(IOleControl, IID_IOleControl);
+ZORV_INTERFACE_ID(IOleControlSite, IID_IOleControlSite);
 ZORV_INTERFACE_ID(IPropertyNotifySink, IID_IPropertyNotifySink);

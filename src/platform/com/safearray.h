@@ -4,6 +4,7 @@
 #include "hresult.h"
 #include "variant.h"
 
+#ifndef _WIN32
 struct SAFEARRAYBOUND {
     ULONG cElements;
     LONG lLbound;
@@ -51,3 +52,4 @@ HRESULT SafeArrayPutElement(SAFEARRAY* psa, LONG* rgIndices, void* pv);
 HRESULT SafeArrayCopy(SAFEARRAY* psa, SAFEARRAY** ppsaOut);
 // Changes the rightmost (last) dimension only, keeping the elements that remain.
 HRESULT SafeArrayRedim(SAFEARRAY* psa, SAFEARRAYBOUND* psaboundNew);
+#endif // _WIN32

@@ -13,6 +13,7 @@
 #include "com_object.h"
 #include "dispatch_args.h"
 #include "name_index.h"
+#include "text.h"
 #include "untyped_dispatch.h"
 
 namespace zorv::com {
@@ -112,7 +113,7 @@ HRESULT LookUpMemberId(REFIID riid, LPOLESTR* names, UINT count, DISPID* ids, Fi
         return E_INVALIDARG;
     for (UINT i = 0; i < count; ++i)
         ids[i] = DISPID_UNKNOWN;
-    const std::optional<DISPID> id = names[0] ? find(std::u16string_view(names[0])) : std::nullopt;
+    const std::optional<DISPID> id = names[0] ? find(OleView(names[0])) : std::nullopt;
     if (!id)
         return DISP_E_UNKNOWNNAME;
     ids[0] = *id;

@@ -7,6 +7,7 @@
 
 #include "dispatch.h"
 
+#ifndef _WIN32
 struct ITypeComp;
 struct ITypeLib;
 struct VARDESC;
@@ -141,7 +142,6 @@ struct ITypeInfo : IUnknown {
 protected:
     ~ITypeInfo() = default;
 };
-ZORV_INTERFACE_ID(ITypeInfo, IID_ITypeInfo);
 
 struct IProvideClassInfo : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE GetClassInfo(ITypeInfo** ppTI) = 0;
@@ -149,4 +149,7 @@ struct IProvideClassInfo : IUnknown {
 protected:
     ~IProvideClassInfo() = default;
 };
+#endif // _WIN32
+
+ZORV_INTERFACE_ID(ITypeInfo, IID_ITypeInfo);
 ZORV_INTERFACE_ID(IProvideClassInfo, IID_IProvideClassInfo);

@@ -1,8 +1,9 @@
 #pragma once
-// Scalar types of the component object services, with the platform's names so
-// that a Windows build can take them from the system headers instead.
+// Scalar types of the component object services, with the platform's names:
+// defined here on other systems, taken from the system headers on Windows.
 #include <cstdint>
 
+#ifndef _WIN32
 using BYTE = std::uint8_t;
 using CHAR = char;
 using SHORT = std::int16_t;
@@ -55,13 +56,7 @@ union CY {
 #define FALSE 0
 #endif
 
-// Interface methods use the system's calling convention on Windows, so that
-// our objects and the system's can call each other (it matters on 32-bit).
-#ifdef _WIN32
-#define STDMETHODCALLTYPE __stdcall
-#else
 #define STDMETHODCALLTYPE
-#endif
 
 constexpr LCID LOCALE_SYSTEM_DEFAULT = 0x0800;
 constexpr LCID LOCALE_USER_DEFAULT = 0x0400;
@@ -96,3 +91,12 @@ using HWND = void*;
 using HACCEL = void*;
 using LPMSG = MSG*;
 using LPCRECT = const RECT*;
+#else
+// On Windows the system's own component services serve, through its headers
+// (with the system's calling convention and interface layouts).
+#include <windows.h>
+#include <ole2.h>
+#include <oleauto.h>
+#include <ocidl.h>
+#include <olectl.h>
+#endif // _WIN32

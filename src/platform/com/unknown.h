@@ -20,6 +20,7 @@ constexpr const IID& IidOf() {
         static constexpr const IID& value = iid;                                                             \
     }
 
+#ifndef _WIN32
 inline constexpr IID IID_IUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 inline constexpr IID IID_IClassFactory = {0x00000001, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
@@ -31,7 +32,6 @@ struct IUnknown {
 protected:
     ~IUnknown() = default;
 };
-ZORV_INTERFACE_ID(IUnknown, IID_IUnknown);
 
 struct IClassFactory : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppvObject) = 0;
@@ -40,4 +40,7 @@ struct IClassFactory : IUnknown {
 protected:
     ~IClassFactory() = default;
 };
+#endif // _WIN32
+
+ZORV_INTERFACE_ID(IUnknown, IID_IUnknown);
 ZORV_INTERFACE_ID(IClassFactory, IID_IClassFactory);

@@ -2,6 +2,7 @@
 // VARIANT and its type tags, laid out as Automation lays them out.
 #include "types.h"
 
+#ifndef _WIN32
 struct IUnknown;
 struct IDispatch;
 struct SAFEARRAY;
@@ -110,3 +111,19 @@ HRESULT VariantCopyInd(VARIANT* pvarDest, const VARIANT* pvargSrc);
 // DISP_E_OVERFLOW, text that is no number DISP_E_TYPEMISMATCH.
 HRESULT VariantChangeType(VARIANT* pvargDest, const VARIANT* pvarSrc, USHORT wFlags, VARTYPE vt);
 HRESULT VariantChangeTypeEx(VARIANT* pvargDest, const VARIANT* pvarSrc, LCID lcid, USHORT wFlags, VARTYPE vt);
+#else
+// The system declares the sources of these non-const though it only reads them.
+inline HRESULT VariantCopy(VARIANT* pvargDest, const VARIANT* pvargSrc) {
+    return ::VariantCopy(pvargDest, const_cast<VARIANT*>(pvargSrc));
+}
+inline HRESULT VariantCopyInd(VARIANT* pvarDest, const VARIANT* pvargSrc) {
+    return ::VariantCopyInd(pvarDest, const_cast<VARIANT*>(pvargSrc));
+}
+inline HRESULT VariantChangeType(VARIANT* pvargDest, const VARIANT* pvarSrc, USHORT wFlags, VARTYPE vt) {
+    return ::VariantChangeType(pvargDest, const_cast<VARIANT*>(pvarSrc), wFlags, vt);
+}
+inline HRESULT VariantChangeTypeEx(VARIANT* pvargDest, const VARIANT* pvarSrc, LCID lcid, USHORT wFlags,
+                                   VARTYPE vt) {
+    return ::VariantChangeTypeEx(pvargDest, const_cast<VARIANT*>(pvarSrc), lcid, wFlags, vt);
+}
+#endif // _WIN32

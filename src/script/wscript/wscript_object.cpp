@@ -6,6 +6,7 @@
 #include "script/wscript/console_stream.h"
 #include "platform/com/apartment.h"
 #include "platform/com/class_table.h"
+#include "platform/com/member_id.h"
 #include "platform/com/text.h"
 #include "platform/com/value_list.h"
 #include "script/wscript/wscript_arguments.h"
@@ -39,10 +40,8 @@ void Object(VARIANT& result, IDispatch* object) {
 void CallControl(IDispatch* control, const char16_t* name, std::vector<com::Variant> args) {
     if (control == nullptr)
         throw com::DispatchException(u"Aucun contrôle de script pour lier les événements", E_UNEXPECTED);
-    std::u16string member(name);
-    LPOLESTR names[] = {member.data()};
     DISPID id = DISPID_UNKNOWN;
-    if (FAILED(control->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id)))
+    if (FAILED(com::MemberIdOf(control, name, &id)))
         throw com::DispatchError{DISP_E_MEMBERNOTFOUND};
     std::vector<VARIANT> slots;
     for (auto it = args.rbegin(); it != args.rend(); ++it)
@@ -67,9 +66,8 @@ void CallControl(IDispatch* control, const char16_t* name, std::vector<com::Vari
 bool ControlStopping(IDispatch* control) {
     if (control == nullptr)
         return false;
-    LPOLESTR names[] = {const_cast<LPOLESTR>(u"Stopping")};
     DISPID id = DISPID_UNKNOWN;
-    if (FAILED(control->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id)))
+    if (FAILED(com::MemberIdOf(control, u"Stopping", &id)))
         return false;
     DISPPARAMS none{nullptr, nullptr, 0, 0};
     com::Variant stopping;
@@ -82,9 +80,8 @@ bool ControlStopping(IDispatch* control) {
 com::ComPtr<IDispatch> Create(const std::u16string& progId) {
     CLSID clsid;
     com::ComPtr<IDispatch> object;
-    if (progId.empty() || FAILED(CLSIDFromProgID(progId.c_str(), &clsid)) ||
-        FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                                object.ReleaseAndGetVoidAddress())))
+    if (progId.empty() || FAILED(com::FindClass(progId, &clsid)) ||
+        FAILED(com::CreateInstance(clsid, CLSCTX_INPROC_SERVER, IID_IDispatch, object.ReleaseAndGetVoidAddress())))
         throw com::DispatchException(u"Un composant ActiveX ne peut pas créer un objet: '" + progId + u"'",
                                      kCannotCreate);
     return object;
@@ -232,14 +229,12 @@ private:
     }
 
     com::ComPtr<IDispatch> Published(const std::u16string& name) {
-        com::ComPtr<IDispatch> registry = Create(u"Morvel.Registry");
-        std::u16string member(u"GetObject");
-        LPOLESTR names[] = {member.data()};
+        com::ComPtr<IDispatch> registry = Create(com::OwnClass(u"Morvel.Registry"));
         DISPID id = DISPID_UNKNOWN;
         com::Variant key{std::u16string_view(name)};
         com::Variant found;
         DISPPARAMS params{key.Raw(), nullptr, 1, 0};
-        if (FAILED(registry->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id)) ||
+        if (FAILED(com::MemberIdOf(registry.Get(), u"GetObject", &id)) ||
             FAILED(registry->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, found.Raw(),
                                     nullptr, nullptr)) ||
             found.vt != VT_DISPATCH || found.pdispVal == nullptr)

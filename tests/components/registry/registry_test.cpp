@@ -13,9 +13,9 @@ namespace {
 
 ComPtr<IDispatch> NewRegistry() {
     CLSID clsid;
-    CheckResult(CLSIDFromProgID(u"Morvel.Registry", &clsid));
+    CheckResult(FindClass(u"Morvel.Registry", &clsid));
     ComPtr<IDispatch> registry;
-    CheckResult(CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IDispatch, registry.ReleaseAndGetVoidAddress()));
+    CheckResult(CreateInstance(clsid, CLSCTX_ALL, IID_IDispatch, registry.ReleaseAndGetVoidAddress()));
     return registry;
 }
 

@@ -16,9 +16,9 @@ namespace {
 
 ComPtr<IDispatch> NewControl() {
     CLSID clsid;
-    EXPECT_EQ(CLSIDFromProgID(u"ScriptControl", &clsid), S_OK);
+    EXPECT_EQ(FindClass(u"ScriptControl", &clsid), S_OK);
     ComPtr<IDispatch> control;
-    EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+    EXPECT_EQ(CreateInstance(clsid, CLSCTX_INPROC_SERVER, IID_IDispatch,
                                control.ReleaseAndGetVoidAddress()),
               S_OK);
     return control;
@@ -68,7 +68,7 @@ private:
 
 TEST(ScriptControl, IsRegisteredUnderItsProgId) {
     CLSID clsid;
-    EXPECT_EQ(CLSIDFromProgID(u"scriptcontrol", &clsid), S_OK);
+    EXPECT_EQ(FindClass(u"scriptcontrol", &clsid), S_OK);
 }
 
 TEST(ScriptControl, LanguageAcceptsVBScriptInAnyCase) {

@@ -48,8 +48,8 @@ TEST(Apartment, TheHookHearsOfTheFirstCallPostedToAnEmptyQueue) {
 
 TEST(Apartment, EnteringAgainAnswersSFalse) {
     EXPECT_TRUE(ApartmentEntered());
-    EXPECT_EQ(CoInitialize(nullptr), S_FALSE);
-    CoUninitialize();
+    EXPECT_EQ(EnterApartment(), S_FALSE);
+    LeaveApartment();
     EXPECT_TRUE(ApartmentEntered());
 }
 

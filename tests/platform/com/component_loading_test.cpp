@@ -64,7 +64,7 @@ std::vector<std::string> ProblemsMentioning(const std::string& needle) {
 
 bool Serves(const char16_t* progId) {
     CLSID clsid;
-    return CLSIDFromProgID(progId, &clsid) == S_OK;
+    return FindClass(progId, &clsid) == S_OK;
 }
 
 #ifndef _WIN32
@@ -145,7 +145,7 @@ TEST(ComponentLoading, WhatAnEarlierFolderServesIsNotTakenAgain) {
     EXPECT_EQ(LoadComponentFolder(first.Path()), 1u);
     EXPECT_EQ(LoadComponentFolder(second.Path()), 1u);
     CLSID clsid;
-    ASSERT_EQ(CLSIDFromProgID(u"Zorv.Early", &clsid), S_OK);
+    ASSERT_EQ(FindClass(u"Zorv.Early", &clsid), S_OK);
     EXPECT_EQ(clsid.Data4[7], 0x40);
     EXPECT_EQ(ProblemsMentioning("Zorv.Early est déjà déclaré par " + first.Path("x.classes") +
                                  " : la déclaration de y.classes n'est pas retenue")

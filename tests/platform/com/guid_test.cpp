@@ -21,6 +21,8 @@ TEST(Guid, RejectsMalformedText) {
         EXPECT_FALSE(ParseGuid(text)) << text;
 }
 
+// The system provides these on Windows.
+#ifndef _WIN32
 TEST(Guid, StringFromGuid2NeedsRoomForTheTerminator) {
     OLECHAR buffer[39];
     EXPECT_EQ(StringFromGUID2(IID_IUnknown, buffer, 38), 0);
@@ -31,3 +33,4 @@ TEST(Guid, StringFromGuid2NeedsRoomForTheTerminator) {
     EXPECT_EQ(CLSIDFromString(buffer, &clsid), S_OK);
     EXPECT_TRUE(IsEqualCLSID(clsid, IID_IUnknown));
 }
+#endif

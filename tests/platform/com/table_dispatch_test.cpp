@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/com/connection.h"
+#include "platform/com/member_id.h"
 #include "platform/com/table_dispatch.h"
 
 using namespace zorv::com;
@@ -49,9 +50,8 @@ private:
 };
 
 DISPID IdOf(IDispatch* object, std::u16string name) {
-    LPOLESTR names[] = {name.data()};
     DISPID id = 0;
-    EXPECT_EQ(object->GetIDsOfNames(IID_NULL, names, 1, 0, &id), S_OK);
+    EXPECT_EQ(MemberIdOf(object, name, &id), S_OK);
     return id;
 }
 
@@ -72,10 +72,8 @@ TEST(TableDispatch, FindsMembersWithoutRegardToCase) {
     auto device = MakeObject<Device>();
     EXPECT_EQ(IdOf(device.Get(), u"enabled"), 7);
     EXPECT_EQ(IdOf(device.Get(), u"OPEN"), 12);
-    std::u16string unknown = u"Enable";
-    LPOLESTR names[] = {unknown.data()};
     DISPID id = 0;
-    EXPECT_EQ(device->GetIDsOfNames(IID_NULL, names, 1, 0, &id), DISP_E_UNKNOWNNAME);
+    EXPECT_EQ(MemberIdOf(device.Get(), u"Enable", &id), DISP_E_UNKNOWNNAME);
     EXPECT_EQ(id, DISPID_UNKNOWN);
 }
 

@@ -41,12 +41,8 @@ private:
 
 HRESULT CreateCounter(REFIID riid, void** ppv) { return CreateObjectOf<Counter>(riid, ppv); }
 
-constexpr ServedClass kClasses[] = {{kCounterClsid, &CreateCounter}};
+constexpr ServedClass kClasses[] = {{kCounterClsid, &CreateCounter, u"Zorv.TestCounter"}};
 
 } // namespace
 
-ZORV_EXPORT HRESULT DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) {
-    return ServeClassObject(kClasses, rclsid, riid, ppv);
-}
-
-ZORV_EXPORT HRESULT DllCanUnloadNow() { return S_FALSE; }
+ZORV_COMPONENT_ENTRY_POINTS(kClasses)
