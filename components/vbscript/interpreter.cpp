@@ -163,6 +163,44 @@ inline bool LongForStep(Value& counter, const Value* temps, bool& more) {
     return true;
 }
 
+// Where a counting loop run by RunCountingLoop goes on: its body's
+// instruction (this iteration's statement not done), its Next instruction
+// (the body done, the step not) or past the loop.
+enum class LoopResume { Body, Next, End };
+
+// The rest of a counting loop whose body is one statement, from its Next on,
+// without dispatching an instruction: the step as ForNextLocal/Global take it
+// on a Long counter, then `body`, the statement's fast path (false, having
+// changed nothing, when it needs its general one). The counter is read again
+// at each step, since the body may be the one to change it. It stops short of
+// spending the last unit of the step budget, so that the Next instruction is
+// the one to read the clock, as when every step is dispatched.
+template <typename Body>
+[[gnu::noinline]] LoopResume RunCountingLoop(Body body, Value& counter, const Value* temps, int& budget) {
+    int left = budget;
+    LoopResume resume;
+    for (;;) {
+        std::int32_t next;
+        if (left <= 1 || !counter.Is(VType::Long) || !temps[2].Is(VType::Long) ||
+            __builtin_add_overflow(counter.I(), temps[2].I(), &next)) {
+            resume = LoopResume::Next;
+            break;
+        }
+        --left;
+        counter.ReplacePlain(Value::Long(next));
+        if (!CountGoesOn(next, temps[0].I(), temps[2].I())) {
+            resume = LoopResume::End;
+            break;
+        }
+        if (!body()) {
+            resume = LoopResume::Body;
+            break;
+        }
+    }
+    budget = left;
+    return resume;
+}
+
 void LetInto(Value& dest, Value value) {
     if (value.IsObject())
         value = DefaultValue(value);
@@ -1229,6 +1267,26 @@ void Interpreter::Erase(Place place, int operand) {
             pc = op - VBS_OPERAND(2);                                                                        \
     }
 
+// After a statement's fast path, pc past it: when pc is at the Next of a
+// counting loop whose body is that statement alone (from op on), the rest of
+// the loop runs in RunCountingLoop, with `body` doing the statement.
+#define VBS_RUN_REST_OF_LOOP(...)                                                                            \
+    if ((static_cast<Op>(*pc) == Op::ForNextLocal || static_cast<Op>(*pc) == Op::ForNextGlobal) &&           \
+        pc - pc[3] == op) {                                                                                  \
+        Value& counter = static_cast<Op>(*pc) == Op::ForNextLocal ? base[pc[1]] : globals[pc[1]];            \
+        switch (RunCountingLoop(__VA_ARGS__, counter, base + pc[2], budget_)) {                              \
+        case LoopResume::Body:                                                                               \
+            pc = op;                                                                                         \
+            break;                                                                                           \
+        case LoopResume::Next:                                                                               \
+            break;                                                                                           \
+        case LoopResume::End:                                                                                \
+            pc += kWidth[static_cast<int>(Op::ForNextLocal)];                                                \
+            break;                                                                                           \
+        }                                                                                                    \
+        break;                                                                                               \
+    }
+
 // Leaves the frame: its result goes where the caller wanted it.
 #define VBS_RETURN()                                                                                         \
     Value result = proc->resultSlot >= 0 ? std::move(base[proc->resultSlot]) : Value();                      \
@@ -1604,12 +1662,15 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                          AddInto(to >= 0 ? Place::Local : Place::Global, to >= 0 ? to : ~to, right);)
             VBS_FAST_END
             VBS_FAST(AddToAtNext)
-                if (!AddNumbersInPlace(direct(VBS_OPERAND(0)), direct(VBS_OPERAND(1)))) {
+                Value& target = direct(VBS_OPERAND(0));
+                const Value& right = direct(VBS_OPERAND(1));
+                if (!AddNumbersInPlace(target, right)) {
                     VBS_SLOW(const std::int32_t to = VBS_OPERAND(0);
-                             const Value right = direct(VBS_OPERAND(1));
-                             AddInto(to >= 0 ? Place::Local : Place::Global, to >= 0 ? to : ~to, right);)
+                             const Value value = direct(VBS_OPERAND(1));
+                             AddInto(to >= 0 ? Place::Local : Place::Global, to >= 0 ? to : ~to, value);)
                     break;
                 }
+                VBS_RUN_REST_OF_LOOP([&target, &right] { return AddNumbersInPlace(target, right); })
                 // pc is at the ForNextLocal or ForNextGlobal: its Long step
                 // here, or the whole Next by itself.
                 const std::int32_t* const next = pc;
