@@ -122,6 +122,36 @@ inline bool AddNumbersInPlace(Value& target, const Value& v) {
     return false;
 }
 
+// target = target + a(i) when a is an array, i a small integer inside its
+// one dimension and the element and target plain numbers (AddNumbersInPlace).
+inline bool AddElementInPlace(Value& target, const Value& array, const Value& index) {
+    if (!array.Is(VType::Array) || !IsSmallInt(index))
+        return false;
+    const Value* item = array.Arr()->Item1(index.I());
+    return item != nullptr && AddNumbersInPlace(target, *item);
+}
+
+// a(i) = v + w when a is an array this variable alone holds, i a small
+// integer inside its one dimension, the element plain (nothing to release)
+// and v and w plain numbers whose sum stays finite.
+inline bool StoreSumInElement(Value& array, const Value& index, const Value& v, const Value& w) {
+    if (!array.Is(VType::Array) || !IsSmallInt(index) || array.Arr()->refs != 1)
+        return false;
+    Value* item = array.Arr()->Item1(index.I());
+    if (item == nullptr || item->Counted())
+        return false;
+    if (BothSmallInt(v, w)) {
+        item->ReplacePlain(
+            IntResult(std::int64_t{v.I()} + w.I(), v.Is(VType::Integer) && w.Is(VType::Integer)));
+        return true;
+    }
+    double x, y;
+    if (!PlainDouble(v, x) || !PlainDouble(w, y) || !std::isfinite(x + y))
+        return false;
+    item->ReplacePlain(Value::Double(x + y));
+    return true;
+}
+
 // Next when counter, end and step are all Integer or Long (false otherwise,
 // for the general path): the sum as Add makes it (Integer while both are
 // and it fits, then Long, then Double) and the comparison on the exact
@@ -163,37 +193,37 @@ inline bool LongForStep(Value& counter, const Value* temps, bool& more) {
     return true;
 }
 
-// Where a counting loop run by RunCountingLoop goes on: its body's
-// instruction (this iteration's statement not done), its Next instruction
-// (the body done, the step not) or past the loop.
-enum class LoopResume { Body, Next, End };
-
-// The rest of a counting loop whose body is one statement, from its Next on,
-// without dispatching an instruction: the step as ForNextLocal/Global take it
-// on a Long counter, then `body`, the statement's fast path (false, having
-// changed nothing, when it needs its general one). The counter is read again
-// at each step, since the body may be the one to change it. It stops short of
-// spending the last unit of the step budget, so that the Next instruction is
-// the one to read the clock, as when every step is dispatched.
+// The rest of a counting loop whose body is one statement, from its Next
+// (ForNextLocal or ForNextGlobal, at `next`) on, without dispatching an
+// instruction: the step as the Next takes it on a Long counter, then
+// `body`, the statement's fast path (false, having changed nothing, when it
+// needs its general one). The counter is read again at each step, since the
+// body may be the one to change it. It stops short of spending the last unit
+// of the step budget, so that the Next instruction is the one to read the
+// clock, as when every step is dispatched. Answers where to go on: the body's
+// instruction, the Next's or past the loop.
 template <typename Body>
-[[gnu::noinline]] LoopResume RunCountingLoop(Body body, Value& counter, const Value* temps, int& budget) {
+[[gnu::noinline]] const std::int32_t* RunCountingLoop(Body body, const std::int32_t* next, Value* base,
+                                                      Value* globals, int& budget) {
+    Value& counter = static_cast<Op>(next[0]) == Op::ForNextLocal ? base[next[1]] : globals[next[1]];
+    const Value* const temps = base + next[2];
     int left = budget;
-    LoopResume resume;
+    const std::int32_t* resume;
     for (;;) {
-        std::int32_t next;
+        std::int32_t value;
         if (left <= 1 || !counter.Is(VType::Long) || !temps[2].Is(VType::Long) ||
-            __builtin_add_overflow(counter.I(), temps[2].I(), &next)) {
-            resume = LoopResume::Next;
+            __builtin_add_overflow(counter.I(), temps[2].I(), &value)) {
+            resume = next;
             break;
         }
         --left;
-        counter.ReplacePlain(Value::Long(next));
-        if (!CountGoesOn(next, temps[0].I(), temps[2].I())) {
-            resume = LoopResume::End;
+        counter.ReplacePlain(Value::Long(value));
+        if (!CountGoesOn(value, temps[0].I(), temps[2].I())) {
+            resume = next + kWidth[static_cast<int>(Op::ForNextLocal)];
             break;
         }
         if (!body()) {
-            resume = LoopResume::Body;
+            resume = next - next[3];
             break;
         }
     }
@@ -1273,17 +1303,7 @@ void Interpreter::Erase(Place place, int operand) {
 #define VBS_RUN_REST_OF_LOOP(...)                                                                            \
     if ((static_cast<Op>(*pc) == Op::ForNextLocal || static_cast<Op>(*pc) == Op::ForNextGlobal) &&           \
         pc - pc[3] == op) {                                                                                  \
-        Value& counter = static_cast<Op>(*pc) == Op::ForNextLocal ? base[pc[1]] : globals[pc[1]];            \
-        switch (RunCountingLoop(__VA_ARGS__, counter, base + pc[2], budget_)) {                              \
-        case LoopResume::Body:                                                                               \
-            pc = op;                                                                                         \
-            break;                                                                                           \
-        case LoopResume::Next:                                                                               \
-            break;                                                                                           \
-        case LoopResume::End:                                                                                \
-            pc += kWidth[static_cast<int>(Op::ForNextLocal)];                                                \
-            break;                                                                                           \
-        }                                                                                                    \
+        pc = RunCountingLoop(__VA_ARGS__, pc, base, globals, budget_);                                       \
         break;                                                                                               \
     }
 
@@ -1686,6 +1706,35 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                     const bool more = CountGoesOn(value, temps[0].I(), temps[2].I());
                     pc = more ? next - next[3] : next + kWidth[static_cast<int>(Op::ForNextLocal)];
                 }
+            VBS_FAST_END
+            VBS_FAST(AddElemToAt)
+                Value& target = direct(VBS_OPERAND(0));
+                const Value& array = direct(VBS_OPERAND(1));
+                const Value& index = direct(VBS_OPERAND(2));
+                if (!AddElementInPlace(target, array, index))
+                    break; // into the general code after it
+                pc += VBS_OPERAND(3);
+                VBS_RUN_REST_OF_LOOP(
+                    [&target, &array, &index] { return AddElementInPlace(target, array, index); })
+            VBS_FAST_END
+            VBS_FAST(StoreAddElemAt)
+                Value& array = direct(VBS_OPERAND(0));
+                const Value& index = direct(VBS_OPERAND(1));
+                const Value& left = direct(VBS_OPERAND(2));
+                const Value& right = direct(VBS_OPERAND(3));
+                if (StoreSumInElement(array, index, left, right)) {
+                    VBS_RUN_REST_OF_LOOP([&array, &index, &left, &right] {
+                        return StoreSumInElement(array, index, left, right);
+                    })
+                    break;
+                }
+                // As the three instructions it stands for: the index read,
+                // the sum (its errors at the operand word that keeps its
+                // position), then StoreElem's general store.
+                VBS_SLOW(const Value at = index; const Value l = left; const Value r = right; pc = op + 2;
+                         Value sum = Add(l, r); pc = op + kWidth[static_cast<int>(Op::StoreAddElemAt)];
+                         *sp_++ = Value::RefTo(&direct(VBS_OPERAND(0))); *sp_++ = at; *sp_++ = std::move(sum);
+                         frame->pc = pc; IndexStore(1, false);)
             VBS_FAST_END
             VBS_FAST(LoadElemAt)
                 const Value& variable = direct(VBS_OPERAND(0));
