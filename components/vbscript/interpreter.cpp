@@ -1309,25 +1309,41 @@ void Interpreter::Erase(Place place, int operand) {
 
 // Leaves the frame: its result goes where the caller wanted it.
 #define VBS_RETURN()                                                                                         \
-    Value result = proc->resultSlot >= 0 ? std::move(base[proc->resultSlot]) : Value();                      \
+    /* The destination lies at or below base (the first argument's slot, or */                               \
+    /* the callee's below it). The frame's slots: plain ones simply left */                                  \
+    /* above the top (which holds nothing counted), the rest released in */                                  \
+    /* order. A plain result over a plain destination goes there first. */                                   \
     Value* const destination = frame->result;                                                                \
     const bool discard = frame->discardResult;                                                               \
-    /* The frame's slots: plain ones simply left above the top (which holds */                               \
-    /* nothing counted), the rest released in order. */                                                      \
-    while (sp > base) {                                                                                      \
-        if (sp[-1].Counted()) {                                                                              \
-            VBS_SLOW(ClearTo(base);)                                                                         \
-            break;                                                                                           \
+    Value* const from = proc->resultSlot >= 0 ? base + proc->resultSlot : nullptr;                           \
+    if (!destination->Counted() && (from == nullptr || !from->Counted())) {                                  \
+        destination->ReplacePlain(from != nullptr ? std::move(*from) : Value());                             \
+        while (sp > destination + 1) {                                                                       \
+            if (sp[-1].Counted()) {                                                                          \
+                VBS_SLOW(ClearTo(destination + 1);)                                                          \
+                break;                                                                                       \
+            }                                                                                                \
+            --sp;                                                                                            \
         }                                                                                                    \
-        --sp;                                                                                                \
-    }                                                                                                        \
-    frames_.pop_back();                                                                                      \
-    if (sp <= destination)                                                                                   \
         sp = destination + 1;                                                                                \
-    if (destination->Counted()) {                                                                            \
-        VBS_SLOW(*destination = std::move(result);)                                                          \
+        frames_.pop_back();                                                                                  \
     } else {                                                                                                 \
-        destination->ReplacePlain(std::move(result));                                                        \
+        Value result = from != nullptr ? std::move(*from) : Value();                                         \
+        while (sp > base) {                                                                                  \
+            if (sp[-1].Counted()) {                                                                          \
+                VBS_SLOW(ClearTo(base);)                                                                     \
+                break;                                                                                       \
+            }                                                                                                \
+            --sp;                                                                                            \
+        }                                                                                                    \
+        frames_.pop_back();                                                                                  \
+        if (sp <= destination)                                                                               \
+            sp = destination + 1;                                                                            \
+        if (destination->Counted()) {                                                                        \
+            VBS_SLOW(*destination = std::move(result);)                                                      \
+        } else {                                                                                             \
+            destination->ReplacePlain(std::move(result));                                                    \
+        }                                                                                                    \
     }                                                                                                        \
     if (discard)                                                                                             \
         VBS_SLOW(ClearTo(destination);)                                                                      \
