@@ -1195,6 +1195,24 @@ void Interpreter::Erase(Place place, int operand) {
         }                                                                                                    \
         VBS_SLOW(VBS_BINARY(function))                                                                       \
     }
+// \ and Mod on two Integers or Longs and a divisor other than zero: the
+// quotient or remainder typed as the operators type it (Integer when both
+// are), the one result outside the Long range (the lowest Long \ -1) left
+// to the general path and its overflow error.
+#define VBS_INTEGER_DIVISION(sign, function)                                                                 \
+    {                                                                                                        \
+        Value& l = sp[-2];                                                                                   \
+        const Value& r = sp[-1];                                                                             \
+        if (BothSmallInt(l, r) && r.I() != 0) {                                                              \
+            const std::int64_t n = std::int64_t{l.I()} sign r.I();                                           \
+            if (n >= INT32_MIN && n <= INT32_MAX) {                                                          \
+                l.ReplacePlain(IntResult(n, l.Is(VType::Integer) && r.Is(VType::Integer)));                  \
+                --sp;                                                                                        \
+                break;                                                                                       \
+            }                                                                                                \
+        }                                                                                                    \
+        VBS_SLOW(VBS_BINARY(function))                                                                       \
+    }
 // The same on two variables named by direct operands, pushing the result.
 #define VBS_DIRECT_ARITHMETIC(sign, function)                                                                \
     {                                                                                                        \
@@ -1513,12 +1531,12 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
             VBS_OP(Div)
                 VBS_BINARY(Divide)
             VBS_END
-            VBS_OP(IntDiv)
-                VBS_BINARY(IntDivide)
-            VBS_END
-            VBS_OP(Mod)
-                VBS_BINARY(Modulo)
-            VBS_END
+            VBS_FAST(IntDiv)
+                VBS_INTEGER_DIVISION(/, IntDivide)
+            VBS_FAST_END
+            VBS_FAST(Mod)
+                VBS_INTEGER_DIVISION(%, Modulo)
+            VBS_FAST_END
             VBS_OP(Pow)
                 VBS_BINARY(Power)
             VBS_END
