@@ -13,6 +13,8 @@ add_subdirectory(src/script/wscript)
 foreach(component vbscript registry)
     add_subdirectory(components/${component})
 endforeach()
+# What OPOS the machine has installed, for zorv-vbs --components.
+add_subdirectory(src/hardware/discovery/installed)
 add_subdirectory(tools)
 
 if(ZORV_BUILD_TESTS)
