@@ -34,6 +34,16 @@ MsgBox Err.Number ' expect: 76
 Err.Clear
 fso.OpenTextFile root
 MsgBox Err.Number ' expect: 70
+' A file whose folder went away is missing, not a failed access.
+Err.Clear
+fso.CreateFolder root & "\parti"
+Set ts = fso.CreateTextFile(root & "\parti\f.txt")
+ts.Close
+Set ts = fso.GetFile(root & "\parti\f.txt")
+fso.DeleteFolder root & "\parti"
+a = ts.Size
+MsgBox Err.Number & " " & Err.Description ' expect: 53 Fichier introuvable
+a = fso.BuildPath(root, "a.txt")
 On Error GoTo 0
 ' Asked for, the replacement happens whole.
 fso.CopyFile a, b, True
