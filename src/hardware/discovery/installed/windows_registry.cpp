@@ -45,14 +45,33 @@ private:
 struct Place {
     HKEY base;
     std::wstring prefix;
+    REGSAM view;
 };
 
-// The classes as HKEY_CLASSES_ROOT merges them, the user's first; read from
-// their two homes because Wine's HKEY_CLASSES_ROOT shows the machine's only.
-std::vector<Place> PlacesOf(RegistryRoot root) {
+bool UnderClassIds(const std::string& path) {
+    return path.size() >= 5 &&
+           CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, path.c_str(), 5, "CLSID", 5) == CSTR_EQUAL;
+}
+
+// Where a key is looked for, first found first. The classes are read as
+// HKEY_CLASSES_ROOT merges them, the user's first, from their two homes
+// (Wine's HKEY_CLASSES_ROOT shows the machine's only). In the 32-bit view
+// Wine's 64-bit programs are not redirected as Windows redirects them: class
+// ids are looked for in their 32-bit home by name as well, and ProgIDs,
+// which both views share, in the common one.
+std::vector<Place> PlacesOf(RegistryRoot root, const std::string& path, REGSAM view) {
     if (root == RegistryRoot::LocalMachine)
-        return {{HKEY_LOCAL_MACHINE, L""}};
-    return {{HKEY_CURRENT_USER, L"Software\\Classes\\"}, {HKEY_LOCAL_MACHINE, L"Software\\Classes\\"}};
+        return {{HKEY_LOCAL_MACHINE, L"", view}};
+    std::vector<Place> places;
+    for (const HKEY base : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+        places.push_back({base, L"Software\\Classes\\", view});
+    if (view != KEY_WOW64_32KEY)
+        return places;
+    const bool classId = UnderClassIds(path);
+    for (const HKEY base : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+        places.push_back(
+            {base, classId ? L"Software\\Classes\\Wow6432Node\\" : L"Software\\Classes\\", KEY_WOW64_64KEY});
+    return places;
 }
 
 std::vector<std::string> SubkeysOf(HKEY key) {
@@ -97,8 +116,8 @@ public:
 
     std::vector<std::string> SubkeyNames(RegistryRoot root, const std::string& path) const override {
         std::vector<std::string> names;
-        for (const Place& place : PlacesOf(root)) {
-            const Key key(place.base, place.prefix + Wide(path), view_);
+        for (const Place& place : PlacesOf(root, path, view_)) {
+            const Key key(place.base, place.prefix + Wide(path), place.view);
             if (key.Get() == nullptr)
                 continue;
             for (std::string& name : SubkeysOf(key.Get()))
@@ -110,8 +129,8 @@ public:
 
     std::optional<std::string> Text(RegistryRoot root, const std::string& path,
                                     const std::string& name) const override {
-        for (const Place& place : PlacesOf(root)) {
-            const Key key(place.base, place.prefix + Wide(path), view_);
+        for (const Place& place : PlacesOf(root, path, view_)) {
+            const Key key(place.base, place.prefix + Wide(path), place.view);
             if (key.Get() == nullptr)
                 continue;
             if (std::optional<std::string> text = TextOf(key.Get(), Wide(name)))
