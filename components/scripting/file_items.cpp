@@ -331,14 +331,22 @@ class Drive final : public MemberDispatch<Drive> {
 public:
     explicit Drive(std::u16string name) : name_(std::move(name)) {}
     static std::span<const Member<Drive>> Members() {
+        // clang-format off
         static const Member<Drive> members[] = {
-            {u"Path", DISPID_VALUE, &Drive::Path},       {u"DriveLetter", 1, &Drive::DriveLetter},
-            {u"ShareName", 2, &Drive::ShareName},        {u"DriveType", 3, &Drive::DriveType},
-            {u"RootFolder", 4, &Drive::RootFolder},      {u"AvailableSpace", 5, &Drive::AvailableSpace},
-            {u"FreeSpace", 6, &Drive::FreeSpace},        {u"TotalSize", 7, &Drive::TotalSize},
-            {u"VolumeName", 8, &Drive::VolumeName},      {u"FileSystem", 9, &Drive::FileSystem},
-            {u"SerialNumber", 10, &Drive::SerialNumber}, {u"IsReady", 11, &Drive::IsReady},
+            {u"Path", DISPID_VALUE, &Drive::Path},
+            {u"DriveLetter", 1, &Drive::DriveLetter},
+            {u"ShareName", 2, &Drive::ShareName},
+            {u"DriveType", 3, &Drive::DriveType},
+            {u"RootFolder", 4, &Drive::RootFolder},
+            {u"AvailableSpace", 5, &Drive::AvailableSpace},
+            {u"FreeSpace", 6, &Drive::FreeSpace},
+            {u"TotalSize", 7, &Drive::TotalSize},
+            {u"VolumeName", 8, &Drive::VolumeName},
+            {u"FileSystem", 9, &Drive::FileSystem},
+            {u"SerialNumber", 10, &Drive::SerialNumber},
+            {u"IsReady", 11, &Drive::IsReady},
         };
+        // clang-format on
         return members;
     }
     std::u16string_view TypeName() const { return u"Drive"; }
@@ -449,10 +457,7 @@ std::u16string DriveNamed(std::u16string_view text) {
     // A share is a drive while it answers.
     const std::u16string share = DriveOf(text);
     DriveFacts facts;
-    return share.starts_with(u"\\\\") && IsRoot(share + kSeparator) &&
-                   ReadDriveFacts(share + kSeparator, facts)
-               ? share
-               : std::u16string();
+    return share.starts_with(u"\\\\") && ReadDriveFacts(share + kSeparator, facts) ? share : std::u16string();
 #else
     return text == u"/" || text == u"\\" ? u"/" : u"";
 #endif

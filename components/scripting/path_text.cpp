@@ -71,8 +71,9 @@ std::u16string Normalized(std::u16string_view path) {
 std::size_t RootLength(std::u16string_view normal) {
     if (StartsWithDrive(normal))
         return normal.size() > 2 && normal[2] == kSeparator ? 3 : 2;
+    // A share's root keeps the separator after it, as "C:\\" does.
     if (const std::size_t share = ShareLength(normal); share > 0)
-        return share;
+        return share < normal.size() && normal[share] == kSeparator ? share + 1 : share;
     return !normal.empty() && normal.front() == kSeparator ? 1 : 0;
 }
 

@@ -23,7 +23,7 @@ bool IsSeparator(char16_t c);
 std::u16string Normalized(std::u16string_view path);
 // The length of the root a normalised path starts with: 1 for "/" (and "\"
 // on Windows), on Windows 3 for "C:\", 2 for a drive alone ("C:"), the
-// whole "\\server\share" of a share; 0 for a relative path.
+// whole "\\server\share\" of a share; 0 for a relative path.
 std::size_t RootLength(std::u16string_view normal);
 // The drive a path is on: "/" for an absolute path on Linux; on Windows "C:"
 // or "\\server\share"; empty when the path names none.

@@ -11,7 +11,8 @@ MsgBox fso.GetFileName("C:\rapports\mars.csv") & "|" & fso.GetFileName("C:\") & 
 MsgBox fso.GetBaseName("D:\journal.2024.txt") & " " & fso.GetExtensionName("D:\journal.2024.txt") ' expect: journal.2024 txt
 MsgBox fso.GetDriveName("c:\windows") & "|" & fso.GetDriveName("relatif") & "|" & fso.GetDriveName("/racine") ' expect: c:||
 MsgBox fso.GetDriveName("\\serveur\partage\f.txt") ' expect: \\serveur\partage
-MsgBox fso.GetParentFolderName("\\serveur\partage\f.txt") ' expect: \\serveur\partage
+MsgBox fso.GetParentFolderName("\\serveur\partage\f.txt") ' expect: \\serveur\partage\
+MsgBox fso.BuildPath("\\serveur\partage", "f.txt") & " " & fso.GetFileName("\\serveur/partage\f.txt") ' expect: \\serveur\partage\f.txt f.txt
 MsgBox "[" & fso.GetFileName("\\serveur\partage") & "]" ' expect: []
 MsgBox fso.GetAbsolutePathName("C:\a\.\b\..\c") ' expect: C:\a\c
 MsgBox fso.GetAbsolutePathName("C:/a/b/") ' expect: C:\a\b
