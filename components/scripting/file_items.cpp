@@ -364,7 +364,11 @@ private:
     void Path(Invocation& call) { Text(call.result, name_); }
     void DriveLetter(Invocation& call) { Text(call.result, IsLetter() ? name_.substr(0, 1) : u""); }
     void ShareName(Invocation& call) { Text(call.result, name_.starts_with(u"\\\\") ? name_ : u""); }
-    void DriveType(Invocation& call) { call.result = com::Variant(LONG{Facts().type}).Detach(); }
+    void DriveType(Invocation& call) {
+        DriveFacts facts;
+        ReadDriveFacts(Root(), facts); // the kind, even of a drive that is not ready
+        call.result = com::Variant(LONG{facts.type}).Detach();
+    }
     void RootFolder(Invocation& call) { Object(call, MakeFolder(Root())); }
     void AvailableSpace(Invocation& call) { call.result = com::Variant(Facts().available).Detach(); }
     void FreeSpace(Invocation& call) { call.result = com::Variant(Facts().free).Detach(); }

@@ -37,7 +37,8 @@ struct DriveFacts {
     std::u16string fileSystem;
     std::u16string volumeName;
 };
-// The drive whose root folder is `root` ("/", "C:\", "\\server\share\"); false when it is not ready.
+// The drive whose root folder is `root` ("/", "C:\", "\\server\share\"); false when it
+// is not ready (its type is still set).
 bool ReadDriveFacts(const std::u16string& root, DriveFacts& facts);
 // The drives there are, as DriveOf names them: "/" on Linux, "C:", "D:"... on Windows.
 std::vector<std::u16string> DriveNames();

@@ -109,6 +109,8 @@ bool ReadFileFacts(const std::filesystem::path& path, FileFacts& facts, std::err
 
 bool ReadDriveFacts(const std::u16string& root, DriveFacts& facts) {
     const std::wstring path = Theirs(root);
+    // The kind is known without a medium: an empty CD drive is still one.
+    facts.type = DriveType(GetDriveTypeW(path.c_str()));
     wchar_t volume[MAX_PATH + 1] = {};
     wchar_t fileSystem[MAX_PATH + 1] = {};
     DWORD serial = 0;
@@ -122,7 +124,6 @@ bool ReadDriveFacts(const std::u16string& root, DriveFacts& facts) {
     facts.free = static_cast<double>(free.QuadPart);
     facts.total = static_cast<double>(total.QuadPart);
     facts.serialNumber = static_cast<long>(serial);
-    facts.type = DriveType(GetDriveTypeW(path.c_str()));
     facts.fileSystem = Ours(fileSystem, wcsnlen(fileSystem, MAX_PATH + 1));
     facts.volumeName = Ours(volume, wcsnlen(volume, MAX_PATH + 1));
     return true;

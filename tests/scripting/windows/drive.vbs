@@ -5,6 +5,7 @@ MsgBox fso.DriveExists("C:") & " " & fso.DriveExists("c") & " " & fso.DriveExist
 Set d = fso.GetDrive("c:")
 MsgBox TypeName(d) & " " & d.Path & " " & d.DriveLetter & " " & d.IsReady ' expect: Drive C: C Vrai
 MsgBox d.TotalSize > 0 And d.FreeSpace >= d.AvailableSpace ' expect: Vrai
+MsgBox d.DriveType & " " & (d.FileSystem <> "") & " " & (d.SerialNumber <> 0) ' expect: 2 Vrai Vrai
 MsgBox d.RootFolder.Path & " " & d.RootFolder.IsRootFolder ' expect: C:\ Vrai
 For Each d In fso.Drives
     n = n + 1
