@@ -16,7 +16,7 @@ namespace {
 
 ComPtr<IDispatch> NewControl() {
     CLSID clsid;
-    EXPECT_EQ(FindClass(u"ScriptControl", &clsid), S_OK);
+    EXPECT_EQ(FindClass(OwnClass(u"ScriptControl"), &clsid), S_OK);
     ComPtr<IDispatch> control;
     EXPECT_EQ(CreateInstance(clsid, CLSCTX_INPROC_SERVER, IID_IDispatch,
                                control.ReleaseAndGetVoidAddress()),
@@ -68,7 +68,7 @@ private:
 
 TEST(ScriptControl, IsRegisteredUnderItsProgId) {
     CLSID clsid;
-    EXPECT_EQ(FindClass(u"scriptcontrol", &clsid), S_OK);
+    EXPECT_EQ(FindClass(OwnClass(u"scriptcontrol"), &clsid), S_OK);
 }
 
 TEST(ScriptControl, LanguageAcceptsVBScriptInAnyCase) {
