@@ -304,6 +304,9 @@ HRESULT CreateRegExp(REFIID riid, void** ppv) {
 }
 
 std::u16string_view RegExpTypeName(IDispatch* object) {
+    // Another server's object has no C++ type to look into.
+    if (!com::IsOwnComObject(object))
+        return {};
     if (dynamic_cast<RegExpObject*>(object))
         return u"IRegExp2";
     if (dynamic_cast<MatchesObject*>(object))

@@ -20,6 +20,11 @@ struct InterfaceBase<IPersistStreamInit> {
     using type = IPersist;
 };
 
+// Answered by every object built on ComObject: code may look into one of
+// those as a C++ object (dynamic_cast), never into another server's.
+inline constexpr IID kIidOwnComObject = {
+    0x9E1D2C30, 0x7A4B, 0x4F6E, {0x8C, 0x21, 0x5B, 0x3E, 0x0D, 0x6F, 0x71, 0xA4}};
+
 template <class... Interfaces>
 class ComObject : public Interfaces... {
 public:
@@ -30,7 +35,7 @@ public:
         if (ppv == nullptr)
             return E_POINTER;
         *ppv = nullptr;
-        if (IsEqualIID(riid, IID_IUnknown)) {
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, kIidOwnComObject)) {
             *ppv = Identity();
         } else if (!(FindInterface<Interfaces>(riid, ppv) || ...)) {
             return QueryOtherInterface(riid, ppv);
@@ -85,6 +90,15 @@ private:
 template <class T, class... Args>
 ComPtr<T> MakeObject(Args&&... args) {
     return ComPtr<T>::Adopt(new T(std::forward<Args>(args)...));
+}
+
+// Whether `object` is one of ours (see kIidOwnComObject).
+inline bool IsOwnComObject(IUnknown* object) {
+    IUnknown* own = nullptr;
+    if (object == nullptr || FAILED(object->QueryInterface(kIidOwnComObject, reinterpret_cast<void**>(&own))))
+        return false;
+    own->Release();
+    return true;
 }
 
 } // namespace zorv::com
