@@ -51,8 +51,8 @@ TEST(WindowsDevices, LinuxOnlyConnectionsAnswerOpenWith107AndTheReason) {
         {u"OPOS.MSR", "MSR", "input:/dev/input/event5"},
         {u"OPOS.POSKeyboard", "POSKeyboard", "input:/dev/input/event6"},
         {u"OPOS.LineDisplay", "LineDisplay", "serial:/dev/ttyS1,9600"},
-        {u"OPOS.POSPrinter", "Printer", "file:/dev/usb/lp0"},
-        {u"OPOS.POSPrinter", "Printer", "serial:/dev/ttyS0,19200"},
+        {u"OPOS.POSPrinter", "POSPrinter", "file:/dev/usb/lp0"},
+        {u"OPOS.POSPrinter", "POSPrinter", "serial:/dev/ttyS0,19200"},
     };
     for (const Device& device : devices) {
         ProfileFile profile(Section(device));
@@ -91,7 +91,7 @@ TEST(WindowsDevices, AComPortWindowsDoesNotKnowIsRefusedWithItsName) {
         Call(control.Get(), u"Close");
         zorv::com::DrainPostedCalls();
     }
-    ProfileFile profile(Section({u"OPOS.POSPrinter", "Printer", "serial:COM199,19200"}));
+    ProfileFile profile(Section({u"OPOS.POSPrinter", "POSPrinter", "serial:COM199,19200"}));
     auto printer = Create(u"OPOS.POSPrinter");
     ASSERT_EQ(Call(printer.Get(), u"Open", {u"WindowsDevice"}), 0);
     EXPECT_EQ(Call(printer.Get(), u"ClaimDevice", {LONG{1000}}), 107);
