@@ -1,6 +1,7 @@
 # The Windows build: the parts ported so far, the same sources as on Linux.
-# Not here yet: the window (Qt for Windows), the OPOS component, the standard
-# script objects (scripting), the virtual devices and the device listing (see the README's Windows section).
+# Not here yet: the window (Qt for Windows), the standard script objects
+# (scripting), the virtual devices and the device listing (see the README's
+# Windows section).
 # localtime_r and the like from MinGW's C library; the system headers without
 # their min/max macros.
 add_compile_definitions(_POSIX_THREAD_SAFE_FUNCTIONS NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601)
