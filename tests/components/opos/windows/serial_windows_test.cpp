@@ -12,6 +12,7 @@
 #include "opos_test_support.h"
 #include "platform/com/apartment.h"
 #include "transport/link.h"
+#include "transport/path_present.h"
 
 using namespace opos_test;
 using namespace zorv::opos::transport;
@@ -20,6 +21,7 @@ using Clock = std::chrono::steady_clock;
 namespace {
 
 constexpr DISPID kDataEvent = 1;
+constexpr LONG kPowerOnline = 2001, kPowerOffOffline = 2004;
 
 std::string Port(const char* variable) {
     const char* value = std::getenv(variable);
@@ -65,6 +67,11 @@ protected:
         ASSERT_TRUE(device) << status.text;
     }
 
+    // Asks with_port_pair.sh to "unplug" or "plug" the pair.
+    void Request(const char* what) const {
+        std::ofstream(std::filesystem::path(Port("ZORV_TEST_PORT_FOLDER")) / what);
+    }
+
     std::string programPort = Port("ZORV_TEST_PROGRAM_PORT");
     std::string devicePort = Port("ZORV_TEST_DEVICE_PORT");
     std::unique_ptr<Link> device;
@@ -73,6 +80,7 @@ protected:
 } // namespace
 
 TEST_F(WindowsSerial, BytesCrossBothWaysAndAQuietLineTimesOut) {
+    EXPECT_TRUE(DevicePathPresent(programPort)) << "a port that is there is found among the system's devices";
     LinkStatus status;
     auto program = Link::Open(Serial(programPort), 1000, status);
     ASSERT_TRUE(program) << status.text;
@@ -130,5 +138,34 @@ TEST_F(WindowsSerial, ALineDisplayOnAComPortShowsItsText) {
     });
     EXPECT_NE(shown.find("Bonjour"), std::string::npos);
     Call(display.Get(), u"Close");
+    zorv::com::DrainPostedCalls();
+}
+
+// The far end going away (an adapter unplugged) is told as power, and the
+// scanner comes back by itself once its port is there again.
+TEST_F(WindowsSerial, AnUnpluggedPortIsToldAndTheScannerComesBack) {
+    ProfileFile profile("[PortScanner]\nkind = Scanner\nconnection = serial:" + programPort +
+                        ",9600\nsuffix = CR\n");
+    auto scanner = Create(u"OPOS.Scanner");
+    auto sink = AdviseSink(scanner.Get());
+    ASSERT_EQ(Call(scanner.Get(), u"Open", {u"PortScanner"}), 0);
+    ASSERT_EQ(Call(scanner.Get(), u"ClaimDevice", {LONG{1000}}), 0);
+    ASSERT_EQ(Put(scanner.Get(), u"PowerNotify", LONG{1}), 0);
+    ASSERT_EQ(Put(scanner.Get(), u"DeviceEnabled", true), 0);
+    ASSERT_EQ(Put(scanner.Get(), u"DataEventEnabled", true), 0);
+    EXPECT_EQ(Long(scanner.Get(), u"PowerState"), kPowerOnline);
+
+    device.reset();
+    Request("unplug");
+    ASSERT_TRUE(PumpUntil([&] { return Long(scanner.Get(), u"PowerState") == kPowerOffOffline; }, 5000));
+    Request("plug");
+    ASSERT_TRUE(PumpUntil([&] { return Long(scanner.Get(), u"PowerState") == kPowerOnline; }, 5000));
+    LinkStatus status;
+    ASSERT_TRUE(PumpUntil([&] { return (device = Link::Open(Serial(devicePort), 1000, status)) != nullptr; }))
+        << status.text;
+    device->Send("12345670\r", 1000);
+    ASSERT_TRUE(PumpUntil([&] { return !sink->received.empty() && sink->received.back().id == kDataEvent; }));
+    EXPECT_EQ(Text(scanner.Get(), u"ScanData"), u"12345670");
+    Call(scanner.Get(), u"Close");
     zorv::com::DrainPostedCalls();
 }

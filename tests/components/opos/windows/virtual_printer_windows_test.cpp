@@ -133,3 +133,18 @@ TEST_F(WindowsPrinting, ADroppedLinkIsToldAndComesBack) {
             power.push_back(e.numbers.at(0));
     EXPECT_EQ(power, (std::vector<LONG>{2004, 2001}));
 }
+
+// The drawer on the printer's kick port shares its link.
+TEST_F(WindowsPrinting, TheDrawerOnThePrinterKicksAndItsSensorIsRead) {
+    auto drawer = Create(u"OPOS.CashDrawer");
+    const std::u16string name = u"printer:" + host.Connection();
+    OpenReady(drawer.Get(), name.c_str());
+    EXPECT_FALSE(Bool(drawer.Get(), u"DrawerOpened"));
+    EXPECT_EQ(Call(drawer.Get(), u"OpenDrawer"), 0);
+    EXPECT_TRUE(PumpUntil([&] { return Bool(drawer.Get(), u"DrawerOpened"); }));
+    EXPECT_NE(host.Transcript("drawer kick").find("drawer kick pin 2"), std::string::npos);
+    host.Control("drawer closed");
+    EXPECT_TRUE(PumpUntil([&] { return !Bool(drawer.Get(), u"DrawerOpened"); }));
+    Call(drawer.Get(), u"Close");
+    DrainPostedCalls();
+}
