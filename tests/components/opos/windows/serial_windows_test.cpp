@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
+#include <thread>
 
 #include "opos_test_support.h"
 #include "platform/com/apartment.h"
@@ -168,4 +170,46 @@ TEST_F(WindowsSerial, AnUnpluggedPortIsToldAndTheScannerComesBack) {
     EXPECT_EQ(Text(scanner.Get(), u"ScanData"), u"12345670");
     Call(scanner.Get(), u"Close");
     zorv::com::DrainPostedCalls();
+}
+
+// An ESC/POS printer on a COM port: the device's side answers the real-time
+// status queries as a printer does and keeps what it is sent.
+TEST_F(WindowsSerial, APrinterOnAComPortPrintsAndItsStatusIsRead) {
+    std::mutex mutex;
+    std::string printed;
+    std::atomic<bool> stop{false};
+    std::thread printerSide([&] {
+        std::string seen;
+        while (!stop) {
+            std::string in;
+            if (!device->Receive(in, 256, 50).status.ok())
+                continue;
+            seen += in;
+            for (std::size_t at = seen.find("\x10\x04"); at != std::string::npos && at + 2 < seen.size();
+                 at = seen.find("\x10\x04")) {
+                device->Send("\x12", 1000); // online, cover closed, paper present
+                seen.erase(0, at + 3);
+            }
+            std::lock_guard lock(mutex);
+            printed += in;
+        }
+    });
+    const auto Printed = [&] {
+        std::lock_guard lock(mutex);
+        return printed;
+    };
+    {
+        ProfileFile profile("[PortPrinter]\nkind = POSPrinter\nconnection = serial:" + programPort +
+                            ",9600\nstatus_back = no\n");
+        auto printer = Create(u"OPOS.POSPrinter");
+        OpenReady(printer.Get(), u"PortPrinter");
+        EXPECT_FALSE(Bool(printer.Get(), u"RecEmpty"));
+        EXPECT_EQ(Call(printer.Get(), u"PrintNormal", {LONG{2}, u"Bonjour COM\n"}), 0);
+        EXPECT_TRUE(PumpUntil([&] { return Printed().find("Bonjour COM\n") != std::string::npos; }));
+        Call(printer.Get(), u"Close");
+        zorv::com::DrainPostedCalls();
+    }
+    stop = true;
+    printerSide.join();
+    EXPECT_EQ(Printed().rfind("\x1B@", 0), 0u) << "enabling resets the printer first";
 }
