@@ -40,11 +40,17 @@ std::optional<Address> Numeric(const std::string& host, uint16_t port) {
     return std::nullopt;
 }
 
+// Winsock does not tell how much of a job its send buffer still holds, so
+// the buffer is kept small: a printer's progress then shows as the send
+// going on, not as megabytes that left at once and wait unseen.
+constexpr int kSendBuffer = 32 * 1024;
+
 void SetSocketOptions(SOCKET s) {
     const BOOL on = TRUE;
     // Status queries are a few bytes that must not wait for more to batch up.
     setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on);
     setsockopt(s, SOL_SOCKET, SO_KEEPALIVE, reinterpret_cast<const char*>(&on), sizeof on);
+    setsockopt(s, SOL_SOCKET, SO_SNDBUF, reinterpret_cast<const char*>(&kSendBuffer), sizeof kSendBuffer);
 }
 
 // Waits for a connect in progress: the socket turns writable once

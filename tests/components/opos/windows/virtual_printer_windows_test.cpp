@@ -148,3 +148,15 @@ TEST_F(WindowsPrinting, TheDrawerOnThePrinterKicksAndItsSensorIsRead) {
     Call(drawer.Get(), u"Close");
     DrainPostedCalls();
 }
+
+// A job larger than the link's buffers goes out whole and counts as printed
+// once the printer took it.
+TEST_F(WindowsPrinting, ALongJobGoesOutWhole) {
+    const std::u16string name = host.Connection();
+    OpenReady(printer.Get(), name.c_str());
+    std::u16string job;
+    for (int i = 0; i < 1000; ++i)
+        job += u"a receipt line of some length, number " + zorv::com::Utf8ToUtf16(std::to_string(i)) + u"\n";
+    EXPECT_EQ(Call(printer.Get(), u"PrintNormal", {kReceipt, job.c_str()}), 0);
+    EXPECT_NE(host.Transcript("number 999").find("number 999"), std::string::npos);
+}
