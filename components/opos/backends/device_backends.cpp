@@ -3,19 +3,14 @@
 #include <algorithm>
 #include <charconv>
 
-#include "protocols/input/keylock_keys.h"
-#include "model/logical_device.h"
-#include "platform/com/text.h"
 #include "backends/device_settings.h"
-#include "backends/input/hid_pos_scanner.h"
-#include "backends/input/input_keylock.h"
-#include "backends/input/input_pos_keyboard.h"
+#include "backends/input_backends.h"
 #include "backends/serial/serial_line_display.h"
 #include "backends/serial/serial_msr.h"
 #include "backends/serial/serial_scanner.h"
 #include "backends/unusable_device.h"
-#include "backends/input/wedge_msr.h"
-#include "backends/input/wedge_scanner.h"
+#include "model/logical_device.h"
+#include "platform/com/text.h"
 
 namespace zorv::opos::real {
 namespace {
@@ -57,54 +52,6 @@ std::unique_ptr<Backend> MakeSerialLineDisplay(const Profile& profile,
     return std::make_unique<SerialLineDisplay>(std::move(config));
 }
 
-input::WedgeConfig Wedge(const Profile& profile) {
-    input::WedgeConfig wedge;
-    wedge.layout = input::LayoutFromName(Setting(profile, "layout", "us")).value_or(input::Layout::Us);
-    wedge.maxLength = MaxLength(Setting(profile, "max_length", "4096")).value_or(4096);
-    return wedge;
-}
-
-std::unique_ptr<Backend> MakeWedgeScanner(const Profile& profile, const std::string& path) {
-    WedgeScannerConfig config;
-    config.path = path;
-    config.wedge = Wedge(profile);
-    config.aimPrefix = com::EqualsIgnoringCase(com::Utf8ToUtf16(Setting(profile, "prefix", "none")), u"aim");
-    return std::make_unique<WedgeScanner>(std::move(config));
-}
-
-std::unique_ptr<Backend> MakeInputPosKeyboard(const Profile& profile, const std::string& path) {
-    const std::string mapPath = Setting(profile, "key_map");
-    if (mapPath.empty())
-        return std::make_unique<InputPosKeyboard>(path, std::nullopt);
-    KeyMapFile map = ReadKeyMap(mapPath);
-    if (!map.problem.empty())
-        return Unusable(map.problem);
-    return std::make_unique<InputPosKeyboard>(path, std::move(map.keys));
-}
-
-std::unique_ptr<Backend> MakeInputKeylock(const Profile& profile, const std::string& path) {
-    input::KeylockCodes codes = input::ParseKeylockCodes(Setting(profile, "positions"));
-    if (!codes.error.empty())
-        return Unusable("positions : " + codes.error);
-    return std::make_unique<InputKeylock>(path, std::move(codes.positions));
-}
-
-// The back ends of the devices read from a Linux input node, by kind.
-std::unique_ptr<Backend> MakeInputBackend(const Profile& profile, const std::string& path) {
-    switch (profile.kind) {
-    case Kind::Scanner:
-        return MakeWedgeScanner(profile, path);
-    case Kind::MSR:
-        return std::make_unique<WedgeMsr>(path, Wedge(profile));
-    case Kind::POSKeyboard:
-        return MakeInputPosKeyboard(profile, path);
-    case Kind::Keylock:
-        return MakeInputKeylock(profile, path);
-    default:
-        return nullptr;
-    }
-}
-
 } // namespace
 
 std::unique_ptr<Backend> MakeDeviceBackend(const Profile& profile) {
@@ -120,11 +67,9 @@ std::unique_ptr<Backend> MakeDeviceBackend(const Profile& profile) {
         return MakeSerialLineDisplay(profile, parsed.connection);
     if (profile.kind == Kind::MSR && parsed.connection.scheme == transport::Scheme::Serial)
         return std::make_unique<SerialMsr>(parsed.connection);
-    if (profile.kind == Kind::Scanner && parsed.connection.scheme == transport::Scheme::Hidraw)
-        return std::make_unique<HidPosScanner>(
-            parsed.connection.path, MaxLength(Setting(profile, "max_length", "4096")).value_or(4096));
-    if (parsed.connection.scheme == transport::Scheme::Input)
-        if (auto backend = MakeInputBackend(profile, parsed.connection.path))
+    if (parsed.connection.scheme == transport::Scheme::Input ||
+        parsed.connection.scheme == transport::Scheme::Hidraw)
+        if (auto backend = MakeInputBackend(profile, parsed.connection))
             return backend;
     return Unusable("connexion " + text + " non prise en charge pour ce type de périphérique");
 }

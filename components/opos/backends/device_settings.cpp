@@ -2,20 +2,17 @@
 
 #include <algorithm>
 #include <charconv>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "backends/input_settings.h"
+#include "backends/serial/serial_line_display.h"
+#include "model/opos_codes.h"
+#include "model/profile.h"
+#include "platform/com/text.h"
 #include "protocols/display/code_page.h"
 #include "protocols/display/command_set.h"
-#include "protocols/input/key_layout.h"
-#include "protocols/input/keylock_keys.h"
-#include "model/opos_codes.h"
-#include "platform/com/text.h"
-#include "model/profile.h"
-#include "backends/serial/serial_line_display.h"
 #include "protocols/scan/label_framer.h"
 #include "transport/connection_string.h"
+#include "transport/reach.h"
 
 namespace zorv::opos::real {
 namespace {
@@ -60,22 +57,9 @@ std::string CheckConnection(Kind kind, std::string_view text) {
         const bool fits = (scheme == transport::Scheme::Serial && reach.serial) ||
                           (scheme == transport::Scheme::Input && reach.input) ||
                           (scheme == transport::Scheme::Hidraw && reach.hidraw);
-        return fits ? "" : std::string(reach.how);
+        return fits ? transport::UnreachableHere(parsed.connection) : std::string(reach.how);
     }
     return "not a kind of device reached here";
-}
-
-std::string CheckLayout(Kind, std::string_view text) {
-    return input::LayoutFromName(text) ? "" : "layout is us or fr";
-}
-
-std::string CheckKeyMap(Kind, std::string_view text) {
-    const KeyMapFile file = ReadKeyMap(text);
-    return file.problem;
-}
-
-std::string CheckPositions(Kind, std::string_view text) {
-    return input::ParseKeylockCodes(text).error;
 }
 
 std::string CheckSuffix(Kind, std::string_view text) {
@@ -153,58 +137,19 @@ std::string SettingProblem(Kind kind, std::string_view name, std::string_view va
     return key->check(kind, value);
 }
 
-namespace {
-
-// A keylock has as many positions as its highest configured one, at least the standard three.
-LONG PositionCount(const Profile& profile) {
-    LONG count = 3;
-    for (const auto& [code, position] : input::ParseKeylockCodes(Setting(profile, "positions")).positions)
-        count = std::max<LONG>(count, static_cast<LONG>(position));
-    return count;
-}
-
-} // namespace
-
 void AddDefaults(Profile& profile) {
     if (profile.kind == Kind::Keylock && Setting(profile, "positions").empty())
         profile.problem = "positions: a keylock needs the key code of each position (code:position, ...)";
-    profile.overrides.insert(profile.overrides.begin(),
-                             {{Prop::CapPowerReporting, Value(LONG{OPOS_PR_ADVANCED})},
-                              {Prop::ServiceObjectDescription,
-                               Value(u"ZORV service object, " + com::Utf8ToUtf16(profile.connection))},
-                              {Prop::PositionCount, Value(PositionCount(profile))}});
+    profile.overrides.insert(
+        profile.overrides.begin(),
+        {{Prop::CapPowerReporting, Value(LONG{OPOS_PR_ADVANCED})},
+         {Prop::ServiceObjectDescription,
+          Value(u"ZORV service object, " + com::Utf8ToUtf16(profile.connection))},
+         {Prop::PositionCount, Value(KeylockPositionCount(Setting(profile, "positions")))}});
     if (profile.kind != Kind::Keylock)
         profile.overrides.erase(profile.overrides.begin() + 2);
     if (profile.kind == Kind::LineDisplay)
         AddSerialLineDisplayDefaults(profile);
-}
-
-KeyMapFile ReadKeyMap(std::string_view path) {
-    constexpr std::uintmax_t kLargestKeyMap = 1 << 20;
-    KeyMapFile file;
-    std::error_code error;
-    const std::filesystem::path where{std::string(path)};
-    if (!std::filesystem::is_regular_file(where, error) ||
-        std::filesystem::file_size(where, error) > kLargestKeyMap || error) {
-        file.problem = "key_map: " + std::string(path) + " is not a readable file of at most 1 MB";
-        return file;
-    }
-    std::ifstream in(where, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!in && !in.eof()) {
-        file.problem = "key_map: " + std::string(path) + " cannot be read";
-        return file;
-    }
-    input::ParsedKeyMap parsed = input::ParseKeyMap(text.str());
-    if (!parsed.errors.empty()) {
-        std::string lines = input::DescribeErrors(parsed.errors);
-        lines.pop_back();
-        std::replace(lines.begin(), lines.end(), '\n', ';');
-        file.problem = "key_map " + std::string(path) + ": " + lines;
-    } else
-        file.keys = std::move(parsed.keys);
-    return file;
 }
 
 } // namespace zorv::opos::real

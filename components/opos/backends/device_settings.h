@@ -7,7 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "protocols/input/pos_keys.h"
 #include "kinds/kind_table.h"
 
 namespace zorv::opos {
@@ -26,12 +25,5 @@ std::string SettingProblem(Kind kind, std::string_view key, std::string_view val
 void AddDefaults(Profile& profile);
 // A scanner's longest label, as `max_length` gives it.
 std::optional<std::size_t> MaxLength(std::string_view text);
-
-// A POS keyboard's key map file, read and checked; `problem` says why it cannot be used.
-struct KeyMapFile {
-    input::KeyMap keys;
-    std::string problem;
-};
-KeyMapFile ReadKeyMap(std::string_view path);
 
 } // namespace zorv::opos::real

@@ -1,10 +1,9 @@
 #include "backends/path_watch.h"
 
-#include <unistd.h>
-
 #include <chrono>
 
 #include "platform/com/apartment.h"
+#include "transport/path_present.h"
 
 namespace zorv::opos::real {
 namespace {
@@ -33,7 +32,7 @@ void PathWatch::Stop() {
 void PathWatch::Run(std::string path, std::function<void()> onBack) {
     std::unique_lock lock(mutex_);
     while (!wake_.wait_for(lock, kLookEvery, [this] { return stop_; }))
-        if (::access(path.c_str(), R_OK) == 0)
+        if (transport::DevicePathPresent(path))
             return com::PostCall(std::move(onBack));
 }
 

@@ -2,6 +2,7 @@
 // Stands for a device whose profile cannot be used (a connection text that
 // does not parse, a kind this connection cannot serve): it opens off and
 // offline, and its health check says why, rather than quietly simulating.
+// One the system can never reach refuses Open with 107 and the reason.
 #include <string>
 
 #include "model/backend.h"
@@ -19,7 +20,11 @@ inline HealthReport PathRefusal(bool unsuitable, const std::string& problem) {
 
 class UnusableDevice final : public Backend {
 public:
-    explicit UnusableDevice(std::u16string why) : why_(std::move(why)) {}
+    enum class RefusesOpen { No, Yes };
+    explicit UnusableDevice(std::u16string why, RefusesOpen refuses = RefusesOpen::No)
+        : why_(std::move(why)), refuses_(refuses == RefusesOpen::Yes) {}
+
+    HealthReport OpenRefusal() const override { return PathRefusal(refuses_, com::Utf16ToUtf8(why_)); }
 
     void Start(BackendEvents& events) override {
         events_ = &events;
@@ -36,6 +41,7 @@ public:
 
 private:
     std::u16string why_;
+    bool refuses_;
     BackendEvents* events_ = nullptr;
 };
 

@@ -1,9 +1,9 @@
 #include "model/logical_device.h"
 
 #include <algorithm>
-#include <dlfcn.h>
 
 #include "model/device.h"
+#include "model/library_folder.h"
 #include "platform/com/text.h"
 
 namespace zorv::opos {
@@ -28,10 +28,7 @@ std::map<std::u16string, std::weak_ptr<LogicalDevice>>& Open() {
 
 // Beside the component, one file per logical device.
 std::filesystem::path StatisticsFile(std::u16string_view name) {
-    Dl_info info{};
-    std::filesystem::path folder;
-    if (dladdr(reinterpret_cast<void*>(&StatisticsFile), &info) != 0 && info.dli_fname != nullptr)
-        folder = std::filesystem::path(info.dli_fname).parent_path();
+    const std::filesystem::path folder = LibraryFolder();
     std::string file;
     for (char c : com::Utf16ToUtf8(name))
         file += std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_' ? c : '_';

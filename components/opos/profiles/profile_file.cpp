@@ -1,4 +1,3 @@
-#include <dlfcn.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -12,6 +11,7 @@
 #include <sstream>
 #include <unordered_map>
 
+#include "model/library_folder.h"
 #include "model/printable_text.h"
 #include "model/profile.h"
 #include "platform/com/text.h"
@@ -235,10 +235,8 @@ private:
 };
 
 std::filesystem::path ProfileFilePath() {
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&ProfileFilePath), &info) == 0 || info.dli_fname == nullptr)
-        return {};
-    return std::filesystem::path(info.dli_fname).parent_path() / kProfileFileName;
+    const std::filesystem::path folder = LibraryFolder();
+    return folder.empty() ? folder : folder / kProfileFileName;
 }
 
 // What a file looked like when it was read: it is read again only when
@@ -260,12 +258,27 @@ struct FileStamp {
     }
 };
 
+#ifdef _WIN32
+// Windows' stat has whole seconds only, which the settling below allows for.
+FileStamp StampOf(const std::filesystem::path& path) {
+    struct _stat64 info {};
+    if (path.empty() || _wstat64(path.c_str(), &info) != 0)
+        return {};
+    return {true,
+            info.st_dev,
+            info.st_ino,
+            static_cast<off_t>(info.st_size),
+            {static_cast<std::time_t>(info.st_mtime), 0},
+            {static_cast<std::time_t>(info.st_ctime), 0}};
+}
+#else
 FileStamp StampOf(const std::filesystem::path& path) {
     struct stat info {};
     if (path.empty() || stat(path.c_str(), &info) != 0)
         return {};
     return {true, info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
 }
+#endif
 
 // The clock that stamps files ticks coarsely: a file changed within the
 // last seconds may change again under the same stamp, so it is not trusted.

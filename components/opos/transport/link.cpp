@@ -6,6 +6,7 @@
 #include <optional>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -46,14 +47,6 @@ constexpr std::array kErrnoFailures{
     ErrnoRow{EBUSY, Failure::Busy},
 };
 
-constexpr std::array kFailureNames{"None",         "BadConnection",
-                                   "NameNotFound", "Refused",
-                                   "Unreachable",  "TimedOut",
-                                   "NotFound",     "PermissionDenied",
-                                   "NotATerminal", "NotACharacterDevice",
-                                   "Closed",       "Busy",
-                                   "Io",           "Cancelled"};
-
 int Remaining(Clock::time_point deadline) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
     return left > 0 ? static_cast<int>(left) : 0;
@@ -84,10 +77,6 @@ constexpr size_t kReadChunk = 4096;
 constexpr int kFullPauseMs = 10;
 
 } // namespace
-
-const char* FailureName(Failure failure) {
-    return kFailureNames[static_cast<size_t>(failure)];
-}
 
 Failure FailureFromErrno(int error) {
     for (const ErrnoRow& row : kErrnoFailures)
@@ -133,7 +122,8 @@ Link::~Link() {
     Close();
 }
 
-IoResult Link::Send(std::string_view bytes, int timeoutMs, int cancelFd) {
+IoResult Link::Send(std::string_view bytes, int timeoutMs, const CancelSignal* cancel) {
+    const int cancelFd = cancel != nullptr ? static_cast<int>(cancel->Native()) : -1;
     IoResult result;
     if (fd_ < 0) {
         result.status = {Failure::Closed, ConnectionText(connection_) + ": the link is closed"};

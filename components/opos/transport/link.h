@@ -6,6 +6,7 @@
 // bounded buffer until it is taken: a device that floods the link (or a
 // path that never ends, such as /dev/zero) costs at most that buffer, the
 // rest is dropped and counted.
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -16,8 +17,7 @@
 #include <thread>
 #include <vector>
 
-#include <sys/socket.h>
-
+#include "transport/cancel_signal.h"
 #include "transport/connection_string.h"
 
 namespace zorv::opos::transport {
@@ -36,7 +36,8 @@ enum class Failure {
     Closed,              // the other end went away
     Busy,                // the background reader owns the receiving side
     Io,
-    Cancelled, // the sender was told to stop before the bytes were out
+    Cancelled,   // the sender was told to stop before the bytes were out
+    UnknownPort, // the system has no serial port of that name (Windows)
 };
 
 const char* FailureName(Failure failure);
@@ -52,10 +53,13 @@ struct IoResult {
     LinkStatus status;
 };
 
-// An address to connect to, as the resolver hands it back.
+// An address to connect to, as the resolver hands it back: the system's
+// socket address, held as bytes so that this header needs no socket header
+// (Windows' would clash with the component services' own types).
 struct Address {
-    sockaddr_storage storage{};
-    socklen_t length = 0;
+    static constexpr std::size_t kLargest = 128; // sockaddr_storage on Linux and Windows
+    alignas(8) std::array<unsigned char, kLargest> storage{};
+    std::uint32_t length = 0;
 };
 
 struct Resolved {
@@ -67,8 +71,18 @@ struct Resolved {
 using Resolver = std::function<Resolved(const std::string& host, uint16_t port, int timeoutMs)>;
 Resolved SystemResolve(const std::string& host, uint16_t port, int timeoutMs);
 
+#ifndef _WIN32
 // The failure an errno value stands for, when a call on the link fails.
 Failure FailureFromErrno(int error);
+#endif
+
+// What the system opens a link as: a file descriptor on Linux; on Windows a
+// SOCKET or a HANDLE opened for overlapped I/O. -1: none.
+#ifdef _WIN32
+using NativeLink = std::intptr_t;
+#else
+using NativeLink = int;
+#endif
 
 // What the background reader took in since it was last asked.
 struct Received {
@@ -93,8 +107,8 @@ public:
     Link& operator=(const Link&) = delete;
 
     // Gives up when the device takes nothing for timeoutMs, however long
-    // the whole takes, or as soon as `cancelFd` (-1: none) turns readable.
-    IoResult Send(std::string_view bytes, int timeoutMs, int cancelFd = -1);
+    // the whole takes, or as soon as `cancel` is raised.
+    IoResult Send(std::string_view bytes, int timeoutMs, const CancelSignal* cancel = nullptr);
     // Appends at most `most` bytes that arrive within the timeout (at least one, or a failure).
     IoResult Receive(std::string& out, size_t most, int timeoutMs);
 
@@ -109,11 +123,11 @@ public:
     // Closes and opens the same connection again; a reader that ran is started again.
     LinkStatus Reconnect(int timeoutMs);
     void Close();
-    bool IsOpen() const { return fd_ >= 0; }
+    bool IsOpen() const { return fd_ != -1; }
     const Connection& connection() const { return connection_; }
 
 private:
-    Link(Connection connection, Resolver resolver, int fd, bool socket);
+    Link(Connection connection, Resolver resolver, NativeLink fd, bool socket);
     void ReadLoop();
     // Keeps what fits; answers whether the buffer was empty before.
     bool Keep(std::string_view bytes, bool& full);
@@ -121,9 +135,13 @@ private:
 
     Connection connection_;
     Resolver resolver_;
-    int fd_ = -1;
+    NativeLink fd_ = -1;
     bool socket_ = false;
+#ifdef _WIN32
+    std::unique_ptr<CancelSignal> wake_;
+#else
     int wake_[2] = {-1, -1};
+#endif
     std::thread reader_;
     std::atomic<bool> readerDone_{false};
     OnReceived onReceived_;

@@ -1,8 +1,5 @@
 #include "transport/link_writer.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 namespace zorv::opos::transport {
 namespace {
 
@@ -18,18 +15,11 @@ IoResult CancelledResult(const Link& link) {
 LinkWriter::LinkWriter(Link& link, int timeoutMs, std::chrono::milliseconds tickEvery, Tick tick)
     : link_(link), timeoutMs_(timeoutMs), tickEvery_(tick ? tickEvery : std::chrono::milliseconds(0)),
       tick_(std::move(tick)) {
-    // Without the pipe a send can still not be cut short, only waited out.
-    if (pipe2(cancel_, O_CLOEXEC | O_NONBLOCK) != 0)
-        cancel_[0] = cancel_[1] = -1;
     thread_ = std::thread([this] { Run(); });
 }
 
 LinkWriter::~LinkWriter() {
     Stop();
-    if (cancel_[0] >= 0) {
-        ::close(cancel_[0]);
-        ::close(cancel_[1]);
-    }
 }
 
 void LinkWriter::Enqueue(WriteJob job, bool ahead) {
@@ -54,10 +44,7 @@ void LinkWriter::Stop() {
         stopping_ = true;
     }
     wake_.notify_one();
-    if (cancel_[1] >= 0) {
-        const char stop = 1;
-        [[maybe_unused]] const ssize_t written = ::write(cancel_[1], &stop, 1);
-    }
+    cancel_.Raise();
     if (thread_.joinable())
         thread_.join();
 }
@@ -105,7 +92,7 @@ void LinkWriter::Run() {
         if (job->sending)
             job->sending();
         const IoResult result =
-            link_.Send(job->bytes, job->timeoutMs < 0 ? timeoutMs_ : job->timeoutMs, cancel_[0]);
+            link_.Send(job->bytes, job->timeoutMs < 0 ? timeoutMs_ : job->timeoutMs, &cancel_);
         if (job->done)
             job->done(result);
     }

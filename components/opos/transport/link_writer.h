@@ -61,7 +61,7 @@ private:
     std::deque<WriteJob> jobs_;
     std::size_t ahead_ = 0; // jobs at the front that were queued ahead
     bool stopping_ = false;
-    int cancel_[2] = {-1, -1};
+    CancelSignal cancel_;
     std::thread thread_;
 };
 

@@ -10,6 +10,7 @@
 #include <netinet/tcp.h>
 #include <optional>
 #include <poll.h>
+#include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
 
@@ -25,14 +26,14 @@ std::string Where(const Connection& c) {
 // Numeric addresses need no lookup at all.
 std::optional<Address> Numeric(const std::string& host, uint16_t port) {
     Address address;
-    auto* v4 = reinterpret_cast<sockaddr_in*>(&address.storage);
+    auto* v4 = reinterpret_cast<sockaddr_in*>(address.storage.data());
     if (inet_pton(AF_INET, host.c_str(), &v4->sin_addr) == 1) {
         v4->sin_family = AF_INET;
         v4->sin_port = htons(port);
         address.length = sizeof(sockaddr_in);
         return address;
     }
-    auto* v6 = reinterpret_cast<sockaddr_in6*>(&address.storage);
+    auto* v6 = reinterpret_cast<sockaddr_in6*>(address.storage.data());
     if (inet_pton(AF_INET6, host.c_str(), &v6->sin6_addr) == 1) {
         v6->sin6_family = AF_INET6;
         v6->sin6_port = htons(port);
@@ -51,13 +52,14 @@ void SetSocketOptions(int fd) {
 
 // One attempt; -1 with the reason on failure.
 int Connect(const Address& address, int timeoutMs, const std::string& where, LinkStatus& status) {
-    const int fd = socket(address.storage.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    const auto* target = reinterpret_cast<const sockaddr*>(address.storage.data());
+    const int fd = socket(target->sa_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) {
         status = ErrnoStatus(errno, where);
         return -1;
     }
     int error = 0;
-    if (connect(fd, reinterpret_cast<const sockaddr*>(&address.storage), address.length) != 0) {
+    if (connect(fd, target, address.length) != 0) {
         error = errno;
         if (error == EINPROGRESS) {
             pollfd p{fd, POLLOUT, 0};
@@ -104,8 +106,10 @@ Resolved SystemResolve(const std::string& host, uint16_t port, int timeoutMs) {
             result.status = {rc == EAI_NONAME || rc == EAI_NODATA ? Failure::NameNotFound : Failure::Io,
                              "cannot resolve " + host + ": " + gai_strerror(rc)};
         for (addrinfo* a = list; a != nullptr; a = a->ai_next) {
+            if (a->ai_addrlen > Address::kLargest)
+                continue;
             Address address;
-            std::memcpy(&address.storage, a->ai_addr, a->ai_addrlen);
+            std::memcpy(address.storage.data(), a->ai_addr, a->ai_addrlen);
             address.length = a->ai_addrlen;
             result.addresses.push_back(address);
         }

@@ -4,10 +4,11 @@
 #include <charconv>
 #include <functional>
 
-#include "model/opos_codes.h"
-#include "platform/com/text.h"
-#include "model/profile.h"
 #include "backends/device_settings.h"
+#include "model/opos_codes.h"
+#include "model/profile.h"
+#include "platform/com/text.h"
+#include "transport/reach.h"
 
 namespace zorv::opos {
 namespace escpos_device {
@@ -206,6 +207,8 @@ std::string DeviceSettingProblem(Kind kind, std::string_view key, std::string_vi
         else if (scratch.connection.scheme == transport::Scheme::Input ||
                  scratch.connection.scheme == transport::Scheme::Hidraw)
             problem = "a printer is reached through tcp:, serial: or file:";
+        else
+            problem = transport::UnreachableHere(scratch.connection);
     }
     return problem;
 }

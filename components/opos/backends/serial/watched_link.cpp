@@ -82,7 +82,8 @@ bool WatchedLink::Connect() {
         problem_ = status.text;
         unsuitable_ = status.failure == transport::Failure::NotATerminal ||
                       status.failure == transport::Failure::NotACharacterDevice ||
-                      status.failure == transport::Failure::BadConnection;
+                      status.failure == transport::Failure::BadConnection ||
+                      status.failure == transport::Failure::UnknownPort;
         return false;
     }
     writer_ = std::make_unique<transport::LinkWriter>(*link_, writeTimeoutMs_);
