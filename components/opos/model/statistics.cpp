@@ -290,7 +290,7 @@ std::string Statistics::Xml(const std::vector<const Entry*>& entries) const {
         << "    <ModelName>" << Escaped(identity_.model) << "</ModelName>\n"
         << "    <SerialNumber>" << Escaped(identity_.serial) << "</SerialNumber>\n"
         << "    <FirmwareRevision>" << Escaped(identity_.firmware) << "</FirmwareRevision>\n"
-        << "    <Interface>" << Escaped(identity_.interface) << "</Interface>\n"
+        << "    <Interface>" << Escaped(identity_.connection) << "</Interface>\n"
         << "    <InstallationDate>" << Escaped(installed_) << "</InstallationDate>\n"
         << "  </Equipment>\n";
     for (const Entry* entry : entries) {

@@ -17,7 +17,7 @@ struct StatisticsIdentity {
     std::u16string model;
     std::u16string serial; // the logical device name
     std::u16string firmware;
-    std::u16string interface;
+    std::u16string connection; // how the device is reached
 };
 
 class Statistics {

@@ -11,9 +11,9 @@ using namespace zorv::outside;
 
 ComPtr<IDispatch> Create(const char16_t* progId) {
     CLSID clsid{};
-    EXPECT_EQ(CLSIDFromProgID(progId, &clsid), S_OK);
+    EXPECT_EQ(zorv::com::FindClass(progId, &clsid), S_OK);
     ComPtr<IDispatch> device;
-    EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+    EXPECT_EQ(zorv::com::CreateInstance(clsid, CLSCTX_INPROC_SERVER, IID_IDispatch,
                                device.ReleaseAndGetVoidAddress()),
               S_OK);
     return device;
@@ -70,7 +70,7 @@ HRESULT Sink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*
         *params->rgvarg[0].plVal = errorResponse;
     if (params->cArgs == 3 && params->rgvarg[0].vt == (VT_BYREF | VT_BSTR)) {
         *params->rgvarg[1].plVal = replyData;
-        SysReAllocStringLen(params->rgvarg[0].pbstrVal, replyText.data(),
+        SysReAllocStringLen(params->rgvarg[0].pbstrVal, zorv::com::ToOle(replyText.data()),
                             static_cast<UINT>(replyText.size()));
     }
     if (reaction)

@@ -595,13 +595,13 @@ LONG ScrollText(Device& device, const com::DispatchArgs& args) {
     return device.Finish(Display(device).Scroll(device, args.Long(0), args.Long(1)));
 }
 
-LONG CreateWindow(Device& device, const com::DispatchArgs& args) {
+LONG CreateDisplayWindow(Device& device, const com::DispatchArgs& args) {
     args.ExpectCount(6, 6);
     return device.Finish(Display(device).Create(device, args.Long(0), args.Long(1), args.Long(2),
                                                 args.Long(3), args.Long(4), args.Long(5)));
 }
 
-LONG DestroyWindow(Device& device, const com::DispatchArgs& args) {
+LONG DestroyDisplayWindow(Device& device, const com::DispatchArgs& args) {
     args.ExpectCount(0, 0);
     return device.Finish(Display(device).Destroy(device));
 }
@@ -696,7 +696,7 @@ constexpr PropertyRow kProperties[] = {
 constexpr MethodRow kMethods[] = {
     {u"DisplayText", DisplayText},     {u"DisplayTextAt", DisplayTextAt},
     {u"ClearText", ClearText},         {u"ScrollText", ScrollText},
-    {u"CreateWindow", CreateWindow},   {u"DestroyWindow", DestroyWindow},
+    {u"CreateWindow", CreateDisplayWindow},   {u"DestroyWindow", DestroyDisplayWindow},
     {u"RefreshWindow", RefreshWindow}, {u"ReadCharacterAtCursor", ReadCharacterAtCursor},
     {u"SetDescriptor", SetDescriptor}, {u"ClearDescriptors", ClearDescriptors},
     {u"DefineGlyph", DefineGlyph},     {u"DisplayBitmap", DisplayBitmap},

@@ -36,9 +36,9 @@ TEST(Hosting, EveryKindAnswersTheHostInterfaces) {
     std::vector<IID> eventInterfaces;
     for (const char16_t* progId : kProgIds) {
         CLSID clsid{};
-        ASSERT_EQ(CLSIDFromProgID(progId, &clsid), S_OK);
+        ASSERT_EQ(zorv::com::FindClass(progId, &clsid), S_OK);
         ComPtr<IOleObject> ole;
-        ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
+        ASSERT_EQ(zorv::com::CreateInstance(clsid, CLSCTX_INPROC_SERVER, IID_IOleObject,
                                    ole.ReleaseAndGetVoidAddress()),
                   S_OK);
         DWORD status = 0;
