@@ -7,8 +7,7 @@
 #include <sstream>
 
 #include "platform/com/text.h"
-
-extern char** environ;
+#include "system_files.h"
 
 namespace zorv::scripting {
 namespace {
@@ -38,6 +37,7 @@ void Set(EnvironmentBlock& block, std::u16string name, std::u16string value) {
     block.push_back({std::move(name), std::move(value)});
 }
 
+#ifndef _WIN32
 void ParseFile(const fs::path& path, EnvironmentBlock& block) {
     std::ifstream file(path, std::ios::binary);
     if (!file)
@@ -46,24 +46,44 @@ void ParseFile(const fs::path& path, EnvironmentBlock& block) {
     text << file.rdbuf();
     ParseAssignments(text.str(), block);
 }
+#endif
 
 EnvironmentBlock ProcessBlock() {
     EnvironmentBlock block;
-    for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
-        const std::string_view line(*entry);
-        const std::size_t equals = line.find('=');
-        if (equals == std::string_view::npos || equals == 0)
-            continue;
-        block.push_back(
-            {com::Utf8ToUtf16(line.substr(0, equals)), com::Utf8ToUtf16(line.substr(equals + 1))});
-    }
+    for (auto& [name, value] : ProcessVariables())
+        block.push_back({std::move(name), std::move(value)});
+    return block;
+}
+
+#ifdef _WIN32
+// Windows keeps them in the registry, each value a variable.
+EnvironmentBlock SessionBlock(Session session) {
+    EnvironmentBlock block;
+    for (auto& [name, value] : SessionVariables(session))
+        Set(block, std::move(name), std::move(value));
     return block;
 }
 
 EnvironmentBlock SystemBlock() {
+    return SessionBlock(Session::System);
+}
+
+EnvironmentBlock UserBlock() {
+    return SessionBlock(Session::User);
+}
+
+EnvironmentBlock VolatileBlock() {
+    return SessionBlock(Session::Volatile);
+}
+#else
+EnvironmentBlock SystemBlock() {
     EnvironmentBlock block;
     ParseFile("/etc/environment", block);
     return block;
+}
+
+EnvironmentBlock VolatileBlock() {
+    return {};
 }
 
 // The files of environment.d apply in the order of their names.
@@ -87,6 +107,7 @@ EnvironmentBlock UserBlock() {
         ParseFile(file, block);
     return block;
 }
+#endif
 
 } // namespace
 
@@ -98,7 +119,7 @@ std::optional<EnvironmentBlock> ReadEnvironment(std::u16string_view set) {
     if (com::EqualsIgnoringCase(set, u"USER"))
         return UserBlock();
     if (com::EqualsIgnoringCase(set, u"VOLATILE"))
-        return EnvironmentBlock{};
+        return VolatileBlock();
     return std::nullopt;
 }
 

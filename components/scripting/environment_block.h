@@ -1,9 +1,10 @@
 #pragma once
 // The environment variables WScript.Shell's Environment reads, by the
-// classic names of their sets as Linux gives them: PROCESS is this process's
-// own, SYSTEM the machine-wide file (/etc/environment), USER the user's
+// classic names of their sets: PROCESS is this process's own; on Linux
+// SYSTEM is the machine-wide file (/etc/environment), USER the user's
 // systemd files (environment.d under XDG_CONFIG_HOME, else ~/.config), and
-// VOLATILE, which Linux has no counterpart for, is empty.
+// VOLATILE, which Linux has no counterpart for, is empty; on Windows all
+// three are the registry's.
 #include <optional>
 #include <string>
 #include <string_view>

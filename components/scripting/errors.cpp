@@ -49,7 +49,8 @@ void Raise(int number) {
 }
 
 int NumberFor(const std::error_code& error, int missing) {
-    switch (static_cast<std::errc>(error.value())) {
+    // Windows' own codes come as the system's category: compared by what they mean.
+    switch (static_cast<std::errc>(error.default_error_condition().value())) {
     case std::errc::no_such_file_or_directory:
         return missing;
     case std::errc::not_a_directory:

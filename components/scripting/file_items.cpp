@@ -2,8 +2,6 @@
 
 #include <ctime>
 #include <filesystem>
-#include <sys/stat.h>
-#include <sys/statvfs.h>
 #include <vector>
 
 #include "errors.h"
@@ -11,6 +9,7 @@
 #include "member_dispatch.h"
 #include "path_text.h"
 #include "platform/com/text.h"
+#include "system_files.h"
 #include "text_stream.h"
 
 namespace zorv::scripting {
@@ -48,11 +47,12 @@ double OleDate(const timespec& when) {
            (local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) / 86400.0;
 }
 
-struct stat StatOf(const std::u16string& path, int missing) {
-    struct stat info {};
-    if (::lstat(com::Utf16ToUtf8(path).c_str(), &info) != 0)
-        RaiseFor(std::error_code(errno, std::generic_category()), missing);
-    return info;
+FileFacts FactsOf(const std::u16string& path, int missing) {
+    FileFacts facts;
+    std::error_code failed;
+    if (!ReadFileFacts(ToPath(path), facts, failed))
+        RaiseFor(failed, missing);
+    return facts;
 }
 
 void DateResult(VARIANT& result, const timespec& when) {
@@ -106,11 +106,11 @@ protected:
             RaiseFor(failed, kMissing);
         path_ = renamed;
     }
-    void DateCreated(Invocation& call) { DateResult(call.result, StatOf(path_, kMissing).st_ctim); }
-    void DateLastModified(Invocation& call) { DateResult(call.result, StatOf(path_, kMissing).st_mtim); }
-    void DateLastAccessed(Invocation& call) { DateResult(call.result, StatOf(path_, kMissing).st_atim); }
+    void DateCreated(Invocation& call) { DateResult(call.result, FactsOf(path_, kMissing).created); }
+    void DateLastModified(Invocation& call) { DateResult(call.result, FactsOf(path_, kMissing).modified); }
+    void DateLastAccessed(Invocation& call) { DateResult(call.result, FactsOf(path_, kMissing).accessed); }
     void Attributes(Invocation& call) {
-        const struct stat info = StatOf(path_, kMissing);
+        const FileFacts facts = FactsOf(path_, kMissing);
         if (call.IsPut()) {
             LONG wanted = 0;
             if (FAILED(com::Variant(*call.put).ToLong(wanted)))
@@ -123,13 +123,13 @@ protected:
             return;
         }
         LONG attributes = 0;
-        if ((info.st_mode & S_IWUSR) == 0)
+        if (facts.readOnly)
             attributes |= kReadOnly;
-        if (FileNameOf(path_).starts_with(u"."))
+        if (facts.hidden)
             attributes |= kHidden;
-        if (S_ISDIR(info.st_mode))
+        if (facts.directory)
             attributes |= kDirectory;
-        if (S_ISLNK(info.st_mode))
+        if (facts.alias)
             attributes |= kAlias;
         call.result = com::Variant(attributes).Detach();
     }
@@ -140,7 +140,7 @@ protected:
         else
             call.result = com::Variant(static_cast<IDispatch*>(nullptr)).Detach();
     }
-    void Drive(Invocation& call) { Object(call, MakeDrive()); }
+    void Drive(Invocation& call) { Object(call, MakeDrive(DriveOf(path_))); }
 
     std::u16string path_;
 };
@@ -173,9 +173,7 @@ public:
     std::u16string_view TypeName() const { return u"File"; }
 
 private:
-    void Size(Invocation& call) {
-        SizeResult(call.result, static_cast<std::uintmax_t>(StatOf(path_, kMissing).st_size));
-    }
+    void Size(Invocation& call) { SizeResult(call.result, FactsOf(path_, kMissing).size); }
     void Type(Invocation& call) {
         const std::u16string extension = ExtensionOf(path_);
         std::u16string upper;
@@ -195,8 +193,7 @@ private:
         call.args.ExpectCount(1, 1);
         const std::u16string destination = call.args.String(0);
         MoveFiles(path_, destination);
-        const bool intoFolder =
-            !destination.empty() && (destination.back() == u'/' || destination.back() == u'\\');
+        const bool intoFolder = EndsWithSeparator(destination);
         path_ = Absolute(intoFolder ? Joined(destination, FileNameOf(path_)) : destination);
     }
     void OpenAsTextStream(Invocation& call) {
@@ -316,11 +313,10 @@ private:
         call.args.ExpectCount(1, 1);
         const std::u16string destination = call.args.String(0);
         MoveFolders(path_, destination);
-        const bool intoFolder =
-            !destination.empty() && (destination.back() == u'/' || destination.back() == u'\\');
+        const bool intoFolder = EndsWithSeparator(destination);
         path_ = Absolute(intoFolder ? Joined(destination, FileNameOf(path_)) : destination);
     }
-    void IsRootFolder(Invocation& call) { call.result = com::Variant(path_ == u"/").Detach(); }
+    void IsRootFolder(Invocation& call) { call.result = com::Variant(IsRoot(path_)).Detach(); }
     void Files(Invocation& call) {
         Object(call, com::ComPtr<IDispatch>(com::MakeObject<Listing>(path_, false).Get()));
     }
@@ -330,56 +326,64 @@ private:
     void CreateTextFile(Invocation& call);
 };
 
+// A drive by its name as DriveOf gives it: "/" on Linux, "C:" or a share on Windows.
 class Drive final : public MemberDispatch<Drive> {
 public:
+    explicit Drive(std::u16string name) : name_(std::move(name)) {}
     static std::span<const Member<Drive>> Members() {
+        // clang-format off
         static const Member<Drive> members[] = {
             {u"Path", DISPID_VALUE, &Drive::Path},
             {u"DriveLetter", 1, &Drive::DriveLetter},
-            {u"ShareName", 2, &Drive::Empty},
+            {u"ShareName", 2, &Drive::ShareName},
             {u"DriveType", 3, &Drive::DriveType},
             {u"RootFolder", 4, &Drive::RootFolder},
             {u"AvailableSpace", 5, &Drive::AvailableSpace},
             {u"FreeSpace", 6, &Drive::FreeSpace},
             {u"TotalSize", 7, &Drive::TotalSize},
-            {u"VolumeName", 8, &Drive::Empty},
+            {u"VolumeName", 8, &Drive::VolumeName},
             {u"FileSystem", 9, &Drive::FileSystem},
             {u"SerialNumber", 10, &Drive::SerialNumber},
             {u"IsReady", 11, &Drive::IsReady},
         };
+        // clang-format on
         return members;
     }
     std::u16string_view TypeName() const { return u"Drive"; }
 
 private:
-    struct statvfs Space() const {
-        struct statvfs info {};
-        if (::statvfs("/", &info) != 0)
+    std::u16string Root() const { return EndsWithSeparator(name_) ? name_ : name_ + kSeparator; }
+    DriveFacts Facts() const {
+        DriveFacts facts;
+        if (!ReadDriveFacts(Root(), facts))
             Raise(kDiskNotReady);
-        return info;
+        return facts;
     }
-    void Path(Invocation& call) { Text(call.result, u"/"); }
-    void DriveLetter(Invocation& call) { Text(call.result, u""); }
-    void Empty(Invocation& call) { Text(call.result, u""); }
-    void DriveType(Invocation& call) { call.result = com::Variant(LONG{2}).Detach(); } // fixed
-    void RootFolder(Invocation& call) { Object(call, MakeFolder(u"/")); }
-    void AvailableSpace(Invocation& call) {
-        const struct statvfs info = Space();
-        call.result = com::Variant(static_cast<double>(info.f_bavail) * info.f_frsize).Detach();
+    bool IsLetter() const { return name_.size() == 2 && name_[1] == u':'; }
+
+    void Path(Invocation& call) { Text(call.result, name_); }
+    void DriveLetter(Invocation& call) { Text(call.result, IsLetter() ? name_.substr(0, 1) : u""); }
+    void ShareName(Invocation& call) { Text(call.result, name_.starts_with(u"\\\\") ? name_ : u""); }
+    void DriveType(Invocation& call) {
+        DriveFacts facts;
+        ReadDriveFacts(Root(), facts); // the kind, even of a drive that is not ready
+        call.result = com::Variant(LONG{facts.type}).Detach();
     }
-    void FreeSpace(Invocation& call) {
-        const struct statvfs info = Space();
-        call.result = com::Variant(static_cast<double>(info.f_bfree) * info.f_frsize).Detach();
-    }
-    void TotalSize(Invocation& call) {
-        const struct statvfs info = Space();
-        call.result = com::Variant(static_cast<double>(info.f_blocks) * info.f_frsize).Detach();
-    }
-    void FileSystem(Invocation& call) { Text(call.result, u""); }
+    void RootFolder(Invocation& call) { Object(call, MakeFolder(Root())); }
+    void AvailableSpace(Invocation& call) { call.result = com::Variant(Facts().available).Detach(); }
+    void FreeSpace(Invocation& call) { call.result = com::Variant(Facts().free).Detach(); }
+    void TotalSize(Invocation& call) { call.result = com::Variant(Facts().total).Detach(); }
+    void VolumeName(Invocation& call) { Text(call.result, Facts().volumeName); }
+    void FileSystem(Invocation& call) { Text(call.result, Facts().fileSystem); }
     void SerialNumber(Invocation& call) {
-        call.result = com::Variant(static_cast<LONG>(Space().f_fsid & 0x7FFFFFFF)).Detach();
+        call.result = com::Variant(static_cast<LONG>(Facts().serialNumber & 0x7FFFFFFF)).Detach();
     }
-    void IsReady(Invocation& call) { call.result = com::Variant(true).Detach(); }
+    void IsReady(Invocation& call) {
+        DriveFacts facts;
+        call.result = com::Variant(ReadDriveFacts(Root(), facts)).Detach();
+    }
+
+    std::u16string name_;
 };
 
 class Drives final : public MemberDispatch<Drives> {
@@ -397,14 +401,18 @@ public:
 private:
     void Item(Invocation& call) {
         call.args.ExpectCount(1, 1);
-        if (call.args.String(0) != u"/")
+        const std::u16string name = DriveNamed(call.args.String(0));
+        if (name.empty())
             Raise(kElementNotFound);
-        call.result = com::Variant(MakeDrive().Get()).Detach();
+        call.result = com::Variant(MakeDrive(name).Get()).Detach();
     }
-    void Count(Invocation& call) { call.result = com::Variant(LONG{1}).Detach(); }
+    void Count(Invocation& call) {
+        call.result = com::Variant(static_cast<LONG>(DriveNames().size())).Detach();
+    }
     void NewEnum(Invocation& call) {
         com::Values items;
-        items.emplace_back(MakeDrive().Get());
+        for (const std::u16string& name : DriveNames())
+            items.emplace_back(MakeDrive(name).Get());
         com::ValueList(std::move(items)).EnumeratorResult(call.result);
     }
 };
@@ -412,7 +420,7 @@ private:
 void Folder::CreateTextFile(Invocation& call) {
     call.args.ExpectCount(1, 3);
     const std::u16string name = call.args.String(0);
-    const bool absolute = !name.empty() && (name.front() == u'/' || name.front() == u'\\');
+    const bool absolute = RootLength(Normalized(name)) > 0;
     call.result = com::Variant(scripting::CreateTextFile(absolute ? name : Joined(path_, name), Flag(call, 1),
                                                          Flag(call, 2))
                                    .Get())
@@ -437,8 +445,30 @@ com::ComPtr<IDispatch> MakeFolder(std::u16string_view path) {
     return com::ComPtr<IDispatch>(com::MakeObject<Folder>(absolute).Get());
 }
 
-com::ComPtr<IDispatch> MakeDrive() {
-    return com::ComPtr<IDispatch>(com::MakeObject<Drive>().Get());
+std::u16string DriveNamed(std::u16string_view text) {
+#ifdef _WIN32
+    // "c", "C:" and "C:\" all name drive C, when the system has it.
+    std::u16string name(text.substr(0, 1));
+    if (!name.empty() && name[0] >= u'a' && name[0] <= u'z')
+        name[0] = static_cast<char16_t>(name[0] - u'a' + u'A');
+    name += u':';
+    if (text.size() <= 1 ||
+        (text[1] == u':' && (text.size() == 2 || (text.size() == 3 && IsSeparator(text[2]))))) {
+        const std::vector<std::u16string> drives = DriveNames();
+        if (std::find(drives.begin(), drives.end(), name) != drives.end())
+            return name;
+    }
+    // A share is a drive while it answers.
+    const std::u16string share = DriveOf(text);
+    DriveFacts facts;
+    return share.starts_with(u"\\\\") && ReadDriveFacts(share + kSeparator, facts) ? share : std::u16string();
+#else
+    return text == u"/" || text == u"\\" ? u"/" : u"";
+#endif
+}
+
+com::ComPtr<IDispatch> MakeDrive(std::u16string_view name) {
+    return com::ComPtr<IDispatch>(com::MakeObject<Drive>(std::u16string(name)).Get());
 }
 com::ComPtr<IDispatch> MakeDrives() {
     return com::ComPtr<IDispatch>(com::MakeObject<Drives>().Get());

@@ -20,10 +20,6 @@ bool IsKind(const fs::path& path, Kind kind) {
     return kind == Kind::Folder ? fs::is_directory(path, failed) : fs::is_regular_file(path, failed);
 }
 
-bool EndsWithSeparator(std::u16string_view path) {
-    return !path.empty() && (path.back() == u'/' || path.back() == u'\\');
-}
-
 // What a source names: one entry, or those its wildcard name matches in its folder.
 std::vector<fs::path> Sources(std::u16string_view source, Kind kind) {
     const std::u16string name = FileNameOf(source);
@@ -97,7 +93,7 @@ void MoveOne(const fs::path& source, const fs::path& target) {
     if (fs::exists(target, failed))
         Raise(kFileExists);
     fs::rename(source, target, failed);
-    if (failed.value() == EXDEV) { // another file system: copy, then remove
+    if (failed == std::errc::cross_device_link) { // another file system: copy, then remove
         fs::copy(source, target, fs::copy_options::recursive, failed);
         if (!failed)
             fs::remove_all(source, failed);
@@ -159,6 +155,9 @@ void DeleteFiles(std::u16string_view source, bool force) {
         if (!force && ReadOnly(path))
             Raise(kPermissionDenied);
         std::error_code failed;
+        // Windows refuses to remove a read-only file: forced, it is made writable first.
+        if (force && ReadOnly(path))
+            fs::permissions(path, fs::perms::owner_write, fs::perm_options::add, failed);
         fs::remove(path, failed);
         if (failed)
             RaiseFor(failed);
@@ -178,11 +177,16 @@ void MoveFolders(std::u16string_view source, std::u16string_view destination) {
 void DeleteFolders(std::u16string_view source, bool force) {
     for (const fs::path& path : Sources(source, Kind::Folder)) {
         std::error_code failed;
-        if (!force)
-            for (fs::recursive_directory_iterator it(path, failed), end; !failed && it != end;
-                 it.increment(failed))
-                if (ReadOnly(it->path()))
-                    Raise(kPermissionDenied);
+        // Forced, read-only files are made writable first: Windows would refuse to remove them.
+        for (fs::recursive_directory_iterator it(path, failed), end; !failed && it != end;
+             it.increment(failed)) {
+            if (!ReadOnly(it->path()))
+                continue;
+            if (!force)
+                Raise(kPermissionDenied);
+            std::error_code ignored;
+            fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ignored);
+        }
         fs::remove_all(path, failed);
         if (failed)
             RaiseFor(failed, kPathNotFound);

@@ -1,6 +1,5 @@
 #include "file_system_object.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <random>
 
@@ -8,6 +7,7 @@
 #include "file_items.h"
 #include "file_operations.h"
 #include "path_text.h"
+#include "system_files.h"
 #include "text_stream.h"
 
 namespace zorv::scripting {
@@ -36,11 +36,6 @@ bool OptionalFlag(const Invocation& call, UINT at, bool missing) {
 
 LONG OptionalLong(const Invocation& call, UINT at, LONG missing) {
     return call.args.Count() > at && !call.args.IsMissing(at) ? call.args.Long(at) : missing;
-}
-
-std::u16string TemporaryFolder() {
-    const char* folder = std::getenv("TMPDIR");
-    return Normalized(com::Utf8ToUtf16(folder != nullptr && *folder != '\0' ? folder : "/tmp"));
 }
 
 } // namespace
@@ -99,10 +94,9 @@ void FileSystemObject::GetParentFolderName(Invocation& call) {
     Text(call.result, ParentOf(OneText(call)));
 }
 
-// The one drive is the root: absolute paths are on it, relative ones name none.
+// Linux's one drive is the root: absolute paths are on it, relative ones name none.
 void FileSystemObject::GetDriveName(Invocation& call) {
-    const std::u16string path = OneText(call);
-    Text(call.result, !path.empty() && (path.front() == u'/' || path.front() == u'\\') ? u"/" : u"");
+    Text(call.result, DriveOf(OneText(call)));
 }
 
 // A name, not a file: "radXXXXX.tmp", as the classic one makes them.
@@ -127,8 +121,7 @@ void FileSystemObject::FolderExists(Invocation& call) {
 }
 
 void FileSystemObject::DriveExists(Invocation& call) {
-    const std::u16string drive = OneText(call);
-    Bool(call.result, drive == u"/" || drive == u"\\");
+    Bool(call.result, !DriveNamed(OneText(call)).empty());
 }
 
 void FileSystemObject::GetFile(Invocation& call) {
@@ -139,29 +132,24 @@ void FileSystemObject::GetFolder(Invocation& call) {
 }
 
 void FileSystemObject::GetDrive(Invocation& call) {
-    const std::u16string drive = OneText(call);
-    if (drive != u"/" && drive != u"\\")
+    const std::u16string drive = DriveNamed(OneText(call));
+    if (drive.empty())
         Raise(kDiskNotReady);
-    Object(call, MakeDrive());
+    Object(call, MakeDrive(drive));
 }
 
 void FileSystemObject::Drives(Invocation& call) {
     ObjectResult(call, MakeDrives().Get());
 }
 
-// 0 the system's folder ("/"), 1 its programs ("/usr/bin"), 2 the temporary folder.
+// 0 the system's folder ("/", the Windows folder), 1 its programs
+// ("/usr/bin", System32), 2 the temporary folder.
 void FileSystemObject::GetSpecialFolder(Invocation& call) {
     call.args.ExpectCount(1, 1);
-    switch (call.args.Long(0)) {
-    case 0:
-        return Object(call, MakeFolder(u"/"));
-    case 1:
-        return Object(call, MakeFolder(u"/usr/bin"));
-    case 2:
-        return Object(call, MakeFolder(TemporaryFolder()));
-    default:
+    const LONG which = call.args.Long(0);
+    if (which < 0 || which > 2)
         Raise(kInvalidCall);
-    }
+    Object(call, MakeFolder(Normalized(SpecialFolder(which))));
 }
 
 void FileSystemObject::CreateFolder(Invocation& call) {

@@ -6,6 +6,7 @@
 
 #include "errors.h"
 #include "path_text.h"
+#include "system_files.h"
 
 namespace zorv::scripting {
 namespace {
@@ -93,8 +94,7 @@ void TextStream::OpenForWriting(const StreamRequest& request) {
     format_ = appending && size > 0
                   ? FormatFor(request.tristate, head)
                   : (request.tristate == kTristateTrue ? TextFormat::Unicode : TextFormat::Ansi);
-    const char* how = request.mustBeNew ? "wbx" : appending ? "ab" : "wb";
-    file_ = std::fopen(request.path.c_str(), how);
+    file_ = OpenFileForWriting(request.path, appending, request.mustBeNew);
     if (file_ == nullptr)
         RaiseFor(LastError(), std::filesystem::exists(
                                   request.path.parent_path().empty() ? "." : request.path.parent_path())

@@ -155,8 +155,9 @@ private:
     }
     bool Fused(Op op, std::int32_t a, std::int32_t b);
     bool FusedDirect(Op op, std::int32_t a, std::int32_t b);
+    bool FusedElementStore(Place place, int operand);
     void Replace(int from, int depthBefore, SourcePos at, Op op, std::int32_t a, std::int32_t b = 0,
-                 std::int32_t c = 0);
+                 std::int32_t c = 0, std::int32_t d = 0);
     void ThreadJumps();
     int EmitJump(Op op) {
         Emit(op, -1);
@@ -237,6 +238,8 @@ private:
     void StoreTo(const std::u16string& name, SourcePos pos, bool isSet, bool raw = false);
     bool AppendChain(const Expr& target, const Expr& value);
     bool AddToSelf(const Expr& target, const Expr& value);
+    int ElementSumGuard(const Expr& target, const Expr& value);
+    bool DirectName(const Expr& expr, std::int32_t& direct);
     bool Harmless(const Expr& expr, const std::u16string& target);
 
     // ---- expressions ----
@@ -355,6 +358,8 @@ bool ProcedureCompiler::Fused(Op op, std::int32_t a, std::int32_t b) {
 // straight from the variables. A load of the index then LoadElem on a plain
 // variable: the element read at the variable's index.
 bool ProcedureCompiler::FusedDirect(Op op, std::int32_t a, std::int32_t b) {
+    if (op == Op::StoreElem)
+        return FusedElementStore(static_cast<Place>(a), b);
     std::int32_t last = 0;
     if (!DirectLoad(proc_.code, lastStart_, last))
         return false;
@@ -373,16 +378,47 @@ bool ProcedureCompiler::FusedDirect(Op op, std::int32_t a, std::int32_t b) {
     return true;
 }
 
+// a(i) = v + w on plain variables (the index loaded, then AddAt): the
+// index, the sum and the store in one instruction. Its first operand word
+// keeps the sum's position, where the instruction puts an error of the sum.
+bool ProcedureCompiler::FusedElementStore(Place place, int operand) {
+    std::int32_t array = 0;
+    std::int32_t index = 0;
+    if (static_cast<Op>(proc_.code[lastStart_]) != Op::AddAt || previousStart_ < barrier_ ||
+        previousStart_ < 0 || !DirectLoad(proc_.code, previousStart_, index) ||
+        !DirectPlace(place, operand, array))
+        return false;
+    const std::int32_t left = proc_.code[lastStart_ + 1];
+    const std::int32_t right = proc_.code[lastStart_ + 2];
+    const SourcePos sumAt = proc_.positions[lastStart_];
+    const int start = previousStart_;
+    Replace(start, previousDepth_, pos_, Op::StoreAddElemAt, array, index, left, right);
+    proc_.positions[start + 1] = sumAt;
+    return true;
+}
+
 // Drops the code from `from` on and emits one instruction in its place.
 void ProcedureCompiler::Replace(int from, int depthBefore, SourcePos at, Op op, std::int32_t a,
-                                std::int32_t b, std::int32_t c) {
+                                std::int32_t b, std::int32_t c, std::int32_t d) {
+    // The instruction before the dropped code stays the one before, for a
+    // later merge that takes it along (a(i) = v + w: the index load).
+    int before = -1;
+    int beforeDepth = 0;
+    if (from == lastStart_) {
+        before = previousStart_;
+        beforeDepth = previousDepth_;
+    } else if (from == previousStart_) {
+        before = earlierStart_;
+        beforeDepth = earlierDepth_;
+    }
     const SourcePos saved = pos_;
     proc_.code.resize(from);
     proc_.positions.resize(from);
     depth_ = depthBefore;
     pos_ = at;
-    Append(op, a, b, c);
-    previousStart_ = -1;
+    Append(op, a, b, c, d);
+    previousStart_ = before;
+    previousDepth_ = beforeDepth;
     earlierStart_ = -1;
     pos_ = saved;
 }
@@ -860,6 +896,40 @@ bool ProcedureCompiler::AddToSelf(const Expr& target, const Expr& value) {
     return true;
 }
 
+// A name that is a local or a script global, as a direct operand; not the
+// procedure's own name, which calls it (F(i) in F).
+bool ProcedureCompiler::DirectName(const Expr& expr, std::int32_t& direct) {
+    if (expr.kind != ExprKind::Name)
+        return false;
+    const Resolution r = Resolve(expr.name);
+    Place place;
+    int operand = 0;
+    const bool self = r.kind == Found::Local && !proc_.isTopLevel && selfSlot_ == r.index;
+    return !self && PlaceOf(r, place, operand) && DirectPlace(place, operand, direct);
+}
+
+// v = v + a(i) on plain variables: AddElemToAt does the whole statement on
+// plain numbers in an array, and otherwise goes on into the statement's
+// general code, which follows it (a(i) may be an object's default member,
+// script code run between reading v and adding). Answers where the guard
+// is, or -1.
+int ProcedureCompiler::ElementSumGuard(const Expr& target, const Expr& value) {
+    if (value.kind != ExprKind::Binary || value.op != Tok::Plus || value.left->kind != ExprKind::Name ||
+        !com::EqualsIgnoringCase(value.left->name, target.name) || value.right->kind != ExprKind::Call ||
+        value.right->args.size() != 1)
+        return -1;
+    const Expr& element = *value.right;
+    std::int32_t to = 0;
+    std::int32_t array = 0;
+    std::int32_t index = 0;
+    if (!DirectName(target, to) || !DirectName(*element.left, array) || !DirectName(*element.args[0], index))
+        return -1;
+    const int guard = Size();
+    pos_ = value.pos;
+    Append(Op::AddElemToAt, to, array, index, 0);
+    return guard;
+}
+
 void ProcedureCompiler::Assignment(const Stmt& stmt, bool isSet) {
     const Expr& target = *stmt.target;
     switch (target.kind) {
@@ -879,9 +949,12 @@ void ProcedureCompiler::Assignment(const Stmt& stmt, bool isSet) {
             return;
         if (!isSet && AddToSelf(target, *stmt.value))
             return;
+        const int guard = isSet ? -1 : ElementSumGuard(target, *stmt.value);
         Expression(*stmt.value);
         pos_ = stmt.pos;
         StoreTo(target.name, target.pos, isSet);
+        if (guard >= 0) // the guard's fast path goes on after the general code
+            proc_.code[guard + 4] = Here() - (guard + kWidth[static_cast<int>(Op::AddElemToAt)]);
         return;
     }
     case ExprKind::Member: {

@@ -122,6 +122,36 @@ inline bool AddNumbersInPlace(Value& target, const Value& v) {
     return false;
 }
 
+// target = target + a(i) when a is an array, i a small integer inside its
+// one dimension and the element and target plain numbers (AddNumbersInPlace).
+inline bool AddElementInPlace(Value& target, const Value& array, const Value& index) {
+    if (!array.Is(VType::Array) || !IsSmallInt(index))
+        return false;
+    const Value* item = array.Arr()->Item1(index.I());
+    return item != nullptr && AddNumbersInPlace(target, *item);
+}
+
+// a(i) = v + w when a is an array this variable alone holds, i a small
+// integer inside its one dimension, the element plain (nothing to release)
+// and v and w plain numbers whose sum stays finite.
+inline bool StoreSumInElement(Value& array, const Value& index, const Value& v, const Value& w) {
+    if (!array.Is(VType::Array) || !IsSmallInt(index) || array.Arr()->refs != 1)
+        return false;
+    Value* item = array.Arr()->Item1(index.I());
+    if (item == nullptr || item->Counted())
+        return false;
+    if (BothSmallInt(v, w)) {
+        item->ReplacePlain(
+            IntResult(std::int64_t{v.I()} + w.I(), v.Is(VType::Integer) && w.Is(VType::Integer)));
+        return true;
+    }
+    double x, y;
+    if (!PlainDouble(v, x) || !PlainDouble(w, y) || !std::isfinite(x + y))
+        return false;
+    item->ReplacePlain(Value::Double(x + y));
+    return true;
+}
+
 // Next when counter, end and step are all Integer or Long (false otherwise,
 // for the general path): the sum as Add makes it (Integer while both are
 // and it fits, then Long, then Double) and the comparison on the exact
@@ -161,6 +191,44 @@ inline bool LongForStep(Value& counter, const Value* temps, bool& more) {
     counter.ReplacePlain(Value::Long(next));
     more = CountGoesOn(next, temps[0].I(), step);
     return true;
+}
+
+// The rest of a counting loop whose body is one statement, from its Next
+// (ForNextLocal or ForNextGlobal, at `next`) on, without dispatching an
+// instruction: the step as the Next takes it on a Long counter, then
+// `body`, the statement's fast path (false, having changed nothing, when it
+// needs its general one). The counter is read again at each step, since the
+// body may be the one to change it. It stops short of spending the last unit
+// of the step budget, so that the Next instruction is the one to read the
+// clock, as when every step is dispatched. Answers where to go on: the body's
+// instruction, the Next's or past the loop.
+template <typename Body>
+[[gnu::noinline]] const std::int32_t* RunCountingLoop(Body body, const std::int32_t* next, Value* base,
+                                                      Value* globals, int& budget) {
+    Value& counter = static_cast<Op>(next[0]) == Op::ForNextLocal ? base[next[1]] : globals[next[1]];
+    const Value* const temps = base + next[2];
+    int left = budget;
+    const std::int32_t* resume;
+    for (;;) {
+        std::int32_t value;
+        if (left <= 1 || !counter.Is(VType::Long) || !temps[2].Is(VType::Long) ||
+            __builtin_add_overflow(counter.I(), temps[2].I(), &value)) {
+            resume = next;
+            break;
+        }
+        --left;
+        counter.ReplacePlain(Value::Long(value));
+        if (!CountGoesOn(value, temps[0].I(), temps[2].I())) {
+            resume = next + kWidth[static_cast<int>(Op::ForNextLocal)];
+            break;
+        }
+        if (!body()) {
+            resume = next - next[3];
+            break;
+        }
+    }
+    budget = left;
+    return resume;
 }
 
 void LetInto(Value& dest, Value value) {
@@ -1127,6 +1195,24 @@ void Interpreter::Erase(Place place, int operand) {
         }                                                                                                    \
         VBS_SLOW(VBS_BINARY(function))                                                                       \
     }
+// \ and Mod on two Integers or Longs and a divisor other than zero: the
+// quotient or remainder typed as the operators type it (Integer when both
+// are), the one result outside the Long range (the lowest Long \ -1) left
+// to the general path and its overflow error.
+#define VBS_INTEGER_DIVISION(sign, function)                                                                 \
+    {                                                                                                        \
+        Value& l = sp[-2];                                                                                   \
+        const Value& r = sp[-1];                                                                             \
+        if (BothSmallInt(l, r) && r.I() != 0) {                                                              \
+            const std::int64_t n = std::int64_t{l.I()} sign r.I();                                           \
+            if (n >= INT32_MIN && n <= INT32_MAX) {                                                          \
+                l.ReplacePlain(IntResult(n, l.Is(VType::Integer) && r.Is(VType::Integer)));                  \
+                --sp;                                                                                        \
+                break;                                                                                       \
+            }                                                                                                \
+        }                                                                                                    \
+        VBS_SLOW(VBS_BINARY(function))                                                                       \
+    }
 // The same on two variables named by direct operands, pushing the result.
 #define VBS_DIRECT_ARITHMETIC(sign, function)                                                                \
     {                                                                                                        \
@@ -1229,27 +1315,53 @@ void Interpreter::Erase(Place place, int operand) {
             pc = op - VBS_OPERAND(2);                                                                        \
     }
 
+// After a statement's fast path, pc past it: when pc is at the Next of a
+// counting loop whose body is that statement alone (from op on), the rest of
+// the loop runs in RunCountingLoop, with `body` doing the statement.
+#define VBS_RUN_REST_OF_LOOP(...)                                                                            \
+    if ((static_cast<Op>(*pc) == Op::ForNextLocal || static_cast<Op>(*pc) == Op::ForNextGlobal) &&           \
+        pc - pc[3] == op) {                                                                                  \
+        pc = RunCountingLoop(__VA_ARGS__, pc, base, globals, budget_);                                       \
+        break;                                                                                               \
+    }
+
 // Leaves the frame: its result goes where the caller wanted it.
 #define VBS_RETURN()                                                                                         \
-    Value result = proc->resultSlot >= 0 ? std::move(base[proc->resultSlot]) : Value();                      \
+    /* The destination lies at or below base (the first argument's slot, or */                               \
+    /* the callee's below it). The frame's slots: plain ones simply left */                                  \
+    /* above the top (which holds nothing counted), the rest released in */                                  \
+    /* order. A plain result over a plain destination goes there first. */                                   \
     Value* const destination = frame->result;                                                                \
     const bool discard = frame->discardResult;                                                               \
-    /* The frame's slots: plain ones simply left above the top (which holds */                               \
-    /* nothing counted), the rest released in order. */                                                      \
-    while (sp > base) {                                                                                      \
-        if (sp[-1].Counted()) {                                                                              \
-            VBS_SLOW(ClearTo(base);)                                                                         \
-            break;                                                                                           \
+    Value* const from = proc->resultSlot >= 0 ? base + proc->resultSlot : nullptr;                           \
+    if (!destination->Counted() && (from == nullptr || !from->Counted())) {                                  \
+        destination->ReplacePlain(from != nullptr ? std::move(*from) : Value());                             \
+        while (sp > destination + 1) {                                                                       \
+            if (sp[-1].Counted()) {                                                                          \
+                VBS_SLOW(ClearTo(destination + 1);)                                                          \
+                break;                                                                                       \
+            }                                                                                                \
+            --sp;                                                                                            \
         }                                                                                                    \
-        --sp;                                                                                                \
-    }                                                                                                        \
-    frames_.pop_back();                                                                                      \
-    if (sp <= destination)                                                                                   \
         sp = destination + 1;                                                                                \
-    if (destination->Counted()) {                                                                            \
-        VBS_SLOW(*destination = std::move(result);)                                                          \
+        frames_.pop_back();                                                                                  \
     } else {                                                                                                 \
-        destination->ReplacePlain(std::move(result));                                                        \
+        Value result = from != nullptr ? std::move(*from) : Value();                                         \
+        while (sp > base) {                                                                                  \
+            if (sp[-1].Counted()) {                                                                          \
+                VBS_SLOW(ClearTo(base);)                                                                     \
+                break;                                                                                       \
+            }                                                                                                \
+            --sp;                                                                                            \
+        }                                                                                                    \
+        frames_.pop_back();                                                                                  \
+        if (sp <= destination)                                                                               \
+            sp = destination + 1;                                                                            \
+        if (destination->Counted()) {                                                                        \
+            VBS_SLOW(*destination = std::move(result);)                                                      \
+        } else {                                                                                             \
+            destination->ReplacePlain(std::move(result));                                                    \
+        }                                                                                                    \
     }                                                                                                        \
     if (discard)                                                                                             \
         VBS_SLOW(ClearTo(destination);)                                                                      \
@@ -1419,12 +1531,12 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
             VBS_OP(Div)
                 VBS_BINARY(Divide)
             VBS_END
-            VBS_OP(IntDiv)
-                VBS_BINARY(IntDivide)
-            VBS_END
-            VBS_OP(Mod)
-                VBS_BINARY(Modulo)
-            VBS_END
+            VBS_FAST(IntDiv)
+                VBS_INTEGER_DIVISION(/, IntDivide)
+            VBS_FAST_END
+            VBS_FAST(Mod)
+                VBS_INTEGER_DIVISION(%, Modulo)
+            VBS_FAST_END
             VBS_OP(Pow)
                 VBS_BINARY(Power)
             VBS_END
@@ -1604,12 +1716,15 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                          AddInto(to >= 0 ? Place::Local : Place::Global, to >= 0 ? to : ~to, right);)
             VBS_FAST_END
             VBS_FAST(AddToAtNext)
-                if (!AddNumbersInPlace(direct(VBS_OPERAND(0)), direct(VBS_OPERAND(1)))) {
+                Value& target = direct(VBS_OPERAND(0));
+                const Value& right = direct(VBS_OPERAND(1));
+                if (!AddNumbersInPlace(target, right)) {
                     VBS_SLOW(const std::int32_t to = VBS_OPERAND(0);
-                             const Value right = direct(VBS_OPERAND(1));
-                             AddInto(to >= 0 ? Place::Local : Place::Global, to >= 0 ? to : ~to, right);)
+                             const Value value = direct(VBS_OPERAND(1));
+                             AddInto(to >= 0 ? Place::Local : Place::Global, to >= 0 ? to : ~to, value);)
                     break;
                 }
+                VBS_RUN_REST_OF_LOOP([&target, &right] { return AddNumbersInPlace(target, right); })
                 // pc is at the ForNextLocal or ForNextGlobal: its Long step
                 // here, or the whole Next by itself.
                 const std::int32_t* const next = pc;
@@ -1625,6 +1740,35 @@ void Interpreter::Loop(std::size_t floor, Value& out) {
                     const bool more = CountGoesOn(value, temps[0].I(), temps[2].I());
                     pc = more ? next - next[3] : next + kWidth[static_cast<int>(Op::ForNextLocal)];
                 }
+            VBS_FAST_END
+            VBS_FAST(AddElemToAt)
+                Value& target = direct(VBS_OPERAND(0));
+                const Value& array = direct(VBS_OPERAND(1));
+                const Value& index = direct(VBS_OPERAND(2));
+                if (!AddElementInPlace(target, array, index))
+                    break; // into the general code after it
+                pc += VBS_OPERAND(3);
+                VBS_RUN_REST_OF_LOOP(
+                    [&target, &array, &index] { return AddElementInPlace(target, array, index); })
+            VBS_FAST_END
+            VBS_FAST(StoreAddElemAt)
+                Value& array = direct(VBS_OPERAND(0));
+                const Value& index = direct(VBS_OPERAND(1));
+                const Value& left = direct(VBS_OPERAND(2));
+                const Value& right = direct(VBS_OPERAND(3));
+                if (StoreSumInElement(array, index, left, right)) {
+                    VBS_RUN_REST_OF_LOOP([&array, &index, &left, &right] {
+                        return StoreSumInElement(array, index, left, right);
+                    })
+                    break;
+                }
+                // As the three instructions it stands for: the index read,
+                // the sum (its errors at the operand word that keeps its
+                // position), then StoreElem's general store.
+                VBS_SLOW(const Value at = index; const Value l = left; const Value r = right; pc = op + 2;
+                         Value sum = Add(l, r); pc = op + kWidth[static_cast<int>(Op::StoreAddElemAt)];
+                         *sp_++ = Value::RefTo(&direct(VBS_OPERAND(0))); *sp_++ = at; *sp_++ = std::move(sum);
+                         frame->pc = pc; IndexStore(1, false);)
             VBS_FAST_END
             VBS_FAST(LoadElemAt)
                 const Value& variable = direct(VBS_OPERAND(0));

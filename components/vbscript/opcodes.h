@@ -62,10 +62,12 @@ enum class Place : std::int32_t { Local, Ref, Global, Field, Name, Outer };
     X(AddToAt, 2, 0)    /* direct, direct: v = v + w */                                                      \
     X(AddToAtNext, 2,                                                                                        \
       0) /* direct, direct: AddToAt, and the ForNextLocal/Global after it when both are plain */             \
-    X(LoadElemAt, 2, 1) /* direct, direct: pushes a(i), the variable's element at the other's value */       \
-    X(AddTo, 2, -1)     /* place, operand: v = v + top */                                                    \
-    X(AddVarTo, 4, 0)   /* place, operand, place, operand: v = v + w, both plain variables */                \
-    X(Jump, 1, 0)       /* absolute target */                                                                \
+    X(LoadElemAt, 2, 1)     /* direct, direct: pushes a(i), the variable's element at the other's value */   \
+    X(AddElemToAt, 4, 0)    /* direct v, a, i, skip: v = v + a(i), or the general code after */              \
+    X(StoreAddElemAt, 4, 0) /* direct a, i, v, w: a(i) = v + w */                                            \
+    X(AddTo, 2, -1)         /* place, operand: v = v + top */                                                \
+    X(AddVarTo, 4, 0)       /* place, operand, place, operand: v = v + w, both plain variables */            \
+    X(Jump, 1, 0)           /* absolute target */                                                            \
     X(JumpIfFalse, 1, -1)                                                                                    \
     X(JumpIfTrue, 1, -1)                                                                                     \
     X(JumpUnlessEq, 1, -2) /* a comparison and JumpIfFalse in one */                                         \

@@ -64,9 +64,17 @@ TEST(Bytecode, CountingLoopsReadTheirVariablesDirectly) {
         Listing(u"Function F(n)\n Dim a(9), i, s, t\n For i = 0 To n\n"
                 u"  t = i + n\n  s = s + a(i)\n  s = s + t\n Next\n F = s\nEnd Function",
                 u"F");
-    // The last sum takes the Next after it along.
-    for (const char* op : {"ForNextLocal ", "LoadElemAt ", "AddToAtNext 4 5\n35 ForNextLocal"})
+    // s = s + a(i) in one instruction, before the general code it skips
+    // (8 words, to the next statement); the last sum takes the Next after
+    // it along.
+    for (const char* op : {"ForNextLocal ", "AddElemToAt 4 2 3 8\n29 LoadLocal 4\n31 LoadElemAt ",
+                           "AddToAtNext 4 5\n40 ForNextLocal"})
         EXPECT_NE(local.find(op), std::string::npos) << op << "\n" << local;
+    // a(i) = v + w: the index, the sum and the store in one, after the
+    // sum's own merge.
+    const std::string store =
+        Listing(u"Sub S(n)\n Dim a(9), i, k\n For i = 0 To 9\n  a(i) = i + k\n Next\nEnd Sub", u"S");
+    EXPECT_NE(store.find("StoreAddElemAt 2 3 3 4\n"), std::string::npos) << store;
     EXPECT_EQ(local.find("ForNext "), std::string::npos) << local;
     // A ByRef parameter's counter keeps the general form.
     const std::string byRef = Listing(u"Sub S(k)\n For k = 1 To 3 : Next\nEnd Sub", u"S");

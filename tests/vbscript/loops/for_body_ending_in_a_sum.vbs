@@ -26,3 +26,10 @@ Function Total(n)
 End Function
 MsgBox Total(5) ' expect: 15 6
 MsgBox "[" & Total(0) & "]" ' expect: [ 1]
+' A sum leaving the Double range mid-loop: the error, and the loop goes on.
+t = 6E+307
+s = 0
+On Error Resume Next
+For i = 1 To 3 : s = s + t : Next
+MsgBox Err.Number & " " & i & " " & (s = 2 * t) ' expect: 6 4 Vrai
+On Error GoTo 0
