@@ -48,13 +48,14 @@ using namespace zorv;
 namespace {
 
 // The engine's question when a script outlives its Timeout.
-constexpr std::u16string_view kStopQuestion = u"Le script s'exécute depuis longtemps. Voulez-vous l'arrêter ?";
+constexpr std::u16string_view kStopQuestion =
+    u"Le script s'exécute depuis longtemps. Voulez-vous l'arrêter ?";
 
 struct Options {
     long timeoutMs = -1;
     long memoryLimitMb = 0; // 0: the engine's own bound
     std::string junit;      // the report's path, in test mode
-    int first = 1; // the index of FILE
+    int first = 1;          // the index of FILE
 };
 
 // Boxes go to the console; posted calls run first, as a modal box's loop would run them.
@@ -219,7 +220,8 @@ int RunFile(int argc, char** argv, const Options& options, RunnerInterface& cons
     CLSID clsid;
     com::ComPtr<IDispatch> control;
     if (FAILED(com::FindClass(com::OwnClass(u"ScriptControl"), &clsid)) ||
-        FAILED(com::CreateInstance(clsid, CLSCTX_INPROC_SERVER, IID_IDispatch, control.ReleaseAndGetVoidAddress()))) {
+        FAILED(com::CreateInstance(clsid, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                   control.ReleaseAndGetVoidAddress()))) {
         std::cerr << "zorv-vbs: le composant \"ScriptControl\" n'est pas disponible" << std::endl;
         for (const std::string& why : com::ComponentDiagnostics())
             std::cerr << "  " << why << std::endl;
@@ -237,8 +239,10 @@ int RunFile(int argc, char** argv, const Options& options, RunnerInterface& cons
         Call(control.Get(), u"Language", DISPATCH_PROPERTYPUT, {com::Variant(u"VBScript")});
         Call(control.Get(), u"AddObject", DISPATCH_METHOD,
              {com::Variant(u"WScript"),
-              com::Variant(MakeWScript(control.Get(), file, arguments, console, options.junit.empty()).Get())});
-        Call(control.Get(), u"Timeout", DISPATCH_PROPERTYPUT, {com::Variant(LONG{static_cast<LONG>(options.timeoutMs)})});
+              com::Variant(
+                  MakeWScript(control.Get(), file, arguments, console, options.junit.empty()).Get())});
+        Call(control.Get(), u"Timeout", DISPATCH_PROPERTYPUT,
+             {com::Variant(LONG{static_cast<LONG>(options.timeoutMs)})});
         if (options.memoryLimitMb > 0)
             Call(control.Get(), u"MemoryLimit", DISPATCH_PROPERTYPUT,
                  {com::Variant(LONG{static_cast<LONG>(options.memoryLimitMb)})});

@@ -9,9 +9,12 @@ namespace {
 
 using namespace zorv::com;
 
-constexpr CLSID kRegistryClsid = {0x5D2A7F90, 0x6C1B, 0x4E3A, {0x9B, 0x8D, 0x2F, 0x4C, 0x6A, 0x1E, 0x7B, 0x30}};
+constexpr CLSID kRegistryClsid = {
+    0x5D2A7F90, 0x6C1B, 0x4E3A, {0x9B, 0x8D, 0x2F, 0x4C, 0x6A, 0x1E, 0x7B, 0x30}};
 
-std::u16string Quoted(const std::u16string& name) { return u"« " + name + u" »"; }
+std::u16string Quoted(const std::u16string& name) {
+    return u"« " + name + u" »";
+}
 
 class Registry final : public TableDispatch<Registry> {
 public:
@@ -37,7 +40,8 @@ private:
             throw DispatchException(u"AddObject : le nom de l'objet est vide", E_INVALIDARG);
         ComPtr<IDispatch> object = args.Object(1);
         if (!object)
-            throw DispatchException(u"AddObject : la valeur publiée sous " + Quoted(name) + u" n'est pas un objet",
+            throw DispatchException(u"AddObject : la valeur publiée sous " + Quoted(name) +
+                                        u" n'est pas un objet",
                                     DISP_E_TYPEMISMATCH);
         ObjectTable::Instance().Publish(name, std::move(object));
     }
@@ -54,7 +58,9 @@ private:
     }
 };
 
-HRESULT CreateRegistry(REFIID riid, void** ppv) { return CreateObjectOf<Registry>(riid, ppv); }
+HRESULT CreateRegistry(REFIID riid, void** ppv) {
+    return CreateObjectOf<Registry>(riid, ppv);
+}
 
 constexpr ServedClass kClasses[] = {{kRegistryClsid, &CreateRegistry, u"Morvel.Registry"}};
 

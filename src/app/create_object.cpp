@@ -11,8 +11,8 @@ com::ComPtr<IDispatch> CreateObject(std::u16string_view progId) {
     CLSID clsid;
     outside::CheckResult(com::FindClass(progId, &clsid));
     com::ComPtr<IDispatch> object;
-    outside::CheckResult(com::CreateInstance(clsid, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                                          IID_IDispatch, object.ReleaseAndGetVoidAddress()));
+    outside::CheckResult(com::CreateInstance(clsid, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                             object.ReleaseAndGetVoidAddress()));
     return object;
 }
 

@@ -7,10 +7,10 @@
 #include <QTextDocument>
 
 #include "app/create_object.h"
-#include "platform/com/class_table.h"
 #include "outside/error_report.h"
 #include "outside/late_bound.h"
 #include "outside/message_box.h"
+#include "platform/com/class_table.h"
 #include "script/preamble.h"
 #include "script/script_files.h"
 

@@ -28,9 +28,13 @@ LONG MulDiv(LONG value, LONG numerator, LONG denominator) {
 
 } // namespace
 
-int HimetricToPixels(LONG himetric) { return MulDiv(himetric, kScreenDpi, kHimetricPerInch); }
+int HimetricToPixels(LONG himetric) {
+    return MulDiv(himetric, kScreenDpi, kHimetricPerInch);
+}
 
-LONG PixelsToHimetric(int pixels) { return MulDiv(pixels, kHimetricPerInch, kScreenDpi); }
+LONG PixelsToHimetric(int pixels) {
+    return MulDiv(pixels, kHimetricPerInch, kScreenDpi);
+}
 
 void ConnectFirstPoint(IUnknown* object, IUnknown* sink, DWORD& cookie) {
     cookie = 0;
@@ -59,8 +63,9 @@ void TOleControl::Construct() {
     ++FControlData->InstanceCount;
     FEventDispatch = new TEventDispatch(this);
     com::ComPtr<IOleObject> object;
-    outside::CheckResult(com::CreateInstance(FControlData->ClassId, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IOleObject,
-                                          object.ReleaseAndGetVoidAddress()));
+    outside::CheckResult(com::CreateInstance(FControlData->ClassId,
+                                             CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IOleObject,
+                                             object.ReleaseAndGetVoidAddress()));
     if (!object)
         outside::CheckResult(E_NOINTERFACE);
     FOleObject = object;
@@ -105,7 +110,8 @@ void TOleControl::SetUp() {
         if (FAILED(asked) || !site)
             outside::CheckResult(FOleObject->SetClientSite(FSite));
         outside::CheckResult(FPersistStream->InitNew());
-        outside::CheckResult(FOleObject->QueryInterface(IID_IOleControl, FOleControl.ReleaseAndGetVoidAddress()));
+        outside::CheckResult(
+            FOleObject->QueryInterface(IID_IOleControl, FOleControl.ReleaseAndGetVoidAddress()));
         outside::CheckResult(
             FOleObject->QueryInterface(IID_IDispatch, FControlDispatch.ReleaseAndGetVoidAddress()));
         if (!FOleControl || !FControlDispatch)
@@ -129,7 +135,8 @@ void TOleControl::DisconnectPoint(DWORD& cookie, const IID& iid) {
     if (cookie == 0 || !FOleObject)
         return;
     com::ComPtr<IConnectionPointContainer> container;
-    if (FAILED(FOleObject->QueryInterface(IID_IConnectionPointContainer, container.ReleaseAndGetVoidAddress())) ||
+    if (FAILED(FOleObject->QueryInterface(IID_IConnectionPointContainer,
+                                          container.ReleaseAndGetVoidAddress())) ||
         !container)
         return;
     com::ComPtr<IConnectionPoint> point;
@@ -194,8 +201,8 @@ HRESULT TOleControl::OnChanged(DISPID dispId) {
         updating = true;
         com::Variant value;
         DISPPARAMS none{nullptr, nullptr, 0, 0};
-        if (SUCCEEDED(FControlDispatch->Invoke(dispId, IID_NULL, GetUserDefaultLCID(), DISPATCH_PROPERTYGET, &none,
-                                               value.Raw(), nullptr, nullptr)))
+        if (SUCCEEDED(FControlDispatch->Invoke(dispId, IID_NULL, GetUserDefaultLCID(), DISPATCH_PROPERTYGET,
+                                               &none, value.Raw(), nullptr, nullptr)))
             apply(value);
         updating = false;
     };
@@ -216,11 +223,14 @@ HRESULT TOleControl::OnChanged(DISPID dispId) {
     case DISPID_FONT:
         pull(FUpdatingFont, [](const com::Variant&) {}); // no visible area, no font to apply
         break;
-    default: break;
+    default:
+        break;
     }
     return S_OK;
 }
 
-HRESULT TOleControl::OnRequestEdit(DISPID) { return S_OK; }
+HRESULT TOleControl::OnRequestEdit(DISPID) {
+    return S_OK;
+}
 
 } // namespace zorv::devices

@@ -12,7 +12,8 @@ namespace zorv::com {
 class Bstr {
 public:
     Bstr() = default;
-    Bstr(std::u16string_view text) : bstr_(SysAllocStringLen(ToOle(text.data()), static_cast<UINT>(text.size()))) {}
+    Bstr(std::u16string_view text)
+        : bstr_(SysAllocStringLen(ToOle(text.data()), static_cast<UINT>(text.size()))) {}
     Bstr(const Bstr& other) : Bstr(other.View()) {}
     Bstr(Bstr&& other) noexcept : bstr_(std::exchange(other.bstr_, nullptr)) {}
     ~Bstr() { SysFreeString(bstr_); }
@@ -37,7 +38,9 @@ public:
     }
 
     std::size_t Length() const { return SysStringLen(bstr_); }
-    std::u16string_view View() const { return bstr_ ? std::u16string_view(FromOle(bstr_), Length()) : std::u16string_view(); }
+    std::u16string_view View() const {
+        return bstr_ ? std::u16string_view(FromOle(bstr_), Length()) : std::u16string_view();
+    }
     std::u16string Str() const { return std::u16string(View()); }
 
 private:

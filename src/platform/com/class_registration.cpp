@@ -13,7 +13,8 @@ bool Names(const std::optional<CLSID>& current, const CLSID& clsid) {
     return current && IsEqualCLSID(*current, clsid);
 }
 
-void AddProgId(std::vector<RegistryValue>& values, const std::u16string& progId, const std::u16string& clsid) {
+void AddProgId(std::vector<RegistryValue>& values, const std::u16string& progId,
+               const std::u16string& clsid) {
     values.push_back({progId, u"", u"ZORV " + progId});
     values.push_back({progId + u"\\CLSID", u"", clsid});
 }
@@ -26,7 +27,8 @@ std::u16string OwnProgIdOf(const std::u16string& standardProgId) {
 }
 
 std::vector<RegistryValue> RegistrationValues(const std::vector<ClassToRegister>& classes,
-                                              const std::u16string& libraryPath, const ProgIdLookup& current) {
+                                              const std::u16string& libraryPath,
+                                              const ProgIdLookup& current) {
     std::vector<RegistryValue> values;
     for (const ClassToRegister& cls : classes) {
         const std::u16string clsid = BracedText(cls.clsid);

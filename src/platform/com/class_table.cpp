@@ -362,11 +362,16 @@ HRESULT FindClass(std::u16string_view progId, CLSID* clsid) {
         *clsid = found->second;
         return S_OK;
     }
+    if (const std::string folder = DefaultComponentFolder(); !folder.empty())
+        LoadComponentFolder(folder);
+    // ZORV_OWN_COMPONENTS set: the components beside the program before the
+    // installed ones (to try ours where the system has its own).
+    const char* own = std::getenv("ZORV_OWN_COMPONENTS");
+    if (own != nullptr && *own != '\0' && SUCCEEDED(ClassOfProgIdInTable(name, clsid)))
+        return S_OK;
     if (SUCCEEDED(::CLSIDFromProgID(ToOle(name.c_str()), clsid)))
         return S_OK;
     *clsid = CLSID_NULL;
-    if (const std::string folder = DefaultComponentFolder(); !folder.empty())
-        LoadComponentFolder(folder);
     return ClassOfProgIdInTable(name, clsid);
 }
 

@@ -11,22 +11,15 @@ namespace zorv::com {
 
 // An interface whose base is not IUnknown names that base here, so that
 // QueryInterface also answers for it (IPersistStreamInit answers IPersist).
-template <class Interface>
-struct InterfaceBase {
-    using type = IUnknown;
-};
-template <>
-struct InterfaceBase<IPersistStreamInit> {
-    using type = IPersist;
-};
+template <class Interface> struct InterfaceBase { using type = IUnknown; };
+template <> struct InterfaceBase<IPersistStreamInit> { using type = IPersist; };
 
 // Answered by every object built on ComObject: code may look into one of
 // those as a C++ object (dynamic_cast), never into another server's.
 inline constexpr IID kIidOwnComObject = {
     0x9E1D2C30, 0x7A4B, 0x4F6E, {0x8C, 0x21, 0x5B, 0x3E, 0x0D, 0x6F, 0x71, 0xA4}};
 
-template <class... Interfaces>
-class ComObject : public Interfaces... {
+template <class... Interfaces> class ComObject : public Interfaces... {
 public:
     ComObject(const ComObject&) = delete;
     ComObject& operator=(const ComObject&) = delete;
@@ -62,8 +55,7 @@ protected:
     virtual HRESULT QueryOtherInterface(REFIID, void**) { return E_NOINTERFACE; }
 
 private:
-    template <class Interface>
-    bool FindInterface(REFIID riid, void** ppv) {
+    template <class Interface> bool FindInterface(REFIID riid, void** ppv) {
         if (Matches<Interface>(riid)) {
             *ppv = static_cast<Interface*>(this);
             return true;
@@ -71,8 +63,7 @@ private:
         return false;
     }
 
-    template <class Interface>
-    static bool Matches(REFIID riid) {
+    template <class Interface> static bool Matches(REFIID riid) {
         if (IsEqualIID(riid, IidOf<Interface>()))
             return true;
         using Base = typename InterfaceBase<Interface>::type;
@@ -87,8 +78,7 @@ private:
 };
 
 // Creates an object of class T with one reference, held by the result.
-template <class T, class... Args>
-ComPtr<T> MakeObject(Args&&... args) {
+template <class T, class... Args> ComPtr<T> MakeObject(Args&&... args) {
     return ComPtr<T>::Adopt(new T(std::forward<Args>(args)...));
 }
 

@@ -2,11 +2,17 @@
 // Result codes, with the platform's names and values.
 #include "types.h"
 
-constexpr HRESULT MakeHresult(std::uint32_t value) { return static_cast<HRESULT>(value); }
+constexpr HRESULT MakeHresult(std::uint32_t value) {
+    return static_cast<HRESULT>(value);
+}
 
 #ifndef _WIN32
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+constexpr bool SUCCEEDED(HRESULT hr) {
+    return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr) {
+    return hr < 0;
+}
 
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT S_FALSE = 1;

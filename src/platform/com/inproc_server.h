@@ -23,8 +23,7 @@ using CreateFunction = std::function<HRESULT(REFIID riid, void** ppv)>;
 ComPtr<IClassFactory> MakeClassFactory(CreateFunction create);
 
 // Creates a T and answers the interface asked for.
-template <class T, class... Args>
-HRESULT CreateObjectOf(REFIID riid, void** ppv, Args&&... args) {
+template <class T, class... Args> HRESULT CreateObjectOf(REFIID riid, void** ppv, Args&&... args) {
     if (ppv == nullptr)
         return E_POINTER;
     *ppv = nullptr;
@@ -63,7 +62,9 @@ HRESULT UnregisterServedClasses(std::span<const ServedClass> classes);
     ZORV_EXPORT HRESULT STDMETHODCALLTYPE DllRegisterServer() {                                              \
         return zorv::com::RegisterServedClasses(classes, reinterpret_cast<const void*>(&DllRegisterServer)); \
     }                                                                                                        \
-    ZORV_EXPORT HRESULT STDMETHODCALLTYPE DllUnregisterServer() { return zorv::com::UnregisterServedClasses(classes); }
+    ZORV_EXPORT HRESULT STDMETHODCALLTYPE DllUnregisterServer() {                                            \
+        return zorv::com::UnregisterServedClasses(classes);                                                  \
+    }
 #else
 #define ZORV_REGISTRATION_ENTRY_POINTS(classes)
 #endif
@@ -73,5 +74,7 @@ HRESULT UnregisterServedClasses(std::span<const ServedClass> classes);
     ZORV_EXPORT HRESULT STDMETHODCALLTYPE DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) {      \
         return zorv::com::ServeClassObject(classes, rclsid, riid, ppv);                                      \
     }                                                                                                        \
-    ZORV_EXPORT HRESULT STDMETHODCALLTYPE DllCanUnloadNow() { return S_FALSE; }                              \
+    ZORV_EXPORT HRESULT STDMETHODCALLTYPE DllCanUnloadNow() {                                                \
+        return S_FALSE;                                                                                      \
+    }                                                                                                        \
     ZORV_REGISTRATION_ENTRY_POINTS(classes)

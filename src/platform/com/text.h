@@ -12,15 +12,31 @@ namespace zorv::com {
 // ours here and nowhere else.
 #ifdef _WIN32
 static_assert(sizeof(OLECHAR) == sizeof(char16_t));
-inline const char16_t* FromOle(const OLECHAR* text) { return reinterpret_cast<const char16_t*>(text); }
-inline char16_t* FromOle(OLECHAR* text) { return reinterpret_cast<char16_t*>(text); }
-inline const OLECHAR* ToOle(const char16_t* text) { return reinterpret_cast<const OLECHAR*>(text); }
-inline OLECHAR* ToOle(char16_t* text) { return reinterpret_cast<OLECHAR*>(text); }
+inline const char16_t* FromOle(const OLECHAR* text) {
+    return reinterpret_cast<const char16_t*>(text);
+}
+inline char16_t* FromOle(OLECHAR* text) {
+    return reinterpret_cast<char16_t*>(text);
+}
+inline const OLECHAR* ToOle(const char16_t* text) {
+    return reinterpret_cast<const OLECHAR*>(text);
+}
+inline OLECHAR* ToOle(char16_t* text) {
+    return reinterpret_cast<OLECHAR*>(text);
+}
 #else
-inline const char16_t* FromOle(const OLECHAR* text) { return text; }
-inline char16_t* FromOle(OLECHAR* text) { return text; }
-inline const OLECHAR* ToOle(const char16_t* text) { return text; }
-inline OLECHAR* ToOle(char16_t* text) { return text; }
+inline const char16_t* FromOle(const OLECHAR* text) {
+    return text;
+}
+inline char16_t* FromOle(OLECHAR* text) {
+    return text;
+}
+inline const OLECHAR* ToOle(const char16_t* text) {
+    return text;
+}
+inline OLECHAR* ToOle(char16_t* text) {
+    return text;
+}
 #endif
 // A NUL-terminated system string as our text; null is the empty text.
 inline std::u16string_view OleView(const OLECHAR* text) {

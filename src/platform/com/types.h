@@ -94,9 +94,9 @@ using LPCRECT = const RECT*;
 #else
 // On Windows the system's own component services serve, through its headers
 // (with the system's calling convention and interface layouts).
-#include <windows.h>
+#include <ocidl.h>
 #include <ole2.h>
 #include <oleauto.h>
-#include <ocidl.h>
 #include <olectl.h>
+#include <windows.h>
 #endif // _WIN32

@@ -5,20 +5,15 @@
 #include "hresult.h"
 
 namespace zorv::com {
-template <class Interface>
-struct InterfaceId;
+template <class Interface> struct InterfaceId;
 
-template <class Interface>
-constexpr const IID& IidOf() {
+template <class Interface> constexpr const IID& IidOf() {
     return InterfaceId<Interface>::value;
 }
 } // namespace zorv::com
 
 #define ZORV_INTERFACE_ID(Interface, iid)                                                                    \
-    template <>                                                                                              \
-    struct zorv::com::InterfaceId<Interface> {                                                               \
-        static constexpr const IID& value = iid;                                                             \
-    }
+    template <> struct zorv::com::InterfaceId<Interface> { static constexpr const IID& value = iid; }
 
 #ifndef _WIN32
 inline constexpr IID IID_IUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};

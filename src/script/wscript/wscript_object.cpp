@@ -3,12 +3,12 @@
 #include <chrono>
 #include <cmath>
 
-#include "script/wscript/console_stream.h"
 #include "platform/com/apartment.h"
 #include "platform/com/class_table.h"
 #include "platform/com/member_id.h"
 #include "platform/com/text.h"
 #include "platform/com/value_list.h"
+#include "script/wscript/console_stream.h"
 #include "script/wscript/wscript_arguments.h"
 
 namespace zorv::tools {
@@ -81,7 +81,8 @@ com::ComPtr<IDispatch> Create(const std::u16string& progId) {
     CLSID clsid;
     com::ComPtr<IDispatch> object;
     if (progId.empty() || FAILED(com::FindClass(progId, &clsid)) ||
-        FAILED(com::CreateInstance(clsid, CLSCTX_INPROC_SERVER, IID_IDispatch, object.ReleaseAndGetVoidAddress())))
+        FAILED(com::CreateInstance(clsid, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                   object.ReleaseAndGetVoidAddress())))
         throw com::DispatchException(u"Un composant ActiveX ne peut pas créer un objet: '" + progId + u"'",
                                      kCannotCreate);
     return object;

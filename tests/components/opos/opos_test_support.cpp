@@ -14,7 +14,7 @@ ComPtr<IDispatch> Create(const char16_t* progId) {
     EXPECT_EQ(zorv::com::FindClass(progId, &clsid), S_OK);
     ComPtr<IDispatch> device;
     EXPECT_EQ(zorv::com::CreateInstance(clsid, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                               device.ReleaseAndGetVoidAddress()),
+                                        device.ReleaseAndGetVoidAddress()),
               S_OK);
     return device;
 }

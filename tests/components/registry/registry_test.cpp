@@ -70,11 +70,17 @@ TEST(Registry, NamesAreComparedExactlyAndAnUnpublishedNameIsAClearError) {
 TEST(Registry, RefusesAnEmptyNameOrAValueThatIsNoObject) {
     const ComPtr<IDispatch> registry = NewRegistry();
     auto device = MakeObject<Thing>();
-    EXPECT_EQ(FailureOf([&] { CallMethod(registry.Get(), u"AddObject", {u"", static_cast<IDispatch*>(device.Get())}); }),
+    EXPECT_EQ(FailureOf([&] {
+                  CallMethod(registry.Get(), u"AddObject", {u"", static_cast<IDispatch*>(device.Get())});
+              }),
               "AddObject : le nom de l'objet est vide");
-    EXPECT_EQ(FailureOf([&] { CallMethod(registry.Get(), u"AddObject", {u"OPOS MSR", LONG{3}}); }),
+    EXPECT_EQ(FailureOf([&] {
+                  CallMethod(registry.Get(), u"AddObject", {u"OPOS MSR", LONG{3}});
+              }),
               "AddObject : la valeur publiée sous « OPOS MSR » n'est pas un objet");
-    EXPECT_EQ(FailureOf([&] { CallMethod(registry.Get(), u"AddObject", {u"OPOS MSR", static_cast<IDispatch*>(nullptr)}); }),
+    EXPECT_EQ(FailureOf([&] {
+                  CallMethod(registry.Get(), u"AddObject", {u"OPOS MSR", static_cast<IDispatch*>(nullptr)});
+              }),
               "AddObject : la valeur publiée sous « OPOS MSR » n'est pas un objet");
     EXPECT_EQ(FailureOf([&] { CallMethod(registry.Get(), u"AddObject", {u"OPOS MSR"}); }),
               "Nombre de paramètres non valide");

@@ -19,15 +19,22 @@ HRESULT STDMETHODCALLTYPE CQueryInterface(CObject* self, REFIID riid, void** ppv
     *ppv = IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ? self : nullptr;
     return *ppv ? S_OK : E_NOINTERFACE;
 }
-ULONG STDMETHODCALLTYPE COne(CObject*) { return 1; }
-HRESULT STDMETHODCALLTYPE CNotImplemented(CObject*) { return E_NOTIMPL; }
+ULONG STDMETHODCALLTYPE COne(CObject*) {
+    return 1;
+}
+HRESULT STDMETHODCALLTYPE CNotImplemented(CObject*) {
+    return E_NOTIMPL;
+}
 
-const void* const kCTable[] = {
-    nullptr, nullptr, // no offset, no type: what C leaves
-    reinterpret_cast<const void*>(&CQueryInterface), reinterpret_cast<const void*>(&COne),
-    reinterpret_cast<const void*>(&COne), reinterpret_cast<const void*>(&CNotImplemented),
-    reinterpret_cast<const void*>(&CNotImplemented), reinterpret_cast<const void*>(&CNotImplemented),
-    reinterpret_cast<const void*>(&CNotImplemented)};
+const void* const kCTable[] = {nullptr,
+                               nullptr, // no offset, no type: what C leaves
+                               reinterpret_cast<const void*>(&CQueryInterface),
+                               reinterpret_cast<const void*>(&COne),
+                               reinterpret_cast<const void*>(&COne),
+                               reinterpret_cast<const void*>(&CNotImplemented),
+                               reinterpret_cast<const void*>(&CNotImplemented),
+                               reinterpret_cast<const void*>(&CNotImplemented),
+                               reinterpret_cast<const void*>(&CNotImplemented)};
 
 TEST(ForeignObjects, ARegularExpressionsTypeNameIsNotSoughtInAnotherServersObject) {
     CObject object{&kCTable[2]};

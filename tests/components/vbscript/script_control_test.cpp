@@ -18,8 +18,7 @@ ComPtr<IDispatch> NewControl() {
     CLSID clsid;
     EXPECT_EQ(FindClass(OwnClass(u"ScriptControl"), &clsid), S_OK);
     ComPtr<IDispatch> control;
-    EXPECT_EQ(CreateInstance(clsid, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                               control.ReleaseAndGetVoidAddress()),
+    EXPECT_EQ(CreateInstance(clsid, CLSCTX_INPROC_SERVER, IID_IDispatch, control.ReleaseAndGetVoidAddress()),
               S_OK);
     return control;
 }
@@ -30,7 +29,9 @@ ComPtr<IDispatch> VBScript() {
     return control;
 }
 
-LONG Number(const Variant& v) { return ToLong(v); }
+LONG Number(const Variant& v) {
+    return ToLong(v);
+}
 
 std::string FailureOf(const std::function<void()>& call) {
     try {
@@ -182,7 +183,8 @@ TEST(ScriptControl, ObjectFailuresBecomeCatchableScriptErrors) {
                {u"On Error Resume Next\nScanner.Fail\nDim n, d\nn = Err.Number : d = Err.Description"});
     EXPECT_EQ(Number(CallMethod(control.Get(), u"Eval", {u"n"})), static_cast<LONG>(E_FAIL));
     EXPECT_EQ(ToText(CallMethod(control.Get(), u"Eval", {u"d"})), u"Périphérique non ouvert");
-    const std::string text = FailureOf([&] { CallMethod(control.Get(), u"ExecuteStatement", {u"Scanner.Fail"}); });
+    const std::string text =
+        FailureOf([&] { CallMethod(control.Get(), u"ExecuteStatement", {u"Scanner.Fail"}); });
     EXPECT_EQ(text, "Périphérique non ouvert (ligne 1, colonne 9)");
 }
 
@@ -190,7 +192,8 @@ TEST(ScriptControl, MsgBoxGoesThroughTheUserInterfaceSeam) {
     zorv::ui::RecordingUserInterface ui;
     ui.QueueAnswer(zorv::ui::Answer::No);
     auto control = VBScript();
-    CallMethod(control.Get(), u"AddCode", {u"Dim r\nr = MsgBox(\"Ouvrir ?\", vbYesNo + vbQuestion, \"Titre\")"});
+    CallMethod(control.Get(), u"AddCode",
+               {u"Dim r\nr = MsgBox(\"Ouvrir ?\", vbYesNo + vbQuestion, \"Titre\")"});
     ASSERT_EQ(ui.Messages().size(), 1u);
     EXPECT_EQ(ui.Messages()[0].text, u"Ouvrir ?");
     EXPECT_EQ(ui.Messages()[0].caption, u"Titre");
@@ -209,8 +212,9 @@ TEST(ScriptControl, AllowUIFalseRefusesBoxes) {
 
 TEST(ScriptControl, ScriptObjectsCanBeCalledFromOutside) {
     auto control = VBScript();
-    CallMethod(control.Get(), u"AddCode",
-               {u"Class Greeter\nPublic Function Hello(n)\nHello = \"Bonjour \" & n\nEnd Function\nEnd Class"});
+    CallMethod(
+        control.Get(), u"AddCode",
+        {u"Class Greeter\nPublic Function Hello(n)\nHello = \"Bonjour \" & n\nEnd Function\nEnd Class"});
     Variant greeter = CallMethod(control.Get(), u"Eval", {u"New Greeter"});
     ASSERT_EQ(greeter.vt, VT_DISPATCH);
     EXPECT_EQ(ToText(CallMethod(greeter.pdispVal, u"Hello", {u"Léa"})), u"Bonjour Léa");
@@ -221,7 +225,8 @@ TEST(ScriptControl, HugeOrBinaryInputIsACompileErrorNotACrash) {
     std::u16string junk;
     for (int i = 0; i < 200000; ++i)
         junk += static_cast<char16_t>((i * 7919) % 65536);
-    EXPECT_NE(FailureOf([&] { CallMethod(control.Get(), u"AddCode", {std::u16string_view(junk)}); }), "(no error)");
+    EXPECT_NE(FailureOf([&] { CallMethod(control.Get(), u"AddCode", {std::u16string_view(junk)}); }),
+              "(no error)");
     std::u16string nested(100000, u'(');
     EXPECT_NE(FailureOf([&] { CallMethod(control.Get(), u"AddCode", {u"x = " + nested}); }), "(no error)");
 }
@@ -229,10 +234,11 @@ TEST(ScriptControl, HugeOrBinaryInputIsACompileErrorNotACrash) {
 TEST(ScriptControl, ResetEndsLiveInstancesWithClassTerminate) {
     zorv::ui::RecordingUserInterface ui;
     auto control = VBScript();
-    CallMethod(control.Get(), u"AddCode",
-               {u"Class T\nPublic Name, Other\nSub Class_Terminate\nMsgBox \"fin \" & Name\nEnd Sub\nEnd Class\n"
-                u"Dim a, b\nSet a = New T : a.Name = \"a\"\nSet b = New T : b.Name = \"b\"\n"
-                u"Set a.Other = b\nSet b.Other = a"});
+    CallMethod(
+        control.Get(), u"AddCode",
+        {u"Class T\nPublic Name, Other\nSub Class_Terminate\nMsgBox \"fin \" & Name\nEnd Sub\nEnd Class\n"
+         u"Dim a, b\nSet a = New T : a.Name = \"a\"\nSet b = New T : b.Name = \"b\"\n"
+         u"Set a.Other = b\nSet b.Other = a"});
     CallMethod(control.Get(), u"Reset");
     ASSERT_EQ(ui.Messages().size(), 2u);
     EXPECT_EQ(ui.Messages()[0].text, u"fin a");
@@ -244,7 +250,8 @@ TEST(ScriptControl, ReleasingTheControlEndsLiveInstances) {
     {
         auto control = VBScript();
         CallMethod(control.Get(), u"AddCode",
-                   {u"Class T\nSub Class_Terminate\nMsgBox \"fin\"\nErr.Raise 5\nEnd Sub\nEnd Class\nDim a\nSet a = New T"});
+                   {u"Class T\nSub Class_Terminate\nMsgBox \"fin\"\nErr.Raise 5\nEnd Sub\nEnd Class\nDim "
+                    u"a\nSet a = New T"});
     }
     ASSERT_EQ(ui.Messages().size(), 1u);
     EXPECT_EQ(ui.Messages()[0].text, u"fin");
@@ -254,7 +261,8 @@ TEST(ScriptControl, AnInstanceHeldByTheHostIsInertAfterReset) {
     zorv::ui::RecordingUserInterface ui;
     auto control = VBScript();
     CallMethod(control.Get(), u"AddCode",
-               {u"Class T\nFunction Hello\nHello = 1\nEnd Function\nSub Class_Terminate\nMsgBox \"fin\"\nEnd Sub\nEnd Class"});
+               {u"Class T\nFunction Hello\nHello = 1\nEnd Function\nSub Class_Terminate\nMsgBox \"fin\"\nEnd "
+                u"Sub\nEnd Class"});
     Variant held = CallMethod(control.Get(), u"Eval", {u"New T"});
     ASSERT_EQ(held.vt, VT_DISPATCH);
     CallMethod(control.Get(), u"Reset");
@@ -319,7 +327,8 @@ TEST(ScriptControl, ByteStringsCrossTheObjectBoundaryWithEveryByte) {
     EXPECT_EQ(SysStringByteLen(three.bstrVal), 3u);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(three.bstrVal), 3), "ABC");
 
-    CallMethod(control.Get(), u"AddCode", {u"Function Count(x)\nCount = LenB(x) & \" \" & AscB(RightB(x, 1))\nEnd Function"});
+    CallMethod(control.Get(), u"AddCode",
+               {u"Function Count(x)\nCount = LenB(x) & \" \" & AscB(RightB(x, 1))\nEnd Function"});
     Variant odd;
     odd.vt = VT_BSTR;
     odd.bstrVal = SysAllocStringByteLen("xyz", 3);

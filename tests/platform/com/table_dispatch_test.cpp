@@ -59,7 +59,8 @@ HRESULT Call(IDispatch* object, DISPID id, WORD flags, std::vector<VARIANT> last
              EXCEPINFO* info = nullptr, UINT* argErr = nullptr) {
     DISPID put = DISPID_PROPERTYPUT;
     const bool isPut = flags & DISPATCH_PROPERTYPUT;
-    DISPPARAMS params{lastFirst.data(), isPut ? &put : nullptr, static_cast<UINT>(lastFirst.size()), isPut ? 1u : 0u};
+    DISPPARAMS params{lastFirst.data(), isPut ? &put : nullptr, static_cast<UINT>(lastFirst.size()),
+                      isPut ? 1u : 0u};
     const HRESULT hr = object->Invoke(id, IID_NULL, 0, flags, &params, result, info, argErr);
     for (VARIANT& arg : lastFirst)
         VariantClear(&arg);
@@ -98,17 +99,21 @@ TEST(TableDispatch, WrongCallsGiveThePreciseCode) {
     auto device = MakeObject<Device>();
     Variant result;
     UINT argErr = 99;
-    EXPECT_EQ(Call(device.Get(), 3, DISPATCH_PROPERTYPUT, {Variant(LONG{1}).Detach()}, nullptr), DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(Call(device.Get(), 3, DISPATCH_PROPERTYPUT, {Variant(LONG{1}).Detach()}, nullptr),
+              DISP_E_MEMBERNOTFOUND);
     EXPECT_EQ(Call(device.Get(), 999, DISPATCH_PROPERTYGET, {}, &result), DISP_E_MEMBERNOTFOUND);
     EXPECT_EQ(Call(device.Get(), 12, DISPATCH_METHOD, {}, &result), DISP_E_BADPARAMCOUNT);
-    EXPECT_EQ(Call(device.Get(), 3, DISPATCH_PROPERTYGET, {Variant(LONG{1}).Detach()}, &result), DISP_E_BADPARAMCOUNT);
-    EXPECT_EQ(Call(device.Get(), 7, DISPATCH_PROPERTYPUT, {Variant(u"maybe").Detach()}, nullptr, nullptr, &argErr),
-              DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(Call(device.Get(), 3, DISPATCH_PROPERTYGET, {Variant(LONG{1}).Detach()}, &result),
+              DISP_E_BADPARAMCOUNT);
+    EXPECT_EQ(
+        Call(device.Get(), 7, DISPATCH_PROPERTYPUT, {Variant(u"maybe").Detach()}, nullptr, nullptr, &argErr),
+        DISP_E_TYPEMISMATCH);
     EXPECT_EQ(argErr, 0u);
     DISPPARAMS noNamed{nullptr, nullptr, 0, 0};
     EXPECT_EQ(device->Invoke(7, IID_IDispatch, 0, DISPATCH_PROPERTYGET, &noNamed, &result, nullptr, nullptr),
               DISP_E_UNKNOWNINTERFACE);
-    EXPECT_EQ(device->Invoke(7, IID_NULL, 0, DISPATCH_PROPERTYGET, nullptr, &result, nullptr, nullptr), E_INVALIDARG);
+    EXPECT_EQ(device->Invoke(7, IID_NULL, 0, DISPATCH_PROPERTYGET, nullptr, &result, nullptr, nullptr),
+              E_INVALIDARG);
 }
 
 TEST(TableDispatch, AnExceptionFillsExcepInfo) {

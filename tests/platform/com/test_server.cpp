@@ -7,7 +7,8 @@ namespace {
 
 using namespace zorv::com;
 
-constexpr CLSID kCounterClsid = {0x6B1E0C52, 0x3A6F, 0x4E55, {0x9C, 0x51, 0x1D, 0x2B, 0x9F, 0x0A, 0x7E, 0x01}};
+constexpr CLSID kCounterClsid = {
+    0x6B1E0C52, 0x3A6F, 0x4E55, {0x9C, 0x51, 0x1D, 0x2B, 0x9F, 0x0A, 0x7E, 0x01}};
 
 class Counter final : public TableDispatch<Counter> {
 public:
@@ -39,7 +40,9 @@ private:
     LONG value_ = 0;
 };
 
-HRESULT CreateCounter(REFIID riid, void** ppv) { return CreateObjectOf<Counter>(riid, ppv); }
+HRESULT CreateCounter(REFIID riid, void** ppv) {
+    return CreateObjectOf<Counter>(riid, ppv);
+}
 
 constexpr ServedClass kClasses[] = {{kCounterClsid, &CreateCounter, u"Zorv.TestCounter"}};
 

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "kinds/kind_table.h"
-#include "model/device.h"
 #include "kinds/line_display/line_display_grid.h"
 #include "kinds/line_display/line_display_marquee.h"
 #include "kinds/list_text.h"
+#include "model/device.h"
 #include "platform/com/apartment.h"
 #include "platform/com/text.h"
 
@@ -694,12 +694,18 @@ constexpr PropertyRow kProperties[] = {
 };
 
 constexpr MethodRow kMethods[] = {
-    {u"DisplayText", DisplayText},     {u"DisplayTextAt", DisplayTextAt},
-    {u"ClearText", ClearText},         {u"ScrollText", ScrollText},
-    {u"CreateWindow", CreateDisplayWindow},   {u"DestroyWindow", DestroyDisplayWindow},
-    {u"RefreshWindow", RefreshWindow}, {u"ReadCharacterAtCursor", ReadCharacterAtCursor},
-    {u"SetDescriptor", SetDescriptor}, {u"ClearDescriptors", ClearDescriptors},
-    {u"DefineGlyph", DefineGlyph},     {u"DisplayBitmap", DisplayBitmap},
+    {u"DisplayText", DisplayText},
+    {u"DisplayTextAt", DisplayTextAt},
+    {u"ClearText", ClearText},
+    {u"ScrollText", ScrollText},
+    {u"CreateWindow", CreateDisplayWindow},
+    {u"DestroyWindow", DestroyDisplayWindow},
+    {u"RefreshWindow", RefreshWindow},
+    {u"ReadCharacterAtCursor", ReadCharacterAtCursor},
+    {u"SetDescriptor", SetDescriptor},
+    {u"ClearDescriptors", ClearDescriptors},
+    {u"DefineGlyph", DefineGlyph},
+    {u"DisplayBitmap", DisplayBitmap},
     {u"SetBitmap", SetBitmap},
 };
 

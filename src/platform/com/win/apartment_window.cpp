@@ -75,7 +75,8 @@ void PumpMessages(std::chrono::milliseconds slice, const std::function<bool()>& 
         // Something ran: the waiter looks at its condition again.
         if (dispatched || ready())
             return;
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0)
             return;
         MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(left.count()), QS_ALLINPUT,

@@ -22,8 +22,8 @@ std::vector<ClassToRegister> ClassesOf(std::span<const ServedClass> served) {
 std::optional<CLSID> ClassNamedBy(HKEY root, const std::u16string& key) {
     wchar_t text[64];
     DWORD bytes = sizeof text;
-    if (RegGetValueW(root, ToOle((key + u"\\CLSID").c_str()), nullptr, RRF_RT_REG_SZ, nullptr, text, &bytes) !=
-        ERROR_SUCCESS)
+    if (RegGetValueW(root, ToOle((key + u"\\CLSID").c_str()), nullptr, RRF_RT_REG_SZ, nullptr, text,
+                     &bytes) != ERROR_SUCCESS)
         return std::nullopt;
     CLSID clsid;
     if (FAILED(CLSIDFromString(text, &clsid)))
@@ -46,7 +46,8 @@ HRESULT Write(const RegistryValue& value) {
 
 std::u16string PathOfLibraryHolding(const void* address) {
     HMODULE module = nullptr;
-    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                             static_cast<LPCWSTR>(address), &module))
         return {};
     std::u16string path(MAX_PATH, u'\0');

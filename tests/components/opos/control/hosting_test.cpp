@@ -39,7 +39,7 @@ TEST(Hosting, EveryKindAnswersTheHostInterfaces) {
         ASSERT_EQ(zorv::com::FindClass(progId, &clsid), S_OK);
         ComPtr<IOleObject> ole;
         ASSERT_EQ(zorv::com::CreateInstance(clsid, CLSCTX_INPROC_SERVER, IID_IOleObject,
-                                   ole.ReleaseAndGetVoidAddress()),
+                                            ole.ReleaseAndGetVoidAddress()),
                   S_OK);
         DWORD status = 0;
         EXPECT_EQ(ole->GetMiscStatus(DVASPECT_CONTENT, &status), S_OK);
