@@ -351,22 +351,6 @@ LinkStatus Link::StartReader(OnReceived onReceived, OnFailure onFailure) {
     return {};
 }
 
-Received Link::TakeReceived() {
-    std::lock_guard lock(receivedMutex_);
-    return std::exchange(received_, Received{});
-}
-
-bool Link::Keep(std::string_view bytes, bool& full) {
-    std::lock_guard lock(receivedMutex_);
-    const bool wasEmpty = received_.bytes.empty();
-    const size_t room = kMostWaiting - received_.bytes.size();
-    const size_t kept = std::min(room, bytes.size());
-    received_.bytes.append(bytes.substr(0, kept));
-    received_.dropped += bytes.size() - kept;
-    full = received_.bytes.size() == kMostWaiting;
-    return wasEmpty && kept > 0;
-}
-
 void Link::ReadLoop() {
     // The reader counts as stopped before the failure is told, so whoever
     // hears of it finds the link ready to reconnect.
