@@ -15,32 +15,13 @@
 #include <unistd.h>
 
 #include "transport/link_open.h"
+#include "transport/numeric_address.h"
 
 namespace zorv::opos::transport {
 namespace {
 
 std::string Where(const Connection& c) {
     return c.host + ":" + std::to_string(c.port);
-}
-
-// Numeric addresses need no lookup at all.
-std::optional<Address> Numeric(const std::string& host, uint16_t port) {
-    Address address;
-    auto* v4 = reinterpret_cast<sockaddr_in*>(address.storage.data());
-    if (inet_pton(AF_INET, host.c_str(), &v4->sin_addr) == 1) {
-        v4->sin_family = AF_INET;
-        v4->sin_port = htons(port);
-        address.length = sizeof(sockaddr_in);
-        return address;
-    }
-    auto* v6 = reinterpret_cast<sockaddr_in6*>(address.storage.data());
-    if (inet_pton(AF_INET6, host.c_str(), &v6->sin6_addr) == 1) {
-        v6->sin6_family = AF_INET6;
-        v6->sin6_port = htons(port);
-        address.length = sizeof(sockaddr_in6);
-        return address;
-    }
-    return std::nullopt;
 }
 
 void SetSocketOptions(int fd) {
@@ -131,7 +112,7 @@ Resolved SystemResolve(const std::string& host, uint16_t port, int timeoutMs) {
 int OpenTcp(const Connection& connection, int timeoutMs, const Resolver& resolver, LinkStatus& status) {
     const std::string where = Where(connection);
     Resolved resolved;
-    if (const auto numeric = Numeric(connection.host, connection.port))
+    if (const auto numeric = NumericAddress(connection.host, connection.port))
         resolved.addresses.push_back(*numeric);
     else
         resolved = resolver(connection.host, connection.port, timeoutMs);
