@@ -1,5 +1,9 @@
 #include "inproc_server.h"
 
+#ifdef _WIN32
+#include "win/apartment_window.h"
+#endif
+
 namespace zorv::com {
 namespace {
 
@@ -15,7 +19,10 @@ public:
             return CLASS_E_NOAGGREGATION;
         return create_(riid, ppv);
     }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
+        LockServers(lock != FALSE);
+        return S_OK;
+    }
 
 private:
     CreateFunction create_;
@@ -32,8 +39,14 @@ HRESULT ServeClassObject(std::span<const ServedClass> classes, REFCLSID rclsid, 
         return E_POINTER;
     *ppv = nullptr;
     for (const ServedClass& served : classes)
-        if (IsEqualCLSID(served.clsid, rclsid))
+        if (IsEqualCLSID(served.clsid, rclsid)) {
+#ifdef _WIN32
+            // A host that entered its apartment itself (a script host) gets
+            // our posted calls and timers on its own message loop too.
+            detail::JoinHostApartment();
+#endif
             return MakeClassFactory(served.create)->QueryInterface(riid, ppv);
+        }
     return CLASS_E_CLASSNOTAVAILABLE;
 }
 

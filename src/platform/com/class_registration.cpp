@@ -19,7 +19,30 @@ void AddProgId(std::vector<RegistryValue>& values, const std::u16string& progId,
     values.push_back({progId + u"\\CLSID", u"", clsid});
 }
 
+// Lower case, without the spaces around.
+std::u16string Trimmed(std::u16string_view text) {
+    const auto isSpace = [](char16_t c) { return c == u' ' || c == u'\t'; };
+    while (!text.empty() && isSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.back()))
+        text.remove_suffix(1);
+    std::u16string lower(text);
+    for (char16_t& c : lower)
+        if (c >= u'A' && c <= u'Z')
+            c = static_cast<char16_t>(c - u'A' + u'a');
+    return lower;
+}
+
 } // namespace
+
+std::optional<RegistrationScope> RegistrationScopeNamed(std::u16string_view commandLine) {
+    const std::u16string word = Trimmed(commandLine);
+    if (word.empty() || word == u"user")
+        return RegistrationScope::CurrentUser;
+    if (word == u"machine")
+        return RegistrationScope::Machine;
+    return std::nullopt;
+}
 
 std::u16string OwnProgIdOf(const std::u16string& standardProgId) {
     const std::size_t dot = standardProgId.rfind(u'.');

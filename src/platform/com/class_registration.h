@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "guid.h"
@@ -31,6 +32,15 @@ struct RegistryValue {
 
 // The class a ProgID names now, if any (looked up by the caller).
 using ProgIdLookup = std::function<std::optional<CLSID>(const std::u16string& progId)>;
+
+// Where a registration goes: the current user's classes need no
+// administrator; the machine's are for hosts that read only those (elevated
+// programs, and Wine, whose class lookup does not merge the user's in).
+enum class RegistrationScope { CurrentUser, Machine };
+
+// The scope DllInstall's command line names: "user" (or nothing) or
+// "machine", in any case and with spaces around; none for anything else.
+std::optional<RegistrationScope> RegistrationScopeNamed(std::u16string_view commandLine);
 
 std::u16string OwnProgIdOf(const std::u16string& standardProgId);
 

@@ -6,6 +6,7 @@
 
 #include "com_ptr.h"
 #include "ole_control.h"
+#include "server_lifetime.h"
 
 namespace zorv::com {
 
@@ -47,8 +48,8 @@ public:
     IUnknown* Identity() { return static_cast<std::tuple_element_t<0, std::tuple<Interfaces...>>*>(this); }
 
 protected:
-    ComObject() = default;
-    virtual ~ComObject() = default;
+    ComObject() { ObjectMade(); }
+    virtual ~ComObject() { ObjectGone(); }
 
     // For interfaces that are not in the list (tear-offs, forwarding); must
     // AddRef what it returns.

@@ -5,6 +5,7 @@
 #include <new>
 #include <span>
 
+#include "class_registration.h"
 #include "class_table.h"
 #include "com_object.h"
 
@@ -48,11 +49,18 @@ struct ServedClass {
 HRESULT ServeClassObject(std::span<const ServedClass> classes, REFCLSID rclsid, REFIID riid, void** ppv);
 
 #ifdef _WIN32
-// The bodies of DllRegisterServer and DllUnregisterServer: for the current
-// user, never replacing another server's ProgID (see class_registration.h).
-// `addressInLibrary` is any address inside the component's library.
-HRESULT RegisterServedClasses(std::span<const ServedClass> classes, const void* addressInLibrary);
-HRESULT UnregisterServedClasses(std::span<const ServedClass> classes);
+// The bodies of DllRegisterServer and DllUnregisterServer (the current user)
+// and DllInstall (either), never replacing another server's ProgID (see
+// class_registration.h). `addressInLibrary` is any address inside the
+// component's library.
+HRESULT RegisterServedClasses(std::span<const ServedClass> classes, const void* addressInLibrary,
+                              RegistrationScope scope = RegistrationScope::CurrentUser);
+HRESULT UnregisterServedClasses(std::span<const ServedClass> classes,
+                                RegistrationScope scope = RegistrationScope::CurrentUser);
+// DllInstall's: `regsvr32 /n /i:machine` registers for the machine, `/i:user`
+// (or no text) for the current user; `/u` with either removes it again.
+HRESULT InstallServedClasses(std::span<const ServedClass> classes, const void* addressInLibrary, bool install,
+                             const wchar_t* commandLine);
 #endif
 
 } // namespace zorv::com
@@ -64,6 +72,10 @@ HRESULT UnregisterServedClasses(std::span<const ServedClass> classes);
     }                                                                                                        \
     ZORV_EXPORT HRESULT STDMETHODCALLTYPE DllUnregisterServer() {                                            \
         return zorv::com::UnregisterServedClasses(classes);                                                  \
+    }                                                                                                        \
+    ZORV_EXPORT HRESULT STDMETHODCALLTYPE DllInstall(BOOL install, LPCWSTR commandLine) {                    \
+        return zorv::com::InstallServedClasses(classes, reinterpret_cast<const void*>(&DllInstall),          \
+                                               install != FALSE, commandLine);                               \
     }
 #else
 #define ZORV_REGISTRATION_ENTRY_POINTS(classes)
@@ -75,6 +87,6 @@ HRESULT UnregisterServedClasses(std::span<const ServedClass> classes);
         return zorv::com::ServeClassObject(classes, rclsid, riid, ppv);                                      \
     }                                                                                                        \
     ZORV_EXPORT HRESULT STDMETHODCALLTYPE DllCanUnloadNow() {                                                \
-        return S_FALSE;                                                                                      \
+        return zorv::com::CanUnloadServers();                                                                \
     }                                                                                                        \
     ZORV_REGISTRATION_ENTRY_POINTS(classes)

@@ -13,6 +13,8 @@ constexpr UINT_PTR kTimerId = 1;
 const wchar_t kClassName[] = L"ZorvApartmentWindow";
 
 std::atomic<HWND> apartmentWindow{nullptr};
+// Whether the window was made for a host's apartment rather than ours.
+bool madeForHost = false;
 
 // Arms the window's clock for the earliest timer of the apartment.
 void ArmTimer(HWND window) {
@@ -38,9 +40,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-} // namespace
-
-void OpenApartmentWindow() {
+void MakeWindow() {
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = WindowProcedure;
     windowClass.hInstance = GetModuleHandleW(nullptr);
@@ -52,9 +52,34 @@ void OpenApartmentWindow() {
         WakeApartmentWindow();
 }
 
+} // namespace
+
+void OpenApartmentWindow() {
+    madeForHost = false;
+    if (apartmentWindow.load() == nullptr)
+        MakeWindow();
+}
+
+void JoinHostApartment() {
+    if (apartmentWindow.load() != nullptr)
+        return;
+    MakeWindow();
+    madeForHost = true;
+}
+
+void CloseHostApartmentWindow() {
+    if (madeForHost) {
+        madeForHost = false;
+        CloseApartmentWindow();
+    }
+}
+
 void CloseApartmentWindow() {
-    if (HWND window = apartmentWindow.exchange(nullptr))
+    if (HWND window = apartmentWindow.exchange(nullptr)) {
         DestroyWindow(window);
+        // The class names our procedure: a library loaded again registers it afresh.
+        UnregisterClassW(kClassName, GetModuleHandleW(nullptr));
+    }
 }
 
 void WakeApartmentWindow() {

@@ -8,8 +8,15 @@
 
 namespace zorv::com::detail {
 
+// Our own programs' apartment (EnterApartment): the window lives until the
+// last LeaveApartment.
 void OpenApartmentWindow();
 void CloseApartmentWindow();
+// A host that entered its apartment itself and creates our objects: the
+// window is made on its thread, once, and closed only when the libraries may
+// be unloaded (CloseHostApartmentWindow).
+void JoinHostApartment();
+void CloseHostApartmentWindow();
 // Safe from any thread.
 void WakeApartmentWindow();
 // Dispatches the thread's messages until some were dispatched, `ready` holds

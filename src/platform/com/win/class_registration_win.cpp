@@ -1,5 +1,6 @@
-// Registration of a component library for the current user, in
-// HKEY_CURRENT_USER\Software\Classes, so that no administrator is needed.
+// Registration of a component library: for the current user, in
+// HKEY_CURRENT_USER\Software\Classes, so that no administrator is needed;
+// for the machine, in HKEY_LOCAL_MACHINE\Software\Classes, when asked.
 #include <string>
 #include <vector>
 
@@ -31,9 +32,13 @@ std::optional<CLSID> ClassNamedBy(HKEY root, const std::u16string& key) {
     return clsid;
 }
 
-HRESULT Write(const RegistryValue& value) {
+HKEY RootOf(RegistrationScope scope) {
+    return scope == RegistrationScope::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
+HRESULT Write(HKEY root, const RegistryValue& value) {
     HKEY key = nullptr;
-    LONG status = RegCreateKeyExW(HKEY_CURRENT_USER, ToOle((kClassesRoot + value.key).c_str()), 0, nullptr, 0,
+    LONG status = RegCreateKeyExW(root, ToOle((kClassesRoot + value.key).c_str()), 0, nullptr, 0,
                                   KEY_SET_VALUE, nullptr, &key, nullptr);
     if (status == ERROR_SUCCESS) {
         status = RegSetValueExW(key, value.name.empty() ? nullptr : ToOle(value.name.c_str()), 0, REG_SZ,
@@ -65,39 +70,53 @@ std::u16string PathOfLibraryHolding(const void* address) {
 
 } // namespace
 
-HRESULT RegisterServedClasses(std::span<const ServedClass> served, const void* addressInLibrary) {
+HRESULT RegisterServedClasses(std::span<const ServedClass> served, const void* addressInLibrary,
+                              RegistrationScope scope) {
     const std::u16string library = PathOfLibraryHolding(addressInLibrary);
     if (library.empty())
         return SELFREG_E_CLASS;
-    // The user's classes, then the machine's: HKEY_CLASSES_ROOT merges them on
-    // Windows, not on every system that runs Windows programs.
-    const auto current = [](const std::u16string& progId) {
-        if (auto clsid = ClassNamedBy(HKEY_CURRENT_USER, kClassesRoot + progId))
+    // The scope's own classes first, then the other's: HKEY_CLASSES_ROOT
+    // merges them on Windows, not on every system that runs Windows programs.
+    const HKEY first = RootOf(scope);
+    const HKEY second = first == HKEY_CURRENT_USER ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+    const auto current = [first, second](const std::u16string& progId) {
+        if (auto clsid = ClassNamedBy(first, kClassesRoot + progId))
             return clsid;
-        if (auto clsid = ClassNamedBy(HKEY_LOCAL_MACHINE, kClassesRoot + progId))
+        if (auto clsid = ClassNamedBy(second, kClassesRoot + progId))
             return clsid;
         return ClassNamedBy(HKEY_CLASSES_ROOT, progId);
     };
     for (const RegistryValue& value : RegistrationValues(ClassesOf(served), library, current))
-        if (const HRESULT hr = Write(value); FAILED(hr)) {
-            UnregisterServedClasses(served);
+        if (const HRESULT hr = Write(first, value); FAILED(hr)) {
+            UnregisterServedClasses(served, scope);
             return SELFREG_E_CLASS;
         }
     return S_OK;
 }
 
-HRESULT UnregisterServedClasses(std::span<const ServedClass> served) {
+HRESULT UnregisterServedClasses(std::span<const ServedClass> served, RegistrationScope scope) {
     // Only what we wrote, where we wrote it.
-    const auto current = [](const std::u16string& progId) {
-        return ClassNamedBy(HKEY_CURRENT_USER, kClassesRoot + progId);
+    const HKEY root = RootOf(scope);
+    const auto current = [root](const std::u16string& progId) {
+        return ClassNamedBy(root, kClassesRoot + progId);
     };
     HRESULT result = S_OK;
     for (const std::u16string& key : UnregistrationKeys(ClassesOf(served), current)) {
-        const LONG status = RegDeleteTreeW(HKEY_CURRENT_USER, ToOle((kClassesRoot + key).c_str()));
+        const LONG status = RegDeleteTreeW(root, ToOle((kClassesRoot + key).c_str()));
         if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
             result = SELFREG_E_CLASS;
     }
     return result;
+}
+
+HRESULT InstallServedClasses(std::span<const ServedClass> served, const void* addressInLibrary, bool install,
+                             const wchar_t* commandLine) {
+    const std::optional<RegistrationScope> scope =
+        RegistrationScopeNamed(commandLine == nullptr ? std::u16string_view() : FromOle(commandLine));
+    if (!scope)
+        return E_INVALIDARG;
+    return install ? RegisterServedClasses(served, addressInLibrary, *scope)
+                   : UnregisterServedClasses(served, *scope);
 }
 
 } // namespace zorv::com
