@@ -1,0 +1,176 @@
+// Windows' way of replacing a file's content: the new bytes go to a file
+// beside it, flushed, which then takes the old one's place with
+// ReplaceFileW (the old file's attributes and security stay) or, when there
+// was none, MoveFileExW. A folder that refuses new files but a file that may
+// be written is written in place.
+#include "script/file_replace.h"
+
+#include <windows.h>
+
+#include <array>
+#include <cerrno>
+#include <filesystem>
+#include <random>
+
+#include "platform/com/file_error_text.h"
+
+namespace zorv::script {
+namespace {
+
+struct ErrorRow {
+    DWORD system;
+    int error;
+};
+
+// The system's errors as the file error texts know them.
+constexpr std::array kErrors{
+    ErrorRow{ERROR_FILE_NOT_FOUND, ENOENT},
+    ErrorRow{ERROR_PATH_NOT_FOUND, ENOENT},
+    ErrorRow{ERROR_ACCESS_DENIED, EACCES},
+    ErrorRow{ERROR_WRITE_PROTECT, EROFS},
+    ErrorRow{ERROR_DISK_FULL, ENOSPC},
+    ErrorRow{ERROR_HANDLE_DISK_FULL, ENOSPC},
+    ErrorRow{ERROR_SHARING_VIOLATION, EBUSY},
+    ErrorRow{ERROR_LOCK_VIOLATION, EBUSY},
+    ErrorRow{ERROR_FILENAME_EXCED_RANGE, ENAMETOOLONG},
+    ErrorRow{ERROR_FILE_EXISTS, EEXIST},
+    ErrorRow{ERROR_NOT_ENOUGH_MEMORY, ENOMEM},
+    ErrorRow{ERROR_TOO_MANY_OPEN_FILES, EMFILE},
+};
+
+std::string SystemErrorText(DWORD system) {
+    for (const ErrorRow& row : kErrors)
+        if (row.system == system)
+            return com::FileErrorText(row.error);
+    return com::FileErrorText(EIO);
+}
+
+std::wstring Wide(const std::string& text) {
+    const int length =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
+
+class Handle {
+public:
+    explicit Handle(HANDLE handle) : handle_(handle) {}
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    ~Handle() {
+        if (Valid())
+            CloseHandle(handle_);
+    }
+    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return handle_; }
+    // The error of closing, which may be the first word of a full disk.
+    DWORD Close() {
+        if (!Valid())
+            return ERROR_SUCCESS;
+        const BOOL closed = CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+        return closed ? ERROR_SUCCESS : GetLastError();
+    }
+
+private:
+    HANDLE handle_;
+};
+
+// Writes everything, then flushes it to the disk; answers the system's error or 0.
+DWORD WriteAll(HANDLE file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr))
+            return GetLastError();
+        bytes.remove_prefix(written);
+    }
+    return FlushFileBuffers(file) ? ERROR_SUCCESS : GetLastError();
+}
+
+// A link is followed, so that the file it names is the one replaced.
+std::filesystem::path Target(const std::filesystem::path& path) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(path, error))
+        return path;
+    const auto target = std::filesystem::weakly_canonical(path, error);
+    return error ? path : target;
+}
+
+std::filesystem::path TemporaryName(const std::filesystem::path& target) {
+    static std::mt19937 random{std::random_device{}()};
+    return target.parent_path() /
+           (L"." + target.filename().wstring() + L"." + std::to_wstring(random() % 1000000));
+}
+
+// A new file beside the target; an invalid handle with the error set when none could be made.
+HANDLE CreateTemporary(const std::filesystem::path& target, std::filesystem::path& name) {
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        name = TemporaryName(target);
+        const HANDLE file =
+            CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS)
+            return file;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+bool IsRegularFile(const std::filesystem::path& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::string WriteInPlace(const std::filesystem::path& target, std::string_view bytes) {
+    Handle file(CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, TRUNCATE_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid())
+        return SystemErrorText(GetLastError());
+    if (const DWORD error = WriteAll(file.Get(), bytes))
+        return SystemErrorText(error);
+    if (const DWORD error = file.Close())
+        return SystemErrorText(error);
+    return {};
+}
+
+DWORD TakePlace(const std::filesystem::path& temporary, const std::filesystem::path& target) {
+    const bool replaced = IsRegularFile(target)
+                              ? ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
+                                             REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
+                              : MoveFileExW(temporary.c_str(), target.c_str(),
+                                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    return replaced ? ERROR_SUCCESS : GetLastError();
+}
+
+std::string WriteAndReplace(HANDLE handle, const std::filesystem::path& temporary,
+                            const std::filesystem::path& target, std::string_view bytes) {
+    Handle file(handle);
+    DWORD error = WriteAll(file.Get(), bytes);
+    if (error == ERROR_SUCCESS)
+        error = file.Close();
+    if (error == ERROR_SUCCESS)
+        error = TakePlace(temporary, target);
+    if (error == ERROR_SUCCESS)
+        return {};
+    file.Close();
+    DeleteFileW(temporary.c_str());
+    return SystemErrorText(error);
+}
+
+} // namespace
+
+std::string ReplaceFileContent(const std::string& path, std::string_view bytes) {
+    const std::filesystem::path target = Target(std::filesystem::path(Wide(path)));
+    std::filesystem::path temporary;
+    const HANDLE file = CreateTemporary(target, temporary);
+    if (file != INVALID_HANDLE_VALUE)
+        return WriteAndReplace(file, temporary, target, bytes);
+    const DWORD error = GetLastError();
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES)
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ? WriteInPlace(target, bytes)
+                                                            : "ce n'est pas un fichier ordinaire";
+    return SystemErrorText(error);
+}
+
+} // namespace zorv::script
