@@ -5,7 +5,6 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <map>
-#include <span>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,21 +14,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Words in device names that give away what a wedge device is.
-constexpr std::string_view kScannerWords[] = {"scanner",    "barcode",   "bar code", "honeywell",
-                                              "metrologic", "datalogic", "symbol",   "zebra",
-                                              "newland",    "imager",    "hand held"};
-constexpr std::string_view kCardWords[] = {"msr",    "magnetic", "card reader", "magtek",
-                                           "idtech", "id tech",  "swipe"};
-
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
     return text;
-}
-
-bool Mentions(const std::string& lowered, std::span<const std::string_view> words) {
-    return std::any_of(words.begin(), words.end(),
-                       [&](std::string_view word) { return lowered.find(word) != std::string::npos; });
 }
 
 // Kernel attributes are a page at most; the input device list a few pages.
@@ -243,13 +230,10 @@ void AddHidraw(const Roots& roots, const AccessCheck& check, std::vector<Candida
 
 } // namespace
 
-Guess GuessInputDevice(const std::string& name, bool keyboard) {
-    const std::string lowered = Lower(name);
-    if (Mentions(lowered, kCardWords))
-        return Guess::CardReader;
-    if (Mentions(lowered, kScannerWords))
-        return Guess::Scanner;
-    return keyboard ? Guess::Keyboard : Guess::Unknown;
+const std::vector<Family>& ListedFamilies() {
+    static const std::vector<Family> families = {Family::Serial, Family::UsbPrinter, Family::Input,
+                                                 Family::Hidraw};
+    return families;
 }
 
 std::vector<Candidate> ListDevices(const Roots& roots, const AccessCheck& check) {

@@ -2,7 +2,9 @@
 // Candidate devices for the bench: serial ports (by their stable by-id
 // names), USB printers, input devices with a guess of what they are, and
 // hidraw nodes with vendor and product. The /dev, /sys and /proc roots are parameters, so a
-// test can point them at a tree of its own.
+// test can point them at a tree of its own. On Windows (win/): the COM ports
+// and the logical devices the installed OPOS service objects declare; the
+// roots mean nothing there.
 #include <string>
 #include <vector>
 
@@ -16,7 +18,7 @@ struct Roots {
     std::string proc = "/proc";
 };
 
-enum class Family { Serial, UsbPrinter, Input, Hidraw };
+enum class Family { Serial, UsbPrinter, Input, Hidraw, InstalledOpos };
 enum class Guess { Unknown, Scanner, CardReader, Keyboard };
 
 struct Candidate {
@@ -27,7 +29,11 @@ struct Candidate {
     std::string vendor, product; // four hex digits each, when known
     Guess guess = Guess::Unknown;
     std::string access; // empty when the program may open it
+    std::string kind;   // InstalledOpos: the kind its service object declares it under
 };
+
+// The families this system's listing looks for, in the order a report shows them.
+const std::vector<Family>& ListedFamilies();
 
 std::vector<Candidate> ListDevices(const Roots& roots = {}, const AccessCheck& check = SystemAccess);
 

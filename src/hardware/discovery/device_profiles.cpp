@@ -70,6 +70,8 @@ std::string Connection(const Candidate& device) {
         return "input:" + device.path;
     case Family::Hidraw:
         return "hidraw:" + device.path;
+    case Family::InstalledOpos:
+        break;
     }
     return device.path;
 }
@@ -93,6 +95,12 @@ const std::vector<std::string>& ProfileKinds() {
 }
 
 std::vector<std::string> KindsFor(const Candidate& device) {
+    if (device.family == Family::InstalledOpos) {
+        const auto& kinds = ProfileKinds();
+        return std::find(kinds.begin(), kinds.end(), device.kind) != kinds.end()
+                   ? std::vector<std::string>{device.kind}
+                   : std::vector<std::string>{};
+    }
     for (const KindChoice& choice : KindChoices())
         if (choice.family == device.family &&
             (choice.guess == device.guess || choice.guess == Guess::Unknown))
@@ -108,6 +116,12 @@ bool Serves(const Candidate& device, std::string_view kind) {
 std::vector<std::string> ProfileSection(const Candidate& device, std::string_view kind,
                                         std::string_view name) {
     std::vector<std::string> lines;
+    // Its own service object opens it: the bench needs no section for it.
+    if (device.family == Family::InstalledOpos) {
+        lines.push_back("# aucune section : tapez « " + device.path +
+                        " » comme nom logique, l'objet de service installé l'ouvre");
+        return lines;
+    }
     if (kind != "CashDrawer") {
         AddSection(lines, device, kind, name);
         return lines;

@@ -1,5 +1,7 @@
 #include "hardware/discovery/device_report.h"
 
+#include <algorithm>
+
 #include "hardware/discovery/device_profiles.h"
 
 namespace zorv::opos::discovery {
@@ -11,15 +13,19 @@ struct FamilyTitle {
     const char* one;
 };
 
-constexpr FamilyTitle kFamilies[] = {{Family::Serial, "Ports série", "port série"},
-                                     {Family::UsbPrinter, "Imprimantes USB", "imprimante USB"},
-                                     {Family::Input, "Périphériques d'entrée", "périphérique d'entrée"},
-                                     {Family::Hidraw, "HID (hidraw)", "HID"}};
+constexpr FamilyTitle kFamilies[] = {
+    {Family::Serial, "Ports série", "port série"},
+    {Family::UsbPrinter, "Imprimantes USB", "imprimante USB"},
+    {Family::Input, "Périphériques d'entrée", "périphérique d'entrée"},
+    {Family::Hidraw, "HID (hidraw)", "HID"},
+    {Family::InstalledOpos, "Périphériques OPOS installés", "périphérique OPOS installé"}};
 
 std::string DeviceLine(const Candidate& device) {
     std::string line = device.path;
     if (device.path != device.node)
         line += " -> " + device.node;
+    if (device.family == Family::InstalledOpos)
+        line += " (" + device.kind + ")";
     if (!device.name.empty() && device.family != Family::Serial)
         line += " « " + device.name + " »";
     if (!device.vendor.empty())
@@ -83,6 +89,9 @@ std::string FormatDevices(const std::vector<Candidate>& devices, std::string_vie
     const std::vector<Listed> listed = ForKind(devices, kind);
     std::string text;
     for (const FamilyTitle& family : kFamilies) {
+        if (std::find(ListedFamilies().begin(), ListedFamilies().end(), family.family) ==
+            ListedFamilies().end())
+            continue;
         text += std::string(family.title) + " :\n";
         bool any = false;
         for (const Listed& row : listed)
