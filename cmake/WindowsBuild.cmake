@@ -28,17 +28,15 @@ foreach(component vbscript registry opos)
 endforeach()
 # The standard script objects (Scripting.*, WScript.Shell).
 add_subdirectory(components/scripting)
+# The device listing (COM ports, installed OPOS) and what OPOS the machine
+# has installed, for zorv-vbs --list-devices and --components.
+add_subdirectory(src/hardware/discovery)
 if(ZORV_WINDOW)
-    # The device listing (with what OPOS the machine has installed), the
-    # control host, the property pages' logic and the window itself.
-    add_subdirectory(src/hardware/discovery)
+    # The control host, the property pages' logic and the window itself.
     add_subdirectory(src/devices)
     add_subdirectory(src/views)
     add_subdirectory(src/app)
     include(cmake/WindowsQtDeployment.cmake)
-else()
-    # What OPOS the machine has installed, for zorv-vbs --components.
-    add_subdirectory(src/hardware/discovery/installed)
 endif()
 add_subdirectory(tools)
 

@@ -27,9 +27,7 @@
 
 #include "component_listing.h"
 #include "script/wscript/control_errors.h"
-#ifndef _WIN32
 #include "device_listing.h"
-#endif
 #include "junit_report.h"
 #include "platform/com/apartment.h"
 #include "platform/com/bstr_value.h"
@@ -302,10 +300,8 @@ bool ReadOptions(int argc, char** argv, Options& options) {
 int Main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "--components") == 0)
         return ListComponents();
-#ifndef _WIN32
     if (argc >= 2 && std::strcmp(argv[1], "--list-devices") == 0)
         return ListDevices(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
-#endif
     Options options;
     if (!ReadOptions(argc, argv, options)) {
         std::cerr << "usage: zorv-vbs [--timeout MS] [--memory-limit MO] [--junit RAPPORT] FICHIER "

@@ -7,7 +7,8 @@
 #include <windows.h>
 
 #include <cerrno>
-#include <cstring>
+
+#include "platform/com/file_error_text.h"
 
 namespace zorv::opos::discovery {
 namespace {
@@ -50,7 +51,7 @@ std::string AccessAdvice(const std::string& node, int mode, const AccessCheck& c
         return {};
     if (error == EBUSY || error == EACCES)
         return "port occupé : un autre programme l'a ouvert (fermez-le, ou le pilote qui le tient)";
-    return "ouverture impossible : " + std::string(std::strerror(error));
+    return "ouverture impossible : " + com::FileErrorText(error);
 }
 
 } // namespace zorv::opos::discovery

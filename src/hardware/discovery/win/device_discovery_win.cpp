@@ -84,7 +84,7 @@ void AddSerial(const AccessCheck& check, std::vector<Candidate>& out) {
 
 std::string ServiceName(const installed::DeclaredDevice& device) {
     return device.description.empty() ? device.serviceProgId
-                                      : device.serviceProgId + " « " + device.description + " »";
+                                      : device.serviceProgId + " - " + device.description;
 }
 
 void AddInstalledOpos(std::vector<Candidate>& out) {
