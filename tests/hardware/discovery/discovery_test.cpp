@@ -151,11 +151,11 @@ namespace {
 // must have a line of its own.
 TEST(DeviceProfiles, EverySectionIsReadableAsAProfile) {
     const Candidate kinds[] = {
-        {Family::Serial, "/dev/ttyUSB0", "/dev/ttyUSB0", "", "", "", Guess::Unknown, ""},
-        {Family::UsbPrinter, "/dev/usb/lp0", "/dev/usb/lp0", "", "", "", Guess::Unknown, ""},
-        {Family::Input, "/dev/input/event2", "/dev/input/event2", "", "", "", Guess::Keyboard, ""},
-        {Family::Input, "/dev/input/event3", "/dev/input/event3", "", "", "", Guess::CardReader, ""},
-        {Family::Hidraw, "/dev/hidraw0", "/dev/hidraw0", "", "", "", Guess::Scanner, ""}};
+        {Family::Serial, "/dev/ttyUSB0", "/dev/ttyUSB0", "", "", "", Guess::Unknown, "", ""},
+        {Family::UsbPrinter, "/dev/usb/lp0", "/dev/usb/lp0", "", "", "", Guess::Unknown, "", ""},
+        {Family::Input, "/dev/input/event2", "/dev/input/event2", "", "", "", Guess::Keyboard, "", ""},
+        {Family::Input, "/dev/input/event3", "/dev/input/event3", "", "", "", Guess::CardReader, "", ""},
+        {Family::Hidraw, "/dev/hidraw0", "/dev/hidraw0", "", "", "", Guess::Scanner, "", ""}};
     for (const Candidate& device : kinds)
         for (const std::string& kind : KindsFor(device)) {
             SCOPED_TRACE(device.path + " " + kind);
@@ -171,7 +171,7 @@ TEST(DeviceProfiles, EverySectionIsReadableAsAProfile) {
 
 TEST(DeviceProfiles, WhatEachDeviceCouldBe) {
     Candidate device{
-        Family::Input, "/dev/input/event2", "/dev/input/event2", "", "", "", Guess::Keyboard, ""};
+        Family::Input, "/dev/input/event2", "/dev/input/event2", "", "", "", Guess::Keyboard, "", ""};
     EXPECT_EQ(KindsFor(device), (std::vector<std::string>{"POSKeyboard", "Keylock", "Scanner", "MSR"}));
     device.family = Family::Hidraw;
     device.guess = Guess::Unknown;
@@ -181,6 +181,31 @@ TEST(DeviceProfiles, WhatEachDeviceCouldBe) {
     EXPECT_EQ(drawer.front(), "[Till_Printer]");
     EXPECT_EQ(drawer[2], "connection = file:/dev/input/event2");
     EXPECT_NE(std::find(drawer.begin(), drawer.end(), "connection = printer:Till_Printer"), drawer.end());
+}
+
+TEST(DeviceProfiles, AnInstalledOposDeviceServesItsOwnKindWithoutASection) {
+    const Candidate door{Family::InstalledOpos, "Door", "Door",   "Vendor.Scanner.SO", "", "",
+                         Guess::Unknown,        "",     "Scanner"};
+    const Candidate odd{Family::InstalledOpos, "Odd", "Odd",       "Vendor.Odd.SO", "", "",
+                        Guess::Unknown,        "",    "Biometrics"};
+    EXPECT_EQ(KindsFor(door), std::vector<std::string>{"Scanner"});
+    EXPECT_TRUE(KindsFor(odd).empty()) << "a kind the bench does not drive";
+
+    const std::vector<Candidate> devices = {door, odd};
+    const std::vector<Listed> scanners = ForKind(devices, "Scanner");
+    ASSERT_EQ(scanners.size(), 1u);
+    EXPECT_EQ(
+        scanners[0].section,
+        std::vector<std::string>{
+            "# aucune section : tapez « Door » comme nom logique, l'objet de service installé l'ouvre"});
+    EXPECT_TRUE(ForKind(devices, "MSR").empty());
+}
+
+// Each system reports the families it looks for, none of the other's.
+TEST(DeviceReport, OnlyTheFamiliesThisSystemLists) {
+    const std::string report = FormatDevices({});
+    EXPECT_EQ(report.find("OPOS installés"), std::string::npos) << report;
+    EXPECT_NE(report.find("HID (hidraw) :\n  (aucun)"), std::string::npos) << report;
 }
 
 } // namespace
