@@ -40,6 +40,37 @@ if(ZORV_WINDOW)
 endif()
 add_subdirectory(tools)
 
+# The package a tester unzips (scripts/package --windows): the programs and
+# components with the DLLs they load, found in our folder, Qt's, and the
+# compiler's runtime folders.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(ZORV_PACKAGE_NAME ZORV-win32)
+else()
+    set(ZORV_PACKAGE_NAME ZORV-win64)
+endif()
+set(ZORV_PACKAGE_ZIP ${CMAKE_BINARY_DIR}/package/${ZORV_PACKAGE_NAME}.zip)
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-libgcc-file-name OUTPUT_VARIABLE libgcc_file
+    OUTPUT_STRIP_TRAILING_WHITESPACE)
+get_filename_component(compiler_runtime_dir ${libgcc_file} DIRECTORY)
+set(package_search "${ZORV_BIN_DIR}|${compiler_runtime_dir}|${CMAKE_FIND_ROOT_PATH}/lib")
+set(package_window_inputs)
+if(TARGET ZORVApp)
+    set(package_search "${package_search}|${ZORV_WINDOWS_QT_PREFIX}/bin")
+    set(package_window_inputs -DQT_PREFIX=${ZORV_WINDOWS_QT_PREFIX}
+        -DQT_TRANSLATION=/usr/share/qt6/translations/qtbase_fr.qm)
+endif()
+add_custom_target(zorv_package
+    COMMAND ${CMAKE_COMMAND} -DBIN_DIR=${ZORV_BIN_DIR}
+        -DSTAGE_DIR=${CMAKE_BINARY_DIR}/package/${ZORV_PACKAGE_NAME} -DZIP=${ZORV_PACKAGE_ZIP}
+        -DSOURCE_DIR=${PROJECT_SOURCE_DIR} -DOBJDUMP=${CMAKE_OBJDUMP} -DSEARCH_DIRS=${package_search}
+        ${package_window_inputs} -P ${PROJECT_SOURCE_DIR}/cmake/WindowsPackage.cmake
+    DEPENDS zorv-vbs zorv_opos zorv_vbscript zorv_scripting zorv_registry
+    COMMENT "Packaging ${ZORV_PACKAGE_NAME}.zip"
+    VERBATIM)
+if(TARGET ZORVApp)
+    add_dependencies(zorv_package ZORVApp)
+endif()
+
 if(ZORV_BUILD_TESTS)
     enable_testing()
     # GoogleTest built from Debian's source package with the cross compiler.
