@@ -8,6 +8,8 @@ add_compile_definitions(_POSIX_THREAD_SAFE_FUNCTIONS NOMINMAX WIN32_LEAN_AND_MEA
 
 set(ZORV_WINDOWS_QT_PREFIX "" CACHE PATH "Qt for Windows (scripts/build-qt-windows): builds the window")
 set(ZORV_WINDOW OFF)
+# The cross compiler's own root, before Qt's joins the find roots.
+set(zorv_mingw_root ${CMAKE_FIND_ROOT_PATH})
 if(ZORV_WINDOWS_QT_PREFIX)
     # Qt's packages are looked up inside the find roots only (the toolchain's
     # rule); the host's moc, uic and rcc are Debian's.
@@ -52,9 +54,9 @@ set(ZORV_PACKAGE_ZIP ${CMAKE_BINARY_DIR}/package/${ZORV_PACKAGE_NAME}.zip)
 execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-libgcc-file-name OUTPUT_VARIABLE libgcc_file
     OUTPUT_STRIP_TRAILING_WHITESPACE)
 get_filename_component(compiler_runtime_dir ${libgcc_file} DIRECTORY)
-set(package_search "${ZORV_BIN_DIR}|${compiler_runtime_dir}|${CMAKE_FIND_ROOT_PATH}/lib")
+set(package_search "${ZORV_BIN_DIR}|${compiler_runtime_dir}|${zorv_mingw_root}/lib")
 set(package_window_inputs)
-if(TARGET ZORVApp)
+if(ZORV_WINDOW)
     set(package_search "${package_search}|${ZORV_WINDOWS_QT_PREFIX}/bin")
     set(package_window_inputs -DQT_PREFIX=${ZORV_WINDOWS_QT_PREFIX}
         -DQT_TRANSLATION=/usr/share/qt6/translations/qtbase_fr.qm)
@@ -67,8 +69,9 @@ add_custom_target(zorv_package
     DEPENDS zorv-vbs zorv_opos zorv_vbscript zorv_scripting zorv_registry
     COMMENT "Packaging ${ZORV_PACKAGE_NAME}.zip"
     VERBATIM)
-if(TARGET ZORVApp)
-    add_dependencies(zorv_package ZORVApp)
+if(ZORV_WINDOW)
+    # ZORVApp.exe (the target is the Linux program's, zorv).
+    add_dependencies(zorv_package zorv)
 endif()
 
 if(ZORV_BUILD_TESTS)
