@@ -4,21 +4,31 @@
 # the device menu makes it the current one (chosen from the keyboard, the
 # title names it), and Alt+F4 ends the program cleanly. A window that does
 # not come up, or a program that ends before it does, fails in bounded time.
+# The program runs in a Wine prefix of its own, made here and removed after:
+# a Wine session binds its desktop to the display of the first program that
+# needs one, so sharing the prefix of tests that run with no display (or
+# with another virtual display, gone since) would leave the window nowhere.
 # Usage: window_starts.sh WINE ZORVAPP.EXE
 set -euo pipefail
 wine=$1
 program=$2
+wineserver=$(dirname "$wine")/wineserver
+[ -x "$wineserver" ] || wineserver=wineserver
 
 kinds=(Scanner Printer LineDisplay Keylock MSR POSKeyboard CashDrawer)
 start_seconds=90
 step_seconds=20
 
 pid=
+WINEPREFIX=$(mktemp -d)
+export WINEPREFIX
 cleanup() {
     if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
         kill "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     fi
+    "$wineserver" -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
 }
 trap cleanup EXIT
 
@@ -60,6 +70,11 @@ choose_kind() {
     done
     xdotool key --window "$window" Return
 }
+
+# The prefix is made without the program's DLL path; wineboot returns
+# before it is ready.
+env -u WINEPATH "$wine" wineboot -i >/dev/null 2>&1
+timeout 180 "$wineserver" -w || fail "the Wine prefix was not ready within 180 s"
 
 cd "$(dirname "$program")"
 "$wine" "$program" &
