@@ -26,7 +26,6 @@
 #include <vector>
 
 #include "component_listing.h"
-#include "script/wscript/control_errors.h"
 #include "device_listing.h"
 #include "junit_report.h"
 #include "platform/com/apartment.h"
@@ -39,6 +38,7 @@
 #include "platform/com/variant_value.h"
 #include "platform/ui/console_user_interface.h"
 #include "script/script_text.h"
+#include "script/wscript/control_errors.h"
 #include "script/wscript/wscript_object.h"
 
 using namespace zorv;
