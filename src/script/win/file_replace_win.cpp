@@ -1,8 +1,10 @@
 // Windows' way of replacing a file's content: the new bytes go to a file
-// beside it, flushed, which then takes the old one's place with
-// ReplaceFileW (the old file's attributes and security stay) or, when there
-// was none, MoveFileExW. A folder that refuses new files but a file that may
-// be written is written in place.
+// beside it, flushed, which then takes the old one's name in one rename
+// (MoveFileExW) and its attributes (hidden, archive...); its security comes
+// from the folder, as for any new file. ReplaceFileW is not used: where it
+// fails half-way the old file is gone and the new one still under its
+// temporary name. A folder that refuses new files but a file that may be
+// written is written in place.
 #include "script/file_replace.h"
 
 #include <windows.h>
@@ -116,11 +118,6 @@ HANDLE CreateTemporary(const std::filesystem::path& target, std::filesystem::pat
     return INVALID_HANDLE_VALUE;
 }
 
-bool IsRegularFile(const std::filesystem::path& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
 std::string WriteInPlace(const std::filesystem::path& target, std::string_view bytes) {
     Handle file(CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, TRUNCATE_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -133,13 +130,17 @@ std::string WriteInPlace(const std::filesystem::path& target, std::string_view b
     return {};
 }
 
+// The attributes a file may be given; the others are the system's to set.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                  FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
 DWORD TakePlace(const std::filesystem::path& temporary, const std::filesystem::path& target) {
-    const bool replaced = IsRegularFile(target)
-                              ? ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
-                                             REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
-                              : MoveFileExW(temporary.c_str(), target.c_str(),
-                                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    return replaced ? ERROR_SUCCESS : GetLastError();
+    const DWORD old = GetFileAttributesW(target.c_str());
+    if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return GetLastError();
+    if (old != INVALID_FILE_ATTRIBUTES && (old & kKeptAttributes) != 0)
+        SetFileAttributesW(target.c_str(), old & kKeptAttributes);
+    return ERROR_SUCCESS;
 }
 
 std::string WriteAndReplace(HANDLE handle, const std::filesystem::path& temporary,
@@ -161,6 +162,9 @@ std::string WriteAndReplace(HANDLE handle, const std::filesystem::path& temporar
 
 std::string ReplaceFileContent(const std::string& path, std::string_view bytes) {
     const std::filesystem::path target = Target(std::filesystem::path(Wide(path)));
+    const DWORD existing = GetFileAttributesW(target.c_str());
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return com::FileErrorText(EISDIR);
     std::filesystem::path temporary;
     const HANDLE file = CreateTemporary(target, temporary);
     if (file != INVALID_HANDLE_VALUE)
