@@ -3,16 +3,14 @@
 # from the registry and drives them (cscript_opos.vbs). Wine's class lookup
 # reads only the machine's classes, so the library is registered for the
 # machine (regsvr32 /n /i:machine) and unregistered the same way after.
-# Usage: cscript_opos.sh WINE OPOS_LIBRARY SCRIPT 32|64
+# LOADER is the Wine loader of the library's width: Wine's own programs
+# start as 32-bit ones through the 32-bit loader, 64-bit ones through wine64.
+# Usage: cscript_opos.sh WINE OPOS_LIBRARY SCRIPT LOADER
 set -euo pipefail
 wine=$1
 library=$(echo "Z:$2" | tr / '\\')
 script=$(echo "Z:$3" | tr / '\\')
-# A 32-bit library is loaded by the 32-bit host of a 64-bit prefix.
-cscript='cscript.exe'
-if [ "$4" = 32 ] && [ -d "${WINEPREFIX:-$HOME/.wine}/drive_c/windows/syswow64" ]; then
-    cscript='C:\windows\syswow64\cscript.exe'
-fi
+loader=$4
 machine_classes='HKLM\Software\Classes'
 
 unregister() {
@@ -31,7 +29,7 @@ queued 1 []
 wait 112
 delivered 0 []E04006381333931]
 closed 1 1'
-actual=$(timeout 120 "$wine" "$cscript" //nologo "$script" | tr -d '\r')
+actual=$(timeout 120 "$loader" cscript.exe //nologo "$script" | tr -d '\r')
 if [ "$actual" != "$expected" ]; then
     echo "FAIL: cscript's output differs" >&2
     diff <(echo "$expected") <(echo "$actual") >&2 || true
