@@ -21,5 +21,14 @@ foreach(file ${zorv_qt_files})
         COMMENT "Qt for Windows: ${name}")
     list(APPEND zorv_qt_copies ${copy})
 endforeach()
+# Qt's French texts (Debian's own file serves as it is) and a qt.conf that
+# points Qt at them and at the plugins beside the program.
+set(zorv_qt_translation ${ZORV_BIN_DIR}/translations/qtbase_fr.qm)
+add_custom_command(OUTPUT ${zorv_qt_translation}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different /usr/share/qt6/translations/qtbase_fr.qm ${zorv_qt_translation}
+    DEPENDS /usr/share/qt6/translations/qtbase_fr.qm
+    COMMENT "Qt for Windows: qtbase_fr.qm")
+list(APPEND zorv_qt_copies ${zorv_qt_translation})
+file(WRITE ${ZORV_BIN_DIR}/qt.conf "[Paths]\r\nPrefix = .\r\nPlugins = .\r\nTranslations = translations\r\n")
 add_custom_target(zorv_qt_runtime ALL DEPENDS ${zorv_qt_copies})
 add_dependencies(zorv zorv_qt_runtime)
