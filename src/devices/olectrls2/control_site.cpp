@@ -3,9 +3,11 @@
 #include "devices/olectrls2/ole_control.h"
 #include "platform/com/variant_value.h"
 
-namespace zorv::devices {
-
+#ifndef _WIN32
 LCID GetUserDefaultLCID() { return 0x040C; }
+#endif
+
+namespace zorv::devices {
 
 ULONG TOleControlSite::AddRef() {
     if (FControl != nullptr)

@@ -56,7 +56,10 @@ private:
     TOleControl* FControl;
 };
 
-// The locale the host reports to its objects: French (France).
-LCID GetUserDefaultLCID();
-
 } // namespace zorv::devices
+
+#ifndef _WIN32
+// The user's locale, which the host reports to its objects; Windows has its
+// own. Here: French (France), the program's language.
+LCID GetUserDefaultLCID();
+#endif
