@@ -64,7 +64,7 @@ endif()
 add_custom_target(zorv_package
     COMMAND ${CMAKE_COMMAND} -DBIN_DIR=${ZORV_BIN_DIR}
         -DSTAGE_DIR=${CMAKE_BINARY_DIR}/package/${ZORV_PACKAGE_NAME} -DZIP=${ZORV_PACKAGE_ZIP}
-        -DSOURCE_DIR=${PROJECT_SOURCE_DIR} -DOBJDUMP=${CMAKE_OBJDUMP} -DSEARCH_DIRS=${package_search}
+        -DSOURCE_DIR=${PROJECT_SOURCE_DIR} -DOBJDUMP=${CMAKE_OBJDUMP} -DSTRIP=${CMAKE_STRIP} -DSEARCH_DIRS=${package_search}
         ${package_window_inputs} -P ${PROJECT_SOURCE_DIR}/cmake/WindowsPackage.cmake
     DEPENDS zorv-vbs zorv_opos zorv_vbscript zorv_scripting zorv_registry
     COMMENT "Packaging ${ZORV_PACKAGE_NAME}.zip"
