@@ -104,4 +104,15 @@ bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
     return a.size() == b.size() && CompareIgnoringCase(a, b) == 0;
 }
 
+#ifdef _WIN32
+std::wstring WideFromUtf8(std::string_view text) {
+    const std::u16string units = Utf8ToUtf16(text);
+    return std::wstring(ToOle(units.c_str()), units.size());
+}
+
+std::string Utf8FromWide(std::wstring_view text) {
+    return Utf16ToUtf8(std::u16string_view(FromOle(text.data()), text.size()));
+}
+#endif
+
 } // namespace zorv::com

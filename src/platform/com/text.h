@@ -45,6 +45,12 @@ inline std::u16string_view OleView(const OLECHAR* text) {
 
 std::u16string Utf8ToUtf16(std::string_view text);
 std::string Utf16ToUtf8(std::u16string_view text);
+#ifdef _WIN32
+// The system's own wide strings (paths, registry names, port names) from and
+// to the UTF-8 of the C++ layers.
+std::wstring WideFromUtf8(std::string_view text);
+std::string Utf8FromWide(std::wstring_view text);
+#endif
 // Folds ASCII and Latin-1 letters to lower case, which is all that member
 // names and ProgIDs need to compare without regard to case.
 inline char16_t FoldCase(char16_t c) {

@@ -15,6 +15,7 @@
 #include <random>
 
 #include "platform/com/file_error_text.h"
+#include "platform/com/text.h"
 
 namespace zorv::script {
 namespace {
@@ -45,14 +46,6 @@ std::string SystemErrorText(DWORD system) {
         if (row.system == system)
             return com::FileErrorText(row.error);
     return com::FileErrorText(EIO);
-}
-
-std::wstring Wide(const std::string& text) {
-    const int length =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
 }
 
 class Handle {
@@ -161,7 +154,7 @@ std::string WriteAndReplace(HANDLE handle, const std::filesystem::path& temporar
 } // namespace
 
 std::string ReplaceFileContent(const std::string& path, std::string_view bytes) {
-    const std::filesystem::path target = Target(std::filesystem::path(Wide(path)));
+    const std::filesystem::path target = Target(std::filesystem::path(com::WideFromUtf8(path)));
     const DWORD existing = GetFileAttributesW(target.c_str());
     if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return com::FileErrorText(EISDIR);

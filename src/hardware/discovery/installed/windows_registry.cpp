@@ -3,25 +3,10 @@
 #include <algorithm>
 #include <windows.h>
 
+#include "platform/com/text.h"
+
 namespace zorv::opos::installed {
 namespace {
-
-// The registry speaks UTF-16; the finder UTF-8. These two are the only crossing.
-std::wstring Wide(const std::string& text) {
-    const int length =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
-
-std::string Narrow(const wchar_t* text, std::size_t size) {
-    const int length =
-        WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(size), nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(size), narrow.data(), length, nullptr, nullptr);
-    return narrow;
-}
 
 // An open key, closed when it goes.
 class Key {
@@ -84,7 +69,7 @@ std::vector<std::string> SubkeysOf(HKEY key) {
         if (status == ERROR_NO_MORE_ITEMS)
             break;
         if (status == ERROR_SUCCESS)
-            names.push_back(Narrow(name, length));
+            names.push_back(com::Utf8FromWide(std::wstring_view(name, length)));
     }
     return names;
 }
@@ -102,7 +87,7 @@ std::optional<std::string> TextOf(HKEY key, const std::wstring& name) {
             RegGetValueW(key, nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, value.data(), &bytes);
         if (status == ERROR_SUCCESS) {
             value.resize(wcsnlen(value.c_str(), value.size()));
-            return Narrow(value.data(), value.size());
+            return com::Utf8FromWide(value);
         }
         if (status != ERROR_MORE_DATA)
             return std::nullopt;
@@ -117,7 +102,7 @@ public:
     std::vector<std::string> SubkeyNames(RegistryRoot root, const std::string& path) const override {
         std::vector<std::string> names;
         for (const Place& place : PlacesOf(root, path, view_)) {
-            const Key key(place.base, place.prefix + Wide(path), place.view);
+            const Key key(place.base, place.prefix + com::WideFromUtf8(path), place.view);
             if (key.Get() == nullptr)
                 continue;
             for (std::string& name : SubkeysOf(key.Get()))
@@ -130,10 +115,10 @@ public:
     std::optional<std::string> Text(RegistryRoot root, const std::string& path,
                                     const std::string& name) const override {
         for (const Place& place : PlacesOf(root, path, view_)) {
-            const Key key(place.base, place.prefix + Wide(path), place.view);
+            const Key key(place.base, place.prefix + com::WideFromUtf8(path), place.view);
             if (key.Get() == nullptr)
                 continue;
-            if (std::optional<std::string> text = TextOf(key.Get(), Wide(name)))
+            if (std::optional<std::string> text = TextOf(key.Get(), com::WideFromUtf8(name)))
                 return text;
         }
         return std::nullopt;

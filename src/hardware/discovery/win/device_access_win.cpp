@@ -9,17 +9,10 @@
 #include <cerrno>
 
 #include "platform/com/file_error_text.h"
+#include "platform/com/text.h"
 
 namespace zorv::opos::discovery {
 namespace {
-
-std::wstring Wide(const std::string& text) {
-    const int length =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
 
 int ErrnoOf(DWORD error) {
     switch (error) {
@@ -38,7 +31,8 @@ int ErrnoOf(DWORD error) {
 
 int SystemAccess(const std::string& path, int mode) {
     const DWORD wanted = (mode & 4 ? GENERIC_READ : 0) | (mode & 2 ? GENERIC_WRITE : 0);
-    const HANDLE port = CreateFileW(Wide(path).c_str(), wanted, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE port =
+        CreateFileW(com::WideFromUtf8(path).c_str(), wanted, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (port == INVALID_HANDLE_VALUE)
         return ErrnoOf(GetLastError());
     CloseHandle(port);

@@ -11,18 +11,10 @@
 #include <unistd.h>
 
 #include "hardware/discovery/installed/windows_registry.h"
+#include "platform/com/text.h"
 
 namespace zorv::opos::discovery {
 namespace {
-
-std::string Narrow(const std::wstring& text) {
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string narrow(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length,
-                        nullptr, nullptr);
-    return narrow;
-}
 
 // The port names the serial drivers declare ("COM1"...), each once.
 std::vector<std::wstring> SerialPortNames() {
@@ -62,7 +54,7 @@ unsigned PortNumber(const std::wstring& name) {
 
 // COM1 to COM9 open by their names; the others only as \\.\COM10.
 std::string PortPath(const std::wstring& name) {
-    const std::string narrow = Narrow(name);
+    const std::string narrow = com::Utf8FromWide(name);
     return narrow.rfind("COM", 0) == 0 && narrow.size() <= 4 ? narrow : "\\\\.\\" + narrow;
 }
 
@@ -76,7 +68,7 @@ void AddSerial(const AccessCheck& check, std::vector<Candidate>& out) {
         candidate.family = Family::Serial;
         candidate.path = PortPath(name);
         candidate.node = candidate.path;
-        candidate.name = Narrow(name);
+        candidate.name = com::Utf8FromWide(name);
         candidate.access = AccessAdvice(candidate.path, R_OK | W_OK, check);
         out.push_back(std::move(candidate));
     }
