@@ -12,7 +12,10 @@
 #  3. `Lire` writes what it saw into a file: the handler's count and status,
 #     the scan's data and the device's DataEventEnabled, which only the
 #     window's own handler re-arms after the event (the device clears it).
-#  4. Alt+F4 ends the program, with status 0.
+#  4. "Journal des événements" (menu bar) and its "Exporter…" (clicked):
+#     the CSV file, saved under the name offered, shows the Open with the
+#     typed name, the DataEvent with its label, and the window's re-arm.
+#  5. Alt+F4 closes the log, then the program, which ends with status 0.
 # Usage: window_scan.sh WINE ZORVAPP.EXE
 set -euo pipefail
 wine=$1
@@ -82,6 +85,19 @@ dialog_window() {
     xdotool search --name '^ZORV$' 2>/dev/null | head -1
 }
 
+log_window() {
+    xdotool search --name '^Journal des' 2>/dev/null | head -1
+}
+
+export_dialog() {
+    xdotool search --name '^Exporter le journal$' 2>/dev/null | head -1
+}
+
+# The file offered first is named after the time, in the current folder.
+exported_log() {
+    find "$folder" -maxdepth 1 -name 'journal-zorv-*.csv' -size +0 | head -1
+}
+
 value_of() {
     sed -n "s/^$1=//p" "$result" | tr -d '\r'
 }
@@ -90,12 +106,13 @@ make_prefix
 start_program "$folder/$(basename "$program")" $start_seconds
 wait_for $step_seconds "title \"ZORV - [Scanner]\"" 'title_is "ZORV - [Scanner]"'
 
-# 1. "Open", its dialog, the name.
+# 1. "Open", its dialog, the name. Text is typed to the focused window (Wine
+#    ignores the Shift of keys sent to a window).
 click_bottom_bar 45 20
 wait_for $step_seconds "logical-name dialog after clicking \"Open\"" '[ -n "$(dialog_window)" ]'
 dialog=$(dialog_window)
 sleep 0.5
-xdotool type --window "$dialog" --delay 50 SimScanner
+xdotool type --delay 50 SimScanner
 xdotool key --window "$dialog" Return
 wait_for $step_seconds "end of the logical-name dialog" '[ -z "$(dialog_window)" ]'
 
@@ -103,7 +120,7 @@ wait_for $step_seconds "end of the logical-name dialog" '[ -z "$(dialog_window)"
 click_bottom_bar 320 22
 sleep 0.3
 xdotool key --window "$window" ctrl+a
-xdotool type --window "$window" --delay 50 Lire
+xdotool type --delay 50 Lire
 xdotool key --window "$window" Return
 
 # 3. What `Lire` saw.
@@ -121,6 +138,36 @@ tr -d '\r' <"$result"
 [ "$(value_of rearmed)" = "-1" ] ||
     fail "DataEventEnabled stayed False after the event: the window's own handler did not re-arm it"
 
-# 4. The end.
+# 4. The event log (the menu bar's third item) exported: the DataEvent is
+#    there, with the label the window read when it came.
+xdotool key --window "$window" alt
+sleep 0.3
+xdotool key --window "$window" Right Right Return
+wait_for $step_seconds "event log window" '[ -n "$(log_window)" ]'
+log=$(log_window)
+# "Exporter…" ends the log window's top row, on its right.
+width=$(xdotool getwindowgeometry --shell "$log" | sed -n 's/^WIDTH=//p')
+xdotool mousemove --window "$log" $((width - 45)) 22 click 1
+wait_for $step_seconds "save dialog after clicking \"Exporter…\"" '[ -n "$(export_dialog)" ]'
+sleep 1
+# The name offered, in the program's folder, is taken as it is.
+xdotool key Return
+wait_for $step_seconds "exported log (journal-zorv-*.csv in the program's folder)" '[ -n "$(exported_log)" ]'
+sleep 0.5
+journal=$(exported_log)
+echo "The exported log:"
+tr -d '\r' <"$journal"
+grep -q '^[^;]*;Scanner;Open;"""SimScanner"" ' "$journal" ||
+    fail "the log has no Open of \"SimScanner\": the name typed in the dialog did not reach the device"
+event_line=$(grep -n '^[^;]*;Scanner;DataEvent;' "$journal" | cut -d: -f1 | head -1)
+[ -n "$event_line" ] || fail "the event log has no Scanner DataEvent: the window's handler did not record it"
+sed -n "${event_line}p" "$journal" | grep -q "ScanDataLabel = \"\"$label\"\"" ||
+    fail "the log's DataEvent does not show ScanDataLabel $label"
+tail -n +"$event_line" "$journal" | grep -q '^[^;]*;Scanner;DataEventEnabled;True' ||
+    fail "the log shows no re-arm (DataEventEnabled True) after the DataEvent"
+xdotool key --window "$log" alt+F4
+wait_for $step_seconds "end of the event log window" '[ -z "$(log_window)" ]'
+
+# 5. The end.
 close_program $step_seconds
 echo "PASS"
