@@ -159,11 +159,11 @@ echo "The exported log:"
 tr -d '\r' <"$journal"
 grep -q '^[^;]*;Scanner;Open;"""SimScanner"" ' "$journal" ||
     fail "the log has no Open of \"SimScanner\": the name typed in the dialog did not reach the device"
-event_line=$(grep -n '^[^;]*;Scanner;DataEvent;' "$journal" | cut -d: -f1 | head -1)
+event_line=$(grep -n -m1 '^[^;]*;Scanner;DataEvent;' "$journal" | cut -d: -f1 || true)
 [ -n "$event_line" ] || fail "the event log has no Scanner DataEvent: the window's handler did not record it"
-sed -n "${event_line}p" "$journal" | grep -q "ScanDataLabel = \"\"$label\"\"" ||
+grep -q "ScanDataLabel = \"\"$label\"\"" <<<"$(sed -n "${event_line}p" "$journal")" ||
     fail "the log's DataEvent does not show ScanDataLabel $label"
-tail -n +"$event_line" "$journal" | grep -q '^[^;]*;Scanner;DataEventEnabled;True' ||
+grep -q '^[^;]*;Scanner;DataEventEnabled;True' <<<"$(tail -n +"$event_line" "$journal")" ||
     fail "the log shows no re-arm (DataEventEnabled True) after the DataEvent"
 xdotool key --window "$log" alt+F4
 wait_for $step_seconds "end of the event log window" '[ -z "$(log_window)" ]'
